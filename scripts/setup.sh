@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Sets up a Debian machine for vedad: installs what is missing, makes the default font
+# resolvable, builds the program and converts the bundled example.
+# Safe to run again; works as root or through sudo.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+as_root bash scripts/register-default-font.sh
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j "$(nproc)"
+
+build/vedad --overwrite --output=build/notes.png examples/notes.txt
+echo "converted examples/notes.txt to build/notes.png"

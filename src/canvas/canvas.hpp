@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <utility>
+
+#include <gd.h>
+
+#include "canvas/rgb.hpp"
+
+namespace vedad {
+
+// Pixel formats that may be asked for; every image is drawn and written in true colour.
+enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
+
+// One libgd true-colour image and everything needed to draw text onto it.
+struct Canvas {
+    int32_t tab_width;
+    int32_t fixed_advance;
+    int32_t bold;  // accepted, but text is drawn in the same face
+    int32_t line_spacing;
+    int32_t char_spacing;
+    int32_t pen_x;
+    int32_t pen_y;  // baseline of the current row
+    int32_t cell_width;
+    int32_t line_height;
+    double font_size;
+    const char* font_name;  // not owned: a fixed text or a piece of argv
+    gdImagePtr image;
+    double size_scale;
+    int32_t background_color;
+    int32_t foreground_color;
+    int32_t pixel_format;
+};
+
+void canvas_init(Canvas& canvas);
+void canvas_create(Canvas& canvas, int32_t width, int32_t height);
+void canvas_destroy(Canvas& canvas);
+void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
+void canvas_write_png(Canvas& canvas, const char* path);
+void canvas_set_foreground(Canvas& canvas, const Rgb& rgb);
+void canvas_set_background(Canvas& canvas, const Rgb& rgb);
+void canvas_set_transparent_background(Canvas& canvas);
+void canvas_fill_rect(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+void canvas_move_to(Canvas& canvas, int32_t x, int32_t y);
+std::pair<int32_t, int32_t> canvas_position(const Canvas& canvas);
+const char* pixel_format_name(const Canvas& canvas);
+
+// The size in points that every libgd text call receives.
+double canvas_point_size(const Canvas& canvas);
+
+}  // namespace vedad

@@ -1,0 +1,59 @@
+#include "canvas/font_metrics.hpp"
+
+#include <array>
+#include <cstring>
+
+#include "canvas/draw.hpp"
+#include "main/fail.hpp"
+
+namespace vedad {
+
+namespace {
+
+// The hint names a fixed search path; it is part of the message, not read from libgd.
+constexpr const char FONT_HINT_SEARCH_PATH[] =
+    "/usr/local/share/fonts/TTF:/usr/local/share/fonts/Type1:/usr/local/share/fonts";
+
+}  // namespace
+
+void canvas_prepare_font(Canvas& canvas)
+{
+    if (std::strcmp(canvas.font_name, "default") == 0) canvas.font_name = "Courier";
+}
+
+GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
+{
+    std::array<int, 8> box{};
+    const char* error = gdImageStringFT(nullptr, box.data(), 0, const_cast<char*>(canvas.font_name),
+                                        canvas_point_size(canvas), 0.0, 0, 0, const_cast<char*>(text));
+    if (error != nullptr) {
+        fail("error: while getting metrics for font '%s': %s\n"
+             "\nIf the font was not found, try specifying the exact path to the font you want\n"
+             "to use with --font=PATH.  You can also set the font path with the environment\n"
+             "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s\n",
+             canvas.font_name, error, FONT_HINT_SEARCH_PATH);
+    }
+    return GlyphMetrics{box[2] - box[0], box[3] - box[7]};
+}
+
+GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)
+{
+    GlyphMetrics largest{0, 0};
+    for (const char* p = text; *p != '\0'; ++p) {
+        const char glyph[2] = {*p, '\0'};
+        GlyphMetrics metrics = canvas_measure_glyph(canvas, glyph);
+        if (metrics.width > largest.width) largest.width = metrics.width;
+        if (metrics.height > largest.height) largest.height = metrics.height;
+    }
+    return largest;
+}
+
+void canvas_setup_cell(Canvas& canvas)
+{
+    GlyphMetrics largest = canvas_measure_text(canvas, METRIC_SAMPLE);
+    canvas.cell_width = add_clamped(largest.width, canvas.char_spacing);
+    canvas.line_height = add_clamped(largest.height, canvas.line_spacing);
+    canvas_move_to(canvas, 0, canvas.line_height);
+}
+
+}  // namespace vedad

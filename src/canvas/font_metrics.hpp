@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include "canvas/canvas.hpp"
+
+namespace vedad {
+
+// The characters whose largest width and height make the cell. It skips z and puts y
+// before x; the cell is measured from exactly these.
+inline constexpr const char METRIC_SAMPLE[] =
+    "abcdefghijklmnopqrstuvwyxABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_!*@' ";
+
+struct GlyphMetrics {
+    int32_t width;
+    int32_t height;
+};
+
+// Resolves the font name "default" to "Courier"; every other name stays.
+void canvas_prepare_font(Canvas& canvas);
+
+// Bounding-box size of `text` at the point size, without drawing. Ends the run when libgd
+// cannot load or measure the font.
+GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text);
+
+// Largest width and largest height over the characters of `text`, each measured alone.
+GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text);
+
+// Measures the metric sample, sets cell_width and line_height from it and the spacings,
+// and puts the pen on the first baseline.
+void canvas_setup_cell(Canvas& canvas);
+
+}  // namespace vedad

@@ -1,0 +1,95 @@
+#include "cli/help_text.hpp"
+
+#include <cstdio>
+
+namespace vedad {
+
+namespace {
+
+constexpr const char PROGRAM_NAME[] = "vedad";
+constexpr const char VERSION[] = VEDAD_VERSION;
+constexpr const char OWNERSHIP_NOTICE[] = "Copyright (C) 2026 the vedad developers";
+constexpr const char LICENSE_LINE[] = "Free software under the MIT License; see the LICENSE file for details.";
+constexpr const char HOME_PAGE[] = "https://vedad.example.org/";
+constexpr const char BUG_REPORT_ADDRESS[] = "bugs@vedad.example.org";
+
+// Kept byte for byte, also where it differs from what the program does (the default font,
+// the options it leaves out).
+constexpr const char USAGE_TEXT[] = R"USAGE(
+Usage: vedad [ option(s) ] [ file(s) ]
+
+Converts ASCII text to PNG bitmap images.
+
+OPTIONS
+    -                read text from standard input
+    --background=... set background color in RGB hex values, default is 000000
+    --bold           use bold font
+    --charspacing=.. set spacing between characters in pixels, default is 0
+                     you can use negative values
+    --fixed          use fixed font advancement, regardless of font metrics
+    --font=...       set font family, default is 'Fixed'
+    --font-size=...  set font size (badly implemented), default is 0.025
+    --foreground=... set foreground color in RGB hex values, default is ffffff
+    --format=...     set image pixel format, values can be: argb32, rgb24, a8
+                     default is argb32, a8 is 8 bpp alpha values
+    --height=...     set image height in pixels, default is 480
+    --html-input     read rizi --html-raw output
+-h, --help           print help
+    --linespacing=.. set extra line spacing in pixels, default is 2
+                     you can use negative values
+    --no-crop        do not crop output image
+    --output=...     set output filename or directory
+    --overwrite      overwrite output files if they exist, default is to add
+                     number suffix
+-v, --verbose        verbose output
+    --width=...      set image width in pixels, default is 640
+-V, --version        print version
+-s, --silent         do not print anything when running
+    --size=WxH       set image width and height, default is 640x480
+    --tab=...        set number of spaces for tab chars,
+                     the default in the known universe is 8
+
+EXAMPLES
+
+    Convert files to 800x600 pixels:     vedad --size=800x600 file1 file2
+    Convert text from standard input:    vedad --size=800x600 -
+    Convert file with yellow background: vedad --background=ffff00 somefile.txt
+
+)USAGE";
+
+void print_identity()
+{
+    std::fprintf(stderr, "%s %s\n", PROGRAM_NAME, VERSION);
+    std::fprintf(stderr, "%s\n", OWNERSHIP_NOTICE);
+    std::fprintf(stderr, "%s\n", LICENSE_LINE);
+}
+
+}  // namespace
+
+const char* usage_text()
+{
+    return USAGE_TEXT;
+}
+
+void print_usage()
+{
+    print_identity();
+    std::fputs(USAGE_TEXT, stderr);
+    std::fprintf(stderr, "Project homepage on %s\n", HOME_PAGE);
+    std::fprintf(stderr, "Report bugs to <%s>\n", BUG_REPORT_ADDRESS);
+}
+
+void print_version()
+{
+    print_identity();
+    std::fprintf(stderr, "%s\n", gd_version_text());
+}
+
+const char* gd_version_text()
+{
+    static char buffer[256];
+    std::snprintf(buffer, sizeof buffer, "gd version: %d\n", VEDAD_GD_MAJOR);
+    return buffer;
+}
+
+}  // namespace vedad

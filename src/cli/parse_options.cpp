@@ -1,0 +1,123 @@
+#include "cli/parse_options.hpp"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <strings.h>
+
+#include "cli/help_text.hpp"
+#include "cli/hex_color.hpp"
+#include "cli/numbers.hpp"
+
+namespace vedad {
+
+namespace {
+
+// The text after `prefix` when `argument` begins with it, else null.
+const char* value_after(const char* argument, const char* prefix)
+{
+    const size_t length = std::strlen(prefix);
+    return std::strncmp(argument, prefix, length) == 0 ? argument + length : nullptr;
+}
+
+// "--name=%s" as scanf reads it: blanks skipped, then at least one non-blank character.
+// Only the first six characters of a colour count.
+bool scan_color(const char* argument, const char* prefix, Rgb& rgb)
+{
+    const char* value = value_after(argument, prefix);
+    if (value == nullptr) return false;
+    char color[7] = {};
+    if (std::sscanf(value, "%6s", color) != 1) return false;
+    parse_hex_color(color, rgb);
+    return true;
+}
+
+// "--size=%dx%d" as scanf reads it, with numbers held to the 32-bit range.
+bool scan_size(const char* argument, Options& options)
+{
+    const char* value = value_after(argument, "--size=");
+    int32_t width = 0;
+    int32_t height = 0;
+    const char* end = nullptr;
+    if (value == nullptr || !scan_int_clamped(value, width, end) || *end != 'x') return false;
+    if (!scan_int_clamped(end + 1, height, end)) return false;
+    options.width = width;
+    options.height = height;
+    return true;
+}
+
+bool scan_font_size(const char* argument, Canvas& canvas)
+{
+    const char* value = value_after(argument, "--font-size=");
+    double size = 0.0;
+    if (value == nullptr || std::sscanf(value, "%lf", &size) != 1) return false;
+    canvas.font_size = size;
+    return true;
+}
+
+void set_pixel_format(Canvas& canvas, const char* value)
+{
+    if (strcasecmp(value, "argb32") == 0) canvas.pixel_format = PIXEL_FORMAT_ARGB32;
+    else if (strcasecmp(value, "rgb24") == 0) canvas.pixel_format = PIXEL_FORMAT_RGB24;
+    else if (strcasecmp(value, "a8") == 0) canvas.pixel_format = PIXEL_FORMAT_A8;
+}
+
+[[noreturn]] void exit_after(void (*print)())
+{
+    print();
+    std::exit(0);
+}
+
+void parse_option(const char* argument, Options& options, Canvas& canvas)
+{
+    auto is = [argument](const char* name) { return std::strcmp(argument, name) == 0; };
+    const char* value = nullptr;
+
+    if (is("--help") || is("-h")) exit_after(print_usage);
+    if (is("--version") || is("-V")) exit_after(print_version);
+    if (is("--fixed")) canvas.fixed_advance = 1;
+    else if (is("--verbose") || is("-v")) options.verbose = 1;
+    else if (is("--html-input")) options.html_input = 1;
+    else if (is("--silent") || is("-s")) options.silent = 1;
+    else if (is("--transparent")) options.transparent = 1;
+    else if (is("--crop")) std::fprintf(stderr, "warning: option --crop is deprecated and now default.  see --no-crop\n");
+    else if (is("--no-crop")) options.crop = 0;
+    else if (is("--overwrite")) options.overwrite = 1;
+    else if (is("--bold")) canvas.bold = 1;
+    else if ((value = value_after(argument, "--format="))) set_pixel_format(canvas, value);
+    else if ((value = value_after(argument, "--tab="))) canvas.tab_width = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--font="))) canvas.font_name = value;
+    else if ((value = value_after(argument, "--width="))) options.width = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--output="))) options.output = value;
+    else if (scan_color(argument, "--background=", options.background)) {}
+    else if (scan_color(argument, "--foreground=", options.foreground)) {}
+    else if (scan_size(argument, options)) {}
+    else if (scan_font_size(argument, canvas)) {}
+    else if ((value = value_after(argument, "--linespacing="))) canvas.line_spacing = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--charspacing="))) canvas.char_spacing = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--height="))) options.height = parse_int_clamped(value);
+    else {
+        std::fprintf(stderr, "error: unknown option %s\n\n", argument);
+        print_usage();
+        std::exit(1);
+    }
+}
+
+}  // namespace
+
+bool is_file_operand(const char* argument)
+{
+    return argument[0] != '-' || argument[1] == '\0';
+}
+
+int32_t parse_options(int32_t argument_count, char** arguments, Options& options, Canvas& canvas)
+{
+    int32_t operand_count = 0;
+    for (int32_t i = 1; i < argument_count; ++i) {
+        if (is_file_operand(arguments[i])) ++operand_count;
+        else parse_option(arguments[i], options, canvas);
+    }
+    return operand_count;
+}
+
+}  // namespace vedad

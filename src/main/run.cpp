@@ -1,0 +1,31 @@
+#include "main/run.hpp"
+
+#include <cstdio>
+
+#include "canvas/canvas.hpp"
+#include "cli/check_options.hpp"
+#include "cli/options.hpp"
+#include "cli/parse_options.hpp"
+#include "main/convert_file.hpp"
+
+namespace vedad {
+
+int run(int argument_count, char** arguments)
+{
+    Options options;
+    Canvas canvas;
+    set_default_options(options);
+    canvas_init(canvas);
+    const int32_t operand_count = parse_options(argument_count, arguments, options, canvas);
+    check_options(options, canvas, operand_count);
+    if (options.verbose != 0) {
+        std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(canvas), options.width,
+                     options.height);
+    }
+    for (int i = 1; i < argument_count; ++i) {
+        if (is_file_operand(arguments[i])) convert_file(options, canvas, arguments[i]);
+    }
+    return 0;
+}
+
+}  // namespace vedad

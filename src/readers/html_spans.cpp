@@ -1,0 +1,140 @@
+#include "readers/html_spans.hpp"
+
+#include <array>
+#include <cstring>
+#include <string_view>
+
+#include "canvas/draw.hpp"
+#include "cli/hex_color.hpp"
+#include "readers/plain_text.hpp"
+
+namespace vedad {
+
+namespace {
+
+constexpr std::string_view TEXT_COLOR_PREFIX = "style='color:#";
+constexpr std::string_view BACKGROUND_COLOR_PREFIX = "background-color:#";
+constexpr std::string_view SPAN_END_PREFIX = "/span";
+
+struct Entity {
+    std::string_view token;
+    char character;
+};
+
+constexpr std::array<Entity, 6> ENTITIES = {{
+    {"&apos;", '\''},
+    {"&quot;", '"'},
+    {"&nbsp;", ' '},
+    {"&amp;", '&'},
+    {"&lt;", '<'},
+    {"&gt;", '>'},
+}};
+
+bool is_separator(int c)
+{
+    return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '<' || c == '>';
+}
+
+// The character a token inside a span stands for: an entity's, else its first byte.
+char token_character(std::string_view token)
+{
+    for (const Entity& entity : ENTITIES) {
+        if (token == entity.token) return entity.character;
+    }
+    return token.empty() ? '\0' : token[0];  // a token may begin with a NUL byte
+}
+
+struct SpanColors {
+    Rgb text;
+    Rgb background;
+};
+
+void raise_extent(const Canvas& canvas, int32_t& extent_x, int32_t& extent_y)
+{
+    auto [x, y] = canvas_position(canvas);
+    if (x > extent_x) extent_x = x;
+    if (y > extent_y) extent_y = y;
+}
+
+// The character is drawn once to find its cell, the cell is filled, and the character is
+// drawn again over it.
+void draw_cell(Canvas& canvas, const Options& options, const SpanColors& colors, char c,
+               int32_t& extent_x, int32_t& extent_y)
+{
+    auto [x0, y0] = canvas_position(canvas);
+    canvas_set_foreground(canvas, colors.text);
+    canvas_draw_char(canvas, static_cast<unsigned char>(c));
+    auto [x1, y1] = canvas_position(canvas);
+    raise_extent(canvas, extent_x, extent_y);
+    if (options.transparent != 0) return;
+
+    canvas_set_foreground(canvas, colors.background);
+    canvas_fill_rect(canvas, x0, add_clamped(y0, -static_cast<int64_t>(canvas.line_height)), x1, y1);
+    canvas_move_to(canvas, x0, y0);
+    canvas_set_foreground(canvas, colors.text);
+    canvas_draw_char(canvas, static_cast<unsigned char>(c));
+}
+
+}  // namespace
+
+int read_token(FILE* stream, char* buffer, size_t size)
+{
+    int c;
+    do {
+        c = std::fgetc(stream);
+        if (c == EOF) {
+            buffer[0] = '\0';
+            return 0;
+        }
+    } while (is_separator(c));
+
+    size_t length = 0;
+    for (;;) {
+        if (length == size - 1) {  // at the limit the character just read is dropped
+            buffer[length] = '\0';
+            return 1;
+        }
+        buffer[length++] = static_cast<char>(c);
+        c = std::fgetc(stream);
+        if (c == EOF || is_separator(c)) {
+            buffer[length] = '\0';
+            return c == EOF ? 0 : 1;
+        }
+    }
+}
+
+void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32_t& extent_x,
+                     int32_t& extent_y)
+{
+    int first = std::fgetc(stream);
+    if (first != '<') {
+        std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
+        read_plain_text(canvas, stream, extent_x, extent_y, first == EOF ? 0 : first);
+        return;
+    }
+
+    std::array<char, HTML_TOKEN_BUFFER_SIZE> buffer;
+    SpanColors colors{options.foreground, options.background};
+    bool inside_span = false;
+    while (read_token(stream, buffer.data(), buffer.size()) != 0) {
+        const std::string_view token(buffer.data());
+        if (!inside_span) {
+            if (token == "span") {
+                colors = SpanColors{options.foreground, options.background};
+                inside_span = true;
+            } else if (token == "br/") {
+                canvas_draw_char(canvas, '\n');
+            }
+        } else if (token.starts_with(TEXT_COLOR_PREFIX)) {
+            parse_hex_color(buffer.data() + TEXT_COLOR_PREFIX.size(), colors.text);
+        } else if (token.starts_with(BACKGROUND_COLOR_PREFIX)) {
+            parse_hex_color(buffer.data() + BACKGROUND_COLOR_PREFIX.size(), colors.background);
+        } else if (token.starts_with(SPAN_END_PREFIX)) {
+            inside_span = false;
+        } else {
+            draw_cell(canvas, options, colors, token_character(token), extent_x, extent_y);
+        }
+    }
+}
+
+}  // namespace vedad

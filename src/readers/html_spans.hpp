@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+#include "canvas/canvas.hpp"
+#include "cli/options.hpp"
+
+namespace vedad {
+
+inline constexpr size_t HTML_TOKEN_BUFFER_SIZE = 1024;
+
+// Reads the next token: a run of characters between the separators tab, line feed, carriage
+// return, space, '<' and '>', at most size - 1 of them (the character read at the limit is
+// dropped). Returns 1 when a token was read, 0 when the input ended first.
+int read_token(FILE* stream, char* buffer, size_t size);
+
+// Draws span HTML: every character inside a span in the span's text colour on a cell of its
+// background colour, a line break for each "br/" between spans. Input that does not begin
+// with '<' is drawn as plain text after a warning.
+void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32_t& extent_x,
+                     int32_t& extent_y);
+
+}  // namespace vedad

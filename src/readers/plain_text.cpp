@@ -1,0 +1,55 @@
+#include "readers/plain_text.hpp"
+
+#include <array>
+#include <cstring>
+
+#include "canvas/draw.hpp"
+
+namespace vedad {
+
+namespace {
+
+// Carriage returns are dropped, so that lines ending in CR LF draw their text.
+void drop_carriage_returns(char* text)
+{
+    char* out = text;
+    for (const char* in = text; *in != '\0'; ++in) {
+        if (*in != '\r') *out++ = *in;
+    }
+    *out = '\0';
+}
+
+// Reads the next piece into `buffer`; a pending handed-back character stands in front of it.
+bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, int& pending)
+{
+    if (pending == 0) return std::fgets(buffer.data(), PLAIN_TEXT_PIECE_MAX + 1, stream) != nullptr;
+
+
+    buffer[0] = static_cast<char>(pending);
+    buffer[1] = '\0';
+    const bool line_done = pending == '\n';
+    pending = 0;
+    if (!line_done && std::fgets(buffer.data() + 1, PLAIN_TEXT_PIECE_MAX, stream) == nullptr) buffer[1] = '\0';
+    return true;
+}
+
+}  // namespace
+
+void read_plain_text(Canvas& canvas, FILE* stream, int32_t& extent_x, int32_t& extent_y, int first_char)
+{
+    std::array<char, PLAIN_TEXT_BUFFER_SIZE> buffer;
+    int pending = first_char;
+    while (read_piece(buffer, stream, pending)) {
+        size_t length = std::strlen(buffer.data());
+        if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
+        drop_carriage_returns(buffer.data());
+
+        canvas_draw_text(canvas, buffer.data());
+        auto [x, y] = canvas_position(canvas);
+        if (x > extent_x) extent_x = x;
+        if (y > extent_y) extent_y = y;
+        canvas_draw_char(canvas, '\n');
+    }
+}
+
+}  // namespace vedad

@@ -1,0 +1,110 @@
+#include "support/test_support.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace vedad_test {
+
+namespace fs = std::filesystem;
+
+std::string read_file(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void write_file(const fs::path& path, const std::string& contents)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << contents;
+}
+
+Image read_png(const fs::path& path)
+{
+    std::string data = read_file(path);
+    if (data.empty()) return nullptr;
+    return Image(gdImageCreateFromPngPtr(static_cast<int>(data.size()), data.data()));
+}
+
+int png_color_type(const fs::path& path)
+{
+    std::string data = read_file(path);
+    // Signature (8), IHDR length and type (8), width and height (8), bit depth (1).
+    if (data.size() < 26) return -1;
+    return static_cast<unsigned char>(data[25]);
+}
+
+int pixel(const Image& image, int x, int y)
+{
+    return gdImageGetTrueColorPixel(image.get(), x, y);
+}
+
+TempDir::TempDir()
+{
+    std::string pattern = (fs::temp_directory_path() / "vedad-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) std::abort();
+    path_ = pattern;
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
+        if (entry.is_directory(ignored)) fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+RunResult run_vedad(const fs::path& directory, const std::vector<std::string>& arguments, const std::string& input)
+{
+    TempDir scratch;
+    const fs::path input_path = scratch / "stdin";
+    const fs::path error_path = scratch / "stderr";
+    write_file(input_path, input);
+
+    std::vector<char*> argv;
+    std::string program = VEDAD_BINARY;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& argument : copies) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    fflush(nullptr);
+    pid_t child = fork();
+    if (child == 0) {
+        int in = open(input_path.c_str(), O_RDONLY);
+        int err = open(error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (in < 0 || err < 0 || chdir(directory.c_str()) != 0) _exit(127);
+        dup2(in, 0);
+        dup2(err, 2);
+        close(in);
+        close(err);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    RunResult result;
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
+    result.err = read_file(error_path);
+    return result;
+}
+
+std::vector<std::string> list_directory(const fs::path& directory)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(directory)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+}  // namespace vedad_test
