@@ -91,20 +91,18 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height)
 
 void canvas_write_png(Canvas& canvas, const char* path)
 {
-    // Encode in memory first, so that an encoder failure is seen and no file is touched.
+    // Encode in memory first, so that an encoder failure is seen before any file is touched.
     int size = 0;
     std::unique_ptr<void, GdBuffer> png(gdImagePngPtr(canvas.image, &size));
+    if (png == nullptr || size <= 0) fail("error: could not write %s: the PNG could not be encoded\n", path);
 
     bool created = false;
     FILE* file = open_for_writing(path, created);
     if (file == nullptr) fail_errno("could not open file for writing");
 
     const char* problem = nullptr;
-    if (png == nullptr || size <= 0) {
-        problem = "the PNG could not be encoded";
-    } else if (std::fwrite(png.get(), 1, static_cast<size_t>(size), file) != static_cast<size_t>(size)) {
+    if (std::fwrite(png.get(), 1, static_cast<size_t>(size), file) != static_cast<size_t>(size))
         problem = std::strerror(errno);
-    }
     if (std::fclose(file) != 0 && problem == nullptr) problem = std::strerror(errno);
     if (problem != nullptr) {
         // A half-written file that this run made must not pass for a picture.

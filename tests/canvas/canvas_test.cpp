@@ -1,0 +1,168 @@
+#include "canvas/canvas.hpp"
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.hpp"
+
+using namespace vedad;
+
+namespace {
+
+// A canvas as the run sets it up, with an image of the given size.
+class CanvasTest : public testing::Test {
+protected:
+    void make(int width, int height)
+    {
+        canvas_init(canvas);
+        canvas_create(canvas, width, height);
+        ASSERT_NE(canvas.image, nullptr);
+    }
+    void TearDown() override
+    {
+        if (canvas.image != nullptr) canvas_destroy(canvas);
+    }
+    int at(int x, int y) const { return gdImageGetTrueColorPixel(canvas.image, x, y); }
+
+    Canvas canvas{};
+};
+
+}  // namespace
+
+TEST(CanvasInit, StartsAtOriginInArgb32AtSevenPoints)
+{
+    Canvas canvas;
+    canvas_init(canvas);
+    EXPECT_EQ(canvas_position(canvas), std::make_pair(0, 0));
+    EXPECT_STREQ(pixel_format_name(canvas), "ARGB32");
+    EXPECT_DOUBLE_EQ(canvas_point_size(canvas), 7.0);
+    EXPECT_STREQ(canvas.font_name, "default");
+    EXPECT_EQ(canvas.image, nullptr);
+}
+
+TEST(PixelFormatName, NamesTheKnownFormatsAndNothingElse)
+{
+    const struct {
+        int32_t format;
+        const char* name;
+    } cases[] = {{0, "A8"}, {1, "RGB24"}, {2, "ARGB32"}, {3, "UNKNOWN"}, {-1, "UNKNOWN"}};
+    Canvas canvas;
+    canvas_init(canvas);
+    for (const auto& c : cases) {
+        canvas.pixel_format = c.format;
+        EXPECT_STREQ(pixel_format_name(canvas), c.name) << c.format;
+    }
+}
+
+TEST_F(CanvasTest, BackgroundReachesEveryPixelIncludingLastColumnAndRow)
+{
+    make(7, 5);
+    canvas_set_background(canvas, Rgb{10, 20, 30});
+    EXPECT_EQ(canvas.background_color, gdTrueColorAlpha(10, 20, 30, 0));
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 7; ++x) ASSERT_EQ(at(x, y), gdTrueColor(10, 20, 30)) << x << "," << y;
+}
+
+TEST_F(CanvasTest, TransparentBackgroundFillsWithTransparentBlack)
+{
+    make(4, 3);
+    canvas_set_transparent_background(canvas);
+    EXPECT_EQ(canvas.background_color, gdTrueColorAlpha(0, 0, 0, gdAlphaTransparent));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x) ASSERT_EQ(at(x, y), canvas.background_color) << x << "," << y;
+}
+
+TEST_F(CanvasTest, FillRectWithEqualCornersSetsExactlyOnePixel)
+{
+    make(6, 6);
+    canvas_set_background(canvas, Rgb{0, 0, 255});
+    canvas_set_foreground(canvas, Rgb{255, 0, 0});
+    canvas_fill_rect(canvas, 2, 3, 2, 3);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 6; ++x) {
+            const int expected = x == 2 && y == 3 ? gdTrueColor(255, 0, 0) : gdTrueColor(0, 0, 255);
+            ASSERT_EQ(at(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CanvasTest, ResizeKeepsTheTopLeftCornerPixelForPixel)
+{
+    const struct {
+        int width;
+        int height;
+    } sizes[] = {{8, 6}, {5, 4}, {1, 1}};
+    for (const auto& size : sizes) {
+        make(8, 6);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 8; ++x) gdImageSetPixel(canvas.image, x, y, gdTrueColor(x * 30, y * 40, 7));
+        canvas_resize(canvas, size.width, size.height);
+        ASSERT_EQ(gdImageSX(canvas.image), size.width);
+        ASSERT_EQ(gdImageSY(canvas.image), size.height);
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x) ASSERT_EQ(at(x, y), gdTrueColor(x * 30, y * 40, 7)) << x << "," << y;
+        canvas_destroy(canvas);
+    }
+}
+
+TEST_F(CanvasTest, ResizeKeepsATransparentBackgroundTransparent)
+{
+    make(6, 4);
+    canvas_set_transparent_background(canvas);
+    canvas_resize(canvas, 3, 2);
+    EXPECT_EQ(at(0, 0), gdTrueColorAlpha(0, 0, 0, gdAlphaTransparent));
+    EXPECT_EQ(at(2, 1), gdTrueColorAlpha(0, 0, 0, gdAlphaTransparent));
+    EXPECT_NE(canvas.image->saveAlphaFlag, 0);
+}
+
+TEST(CanvasPen, MovesAnywhereEvenOutsideTheImage)
+{
+    Canvas canvas;
+    canvas_init(canvas);
+    canvas_move_to(canvas, -5, 1000);
+    EXPECT_EQ(canvas_position(canvas), std::make_pair(-5, 1000));
+}
+
+TEST_F(CanvasTest, WrittenPngHoldsThePixels)
+{
+    vedad_test::TempDir dir;
+    make(3, 2);
+    canvas_set_background(canvas, Rgb{1, 2, 3});
+    canvas_set_foreground(canvas, Rgb{200, 100, 50});
+    canvas_fill_rect(canvas, 2, 1, 2, 1);
+    const std::string path = (dir / "out.png").string();
+    canvas_write_png(canvas, path.c_str());
+    vedad_test::Image written = vedad_test::read_png(path);
+    ASSERT_NE(written, nullptr);
+    EXPECT_EQ(gdImageSX(written.get()), 3);
+    EXPECT_EQ(gdImageSY(written.get()), 2);
+    EXPECT_EQ(vedad_test::pixel(written, 0, 0), gdTrueColor(1, 2, 3));
+    EXPECT_EQ(vedad_test::pixel(written, 2, 1), gdTrueColor(200, 100, 50));
+}
+
+// libgd refuses some sizes and returns no image; the run must stop there, not draw on nothing.
+TEST(CanvasDeathTest, ImageThatCannotBeMadeEndsTheRun)
+{
+    const struct {
+        int width;
+        int height;
+    } sizes[] = {{100000, 100000}, {0, 10}, {10, 0}, {-1, -1}};
+    for (const auto& size : sizes) {
+        EXPECT_EXIT(
+            {
+                Canvas canvas;
+                canvas_init(canvas);
+                canvas_create(canvas, size.width, size.height);
+            },
+            testing::ExitedWithCode(1), "(^|\n)error: could not create an image of -?[0-9]+x-?[0-9]+ pixels\n$")
+            << size.width << "x" << size.height;
+        EXPECT_EXIT(
+            {
+                Canvas canvas;
+                canvas_init(canvas);
+                canvas_create(canvas, 10, 10);
+                canvas_resize(canvas, size.width, size.height);
+            },
+            testing::ExitedWithCode(1), "(^|\n)error: could not create an image of -?[0-9]+x-?[0-9]+ pixels\n$")
+            << size.width << "x" << size.height;
+    }
+}
