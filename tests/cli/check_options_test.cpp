@@ -1,0 +1,143 @@
+#include "cli/check_options.hpp"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <limits>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include "support/test_support.hpp"
+
+using namespace vedad;
+
+namespace {
+
+struct Records {
+    Options options;
+    Canvas canvas;
+    Records(int32_t width, int32_t height, double font_size)
+    {
+        set_default_options(options);
+        canvas_init(canvas);
+        options.width = width;
+        options.height = height;
+        canvas.font_size = font_size;
+    }
+};
+
+constexpr double NOT_A_NUMBER = std::numeric_limits<double>::quiet_NaN();
+constexpr double INFINITE = std::numeric_limits<double>::infinity();
+
+}  // namespace
+
+TEST(CheckOptions, PassesPositiveSizesAndFontSizesFromTheThreshold)
+{
+    const struct {
+        int32_t width;
+        int32_t height;
+        double font_size;
+    } cases[] = {
+        {640, 480, 0.025},
+        {1, 1, 0.0001},
+        {INT32_MAX, INT32_MAX, FONT_SIZE_THRESHOLD},
+        {640, 480, 9.99999974737875163555145263671875e-05},
+        {640, 480, NOT_A_NUMBER},
+        {640, 480, INFINITE},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.font_size);
+        Records records(test.width, test.height, test.font_size);
+        check_options(records.options, records.canvas, 1);
+    }
+}
+
+TEST(CheckOptionsDeathTest, RefusesInOrderOperandsSizeFontSize)
+{
+    const struct {
+        int32_t operands;
+        int32_t width;
+        int32_t height;
+        double font_size;
+        const char* message;
+    } cases[] = {
+        // The missing operand is reported first, with the help text.
+        {0, 640, 480, 0.025, "^error: no input files specified\n\nvedad 0\\.1\\.5\n"},
+        {0, 0, 480, 0.0, "^error: no input files specified\n\nvedad 0\\.1\\.5\n"},
+        {1, 0, 480, 0.0, "^error: invalid output dimensions\n$"},
+        {1, 640, -1, 0.025, "^error: invalid output dimensions\n$"},
+        {1, 0, 0, 0.025, "^error: invalid output dimensions\n$"},
+        {1, INT32_MIN, 480, 0.025, "^error: invalid output dimensions\n$"},
+        {1, 640, 480, 0.0, "^error: too small font size 0\\.000000\n$"},
+        {1, 640, 480, 0.00005, "^error: too small font size 0\\.000050\n$"},
+        {1, 640, 480, -1.0, "^error: too small font size -1\\.000000\n$"},
+        // Just below the single-precision threshold, though it prints as 0.0001.
+        {1, 640, 480, 9.9999997e-05, "^error: too small font size 0\\.000100\n$"},
+        {1, 640, 480, -INFINITE, "^error: too small font size -inf\n$"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.message);
+        Records records(test.width, test.height, test.font_size);
+        EXPECT_EXIT(check_options(records.options, records.canvas, test.operands), testing::ExitedWithCode(1),
+                    test.message);
+    }
+}
+
+TEST(CheckOptionsDeathTest, SilentDropsVerboseAndEveryLaterMessage)
+{
+    Records passing(640, 480, 0.025);
+    passing.options.silent = 1;
+    passing.options.verbose = 1;
+    EXPECT_EXIT(
+        {
+            check_options(passing.options, passing.canvas, 1);
+            std::fprintf(stderr, "after the checks\n");
+            std::_Exit(passing.options.verbose == 0 ? 0 : 2);
+        },
+        testing::ExitedWithCode(0), "^$");
+
+    Records failing(0, 480, 0.025);
+    failing.options.silent = 1;
+    EXPECT_EXIT(check_options(failing.options, failing.canvas, 0), testing::ExitedWithCode(1), "^$");
+    EXPECT_EXIT(check_options(failing.options, failing.canvas, 1), testing::ExitedWithCode(1), "^$");
+}
+
+namespace {
+
+// Silences standard error, then opens a file: it must not get descriptor 2, and what is
+// written to standard error afterwards must reach neither it nor the earlier target.
+[[noreturn]] void silence_then_open_a_file(const std::filesystem::path& directory, bool close_first)
+{
+    const std::string earlier = (directory / "earlier").string();
+    const std::string later = (directory / "later").string();
+    if (close_first) {
+        close(STDERR_FILENO);
+    } else {
+        int target = open(earlier.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(target, STDERR_FILENO);
+        close(target);
+    }
+    silence_standard_error();
+    FILE* file = std::fopen(later.c_str(), "wb");
+    if (file == nullptr) std::_Exit(3);
+    std::fprintf(stderr, "message\n");
+    const bool took_descriptor = fileno(file) == STDERR_FILENO;
+    std::fclose(file);
+    const bool leaked = !vedad_test::read_file(later).empty() || !vedad_test::read_file(earlier).empty();
+    // The death test's child made this directory itself and ends without running destructors.
+    std::error_code ignored;
+    std::filesystem::remove_all(directory, ignored);
+    std::_Exit(took_descriptor ? 4 : leaked ? 5 : 0);
+}
+
+}  // namespace
+
+TEST(SilenceStandardErrorDeathTest, KeepsDescriptorTwoTaken)
+{
+    vedad_test::TempDir directory;
+    EXPECT_EXIT(silence_then_open_a_file(directory.path(), false), testing::ExitedWithCode(0), "");
+    // A process started without descriptor 2.
+    EXPECT_EXIT(silence_then_open_a_file(directory.path(), true), testing::ExitedWithCode(0), "");
+}

@@ -1,0 +1,173 @@
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad_test;
+
+namespace {
+
+std::string fixture(const std::string& name)
+{
+    return read_file(std::string(VEDAD_FIXTURE_DIR) + "/cli/" + name);
+}
+
+std::string joined(const std::vector<std::string>& arguments)
+{
+    std::string text;
+    for (const std::string& argument : arguments) text += "[" + argument + "] ";
+    return text;
+}
+
+const std::string CROP_WARNING = "warning: option --crop is deprecated and now default.  see --no-crop\n";
+
+}  // namespace
+
+// Runs that end before anything is converted: the exact standard error and status.
+TEST(CommandLine, RunsThatConvertNothing)
+{
+    const std::string help = fixture("help.txt");
+    const std::string version = fixture("version.txt");
+    const std::string no_input = "error: no input files specified\n\n" + help;
+    const std::string bad_size = "error: invalid output dimensions\n";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+    } cases[] = {
+        {{}, 1, no_input},
+        {{"--width=0"}, 1, no_input},
+        {{"--help"}, 0, help},
+        {{"-h"}, 0, help},
+        {{"a.txt", "--help"}, 0, help},
+        {{"--help", "--version"}, 0, help},
+        {{"--version"}, 0, version},
+        {{"-V"}, 0, version},
+        {{"--version", "--help"}, 0, version},
+        {{"--bogus", "--help"}, 1, "error: unknown option --bogus\n\n" + help},
+        {{"a.txt", "-x"}, 1, "error: unknown option -x\n\n" + help},
+        // The parser speaks before --silent takes effect.
+        {{"--silent", "--help"}, 0, help},
+        {{"--silent", "a.txt", "--bogus"}, 1, "error: unknown option --bogus\n\n" + help},
+        {{"--width=0", "a.txt"}, 1, bad_size},
+        {{"--height=-1", "a.txt"}, 1, bad_size},
+        {{"--size=0x0", "a.txt"}, 1, bad_size},
+        {{"--width=-99999999999", "a.txt"}, 1, bad_size},
+        {{"--font-size=0", "a.txt"}, 1, "error: too small font size 0.000000\n"},
+        {{"--font-size=0.00005", "a.txt"}, 1, "error: too small font size 0.000050\n"},
+        {{"--font-size=-1", "a.txt"}, 1, "error: too small font size -1.000000\n"},
+        // Silenced errors keep their status.
+        {{"--silent"}, 1, ""},
+        {{"-s", "--width=0", "a.txt"}, 1, ""},
+        {{"--silent", "--verbose", "missing.txt"}, 1, ""},
+        {{"--silent", "--output=no/such/dir/a.png", "a.txt"}, 1, ""},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        RunResult result = run_vedad(dir.path(), test.arguments);
+        EXPECT_EQ(result.status, test.status);
+        EXPECT_EQ(result.err, test.err);
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+}
+
+TEST(CommandLine, CropIsAcceptedWithAWarningAndChangesNothing)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+        bool cropped;
+    } cases[] = {
+        {{"--crop", "a.txt"}, CROP_WARNING + "writing a.png\n", true},
+        {{"--no-crop", "--crop", "a.txt"}, CROP_WARNING + "writing a.png\n", false},
+        {{"--silent", "--crop", "a.txt"}, CROP_WARNING, true},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        RunResult result = run_vedad(dir.path(), test.arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, test.err);
+        Image image = read_png(dir / "a.png");
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(gdImageSX(image.get()) < 640, test.cropped);
+    }
+}
+
+TEST(CommandLine, VerboseNamesTheFormatAndSizeFirst)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string first_line;
+    } cases[] = {
+        {{"--verbose", "a.txt"}, "output format: ARGB32 640x480 pixels\n"},
+        {{"a.txt", "-v", "--size=800x200"}, "output format: ARGB32 800x200 pixels\n"},
+        {{"-v", "--format=rgb24", "a.txt"}, "output format: RGB24 640x480 pixels\n"},
+        {{"-v", "--format=A8", "--format=png", "a.txt"}, "output format: A8 640x480 pixels\n"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        RunResult result = run_vedad(dir.path(), test.arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err.substr(0, result.err.find('\n') + 1), test.first_line);
+        EXPECT_EQ(result.err.find("reading a.txt\n"), test.first_line.size());
+    }
+}
+
+// Standard error goes to a file here: once silenced, nothing may reach it, and the PNG
+// written later must not receive the stream's messages either.
+TEST(CommandLine, SilentRunsPrintNothingAndWriteWholePngs)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--silent", "--output=out.png", "a.txt"},
+        {"-s", "--verbose", "--output=out.png", "a.txt"},
+        {"--verbose", "-", "--output=out.png", "--silent"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(joined(arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        RunResult result = run_vedad(dir.path(), arguments, "b\n");
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "");
+        EXPECT_NE(read_png(dir / "out.png"), nullptr);
+        EXPECT_EQ(read_file(dir / "out.png").rfind("\x89PNG\r\n\x1a\n", 0), 0u);
+    }
+}
+
+TEST(CommandLine, OptionsAfterTheOperandsApplyAndTheLastSizeWins)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "a\n");
+    RunResult result = run_vedad(dir.path(), {"a.txt", "--size=800x600", "--width=100", "--no-crop"});
+    EXPECT_EQ(result.status, 0);
+    Image image = read_png(dir / "a.png");
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(gdImageSX(image.get()), 100);
+    EXPECT_EQ(gdImageSY(image.get()), 600);
+}
+
+// Sizes beyond 32 bits are held at the limit, which libgd then refuses to allocate.
+TEST(CommandLine, HugeSizesAreRefusedCleanly)
+{
+    const std::vector<std::vector<std::string>> cases = {
+        {"--width=99999999999", "a.txt"},
+        {"--height=99999999999", "a.txt"},
+        {"--size=10x99999999999999999999", "a.txt"},
+    };
+    for (const auto& arguments : cases) {
+        SCOPED_TRACE(joined(arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        RunResult result = run_vedad(dir.path(), arguments);
+        EXPECT_EQ(result.signal, 0);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_NE(result.err.find("error: "), std::string::npos) << result.err;
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+}
