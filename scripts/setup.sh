@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf)
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf mandoc groff-base dpkg-dev)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,0 +1,67 @@
+# bash completion for vedad                                  -*- shell-script -*-
+# Completes every option; options that take a value stop after their '=' without a space.
+# Values of --format= are offered by name, --font= and --output= complete file names, and
+# operands complete file names.
+
+_vedad()
+{
+    local cur=${COMP_WORDS[COMP_CWORD]}
+    local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input
+        --transparent --crop --no-crop --overwrite --bold'
+    local valued='--background= --charspacing= --font= --font-size= --foreground=
+        --format= --height= --linespacing= --output= --size= --tab= --width='
+
+    # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
+    # and replaces only the text after the '='; put the word back together, and keep apart
+    # what bash will replace.
+    local option='' value=$cur
+    if [[ $cur == '=' && COMP_CWORD -ge 2 ]]; then
+        option=${COMP_WORDS[COMP_CWORD - 1]}=
+        value=''
+    elif [[ COMP_CWORD -ge 3 && ${COMP_WORDS[COMP_CWORD - 1]} == '=' ]]; then
+        option=${COMP_WORDS[COMP_CWORD - 2]}=
+    elif [[ $cur == --*=* ]]; then
+        option=${cur%%=*}=
+        value=${cur#*=}
+    fi
+    if [[ $option != --* ]]; then
+        option=''
+        value=$cur
+    fi
+    # The text that the replies stand in for: the value alone when '=' breaks words.
+    local keep=''
+    [[ $COMP_WORDBREAKS == *=* ]] || keep=$option
+
+    COMPREPLY=()
+    local IFS=$'\n'
+    if [[ -n $option ]]; then
+        case $option in
+            --format=)
+                COMPREPLY=($(compgen -P "$keep" -W $'argb32\nrgb24\na8' -- "$value"))
+                ;;
+            --font= | --output=)
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -P "$keep" -f -- "$value"))
+                ;;
+        esac
+        return 0
+    fi
+
+    if [[ $cur == -* ]]; then
+        IFS=$' \t\n'
+        COMPREPLY=($(compgen -W "$flags $valued" -- "$cur"))
+        local reply
+        for reply in "${COMPREPLY[@]}"; do
+            if [[ $reply == *= ]]; then
+                compopt -o nospace 2>/dev/null
+                break
+            fi
+        done
+        return 0
+    fi
+
+    compopt -o filenames 2>/dev/null
+    COMPREPLY=($(compgen -f -- "$cur"))
+    return 0
+}
+complete -F _vedad vedad

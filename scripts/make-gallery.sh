@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Regenerates the pictures of the README in docs/gallery/ with a built vedad.
+#   scripts/make-gallery.sh [BUILD_DIR]
+# BUILD_DIR defaults to build-g, or build when there is no build-g. The pictures are drawn
+# with the system's default font, Courier, which must be FreeMono as
+# scripts/register-default-font.sh links it, so that they come out the same on every
+# machine. Needs ImageMagick (Debian package imagemagick) for the checkered backdrop.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:-}
+if [ -z "$build" ]; then
+    if [ -d build-g ]; then build=build-g; else build=build; fi
+fi
+vedad=$build/vedad
+if [ ! -x "$vedad" ]; then
+    echo "error: $vedad is missing; build the program first" >&2
+    exit 1
+fi
+
+# ImageMagick's own convert, not a stand-in earlier on the PATH.
+convert=/usr/bin/convert
+if [ ! -x "$convert" ]; then
+    echo "error: $convert is missing; install imagemagick" >&2
+    exit 1
+fi
+
+# The first Courier in libgd's search path (as the registration script lists it) is the
+# font the pictures are drawn with; it has to be FreeMono.
+freemono=$(sed -n 's/^freemono=//p' scripts/register-default-font.sh)
+search_path=$(sed -n 's/^search_path=//p' scripts/register-default-font.sh)
+courier=
+IFS=: read -r -a directories <<<"$search_path"
+for directory in "${directories[@]}"; do
+    for extension in .ttf .pfa .pfb .dfont; do
+        if [ -z "$courier" ] && [ -r "$directory/Courier$extension" ]; then
+            courier=$directory/Courier$extension
+        fi
+    done
+done
+if [ -z "$courier" ] || [ "$(readlink -f "$courier")" != "$(readlink -f "$freemono")" ]; then
+    echo "error: the default font Courier is ${courier:-not found}, not FreeMono;" \
+        "run scripts/register-default-font.sh as root" >&2
+    exit 1
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+draw() {
+    env -u GDFONTPATH "$vedad" --silent "$@"
+}
+
+# Plain text, at 14 points.
+draw --font-size=0.05 --width=800 --output="$work/notes.png" examples/notes.txt
+
+# Coloured terminal output, one span per character, in columns.
+draw --html-input --fixed --font-size=0.05 --background=1e1e1e \
+    --output="$work/colors.png" examples/colors.html
+
+# A transparent background, and the same picture laid over a checkered page to show it.
+draw --transparent --foreground=0b5394 --font-size=0.06 \
+    --output="$work/transparent.png" examples/features.txt
+size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
+"$convert" -size 16x16 xc:'#ffffff' -fill '#cccccc' \
+    -draw 'rectangle 0,0 7,7' -draw 'rectangle 8,8 15,15' -write mpr:tile +delete \
+    -size "$size" tile:mpr:tile "$work/transparent.png" -compose over -composite \
+    -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
+
+mkdir -p docs/gallery
+for picture in notes colors transparent transparent-on-checkers; do
+    cp "$work/$picture.png" "docs/gallery/$picture.png"
+    echo "docs/gallery/$picture.png"
+done
