@@ -17,7 +17,8 @@ int32_t draw_at_pen(Canvas& canvas, const char* text)
                                         const_cast<char*>(canvas.font_name), canvas_point_size(canvas),
                                         0.0, canvas.pen_x, canvas.pen_y, const_cast<char*>(text));
     if (error != nullptr) fail("error: while rendering: %s\n", error);
-    return static_cast<int32_t>(static_cast<int64_t>(box[2]) - box[0]);
+    // libgd's corners follow the pen, which may stand anywhere in the 32-bit range.
+    return add_clamped(box[2], -static_cast<int64_t>(box[0]));
 }
 
 void draw_one(Canvas& canvas, char c)

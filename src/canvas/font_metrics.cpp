@@ -1,6 +1,7 @@
 #include "canvas/font_metrics.hpp"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 
 #include "canvas/draw.hpp"
@@ -33,7 +34,8 @@ GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
              "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s\n",
              canvas.font_name, error, FONT_HINT_SEARCH_PATH);
     }
-    return GlyphMetrics{box[2] - box[0], box[3] - box[7]};
+    return GlyphMetrics{add_clamped(box[2], -static_cast<int64_t>(box[0])),
+                        add_clamped(box[3], -static_cast<int64_t>(box[7]))};
 }
 
 GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)

@@ -108,3 +108,79 @@ std::vector<std::string> list_directory(const fs::path& directory)
 }
 
 }  // namespace vedad_test
+
+namespace vedad_test {
+
+TextSize measure_string(const std::string& font, double points, const std::string& text)
+{
+    int box[8] = {};
+    std::string font_list = font;
+    std::string copy = text;
+    const char* error = gdImageStringFT(nullptr, box, 0, font_list.data(), points, 0.0, 0, 0, copy.data());
+    if (error != nullptr) ADD_FAILURE() << "libgd could not measure with " << font << ": " << error;
+    return TextSize{box[2] - box[0], box[3] - box[7]};
+}
+
+TextSize measure_sample(const std::string& font, double points)
+{
+    const std::string sample = "abcdefghijklmnopqrstuv" "wyx" "ABCDEFGHIJKLMNOPQRSTUVWXYZ" "0123456789" "_!*@' ";
+    TextSize largest;
+    for (char c : sample) {
+        TextSize size = measure_string(font, points, std::string(1, c));
+        largest.width = std::max(largest.width, size.width);
+        largest.height = std::max(largest.height, size.height);
+    }
+    return largest;
+}
+
+Image draw_rows(int width, int height, int background, int foreground, const std::string& font, double points,
+                int line_height, const std::vector<std::string>& rows)
+{
+    Image image(gdImageCreateTrueColor(width, height));
+    gdImageFilledRectangle(image.get(), 0, 0, width, height, background);
+    std::string font_list = font;
+    int baseline = 0;
+    for (const std::string& row : rows) {
+        baseline += line_height;
+        int box[8] = {};
+        std::string copy = row;
+        const char* error =
+            gdImageStringFT(image.get(), box, foreground, font_list.data(), points, 0.0, 0, baseline, copy.data());
+        if (error != nullptr) ADD_FAILURE() << "libgd could not draw with " << font << ": " << error;
+    }
+    return image;
+}
+
+std::string compare_images(const Image& actual, const Image& expected)
+{
+    if (actual == nullptr || expected == nullptr) return "missing image";
+    const int width = gdImageSX(expected.get());
+    const int height = gdImageSY(expected.get());
+    std::ostringstream out;
+    if (gdImageSX(actual.get()) != width || gdImageSY(actual.get()) != height) {
+        out << "size " << gdImageSX(actual.get()) << "x" << gdImageSY(actual.get()) << ", expected " << width << "x"
+            << height;
+        return out.str();
+    }
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (pixel(actual, x, y) != pixel(expected, x, y)) {
+                out << std::hex << "pixel (" << std::dec << x << ", " << y << ") is 0x" << std::hex
+                    << pixel(actual, x, y) << ", expected 0x" << pixel(expected, x, y);
+                return out.str();
+            }
+        }
+    }
+    return "";
+}
+
+int count_other_pixels(const Image& image, int color, int x0, int y0, int x1, int y1)
+{
+    int count = 0;
+    for (int y = std::max(y0, 0); y < std::min(y1, gdImageSY(image.get())); ++y)
+        for (int x = std::max(x0, 0); x < std::min(x1, gdImageSX(image.get())); ++x)
+            if (pixel(image, x, y) != color) ++count;
+    return count;
+}
+
+}  // namespace vedad_test

@@ -57,3 +57,33 @@ RunResult run_vedad(const std::filesystem::path& directory, const std::vector<st
 std::vector<std::string> list_directory(const std::filesystem::path& directory);
 
 }  // namespace vedad_test
+
+namespace vedad_test {
+
+// Size of a text's bounding box as libgd measures it with no image (lower-right x minus
+// lower-left x, lower-right y minus upper-left y).
+struct TextSize {
+    int width = 0;
+    int height = 0;
+};
+
+// Measures `text` alone in `font` at `points`; fails the current test when libgd cannot.
+TextSize measure_string(const std::string& font, double points, const std::string& text);
+
+// The largest width and, apart, the largest height over the character cell sample
+// (a-v, w, y, x, A-Z, 0-9, _ ! * @ ' and a space), each character measured alone.
+TextSize measure_sample(const std::string& font, double points);
+
+// What a plain text page must look like: a width x height true-colour image filled with
+// `background`, each row drawn in one libgd call in `foreground` from x 0, row k on the
+// baseline (k + 1) * line_height.
+Image draw_rows(int width, int height, int background, int foreground, const std::string& font, double points,
+                int line_height, const std::vector<std::string>& rows);
+
+// "" when both images have the same size and pixels, else a description of the first difference.
+std::string compare_images(const Image& actual, const Image& expected);
+
+// Counts the pixels inside [x0, x1) x [y0, y1) (clipped to the image) that differ from `color`.
+int count_other_pixels(const Image& image, int color, int x0, int y0, int x1, int y1);
+
+}  // namespace vedad_test

@@ -1,0 +1,233 @@
+#include "canvas/draw.hpp"
+
+#include <cstdint>
+#include <string>
+
+#include "canvas/font_metrics.hpp"
+#include "support/test_support.hpp"
+
+using namespace vedad;
+using namespace vedad_test;
+
+namespace {
+
+constexpr int WIDTH = 240;
+constexpr int HEIGHT = 60;
+constexpr double POINTS = 7.0;
+const int BLACK = rgb(0, 0, 0);
+const int WHITE = rgb(255, 255, 255);
+
+// A canvas set up the way a page starts: black, white text, Courier, cell measured.
+struct PreparedCanvas {
+    Canvas canvas;
+    PreparedCanvas()
+    {
+        canvas_init(canvas);
+        canvas_create(canvas, WIDTH, HEIGHT);
+        canvas_set_background(canvas, Rgb{0, 0, 0});
+        canvas_set_foreground(canvas, Rgb{255, 255, 255});
+        canvas_prepare_font(canvas);
+        canvas_setup_cell(canvas);
+    }
+    ~PreparedCanvas() { canvas_destroy(canvas); }
+    Image copy() const
+    {
+        Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
+        gdImageCopy(image.get(), canvas.image, 0, 0, 0, 0, WIDTH, HEIGHT);
+        return image;
+    }
+};
+
+// `text` drawn by libgd alone, in one call, at (x, y) on a fresh black page.
+Image reference(const std::string& text, int x, int y)
+{
+    Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
+    gdImageFilledRectangle(image.get(), 0, 0, WIDTH, HEIGHT, BLACK);
+    int box[8] = {};
+    std::string font = "Courier";
+    std::string copy = text;
+    const char* error = gdImageStringFT(image.get(), box, WHITE, font.data(), POINTS, 0.0, x, y, copy.data());
+    EXPECT_EQ(error, nullptr);
+    return image;
+}
+
+int advance_of(const std::string& text)
+{
+    return measure_string("Courier", POINTS, text).width;
+}
+
+}  // namespace
+
+TEST(DrawChar, NewlineMovesToTheNextRowAndDrawsNothing)
+{
+    struct Case {
+        int32_t fixed_advance;
+        int32_t line_height;
+        int32_t expected_y;
+    };
+    const Case cases[] = {{0, 12, 32}, {1, 12, 32}, {0, -1000, -980}, {0, 0, 20}};
+    for (const Case& c : cases) {
+        PreparedCanvas page;
+        page.canvas.fixed_advance = c.fixed_advance;
+        page.canvas.line_height = c.line_height;
+        canvas_move_to(page.canvas, 57, 20);
+        canvas_draw_char(page.canvas, '\n');
+        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(0, c.expected_y)) << c.line_height;
+        EXPECT_EQ(count_other_pixels(page.copy(), BLACK, 0, 0, WIDTH, HEIGHT), 0);
+    }
+}
+
+TEST(DrawChar, TabAddsTabWidthSpacesWithoutStops)
+{
+    const int space = advance_of(" ");
+    ASSERT_GT(space, 0);
+    struct Case {
+        int32_t tab_width;
+        int32_t fixed_advance;
+        int32_t cell_width;
+        int32_t pen_x;
+        int32_t expected_x;
+    };
+    const Case cases[] = {
+        {8, 1, 9, 10, 82},
+        {3, 1, 9, 37, 64},  // no column to align to
+        {1, 1, 0, 10, 10},
+        {0, 1, 9, 10, 10},
+        {-3, 1, 9, 10, 10},
+        {-3, 0, 9, 10, 10},
+        {2, 0, 9, 10, 10 + 2 * space},
+        {2, 0, 9, 37, 37 + 2 * space},
+    };
+    for (const Case& c : cases) {
+        PreparedCanvas page;
+        page.canvas.tab_width = c.tab_width;
+        page.canvas.fixed_advance = c.fixed_advance;
+        page.canvas.cell_width = c.cell_width;
+        canvas_move_to(page.canvas, c.pen_x, 20);
+        canvas_draw_char(page.canvas, '\t');
+        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(c.expected_x, 20))
+            << "tab " << c.tab_width << " fixed " << c.fixed_advance << " at " << c.pen_x;
+        EXPECT_EQ(count_other_pixels(page.copy(), BLACK, 0, 0, WIDTH, HEIGHT), 0);
+    }
+}
+
+TEST(DrawChar, FixedAdvanceMovesByTheCellWhateverTheGlyph)
+{
+    for (const char c : {'i', 'W', '.'}) {
+        const std::string text(1, c);
+        for (const int32_t fixed : {0, 1}) {
+            PreparedCanvas page;
+            page.canvas.fixed_advance = fixed;
+            const int32_t cell = page.canvas.cell_width;
+            canvas_move_to(page.canvas, 30, 20);
+            canvas_draw_char(page.canvas, c);
+            const int32_t expected_x = fixed != 0 ? 30 + cell : 30 + advance_of(text);
+            EXPECT_EQ(canvas_position(page.canvas), std::make_pair(expected_x, 20)) << c << " fixed " << fixed;
+            // The glyph starts at the pen either way.
+            EXPECT_EQ(compare_images(page.copy(), reference(text, 30, 20)), "") << c << " fixed " << fixed;
+        }
+    }
+    // In fixed mode the next character starts a full cell further on, also for a cell
+    // narrower than the glyph.
+    PreparedCanvas page;
+    page.canvas.fixed_advance = 1;
+    page.canvas.cell_width = 2;
+    canvas_move_to(page.canvas, 30, 20);
+    canvas_draw_char(page.canvas, 'W');
+    canvas_draw_char(page.canvas, 'W');
+    EXPECT_EQ(canvas_position(page.canvas), std::make_pair(34, 20));
+}
+
+TEST(DrawChar, CharacterSpacingOnlyActsInFixedMode)
+{
+    PreparedCanvas plain;
+    PreparedCanvas spaced;
+    spaced.canvas.char_spacing = 7;
+    canvas_setup_cell(spaced.canvas);
+    ASSERT_EQ(spaced.canvas.cell_width, plain.canvas.cell_width + 7);
+    for (PreparedCanvas* page : {&plain, &spaced}) {
+        canvas_move_to(page->canvas, 5, 20);
+        for (const char c : std::string("Wide text")) canvas_draw_char(page->canvas, c);
+    }
+    EXPECT_EQ(canvas_position(spaced.canvas), canvas_position(plain.canvas));
+    EXPECT_EQ(compare_images(spaced.copy(), plain.copy()), "");
+}
+
+TEST(DrawChar, AnyOtherValueDrawsItsLowByteAsText)
+{
+    struct Case {
+        int32_t c;
+        std::string text;
+    };
+    // Only the whole values 10 and 9 are newline and tab; 266 and 265 are drawn like text.
+    const Case cases[] = {{'\r', "\r"}, {'A', "A"}, {'A' + 256, "A"}, {10 + 256, "\n"}, {9 + 256, "\t"}};
+    for (const Case& c : cases) {
+        PreparedCanvas page;
+        canvas_move_to(page.canvas, 40, 25);
+        canvas_draw_char(page.canvas, c.c);
+        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(40 + advance_of(c.text), 25)) << c.c;
+        EXPECT_EQ(compare_images(page.copy(), reference(c.text, 40, 25)), "") << c.c;
+    }
+}
+
+TEST(DrawText, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
+{
+    for (const std::string text : {"a\tb", "tab\there", "W", ""}) {
+        for (const int32_t fixed : {0, 1}) {
+            PreparedCanvas page;
+            page.canvas.fixed_advance = fixed;
+            page.canvas.tab_width = 8;
+            canvas_move_to(page.canvas, 12, 30);
+            canvas_draw_text(page.canvas, text.c_str());
+            // One libgd call with the untouched text gives exactly this page and advance.
+            EXPECT_EQ(canvas_position(page.canvas), std::make_pair(12 + advance_of(text), 30))
+                << '"' << text << "\" fixed " << fixed;
+            EXPECT_EQ(compare_images(page.copy(), reference(text, 12, 30)), "") << '"' << text << '"';
+        }
+    }
+    // A tab is not widened to eight spaces.
+    EXPECT_LT(advance_of("a\tb"), advance_of("a        b"));
+}
+
+TEST(DrawText, ThePenIsHeldToTheIntegerRange)
+{
+    struct Case {
+        int64_t a;
+        int64_t b;
+        int32_t sum;
+    };
+    const Case cases[] = {
+        {1, 2, 3},
+        {-5, 3, -2},
+        {INT32_MAX, 1, INT32_MAX},
+        {INT32_MAX, INT32_MAX, INT32_MAX},
+        {INT32_MIN, -1, INT32_MIN},
+        {INT32_MIN, INT32_MIN, INT32_MIN},
+        {INT32_MAX, INT32_MIN, -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(add_clamped(c.a, c.b), c.sum) << c.a << " + " << c.b;
+
+    PreparedCanvas page;
+    page.canvas.fixed_advance = 1;
+    page.canvas.cell_width = INT32_MAX;
+    canvas_move_to(page.canvas, 10, 20);
+    canvas_draw_char(page.canvas, 'a');
+    EXPECT_EQ(page.canvas.pen_x, INT32_MAX);
+    page.canvas.line_height = INT32_MIN;
+    canvas_move_to(page.canvas, 0, -20);
+    canvas_draw_char(page.canvas, '\n');
+    EXPECT_EQ(page.canvas.pen_y, INT32_MIN);
+}
+
+TEST(DrawDeathTest, ALibgdFailureEndsTheRunWithItsText)
+{
+    PreparedCanvas page;
+    page.canvas.font_name = "NoSuchFont";
+    EXPECT_EXIT(canvas_draw_text(page.canvas, "abc"), testing::ExitedWithCode(1),
+                "^error: while rendering: Could not find/open font\n$");
+    EXPECT_EXIT(canvas_draw_char(page.canvas, 'a'), testing::ExitedWithCode(1),
+                "^error: while rendering: Could not find/open font\n$");
+    page.canvas.tab_width = 1;
+    EXPECT_EXIT(canvas_draw_char(page.canvas, '\t'), testing::ExitedWithCode(1),
+                "^error: while rendering: Could not find/open font\n$");
+}

@@ -1,0 +1,154 @@
+#include "readers/plain_text.hpp"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "canvas/draw.hpp"
+#include "canvas/font_metrics.hpp"
+#include "support/test_support.hpp"
+
+using namespace vedad;
+using namespace vedad_test;
+
+namespace {
+
+constexpr int WIDTH = 300;
+constexpr int HEIGHT = 80;
+constexpr double POINTS = 7.0;
+const int BLACK = rgb(0, 0, 0);
+const int WHITE = rgb(255, 255, 255);
+
+struct StreamCloser {
+    void operator()(FILE* file) const { std::fclose(file); }
+};
+using Stream = std::unique_ptr<FILE, StreamCloser>;
+
+// A stream holding exactly `contents`, NUL bytes included.
+Stream stream_of(const std::string& contents)
+{
+    Stream stream(std::tmpfile());
+    std::fwrite(contents.data(), 1, contents.size(), stream.get());
+    std::rewind(stream.get());
+    return stream;
+}
+
+// A page as the set-up leaves it: black, white text, Courier, cell measured, pen on the
+// first baseline.
+struct Page {
+    Canvas canvas;
+    int32_t extent_x = 0;
+    int32_t extent_y = 0;
+    explicit Page(int32_t line_spacing = 2)
+    {
+        canvas_init(canvas);
+        canvas.line_spacing = line_spacing;
+        canvas_create(canvas, WIDTH, HEIGHT);
+        canvas_set_background(canvas, Rgb{0, 0, 0});
+        canvas_set_foreground(canvas, Rgb{255, 255, 255});
+        canvas_prepare_font(canvas);
+        canvas_setup_cell(canvas);
+    }
+    ~Page() { canvas_destroy(canvas); }
+    void read(const std::string& input, int first_char = 0, int consumed = 0)
+    {
+        Stream stream = stream_of(input);
+        for (int i = 0; i < consumed; ++i) std::fgetc(stream.get());
+        read_plain_text(canvas, stream.get(), extent_x, extent_y, first_char);
+    }
+    Image copy() const
+    {
+        Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
+        gdImageCopy(image.get(), canvas.image, 0, 0, 0, 0, WIDTH, HEIGHT);
+        return image;
+    }
+};
+
+struct Case {
+    const char* name;
+    std::string input;
+    int first_char;
+    int consumed;  // characters taken from the stream before the reader starts
+    std::vector<std::string> rows;
+};
+
+std::vector<Case> cases()
+{
+    const std::string b10237(10237, 'b');
+    return {
+        {"empty input", "", 0, 0, {}},
+        {"one line", "abc\n", 0, 0, {"abc"}},
+        {"last line without line feed", "abc", 0, 0, {"abc"}},
+        {"two lines, last without line feed", "abc\nde", 0, 0, {"abc", "de"}},
+        {"empty second row", "abc\n\n", 0, 0, {"abc", ""}},
+        {"long row then short row", "a much longer row\nab\n", 0, 0, {"a much longer row", "ab"}},
+        {"tabs and controls are handed on", "a\tb\x01z\n", 0, 0, {"a\tb\x01z"}},
+        {"NUL hides the rest of its line", std::string("ab\0cd\nef\n", 9), 0, 0, {"ab", "ef"}},
+        {"NUL at the start of a line", std::string("\0abc\nd\n", 7), 0, 0, {"", "d"}},
+        {"CR LF line", "abc\r\nde\r\n", 0, 0, {"abc", "de"}},
+        {"CR inside a line", "ab\rc\n", 0, 0, {"abc"}},
+        {"only CRs", "\r\r\n\r", 0, 0, {"", ""}},
+        {"10237 characters are one row", b10237 + "\n", 0, 0, {b10237}},
+        {"10238 characters are a full row and an empty one", b10237 + "c\n", 0, 0, {b10237 + "c", ""}},
+        {"10239 characters are a full row and a row of one", b10237 + "cd\n", 0, 0, {b10237 + "c", "d"}},
+        {"a long last line without line feed", b10237 + "cd", 0, 0, {b10237 + "c", "d"}},
+        {"handed back in front of the first line", "yz\nnext\n", 'x', 0, {"xyz", "next"}},
+        {"handed back and nothing left", "", 'x', 0, {"x"}},
+        {"handed back line feed is an empty row", "abc\n", '\n', 0, {"", "abc"}},
+        {"handed back line feed and nothing left", "", '\n', 0, {""}},
+        {"handed back before a line feed", "\nab", 'x', 0, {"x", "ab"}},
+        {"handed back byte above 127", "\xA9\n", 0xC3, 0, {"\xC3\xA9"}},
+        {"handed back shares the first row's room", b10237 + "\n", 'x', 0, {"x" + b10237, ""}},
+        {"handed back with one character less", b10237.substr(1) + "\n", 'x', 0, {"x" + b10237.substr(1)}},
+        {"no handed back: read on from where the stream stands", "abc\nde\n", 0, 1, {"bc", "de"}},
+    };
+}
+
+}  // namespace
+
+TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
+{
+    for (const Case& c : cases()) {
+        SCOPED_TRACE(c.name);
+        // The reader gives no meaning to the character cell settings.
+        for (const bool odd_cell : {false, true}) {
+            Page page;
+            if (odd_cell) {
+                page.canvas.fixed_advance = 1;
+                page.canvas.tab_width = 3;
+                page.canvas.cell_width += 5;
+            }
+            const int32_t line_height = page.canvas.line_height;
+            page.read(c.input, c.first_char, c.consumed);
+
+            int widest = 0;
+            for (const std::string& row : c.rows) widest = std::max(widest, measure_string("Courier", POINTS, row).width);
+            EXPECT_EQ(page.extent_x, widest);
+            EXPECT_EQ(page.extent_y, static_cast<int32_t>(c.rows.size()) * line_height);
+            EXPECT_EQ(canvas_position(page.canvas),
+                      std::make_pair(0, static_cast<int32_t>(c.rows.size() + 1) * line_height));
+            const Image expected = draw_rows(WIDTH, HEIGHT, BLACK, WHITE, "Courier", POINTS, line_height, c.rows);
+            EXPECT_EQ(compare_images(page.copy(), expected), "");
+        }
+    }
+}
+
+TEST(PlainText, OnlyRaisesTheExtent)
+{
+    Page page;
+    page.extent_x = 500;
+    page.extent_y = 500;
+    page.read("abc\n\n\n");
+    EXPECT_EQ(page.extent_x, 500);
+    EXPECT_EQ(page.extent_y, 500);
+
+    // Rows that move up never raise the extent above the caller's start.
+    Page upwards(-1000);
+    ASSERT_LT(upwards.canvas.line_height, 0);
+    upwards.read("abc\nde\n");
+    EXPECT_EQ(upwards.extent_x, measure_string("Courier", POINTS, "abc").width);
+    EXPECT_EQ(upwards.extent_y, 0);
+    EXPECT_EQ(upwards.canvas.pen_y, 3 * upwards.canvas.line_height);
+}
