@@ -107,6 +107,9 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32
                      int32_t& extent_y)
 {
     int first = std::fgetc(stream);
+    // An unreadable stream is not text that "does not look like HTML": say nothing and let
+    // the caller, which sees the stream's error, report it.
+    if (first == EOF && std::ferror(stream)) return;
     if (first != '<') {
         std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
         read_plain_text(canvas, stream, extent_x, extent_y, first == EOF ? 0 : first);

@@ -13,7 +13,8 @@ inline constexpr size_t HTML_TOKEN_BUFFER_SIZE = 1024;
 
 // Reads the next token: a run of characters between the separators tab, line feed, carriage
 // return, space, '<' and '>', at most size - 1 of them (the character read at the limit is
-// dropped). Returns 1 when a token was read, 0 when the input ended first.
+// dropped). `size` is at least 1. Returns 1 when a token was read, 0 when the input ended
+// first, also in the middle of a token.
 int read_token(FILE* stream, char* buffer, size_t size);
 
 // Draws span HTML: every character inside a span in the span's text colour on a cell of its

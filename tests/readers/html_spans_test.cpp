@@ -1,0 +1,352 @@
+#include "readers/html_spans.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "canvas/draw.hpp"
+#include "main/render_page.hpp"
+#include "support/test_support.hpp"
+
+using namespace vedad;
+
+namespace {
+
+const char* const NOT_HTML_WARNING = "vedad warning: file does not look like HTML, parsing as text\n";
+
+// Tokens read one after another from a memory stream, with each call's result.
+struct TokenRead {
+    int result;
+    std::string token;
+};
+
+std::vector<TokenRead> read_all_tokens(const std::string& input, size_t size)
+{
+    std::string data = input;
+    FILE* stream = fmemopen(data.data(), data.size(), "rb");
+    EXPECT_NE(stream, nullptr);
+    std::vector<TokenRead> reads;
+    std::vector<char> buffer(size, 'X');
+    for (;;) {
+        const int result = read_token(stream, buffer.data(), size);
+        // The stored length is found from the buffer's end so that NUL bytes in a token count.
+        size_t length = size - 1;
+        while (length > 0 && buffer[length] != '\0') --length;
+        if (buffer[length] != '\0') length = 0;
+        reads.push_back({result, std::string(buffer.data(), length)});
+        std::fill(buffer.begin(), buffer.end(), 'X');
+        if (result == 0) break;
+    }
+    std::fclose(stream);
+    return reads;
+}
+
+struct Setup {
+    int html_input = 1;
+    int transparent = 0;
+    int fixed_advance = 0;
+    double font_size = 0.025;
+};
+
+// One page drawn from `input` exactly as a conversion draws it, with what went to stderr.
+struct Page {
+    Canvas canvas{};
+    int32_t extent_x = -1;
+    int32_t extent_y = -1;
+    std::string err;
+    bool read_error = false;
+
+    explicit Page(const std::string& input, Setup setup = {})
+    {
+        canvas_init(canvas);
+        canvas.fixed_advance = setup.fixed_advance;
+        canvas.font_size = setup.font_size;
+        Options options;
+        set_default_options(options);
+        options.html_input = setup.html_input;
+        options.transparent = setup.transparent;
+        canvas_create(canvas, 160, 100);
+
+        std::string data = input;
+        FILE* stream = fmemopen(data.data(), data.size(), "rb");
+        EXPECT_NE(stream, nullptr);
+        testing::internal::CaptureStderr();
+        render_page(canvas, options, stream, extent_x, extent_y);
+        err = testing::internal::GetCapturedStderr();
+        std::fclose(stream);
+    }
+    ~Page() { canvas_destroy(canvas); }
+    Page(const Page&) = delete;
+    Page& operator=(const Page&) = delete;
+
+    int at(int x, int y) const { return gdImageGetTrueColorPixel(canvas.image, x, y); }
+};
+
+testing::AssertionResult same_pixels(const Page& a, const Page& b)
+{
+    const int width = gdImageSX(a.canvas.image);
+    const int height = gdImageSY(a.canvas.image);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (a.at(x, y) != b.at(x, y))
+                return testing::AssertionFailure() << "pixels differ first at (" << x << ", " << y << ")";
+        }
+    }
+    return testing::AssertionSuccess();
+}
+
+int count_pixels(const Page& page, int x0, int y0, int x1, int y1, int color)
+{
+    int count = 0;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x) count += page.at(x, y) == color ? 1 : 0;
+    return count;
+}
+
+int rgb(int r, int g, int b) { return vedad_test::rgb(r, g, b); }
+const int BLACK = rgb(0, 0, 0);
+const int BLUE = rgb(0, 0, 255);
+
+}  // namespace
+
+TEST(ReadToken, CutsTokensAtSeparatorsAndAtTheBufferLimit)
+{
+    const std::string long_token = std::string(1023, 'a') + "Z" + "b";
+    struct Case {
+        const char* name;
+        std::string input;
+        size_t size;
+        std::vector<TokenRead> expected;
+    };
+    const std::vector<Case> cases = {
+        {"empty input", "", 1024, {{0, ""}}},
+        {"only separators", " \t\r\n<>", 1024, {{0, ""}}},
+        {"every separator ends a token", "<a b\tc\rd\ne>f<", 1024,
+         {{1, "a"}, {1, "b"}, {1, "c"}, {1, "d"}, {1, "e"}, {1, "f"}, {0, ""}}},
+        {"a token cut by the end of input", "<span>ab", 1024, {{1, "span"}, {0, "ab"}}},
+        {"NUL and high bytes are token characters", std::string("<a\0\xff>", 5), 1024,
+         {{1, std::string("a\0\xff", 3)}, {0, ""}}},
+        {"the character after the limit is dropped", "abcdefg h>", 4, {{1, "abc"}, {1, "efg"}, {1, "h"}, {0, ""}}},
+        {"a separator at the limit ends the token", "abc>d>", 4, {{1, "abc"}, {1, "d"}, {0, ""}}},
+        {"the input ending at the limit", "abc", 4, {{0, "abc"}}},
+        {"1023 characters fill the token buffer", long_token + ">", 1024,
+         {{1, std::string(1023, 'a')}, {1, "b"}, {0, ""}}},
+        {"size 1 stores nothing and drops one character", "ab c", 1, {{1, ""}, {1, ""}, {1, ""}, {0, ""}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<TokenRead> reads = read_all_tokens(c.input, c.size);
+        ASSERT_EQ(reads.size(), c.expected.size());
+        for (size_t i = 0; i < reads.size(); ++i) {
+            EXPECT_EQ(reads[i].result, c.expected[i].result) << "read " << i;
+            EXPECT_EQ(reads[i].token, c.expected[i].token) << "read " << i;
+        }
+    }
+}
+
+TEST(ReadHtmlSpans, InputNotStartingWithLessThanIsDrawnAsPlainText)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string plain;  // what the plain text reader draws the same
+    };
+    const std::vector<Case> cases = {
+        {"empty input", "", ""},
+        {"leading blank", " <span>A</span>\n", " <span>A</span>\n"},
+        {"leading line feed", "\n<span>A</span>", "\n<span>A</span>"},
+        {"byte-order mark", "\xEF\xBB\xBF<span>A</span>", "\xEF\xBB\xBF<span>A</span>"},
+        {"one character, the handed-back one", "x", "x"},
+        {"leading NUL: plain text starts at the second byte", std::string("\0<span>A</span>\nb", 17),
+         "<span>A</span>\nb"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Page html(c.input);
+        Page plain(c.plain, {.html_input = 0});
+        EXPECT_EQ(html.err, NOT_HTML_WARNING);
+        EXPECT_EQ(html.extent_x, plain.extent_x);
+        EXPECT_EQ(html.extent_y, plain.extent_y);
+        EXPECT_TRUE(same_pixels(html, plain));
+    }
+    Page empty("");
+    EXPECT_EQ(empty.extent_x, 0);
+    EXPECT_EQ(empty.extent_y, 0);
+}
+
+TEST(ReadHtmlSpans, InputWithoutDrawingTokensDrawsNothingAndSaysNothing)
+{
+    // Line breaks move the pen, but the extent stays empty so that cropping leaves the page.
+    for (const char* input : {"<", "<br/><br/>\n<br/>", "<p>text outside</p>"}) {
+        SCOPED_TRACE(input);
+        Page page(input);
+        EXPECT_EQ(page.err, "");
+        EXPECT_EQ(page.extent_x, 0);
+        EXPECT_EQ(page.extent_y, 0);
+        EXPECT_EQ(count_pixels(page, 0, 0, 159, 99, BLACK), 160 * 100);
+    }
+    Page breaks("<br/><br/>\n<br/>");
+    EXPECT_EQ(breaks.canvas.pen_y, 4 * breaks.canvas.line_height);
+}
+
+// Each case draws one H cell at the top left; its cell spans the pen before and after H and
+// one line height above the baseline down to the baseline, both edges included.
+TEST(ReadHtmlSpans, DrawsEachCharacterInItsSpanColoursOnItsCell)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        int text;
+        int cell;
+    };
+    const std::vector<Case> cases = {
+        {"options' colours by default", "<span>H</span>", rgb(255, 255, 255), BLACK},
+        {"text and background colour", "<span style='color:#ff0000; background-color:#0000ff'>H</span>",
+         rgb(255, 0, 0), BLUE},
+        {"without the blank the background is not seen",
+         "<span style='color:#ff0000;background-color:#0000ff'>H</span>", rgb(255, 0, 0), BLACK},
+        {"upper-case digits count 0", "<span style='color:#FF0000; background-color:#00ff00'>H</span>", BLACK,
+         rgb(0, 255, 0)},
+        {"mixed-case digits", "<span style='color:#fF00aA; background-color:#0000ff'>H</span>", rgb(240, 0, 160),
+         BLUE},
+        {"missing digits count 0", "<span style='color:#f background-color:#12>H</span>", rgb(240, 0, 0),
+         rgb(0x12, 0, 0)},
+        {"the background alone, anything after the digits ignored",
+         "<span background-color:#0000ffzz;>H</span>", rgb(255, 255, 255), BLUE},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Page page(c.input, {.font_size = 0.1});  // large enough for glyph pixels in the pure colour
+        const int x1 = page.canvas.pen_x;
+        const int baseline = page.canvas.line_height;
+        EXPECT_EQ(page.err, "");
+        EXPECT_EQ(page.extent_x, x1);
+        EXPECT_EQ(page.extent_y, baseline);
+        EXPECT_GT(count_pixels(page, 0, 0, x1, baseline, c.text), 0);
+        for (auto [x, y] : {std::pair{0, 0}, std::pair{x1, 0}, std::pair{0, baseline}, std::pair{x1, baseline}})
+            EXPECT_EQ(page.at(x, y), c.cell) << "cell corner " << x << "," << y;
+        // Most of the cell is cell colour; just outside it the page is untouched.
+        EXPECT_GT(count_pixels(page, 0, 0, x1, baseline, c.cell), (x1 + 1) * (baseline + 1) / 2);
+        EXPECT_EQ(count_pixels(page, x1 + 1, 0, x1 + 1, baseline + 2, BLACK), baseline + 3);
+        EXPECT_EQ(count_pixels(page, 0, baseline + 1, x1 + 1, baseline + 1, BLACK), x1 + 2);
+    }
+}
+
+TEST(ReadHtmlSpans, CellOnALaterLineReachesOneLineHeightAboveItsBaseline)
+{
+    Page page("<span>H</span><br/><span>H</span><span style='color:#ff0000; background-color:#0000ff'>H</span>",
+              {.font_size = 0.1});
+    const int line_height = page.canvas.line_height;
+    const int x1 = page.canvas.pen_x;
+    const int x0 = x1 / 2;  // the two H cells are equally wide
+    EXPECT_EQ(page.extent_y, 2 * line_height);
+    EXPECT_EQ(page.at(x0, line_height), BLUE);
+    EXPECT_EQ(page.at(x1, 2 * line_height), BLUE);
+    EXPECT_EQ(page.at(x0, line_height - 1), BLACK);
+    EXPECT_EQ(page.at(x0 - 1, line_height), BLACK);
+    EXPECT_EQ(page.at(x1 + 1, 2 * line_height), BLACK);
+    EXPECT_EQ(page.at(x1, 2 * line_height + 1), BLACK);
+}
+
+TEST(ReadHtmlSpans, NonBreakingSpaceFillsItsCell)
+{
+    Page page("<span background-color:#0000ff>&nbsp;</span>");
+    ASSERT_GT(page.canvas.pen_x, 0);
+    const int area = (page.canvas.pen_x + 1) * (page.canvas.line_height + 1);
+    EXPECT_EQ(count_pixels(page, 0, 0, page.canvas.pen_x, page.canvas.line_height, BLUE), area);
+}
+
+TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
+{
+    const std::string long_token = "A" + std::string(1022, 'x') + "y" + "B" + std::string(475, 'z');
+    struct Case {
+        std::string input;
+        std::string same_as;
+        bool plain = false;  // `same_as` is plain text; default colours hide the black cells
+    };
+    const std::vector<Case> cases = {
+        {"<span>ab</span>", "<span>a</span>"},
+        {"<span>a b\tc\r\nd</span>", "<span>a</span><span>b</span><span>c</span><span>d</span>"},
+        {"<span>&apos;</span>", "'", true},
+        {"<span>&quot;</span>", "\"", true},
+        {"<span>&nbsp;</span>", " ", true},
+        {"<span>&amp;</span>", "&", true},
+        {"<span>&lt;</span>", "<", true},
+        {"<span>&gt;</span>", ">", true},
+        {"<span>&amp</span>", "&", true},
+        {"<span>&#60;</span>", "&", true},
+        {"<span>&#x3c;</span>", "&", true},
+        {"<span>&ltx;</span>", "&", true},
+        {"<span>&lt;x</span>", "&", true},
+        {"<span>&LT;</span>", "&", true},
+        {"<span>a</span><br><span>b</span>", "<span>a</span><span>b</span>"},
+        {"<span>a</span><br /><span>b</span>", "<span>a</span><span>b</span>"},
+        {"<span>br/</span>", "<span>b</span>"},
+        {"<p>hello world</p><span>a</span> bc <span>d</span>", "<span>a</span><span>d</span>"},
+        {"<i style='color:#ff0000; background-color:#0000ff'><span>a</span>", "<span>a</span>"},
+        {"<span style='color:#ff0000; background-color:#0000ff'></span><span>a</span>", "<span>a</span>"},
+        {"<span style=\"color:#ff0000; background-color:#0000ff\">A</span>",
+         "<span>s</span><span background-color:#0000ff>A</span>"},
+        {"<span>a b\n", "<span>a</span><span>b</span>"},
+        {"<span>a b", "<span>a</span>"},
+        {"<span>a</spanx>b<span>c</span>", "<span>a</span><span>c</span>"},
+        {"<span><span>a</span>", "<span>s</span><span>a</span>"},
+        {"<span>" + long_token + "</span>", "<span>A</span><span>B</span>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.input.substr(0, 80));
+        Page page(c.input);
+        Page reference(c.plain ? c.same_as + "\n" : c.same_as, {.html_input = c.plain ? 0 : 1});
+        EXPECT_EQ(page.err, "");
+        EXPECT_EQ(page.extent_x, reference.extent_x);
+        EXPECT_EQ(page.extent_y, reference.extent_y);
+        EXPECT_TRUE(same_pixels(page, reference));
+    }
+}
+
+TEST(ReadHtmlSpans, LineBreakBetweenSpansStartsTheNextRow)
+{
+    Page page("<span>a</span><br/><span>b</span>");
+    Page a_alone("<span>a</span>");
+    Page b_alone("<span>b</span>");
+    const int line_height = page.canvas.line_height;
+    EXPECT_EQ(page.canvas.pen_x, b_alone.canvas.pen_x);
+    EXPECT_EQ(page.canvas.pen_y, 2 * line_height);
+    EXPECT_EQ(page.extent_x, std::max(a_alone.extent_x, b_alone.extent_x));
+    EXPECT_EQ(page.extent_y, 2 * line_height);
+    // Above the second row's cells the page is the page of a alone.
+    for (int y = 0; y < line_height; ++y)
+        for (int x = 0; x < 160; ++x) ASSERT_EQ(page.at(x, y), a_alone.at(x, y)) << x << "," << y;
+}
+
+TEST(ReadHtmlSpans, TransparentPageGetsNoCellsAndEachCharacterDrawnOnce)
+{
+    Page page("<span style='color:#ff0000; background-color:#0000ff'>H</span>", {.transparent = 1});
+    EXPECT_EQ(page.extent_x, page.canvas.pen_x);
+
+    // The same character drawn once on an empty transparent page.
+    Page once("<", {.transparent = 1});
+    canvas_set_foreground(once.canvas, Rgb{255, 0, 0});
+    canvas_draw_char(once.canvas, 'H');
+    EXPECT_EQ(once.canvas.pen_x, page.canvas.pen_x);
+    EXPECT_TRUE(same_pixels(page, once));
+    EXPECT_EQ(gdTrueColorGetAlpha(page.at(0, 0)), gdAlphaTransparent);
+    EXPECT_EQ(gdTrueColorGetAlpha(page.at(page.canvas.pen_x, page.canvas.line_height)), gdAlphaTransparent);
+}
+
+TEST(ReadHtmlSpans, FixedCellsAreOneCellWideAndShareTheirBorderColumn)
+{
+    Page page("<span background-color:#0000ff>i</span><span background-color:#00ff00>W</span>",
+              {.fixed_advance = 1});
+    const int cell = page.canvas.cell_width;
+    ASSERT_GT(cell, 1);
+    EXPECT_EQ(page.extent_x, 2 * cell);
+    // The top row holds no ink: only the cells show there.
+    EXPECT_EQ(count_pixels(page, 0, 0, cell - 1, 0, BLUE), cell);
+    EXPECT_EQ(count_pixels(page, cell, 0, 2 * cell, 0, rgb(0, 255, 0)), cell + 1);
+    EXPECT_EQ(page.at(2 * cell + 1, 0), BLACK);
+}
