@@ -33,7 +33,8 @@ constexpr double INFINITE = std::numeric_limits<double>::infinity();
 
 }  // namespace
 
-TEST(CheckOptions, PassesPositiveSizesAndFontSizesFromTheThreshold)
+// A check that fails ends the process, so even the passing ones run in a child.
+TEST(CheckOptionsDeathTest, PassesPositiveSizesAndFontSizesFromTheThreshold)
 {
     const struct {
         int32_t width;
@@ -50,7 +51,12 @@ TEST(CheckOptions, PassesPositiveSizesAndFontSizesFromTheThreshold)
     for (const auto& test : cases) {
         SCOPED_TRACE(test.font_size);
         Records records(test.width, test.height, test.font_size);
-        check_options(records.options, records.canvas, 1);
+        EXPECT_EXIT(
+            {
+                check_options(records.options, records.canvas, 1);
+                std::_Exit(0);
+            },
+            testing::ExitedWithCode(0), "^$");
     }
 }
 
