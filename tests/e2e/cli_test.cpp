@@ -73,7 +73,7 @@ TEST(CommandLine, RunsThatConvertNothing)
     }
 }
 
-TEST(CommandLine, CropIsAcceptedWithAWarningAndChangesNothing)
+TEST(CommandLine, AcceptedOptionsAreQuietButForTheCropWarning)
 {
     const struct {
         std::vector<std::string> arguments;
@@ -83,6 +83,7 @@ TEST(CommandLine, CropIsAcceptedWithAWarningAndChangesNothing)
         {{"--crop", "a.txt"}, CROP_WARNING + "writing a.png\n", true},
         {{"--no-crop", "--crop", "a.txt"}, CROP_WARNING + "writing a.png\n", false},
         {{"--silent", "--crop", "a.txt"}, CROP_WARNING, true},
+        {{"--format=png", "--format=", "--tab=x", "a.txt"}, "writing a.png\n", true},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));
