@@ -13,8 +13,10 @@ install(FILES completion/vedad.bash
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
   RENAME vedad)
 install(PROGRAMS scripts/register-default-font.sh DESTINATION ${VEDAD_INSTALL_HELPERDIR})
-# README.md shows the pictures of docs/gallery; they go along so that its links hold.
+# README.md shows the pictures of docs/gallery and links the examples they were drawn from;
+# both go along so that its links hold.
 install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/gallery DESTINATION ${CMAKE_INSTALL_DOCDIR}/docs FILES_MATCHING PATTERN "*.png")
+install(DIRECTORY examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
