@@ -24,7 +24,7 @@ bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, 
 {
     if (pending == 0) return std::fgets(buffer.data(), PLAIN_TEXT_PIECE_MAX + 1, stream) != nullptr;
 
-
+    // The handed-back character takes the first byte; a line feed ends its piece at once.
     buffer[0] = static_cast<char>(pending);
     buffer[1] = '\0';
     const bool line_done = pending == '\n';
