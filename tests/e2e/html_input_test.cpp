@@ -1,0 +1,118 @@
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad_test;
+
+namespace {
+
+const std::string NOT_HTML_WARNING = "vedad warning: file does not look like HTML, parsing as text\n";
+
+std::set<int> colors_of(const Image& image)
+{
+    std::set<int> colors;
+    for (int y = 0; y < gdImageSY(image.get()); ++y)
+        for (int x = 0; x < gdImageSX(image.get()); ++x) colors.insert(pixel(image, x, y));
+    return colors;
+}
+
+}  // namespace
+
+TEST(HtmlInput, ColouredListingBecomesAPictureCroppedToItsRows)
+{
+    const std::string fixture = std::string(VEDAD_FIXTURE_DIR) + "/html/colored_ls.html";
+    TempDir dir;
+    RunResult result = run_vedad(dir.path(), {"--html-input", fixture});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "writing colored_ls.png\n");
+    Image image = read_png(dir / "colored_ls.png");
+    ASSERT_NE(image, nullptr);
+
+    // One row of the same font gives the line height: the listing has seven.
+    RunResult one_row = run_vedad(dir.path(), {"--html-input", "-"}, "<span>a</span>");
+    ASSERT_EQ(one_row.status, 0) << one_row.err;
+    Image row = read_png(dir / "stdin.png");
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(gdImageSY(image.get()), 7 * gdImageSY(row.get()));
+    EXPECT_LT(gdImageSX(image.get()), 640);
+
+    EXPECT_EQ(pixel(image, 0, 0), rgb(0x1c, 0x1c, 0x1c));
+    EXPECT_TRUE(colors_of(image).count(rgb(0x5f, 0xd7, 0x5f)));  // the green cells behind tmp
+}
+
+TEST(HtmlInput, InputThatDrawsNothingKeepsTheWholePage)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        std::string warning;
+    };
+    const std::vector<Case> cases = {
+        {"empty input", "", NOT_HTML_WARNING},
+        {"only line breaks", "<br/><br/>\n<br/>\n", ""},
+        {"text between spans", "<p>not drawn</p>\n", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        RunResult result = run_vedad(dir.path(), {"--html-input", "-"}, c.input);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, c.warning + "writing stdin.png\n");
+        Image image = read_png(dir / "stdin.png");
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(gdImageSX(image.get()), 640);
+        EXPECT_EQ(gdImageSY(image.get()), 480);
+        EXPECT_EQ(colors_of(image), std::set<int>{rgb(0, 0, 0)});
+    }
+}
+
+TEST(HtmlInput, PlainTextGivenAsHtmlIsDrawnAsPlainTextAfterAWarning)
+{
+    const std::string input = " <span>A</span> is not where it starts\nsecond line\n";
+    TempDir as_html;
+    TempDir as_text;
+    RunResult html = run_vedad(as_html.path(), {"--html-input", "-"}, input);
+    RunResult text = run_vedad(as_text.path(), {"-"}, input);
+    ASSERT_EQ(html.status, 0) << html.err;
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(html.err, NOT_HTML_WARNING + "writing stdin.png\n");
+    const std::string picture = read_file(as_html / "stdin.png");
+    EXPECT_FALSE(picture.empty());
+    EXPECT_EQ(picture, read_file(as_text / "stdin.png"));
+}
+
+TEST(HtmlInput, TransparentPageKeepsItsAlphaAndFillsNoCells)
+{
+    TempDir dir;
+    RunResult result = run_vedad(dir.path(), {"--html-input", "--transparent", "--no-crop", "-"},
+                                 "<span style='color:#ff0000; background-color:#0000ff'>H</span>\n");
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(png_color_type(dir / "stdin.png"), 6);
+    Image image = read_png(dir / "stdin.png");
+    ASSERT_NE(image, nullptr);
+    bool has_ink = false;
+    for (int color : colors_of(image)) {
+        EXPECT_EQ(gdTrueColorGetBlue(color), 0);
+        if (gdTrueColorGetAlpha(color) < gdAlphaTransparent) {
+            EXPECT_EQ(gdTrueColorGetRed(color), 255);
+            has_ink = true;
+        }
+    }
+    EXPECT_TRUE(has_ink);
+    EXPECT_EQ(gdTrueColorGetAlpha(pixel(image, 0, 0)), gdAlphaTransparent);
+}
+
+TEST(HtmlInput, UnreadableInputIsAnErrorAndNoPicture)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "listing");
+    RunResult result = run_vedad(dir.path(), {"--html-input", "listing"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err.rfind("error: ", 0), 0u) << result.err;
+    EXPECT_NE(result.err.find("listing"), std::string::npos) << result.err;
+    EXPECT_EQ(result.err.find("warning"), std::string::npos) << result.err;
+    EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"listing"});
+}
