@@ -1,6 +1,8 @@
 #include "main/run.hpp"
 
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
@@ -10,8 +12,27 @@
 
 namespace vedad {
 
+namespace {
+
+// A standard descriptor closed at start would be taken by the first file the run opens,
+// which would then receive what is meant for that stream.
+void occupy_standard_descriptors()
+{
+    for (;;) {
+        int fd = open("/dev/null", O_RDWR | O_CLOEXEC);
+        if (fd < 0) return;
+        if (fd > STDERR_FILENO) {
+            close(fd);
+            return;
+        }
+    }
+}
+
+}  // namespace
+
 int run(int argument_count, char** arguments)
 {
+    occupy_standard_descriptors();
     Options options;
     Canvas canvas;
     set_default_options(options);
