@@ -1,0 +1,144 @@
+#include "fuzz_support.hpp"
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include <gd.h>
+
+#include "canvas/font_metrics.hpp"
+#include "output/crop.hpp"
+
+extern "C" [[noreturn]] void __real_exit(int status);
+extern "C" [[noreturn]] void __wrap_exit(int status);
+
+namespace vedad_fuzz {
+
+namespace {
+
+std::jmp_buf* exit_trap = nullptr;
+int trapped_status = 0;
+
+}  // namespace
+
+int run_trapping_exit(void (*body)(void* context), void* context)
+{
+    std::jmp_buf here;
+    if (setjmp(here) != 0) return trapped_status;
+    exit_trap = &here;
+    body(context);
+    exit_trap = nullptr;
+    return -1;
+}
+
+void initialize(int* argc, char*** argv)
+{
+    setenv("GDFONTPATH", VEDAD_FUZZ_FONT_DIR, 1);
+
+    for (int i = 1; i < *argc; ++i) {
+        if (std::string_view((*argv)[i]).starts_with("-close_fd_mask=")) return;
+    }
+    // libFuzzer reads its flags after this call, so one more can be added here. The new
+    // vector lives as long as the process.
+    char** extended = new char*[*argc + 2];
+    std::memcpy(extended, *argv, sizeof(char*) * static_cast<size_t>(*argc));
+    extended[*argc] = const_cast<char*>("-close_fd_mask=2");
+    extended[*argc + 1] = nullptr;
+    *argv = extended;
+    *argc += 1;
+}
+
+FILE* open_input(const uint8_t* data, size_t size)
+{
+    if (size == 0) return std::fopen("/dev/null", "rb");
+    return fmemopen(const_cast<uint8_t*>(data), size, "rb");
+}
+
+namespace {
+
+// Small pages keep the cost of an input low; the readers' arithmetic does not depend on it.
+constexpr int32_t PAGE_WIDTH = 96;
+constexpr int32_t PAGE_HEIGHT = 48;
+
+PageSettings make_settings(int kind)
+{
+    PageSettings settings{};
+    vedad::set_default_options(settings.options);
+    vedad::canvas_init(settings.canvas);
+    settings.options.width = PAGE_WIDTH;
+    settings.options.height = PAGE_HEIGHT;
+    switch (kind) {
+    case 1:
+        settings.canvas.fixed_advance = 1;
+        settings.canvas.char_spacing = INT32_MAX;
+        settings.canvas.line_spacing = INT32_MIN;
+        settings.handed_back = 1;
+        break;
+    case 2:
+        settings.options.transparent = 1;
+        settings.canvas.fixed_advance = 1;
+        settings.canvas.char_spacing = -1000;
+        settings.canvas.line_spacing = -1000;
+        break;
+    case 3:
+        settings.options.foreground = vedad::Rgb{0x12, 0x34, 0x56};
+        settings.options.background = vedad::Rgb{0xfe, 0xdc, 0xba};
+        settings.canvas.fixed_advance = 1;
+        settings.canvas.char_spacing = 3;
+        settings.canvas.line_spacing = INT32_MAX;
+        settings.handed_back = 1;
+        break;
+    default:
+        break;
+    }
+    // The cell depends only on the font and the spacings: measured once, not per input.
+    vedad::canvas_prepare_font(settings.canvas);
+    vedad::canvas_setup_cell(settings.canvas);
+    return settings;
+}
+
+}  // namespace
+
+const PageSettings& page_settings(size_t input_size)
+{
+    static const PageSettings all[PAGE_SETTINGS_COUNT] = {make_settings(0), make_settings(1), make_settings(2),
+                                                           make_settings(3)};
+    return all[input_size % PAGE_SETTINGS_COUNT];
+}
+
+void start_page(const PageSettings& settings, vedad::Canvas& canvas)
+{
+    canvas = settings.canvas;
+    vedad::canvas_create(canvas, settings.options.width, settings.options.height);
+    if (settings.options.transparent != 0) vedad::canvas_set_transparent_background(canvas);
+    else vedad::canvas_set_background(canvas, settings.options.background);
+    vedad::canvas_set_foreground(canvas, settings.options.foreground);
+    vedad::canvas_move_to(canvas, 0, canvas.line_height);
+}
+
+void finish_page(const PageSettings& settings, vedad::Canvas& canvas, int32_t extent_x, int32_t extent_y)
+{
+    if (extent_x < 0 || extent_y < 0) __builtin_trap();
+    vedad::crop_to_text(settings.options, canvas, extent_x, extent_y);
+    if (canvas.image == nullptr) __builtin_trap();
+    const int width = gdImageSX(canvas.image);
+    const int height = gdImageSY(canvas.image);
+    if (width < 1 || width > settings.options.width || height < 1 || height > settings.options.height)
+        __builtin_trap();
+}
+
+}  // namespace vedad_fuzz
+
+// Every call of exit in the linked objects lands here. Inside run_trapping_exit it becomes a
+// jump back; anywhere else (libFuzzer's own exits) the process ends as asked.
+extern "C" void __wrap_exit(int status)
+{
+    if (vedad_fuzz::exit_trap != nullptr) {
+        std::jmp_buf* trap = vedad_fuzz::exit_trap;
+        vedad_fuzz::exit_trap = nullptr;
+        vedad_fuzz::trapped_status = status;
+        std::longjmp(*trap, 1);
+    }
+    __real_exit(status);
+}

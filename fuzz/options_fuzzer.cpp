@@ -1,0 +1,94 @@
+// Builds an argument vector from the input (arguments separated by NUL bytes), parses it and
+// runs the checks, as the program does before it converts anything.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/check_options.hpp"
+#include "cli/options.hpp"
+#include "cli/parse_options.hpp"
+#include "fuzz_support.hpp"
+
+namespace {
+
+struct Run {
+    std::vector<char*> arguments;  // ends in a null pointer, as argv does
+    int32_t argument_count = 0;
+    vedad::Options options;
+    vedad::Canvas canvas;
+    int32_t operand_count = -1;
+};
+
+void parse_and_check(void* context)
+{
+    Run& run = *static_cast<Run*>(context);
+    vedad::set_default_options(run.options);
+    vedad::canvas_init(run.canvas);
+    run.operand_count = vedad::parse_options(run.argument_count, run.arguments.data(), run.options, run.canvas);
+    vedad::check_options(run.options, run.canvas, run.operand_count);
+    char line[128];
+    std::snprintf(line, sizeof line, "output format: %s %dx%d pixels\n", vedad::pixel_format_name(run.canvas),
+                  run.options.width, run.options.height);
+}
+
+bool is_flag(int32_t value)
+{
+    return value == 0 || value == 1;
+}
+
+bool is_component(int32_t value)
+{
+    return value >= 0 && value <= 255;
+}
+
+bool is_color(const vedad::Rgb& rgb)
+{
+    return is_component(rgb.r) && is_component(rgb.g) && is_component(rgb.b);
+}
+
+// What every run that passes the checks may rely on.
+bool holds_after_checks(const Run& run)
+{
+    int32_t operands = 0;
+    for (int32_t i = 1; i < run.argument_count; ++i) operands += vedad::is_file_operand(run.arguments[i]) ? 1 : 0;
+    const vedad::Options& o = run.options;
+    const vedad::Canvas& c = run.canvas;
+    return run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
+           !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
+           is_flag(o.html_input) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
+           is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
+           is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
+           is_color(o.background) && is_color(o.foreground);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    vedad_fuzz::initialize(argc, argv);
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // The texts outlive the run: the options keep pointers into them.
+    std::vector<std::string> texts{"vedad"};
+    texts.emplace_back();
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == '\0') texts.emplace_back();
+        else texts.back().push_back(static_cast<char>(data[i]));
+    }
+    if (size == 0) texts.pop_back();
+
+    Run run;
+    for (std::string& text : texts) run.arguments.push_back(text.data());
+    run.argument_count = static_cast<int32_t>(run.arguments.size());
+    run.arguments.push_back(nullptr);
+
+    const int status = vedad_fuzz::run_trapping_exit(parse_and_check, &run);
+    if (status == -1 ? !holds_after_checks(run) : status != 0 && status != 1) __builtin_trap();
+    return 0;
+}
