@@ -1,6 +1,7 @@
 #include "canvas/canvas.hpp"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -161,7 +162,9 @@ const char* pixel_format_name(const Canvas& canvas)
 
 double canvas_point_size(const Canvas& canvas)
 {
-    return canvas.font_size * canvas.size_scale;
+    const double points = canvas.font_size * canvas.size_scale;
+    // Written so that a NaN fails the test too.
+    return std::fabs(points) <= MAX_POINT_SIZE ? points : MAX_POINT_SIZE;
 }
 
 }  // namespace vedad

@@ -45,7 +45,13 @@ void canvas_move_to(Canvas& canvas, int32_t x, int32_t y);
 std::pair<int32_t, int32_t> canvas_position(const Canvas& canvas);
 const char* pixel_format_name(const Canvas& canvas);
 
-// The size in points that every libgd text call receives.
+// The largest point size handed to libgd. FreeType refuses sizes far below it, so libgd
+// reports them; beyond it libgd's conversion to 26.6 fixed point would overflow, and a NaN
+// or an infinity would reach FreeType as some arbitrary size.
+inline constexpr double MAX_POINT_SIZE = 1e6;
+
+// The size in points that every libgd text call receives: font_size x size_scale, with any
+// size that is not a number or above MAX_POINT_SIZE handed on as MAX_POINT_SIZE.
 double canvas_point_size(const Canvas& canvas);
 
 }  // namespace vedad

@@ -1,5 +1,7 @@
 #include "canvas/canvas.hpp"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "support/test_support.hpp"
@@ -37,6 +39,30 @@ TEST(CanvasInit, StartsAtOriginInArgb32AtSevenPoints)
     EXPECT_DOUBLE_EQ(canvas_point_size(canvas), 7.0);
     EXPECT_STREQ(canvas.font_name, "default");
     EXPECT_EQ(canvas.image, nullptr);
+}
+
+TEST(CanvasPointSize, HandsLibgdOnlyFiniteSizesItCanConvert)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    const struct {
+        double font_size;
+        double points;
+    } cases[] = {
+        {0.025, 7.0},
+        {50.0, 14000.0},
+        {MAX_POINT_SIZE / 280.0, MAX_POINT_SIZE},
+        // Not a number, infinite or huge: libgd would convert them to fixed point with overflow.
+        {1e300, MAX_POINT_SIZE},
+        {infinity, MAX_POINT_SIZE},
+        {-infinity, MAX_POINT_SIZE},
+        {std::numeric_limits<double>::quiet_NaN(), MAX_POINT_SIZE},
+    };
+    for (const auto& c : cases) {
+        Canvas canvas;
+        canvas_init(canvas);
+        canvas.font_size = c.font_size;
+        EXPECT_DOUBLE_EQ(canvas_point_size(canvas), c.points) << c.font_size;
+    }
 }
 
 TEST(PixelFormatName, NamesTheKnownFormatsAndNothingElse)
