@@ -30,6 +30,9 @@ struct Canvas {
     int32_t background_color;
     int32_t foreground_color;
     int32_t pixel_format;
+    // Nonzero: every text and character is rendered, also where it cannot reach the image.
+    // The pictures and messages are the same either way; tests compare the two.
+    int32_t draw_everything = 0;
 };
 
 void canvas_init(Canvas& canvas);

@@ -57,13 +57,13 @@ void raise_extent(const Canvas& canvas, int32_t& extent_x, int32_t& extent_y)
 }
 
 // The character is drawn once to find its cell, the cell is filled, and the character is
-// drawn again over it.
-void draw_cell(Canvas& canvas, const Options& options, const SpanColors& colors, char c,
+// drawn again over it. A character that cannot reach the image is only measured, once.
+void draw_cell(Canvas& canvas, const Options& options, const SpanColors& colors, char c, DrawnGlyphs& drawn,
                int32_t& extent_x, int32_t& extent_y)
 {
     auto [x0, y0] = canvas_position(canvas);
     canvas_set_foreground(canvas, colors.text);
-    canvas_draw_char(canvas, static_cast<unsigned char>(c));
+    const bool rendered = canvas_draw_glyph(canvas, static_cast<unsigned char>(c), drawn);
     auto [x1, y1] = canvas_position(canvas);
     raise_extent(canvas, extent_x, extent_y);
     if (options.transparent != 0) return;
@@ -72,7 +72,9 @@ void draw_cell(Canvas& canvas, const Options& options, const SpanColors& colors,
     canvas_fill_rect(canvas, x0, add_clamped(y0, -static_cast<int64_t>(canvas.line_height)), x1, y1);
     canvas_move_to(canvas, x0, y0);
     canvas_set_foreground(canvas, colors.text);
-    canvas_draw_char(canvas, static_cast<unsigned char>(c));
+    // A glyph that could not reach the image the first time cannot the second time either.
+    if (rendered) canvas_draw_glyph(canvas, static_cast<unsigned char>(c), drawn);
+    else canvas_move_to(canvas, x1, y1);
 }
 
 }  // namespace
@@ -118,6 +120,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32
 
     std::array<char, HTML_TOKEN_BUFFER_SIZE> buffer;
     SpanColors colors{options.foreground, options.background};
+    DrawnGlyphs drawn;
     bool inside_span = false;
     while (read_token(stream, buffer.data(), buffer.size()) != 0) {
         const std::string_view token(buffer.data());
@@ -135,7 +138,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32
         } else if (token.starts_with(SPAN_END_PREFIX)) {
             inside_span = false;
         } else {
-            draw_cell(canvas, options, colors, token_character(token), extent_x, extent_y);
+            draw_cell(canvas, options, colors, token_character(token), drawn, extent_x, extent_y);
         }
     }
 }

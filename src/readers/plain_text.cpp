@@ -38,13 +38,17 @@ bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, 
 void read_plain_text(Canvas& canvas, FILE* stream, int32_t& extent_x, int32_t& extent_y, int first_char)
 {
     std::array<char, PLAIN_TEXT_BUFFER_SIZE> buffer;
+    DrawnGlyphs drawn;
     int pending = first_char;
     while (read_piece(buffer, stream, pending)) {
         size_t length = std::strlen(buffer.data());
         if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
         drop_carriage_returns(buffer.data());
 
-        canvas_draw_text(canvas, buffer.data());
+        // Rows that cannot show are only measured, and once the extent covers the image's
+        // width, not even that: they are still read, and their line breaks still count.
+        if (!canvas_row_is_unseen(canvas, buffer.data(), drawn, extent_x))
+            canvas_draw_row(canvas, buffer.data(), drawn);
         auto [x, y] = canvas_position(canvas);
         if (x > extent_x) extent_x = x;
         if (y > extent_y) extent_y = y;

@@ -1,0 +1,259 @@
+// Text that cannot reach the image is measured instead of drawn, or, below or above a page
+// whose text already spans its width, skipped. These tests convert the same inputs twice,
+// once that way and once rendering everything, and require the same PNG bytes, the same
+// messages and the same exit status.
+
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "canvas/canvas.hpp"
+#include "cli/check_options.hpp"
+#include "cli/options.hpp"
+#include "cli/parse_options.hpp"
+#include "main/convert_file.hpp"
+#include "support/test_support.hpp"
+
+using namespace vedad;
+using namespace vedad_test;
+
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string err;
+    std::string png;
+};
+
+// Converts `input` like the program does with `arguments` (and --output=out.png), in a child
+// process so that a failing conversion can end it.
+Outcome convert(const std::vector<std::string>& arguments, const std::string& input, bool draw_everything)
+{
+    TempDir dir;
+    write_file(dir / "in.txt", input);
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err < 0 || dup2(err, STDERR_FILENO) < 0 || chdir(dir.path().c_str()) != 0) _exit(99);
+        std::vector<std::string> words = {"vedad"};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        words.push_back("--output=out.png");
+        words.push_back("in.txt");
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        Options options;
+        Canvas canvas;
+        set_default_options(options);
+        canvas_init(canvas);
+        canvas.draw_everything = draw_everything ? 1 : 0;
+        const int32_t count = static_cast<int32_t>(words.size());
+        check_options(options, canvas, parse_options(count, argv.data(), options, canvas));
+        for (int32_t i = 1; i < count; ++i) {
+            if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
+        }
+        std::fflush(nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    Outcome outcome;
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = read_file(dir / "err");
+    outcome.png = read_file(dir / "out.png");
+    return outcome;
+}
+
+struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string input;
+};
+
+// Rows of 10 to 120 characters drawn from a small vocabulary, the same every run.
+std::string log_lines(int count, int shortest, int longest, uint32_t seed)
+{
+    static const char* const words[] = {"error", "warn", "GET", "/api/v1/items", "200", "latency=12ms",
+                                        "retry", "session", "0x7f3a", "user@example", "{ok}", "[42]"};
+    std::string text;
+    for (int line = 0; line < count; ++line) {
+        seed = seed * 1103515245u + 12345u;
+        const int length = shortest + static_cast<int>((seed >> 8) % static_cast<uint32_t>(longest - shortest + 1));
+        std::string row;
+        while (static_cast<int>(row.size()) < length) {
+            seed = seed * 1103515245u + 12345u;
+            row += words[(seed >> 8) % (sizeof words / sizeof words[0])];
+            row += ' ';
+        }
+        text += row.substr(0, static_cast<size_t>(length)) + "\n";
+    }
+    return text;
+}
+
+// One span per character, each in its own colours, with a line break after every row.
+std::string span_page(const std::vector<std::string>& rows)
+{
+    std::string html;
+    int n = 0;
+    for (const std::string& row : rows) {
+        for (char c : row) {
+            char style[80];
+            std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
+                          (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
+            ++n;
+            html += style;
+            html += c == ' ' ? std::string("&nbsp;") : c == '<' ? std::string("&lt;") : std::string(1, c);
+            html += "</span>";
+        }
+        html += "<br/>\n";
+    }
+    return html;
+}
+
+uint32_t big_endian(const std::string& data, size_t at, int bytes)
+{
+    uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<unsigned char>(data.at(at + static_cast<size_t>(i)));
+    return value;
+}
+
+// A copy of a TrueType font whose glyph for `character` (which must be in its Unicode
+// character map) claims more contours than its data holds, so that FreeType cannot load it.
+std::string font_with_broken_glyph(const std::string& font, uint16_t character)
+{
+    std::string data = font;
+    size_t cmap = 0, head = 0, loca = 0, glyf = 0;
+    for (uint32_t i = 0; i < big_endian(data, 4, 2); ++i) {
+        const std::string tag = data.substr(12 + 16 * i, 4);
+        const size_t offset = big_endian(data, 12 + 16 * i + 8, 4);
+        if (tag == "cmap") cmap = offset;
+        if (tag == "head") head = offset;
+        if (tag == "loca") loca = offset;
+        if (tag == "glyf") glyf = offset;
+    }
+    size_t map = 0;  // the Windows Unicode subtable, format 4
+    for (uint32_t i = 0; i < big_endian(data, cmap + 2, 2); ++i) {
+        const size_t record = cmap + 4 + 8 * i;
+        if (big_endian(data, record, 2) == 3 && big_endian(data, record + 2, 2) == 1)
+            map = cmap + big_endian(data, record + 4, 4);
+    }
+    const uint32_t segments = big_endian(data, map + 6, 2) / 2;
+    const size_t ends = map + 14, starts = ends + 2 * segments + 2;
+    const size_t deltas = starts + 2 * segments, ranges = deltas + 2 * segments;
+    uint32_t glyph = 0;
+    for (uint32_t s = 0; s < segments; ++s) {
+        if (character > big_endian(data, ends + 2 * s, 2)) continue;
+        const uint32_t start = big_endian(data, starts + 2 * s, 2);
+        const uint32_t range = big_endian(data, ranges + 2 * s, 2);
+        const size_t at = ranges + 2 * s + range + 2 * (character - start);
+        glyph = range == 0 ? character : big_endian(data, at, 2);
+        glyph = (glyph + big_endian(data, deltas + 2 * s, 2)) & 0xffff;
+        break;
+    }
+    const bool long_offsets = big_endian(data, head + 50, 2) != 0;
+    const size_t offset = glyf + (long_offsets ? big_endian(data, loca + 4 * glyph, 4)
+                                               : 2 * static_cast<size_t>(big_endian(data, loca + 2 * glyph, 2)));
+    data.at(offset) = 0x0f;  // numberOfContours 0x0fff
+    data.at(offset + 1) = static_cast<char>(0xff);
+    return data;
+}
+
+void expect_same_outcome(const Case& c)
+{
+    const Outcome everything = convert(c.arguments, c.input, true);
+    const Outcome visible = convert(c.arguments, c.input, false);
+    EXPECT_EQ(visible.status, everything.status) << c.name;
+    EXPECT_EQ(visible.err, everything.err) << c.name;
+    EXPECT_TRUE(visible.png == everything.png) << c.name << ": the PNG differs";
+}
+
+}  // namespace
+
+TEST(VisibleDrawing, PlainTextPagesComeOutAsWhenEverythingIsDrawn)
+{
+    const std::string log = log_lines(400, 10, 120, 1);
+    const std::string narrow = log_lines(300, 5, 40, 2);
+    const std::string mixed = "plain row\n\tcafé, naïve, Ǻ Å̊ ∫ ⌠ █\n&amp; &#9608; &lt;x&gt;\r\nline with CR\n" + log;
+    const std::vector<Case> cases = {
+        {"log, default canvas", {"-v"}, log},
+        {"log, small canvas", {"-v", "--size=120x50"}, log},
+        {"log, no crop", {"--no-crop", "--size=200x90"}, log},
+        {"narrow rows", {"-v"}, narrow},
+        {"narrow rows, short canvas", {"-v", "--size=300x20"}, narrow},
+        {"non-ASCII, entities, tabs and carriage returns below the image", {"-v", "--size=150x40"}, mixed + mixed},
+        {"rows climbing above the image", {"-v", "--linespacing=-30", "--size=160x60"}, log},
+        {"rows on one baseline", {"-v", "--linespacing=-11", "--size=160x60"}, log},
+        {"huge line spacing", {"-v", "--linespacing=100000"}, log},
+        {"line spacing that runs into the 32-bit limit", {"-v", "--linespacing=2000000000"}, log},
+        {"negative line spacing that runs into the 32-bit limit", {"-v", "--linespacing=-2000000000"}, log},
+        {"large glyphs overlapping the rows below", {"-v", "--font-size=0.1", "--linespacing=-25", "--size=300x90"},
+         log},
+        {"another font", {"-v", "--font=FreeSans", "--size=200x70"}, mixed},
+        {"transparent", {"-v", "--transparent", "--size=100x40"}, log},
+        {"empty rows below the image", {"-v", "--size=100x30"}, log_lines(20, 60, 60, 3) + std::string(500, '\n')},
+    };
+    for (const Case& c : cases) expect_same_outcome(c);
+}
+
+TEST(VisibleDrawing, EveryCanvasHeightCutsTheRowsTheSameWay)
+{
+    // Each height puts the image's edge somewhere else through the rows and their glyphs.
+    // Rows repeat, so that the later ones are made of glyphs already drawn.
+    std::string text;
+    for (int i = 0; i < 4; ++i) text += "Hg|jy_\"^`'\nWMW@#$%*()\nq p g j\n" + log_lines(1, 100, 120, 4);
+    for (int height = 1; height <= 48; ++height) {
+        for (const char* spacing : {"--linespacing=2", "--linespacing=-8"}) {
+            const std::string size = "--size=200x" + std::to_string(height);
+            expect_same_outcome(Case{spacing, {"-v", size, spacing}, text});
+        }
+    }
+}
+
+TEST(VisibleDrawing, SpanPagesComeOutAsWhenEverythingIsDrawn)
+{
+    std::vector<std::string> rows;
+    for (int i = 0; i < 60; ++i) rows.push_back(log_lines(1, 30, 110, static_cast<uint32_t>(i)).substr(0, 70) + "gjy");
+    const std::string page = span_page(rows);
+    const std::vector<Case> cases = {
+        {"default canvas", {"-v", "--html-input"}, page},
+        {"cells right of and below the image", {"-v", "--html-input", "--size=90x50"}, page},
+        {"fixed cells", {"-v", "--html-input", "--fixed", "--size=90x50"}, page},
+        {"fixed cells moving left", {"-v", "--html-input", "--fixed", "--charspacing=-14", "--size=90x50"}, page},
+        {"transparent", {"-v", "--html-input", "--transparent", "--size=90x50"}, page},
+        {"cells climbing above the image", {"-v", "--html-input", "--linespacing=-25", "--size=90x50"}, page},
+        {"tall cells reaching back into the image", {"-v", "--html-input", "--linespacing=400", "--size=90x50"},
+         page},
+        {"huge line spacing", {"-v", "--html-input", "--linespacing=2000000000"}, page},
+        {"huge character spacing", {"-v", "--html-input", "--fixed", "--charspacing=2000000000"}, page},
+        {"large glyphs", {"-v", "--html-input", "--font-size=0.1", "--linespacing=-25", "--size=120x60"}, page},
+        {"not HTML", {"-v", "--html-input", "--size=90x50"}, log_lines(200, 10, 120, 5)},
+    };
+    for (const Case& c : cases) expect_same_outcome(c);
+}
+
+TEST(VisibleDrawing, AGlyphThatCannotBeRenderedFailsTheRunWhereverItsRowLies)
+{
+    TempDir fonts;
+    const std::string broken = (fonts / "broken.ttf").string();
+    write_file(broken, font_with_broken_glyph(read_file(VEDAD_TEST_FONT_DIR "/Courier.ttf"), '~'));
+    const std::string log = log_lines(300, 60, 120, 6);
+    const std::vector<Case> cases = {
+        {"in the first row", {"--font=" + broken}, "a ~ b\n" + log},
+        {"far below the image", {"--font=" + broken}, log + "a ~ b\n"},
+        {"far below the image, as a span", {"--font=" + broken, "--html-input", "--size=60x30"},
+         span_page({log.substr(0, 200), "a", "b", "c", "d", "e", "f", "g", "x ~ y"})},
+        {"above the image", {"--font=" + broken, "--linespacing=-30", "--size=200x40"}, log + "~\n"},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = convert(c.arguments, c.input, false);
+        EXPECT_EQ(outcome.status, 1) << c.name;
+        EXPECT_EQ(outcome.err.rfind("error: while rendering: ", 0), 0u) << c.name << ": " << outcome.err;
+        expect_same_outcome(c);
+    }
+}
