@@ -5,7 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf mandoc groff-base dpkg-dev)
+# clang-14, its runtimes and llvm-14 (for readable stack traces) build and run the fuzzers.
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf mandoc
+    groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

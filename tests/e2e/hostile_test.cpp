@@ -1,0 +1,658 @@
+// Hostile inputs, command lines, files and environments, and injected faults (resource limits,
+// full devices, missing permissions). Every run must end with status 0 or 1 and no signal,
+// leave a whole PNG or none, and keep the pictures of earlier operands. Where the program's
+// rules say what happens, the exact messages are checked too.
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <grp.h>
+#include <random>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool UNDER_ASAN = true;
+#else
+constexpr bool UNDER_ASAN = false;
+#endif
+
+const std::string NOT_HTML_WARNING = "vedad warning: file does not look like HTML, parsing as text\n";
+const std::string FONT_HINT =
+    "\nIf the font was not found, try specifying the exact path to the font you want\n"
+    "to use with --font=PATH.  You can also set the font path with the environment\n"
+    "variable GDFONTPATH.\n\nCurrent font search path is:\n\n"
+    "/usr/local/share/fonts/TTF:/usr/local/share/fonts/Type1:/usr/local/share/fonts\n";
+
+std::string metrics_error(const std::string& font, const std::string& problem)
+{
+    return "error: while getting metrics for font '" + font + "': " + problem + "\n" + FONT_HINT;
+}
+
+// How to start the program beyond its arguments.
+struct Launch {
+    std::vector<std::pair<int, rlim_t>> limits;  // resource, soft and hard limit
+    bool as_nobody = false;                      // drop root to uid and gid 65534 first
+    std::vector<int> closed;                     // standard descriptors closed at start
+    std::vector<std::pair<std::string, std::string>> environment;  // variables to set
+};
+
+Launch with_environment(const std::string& name, const std::string& value)
+{
+    Launch how;
+    how.environment = {{name, value}};
+    return how;
+}
+
+Launch with_closed(int descriptor)
+{
+    Launch how;
+    how.closed = {descriptor};
+    return how;
+}
+
+struct Outcome {
+    int status = -1;  // -1 when killed by a signal
+    int signal = 0;
+    std::string err;
+    long peak_rss_kb = 0;
+    bool could_not_start = false;
+};
+
+constexpr int START_FAILED = 125;
+
+Outcome launch(const fs::path& directory, const std::vector<std::string>& arguments, const Launch& how = {})
+{
+    std::vector<std::string> copies = arguments;
+    std::string program = VEDAD_BINARY;
+    std::vector<char*> argv{program.data()};
+    for (std::string& argument : copies) argv.push_back(argument.data());
+    argv.push_back(nullptr);
+
+    int err_pipe[2];
+    if (pipe(err_pipe) != 0) return {};
+    fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int in = open("/dev/null", O_RDONLY);
+        if (in < 0 || chdir(directory.c_str()) != 0) _exit(START_FAILED);
+        for (const auto& [name, value] : how.environment) setenv(name.c_str(), value.c_str(), 1);
+        if (how.as_nobody && geteuid() == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(START_FAILED);
+        }
+        for (const auto& [resource, limit] : how.limits) {
+            const struct rlimit lowered = {limit, limit};
+            if (setrlimit(resource, &lowered) != 0) _exit(START_FAILED);
+        }
+        dup2(in, 0);
+        dup2(err_pipe[1], 2);
+        // Nothing but the standard descriptors is handed on, whatever the test runner left open,
+        // so that descriptor limits mean the same everywhere.
+        close_range(3, ~0U, 0);
+        for (int fd : how.closed) close(fd);
+        execv(argv[0], argv.data());
+        _exit(START_FAILED);
+    }
+    close(err_pipe[1]);
+    Outcome outcome;
+    char buffer[4096];
+    for (ssize_t n; (n = read(err_pipe[0], buffer, sizeof buffer)) > 0;) outcome.err.append(buffer, static_cast<size_t>(n));
+    close(err_pipe[0]);
+    int status = 0;
+    struct rusage usage {};
+    wait4(child, &status, 0, &usage);
+    if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
+    if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
+    outcome.peak_rss_kb = usage.ru_maxrss;
+    outcome.could_not_start = outcome.status == START_FAILED && outcome.err.empty();
+    return outcome;
+}
+
+// What holds for any run, whatever it was given.
+void expect_sound(const Outcome& outcome)
+{
+    EXPECT_EQ(outcome.signal, 0) << outcome.err.substr(0, 500);
+    EXPECT_TRUE(outcome.status == 0 || outcome.status == 1) << outcome.status;
+}
+
+struct Size {
+    int width = 0;
+    int height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Size& size)
+{
+    return out << size.width << "x" << size.height;
+}
+
+// The size of a PNG file; 0x0 when the file is missing or does not decode.
+Size png_size(const fs::path& path)
+{
+    Image image = read_png(path);
+    if (image == nullptr) return {};
+    return {gdImageSX(image.get()), gdImageSY(image.get())};
+}
+
+std::string junk(size_t size, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& byte : bytes) byte = static_cast<char>(random() & 0xff);
+    return bytes;
+}
+
+std::string repeat(const std::string& text, size_t count)
+{
+    std::string all;
+    all.reserve(text.size() * count);
+    for (size_t i = 0; i < count; ++i) all += text;
+    return all;
+}
+
+// The size of the picture of `input` alone, drawn with `options`, as a reference.
+Size reference_size(const std::vector<std::string>& options, const std::string& input)
+{
+    TempDir dir;
+    write_file(dir / "in", input);
+    std::vector<std::string> arguments = options;
+    arguments.push_back("in");
+    RunResult result = run_vedad(dir.path(), arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    return png_size(dir / "in.png");
+}
+
+const Size FULL_PAGE{640, 480};
+
+}  // namespace
+
+// Inputs no writer of text would make. Each is drawn by the rules for what it holds.
+TEST(Hostile, JunkInputsGiveAPicture)
+{
+    const Size one_row = reference_size({}, "ab\n");
+    const Size one_html_row = reference_size({"--html-input"}, "<span>a</span>");
+    std::string junk_not_html = junk(200000, 7);
+    junk_not_html[0] = 'j';
+    // Pieces of 10238 bytes, each a short text hidden by NUL bytes after it: 10 MB, no line feed.
+    const std::string hidden_piece = "ab" + std::string(10236, '\0');
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        std::string input;
+        std::string warning;
+        Size size;  // 0x0: any size, as long as the PNG decodes
+    } cases[] = {
+        {"binary junk", {}, junk(200000, 3), "", {}},
+        {"binary junk as HTML", {"--html-input"}, junk_not_html, NOT_HTML_WARNING, {}},
+        {"only NUL bytes draw empty rows", {}, std::string(1000000, '\0'), "", FULL_PAGE},
+        {"only NUL bytes as HTML", {"--html-input"}, std::string(1000000, '\0'), NOT_HTML_WARNING, FULL_PAGE},
+        {"10 MB without line feed in rows of 10238", {}, repeat(hidden_piece, 1000), "", {one_row.width, 480}},
+        {"10 MB HTML without line feed or span", {"--html-input"}, "<" + std::string(10000000, 'x'), "",
+         FULL_PAGE},
+        {"a million '<'", {"--html-input"}, std::string(1000000, '<'), "", FULL_PAGE},
+        {"a million '>' after one '<'", {"--html-input"}, "<" + std::string(1000000, '>'), "", FULL_PAGE},
+        {"invalid UTF-8 and bytes above 127 in spans", {"--html-input"},
+         "<span>\xff</span><span>\xc3</span><span>\xe2\x82</span><span>\xed\xa0\x80</span>"
+         "<span>\xf4\x90\x80\x80</span><span>\xc0\xaf</span><span>\x80</span><span>\x01</span>",
+         "", {0, one_html_row.height}},
+        {"invalid UTF-8 in lines", {}, "\xff\xfe\n\xc3\n\xe2\x82\n\xed\xa0\x80\xf4\x90\x80\x80\n\xc0\xaf\x80\n", "",
+         {0, 5 * one_row.height}},
+        {"unfinished entities in lines", {}, "&\n&#\n&#x\n&#99999999999;\n&#x7fffffff;\n&amp\n", "",
+         {0, 6 * one_row.height}},
+        // Every nested span is a token inside a span: it draws its s, all on one row.
+        {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000), "", {640, one_html_row.height}},
+        {"spans closed and never opened", {"--html-input"}, repeat("</span>", 100000) + repeat("<br/>", 1000), "",
+         FULL_PAGE},
+        {"a span cut in its style", {"--html-input"}, "<span style='color:#12", "", FULL_PAGE},
+        {"colours cut short and out of range", {"--html-input"},
+         "<span style='color:#ZZ background-color:#\xff\xff\xff\xff\xff\xff style='color:#>x</span>", "",
+         one_html_row},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "in", c.input);
+        std::vector<std::string> arguments = c.options;
+        arguments.push_back("in");
+        const Outcome outcome = launch(dir.path(), arguments);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, c.warning + "writing in.png\n");
+        const Size size = png_size(dir / "in.png");
+        EXPECT_GT(size.width, 0);
+        if (c.size.width != 0) {
+            EXPECT_EQ(size.width, c.size.width);
+        }
+        if (c.size.height != 0) {
+            EXPECT_EQ(size.height, c.size.height);
+        }
+    }
+}
+
+// A token keeps at most 1023 characters; the 1024th is dropped and the 1025th starts a new
+// token, which inside a span draws a cell of its own. With fixed cells the cropped width
+// counts the cells.
+TEST(Hostile, TokensAroundTheBufferLimitDrawOneCellPerToken)
+{
+    const std::vector<std::string> options = {"--html-input", "--fixed"};
+    const int cell = reference_size(options, "<span>a</span>").width;
+    ASSERT_GT(cell, 0);
+    const struct {
+        size_t length;
+        int cells;
+    } cases[] = {{1022, 1}, {1023, 1}, {1024, 1}, {1025, 2}, {2047, 2}, {2048, 2}, {2049, 3}, {100000, 98}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::string token(c.length, 'W');
+        // Closed, or left open with the token ended by a line feed: the same cells.
+        EXPECT_EQ(reference_size(options, "<span>" + token + "</span>").width, c.cells * cell);
+        EXPECT_EQ(reference_size(options, "<span>" + token + "\n").width, c.cells * cell);
+        // Between spans no token draws, however long.
+        EXPECT_EQ(reference_size(options, "<" + token + "><span>a</span>").width, cell);
+    }
+}
+
+// Numbers at and past the edges of their types. Spacings are held to 32 bits; sizes libgd or
+// FreeType cannot take end the run with their message.
+TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
+{
+    const std::string cannot_size = metrics_error("Courier", "Could not set character size");
+    const std::string text = "ab\ncd\n";
+    const std::string html = "<span>a</span><span>b</span><br/><span>c</span>";
+    const Size plain = reference_size({}, text);
+    const Size cells = reference_size({"--html-input"}, html);
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;  // "" for "writing in.png\n"
+        Size size;        // 0x0 with status 0: any size
+    } cases[] = {
+        {{"--font-size=1e300"}, 1, cannot_size, {}},
+        {{"--font-size=inf"}, 1, cannot_size, {}},
+        {{"--font-size=nan"}, 1, cannot_size, {}},
+        {{"--font-size=-nan"}, 1, cannot_size, {}},
+        {{"--font-size=1e12"}, 1, cannot_size, {}},
+        {{"--font-size=-inf"}, 1, "error: too small font size -inf\n", {}},
+        {{"--font-size=1e-300"}, 1, "error: too small font size 0.000000\n", {}},
+        {{"--font-size=0.0001"}, 0, "", {}},
+        // Every baseline above the top edge: nothing counts as drawn, the page stays whole.
+        {{"--linespacing=-2147483648"}, 0, "", FULL_PAGE},
+        {{"--linespacing=-2147483648", "--html-input"}, 0, "", FULL_PAGE},
+        {{"--linespacing=2147483647"}, 0, "", {plain.width, 480}},
+        {{"--linespacing=99999999999999999999"}, 0, "", {plain.width, 480}},
+        {{"--linespacing=2147483647", "--html-input"}, 0, "", {cells.width, 480}},
+        // Character spacing reaches only fixed cells, never whole lines.
+        {{"--charspacing=2147483647", "--fixed"}, 0, "", plain},
+        {{"--charspacing=-2147483648", "--fixed"}, 0, "", plain},
+        {{"--charspacing=2147483647", "--fixed", "--html-input"}, 0, "", {640, cells.height}},
+        {{"--charspacing=-2147483648", "--fixed", "--html-input"}, 0, "", FULL_PAGE},
+        {{"--tab=2147483647"}, 0, "", plain},
+        {{"--tab=-2147483648"}, 0, "", plain},
+        {{"--size=1x1"}, 0, "", {1, 1}},
+        {{"--size=1x1", "--html-input"}, 0, "", {1, 1}},
+        {{"--size=1x1", "--no-crop", "--transparent"}, 0, "", {1, 1}},
+        {{"--width=2147483647", "--height=1"}, 1, "error: could not create an image of 2147483647x1 pixels\n", {}},
+        {{"--size=99999999999x99999999999"}, 1,
+         "error: could not create an image of 2147483647x2147483647 pixels\n", {}},
+        {{"--size=-99999999999x1"}, 1, "error: invalid output dimensions\n", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        TempDir dir;
+        const bool is_html = std::find(c.arguments.begin(), c.arguments.end(), "--html-input") != c.arguments.end();
+        write_file(dir / "in", is_html ? html : text);
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back("in");
+        const Outcome outcome = launch(dir.path(), arguments);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, c.status);
+        if (c.status == 0) {
+            EXPECT_EQ(outcome.err, "writing in.png\n");
+            const Size size = png_size(dir / "in.png");
+            EXPECT_GT(size.width, 0);
+            if (c.size.width != 0) {
+                EXPECT_EQ(size.width, c.size.width);
+            }
+            if (c.size.height != 0) {
+                EXPECT_EQ(size.height, c.size.height);
+            }
+        } else {
+            // libgd may say why it refused an image in a line of its own first.
+            EXPECT_TRUE(outcome.err.ends_with(c.err)) << outcome.err;
+            EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"in"});
+        }
+    }
+}
+
+// Operands that are no regular file. Each ends the run at that operand or is drawn like a
+// file; the picture of the operand before it stays as it was written.
+TEST(Hostile, SpecialFilesAsOperandsKeepEarlierPictures)
+{
+    TempDir reference;
+    write_file(reference / "a.txt", "alpha\n");
+    ASSERT_EQ(run_vedad(reference.path(), {"a.txt"}).status, 0);
+    const std::string a_png = read_file(reference / "a.png");
+    ASSERT_FALSE(a_png.empty());
+
+    const std::string long_name(5000, 'n');
+    const struct {
+        const char* name;
+        std::string operand;
+        int status;
+        std::string err;
+        std::vector<std::string> files;  // the directory afterwards, the special file included
+    } cases[] = {
+        {"a directory", "d", 1, "writing a.png\nerror: could not read d: Is a directory\n", {"a.png", "a.txt", "d"}},
+        {"a symbolic link loop", "loop", 1,
+         "writing a.png\nerror: couldn't open file: Too many levels of symbolic links\n", {"a.png", "a.txt", "loop"}},
+        {"a dangling link", "dangling", 1, "writing a.png\nerror: couldn't open file: No such file or directory\n",
+         {"a.png", "a.txt", "dangling"}},
+        {"a name longer than the system takes", long_name, 1,
+         "writing a.png\nerror: couldn't open file: File name too long\n", {"a.png", "a.txt"}},
+        {"the null device", "/dev/null", 0, "writing a.png\nwriting null.png\n", {"a.png", "a.txt", "null.png"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        fs::create_directory(dir / "d");
+        fs::create_symlink("loop", dir / "loop");
+        fs::create_symlink("missing", dir / "dangling");
+        const Outcome outcome = launch(dir.path(), {"a.txt", c.operand});
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(read_file(dir / "a.png"), a_png);
+        std::vector<std::string> expected = c.files;
+        for (const char* fixture : {"d", "loop", "dangling"})
+            if (std::find(expected.begin(), expected.end(), fixture) == expected.end()) expected.push_back(fixture);
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(list_directory(dir.path()), expected);
+    }
+    // An empty input is a whole empty page.
+    TempDir dir;
+    ASSERT_EQ(launch(dir.path(), {"/dev/null"}).status, 0);
+    EXPECT_EQ(png_size(dir / "null.png"), FULL_PAGE);
+}
+
+namespace {
+
+// Opening a FIFO blocks until its other end is opened. These helpers open their end without
+// blocking for ever, so that a run that never opens the FIFO cannot hang the test.
+
+// Writes `text` into the FIFO as soon as a reader has opened it, for at most 30 seconds.
+void feed_fifo(const fs::path& fifo, const std::string& text)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    int fd = -1;
+    while ((fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK)) < 0 && errno == ENXIO &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    if (fd < 0) return;
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size())) ADD_FAILURE() << "short write";
+    close(fd);
+}
+
+// Reads the FIFO to its end once a writer has opened it. `stop` releases a reader whose
+// writer never came.
+void drain_fifo(const fs::path& fifo, std::string& contents)
+{
+    const int fd = open(fifo.c_str(), O_RDONLY);
+    if (fd < 0) return;
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) > 0;) contents.append(buffer, static_cast<size_t>(n));
+    close(fd);
+}
+
+void release_reader(const fs::path& fifo)
+{
+    const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
+    if (fd >= 0) close(fd);
+}
+
+}  // namespace
+
+// A FIFO is read and written like any file once its other end is open; a run waits for
+// that, as any program that opens a FIFO does.
+TEST(Hostile, FifosAreReadAndWrittenOnceTheirOtherEndIsOpen)
+{
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        ASSERT_EQ(mkfifo((dir / "pipe").c_str(), 0600), 0);
+        std::thread writer(feed_fifo, dir / "pipe", "through a fifo\n");
+        const Outcome outcome = launch(dir.path(), {"a.txt", "pipe"});
+        writer.join();
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, "writing a.png\nwriting pipe.png\n");
+        EXPECT_GT(png_size(dir / "pipe.png").width, 0);
+    }
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        ASSERT_EQ(mkfifo((dir / "out").c_str(), 0600), 0);
+        std::string png;
+        std::thread reader(drain_fifo, dir / "out", std::ref(png));
+        const Outcome outcome = launch(dir.path(), {"--output=out", "a.txt"});
+        release_reader(dir / "out");
+        reader.join();
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, "writing out\n");
+        Image image(gdImageCreateFromPngPtr(static_cast<int>(png.size()), png.data()));
+        EXPECT_NE(image, nullptr);
+    }
+}
+
+// Outputs that take no data: the run ends at the first file and names why.
+TEST(Hostile, AFullDeviceStopsTheRunAtItsFirstFile)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    write_file(dir / "b.txt", "beta\n");
+    const Outcome outcome = launch(dir.path(), {"--output=/dev/full", "a.txt", "b.txt"});
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "writing /dev/full\nerror: could not write /dev/full: No space left on device\n");
+}
+
+// Files and directories the user may not read or write. Root may do anything, so a run as
+// root drops to the unprivileged user first.
+TEST(Hostile, WithoutPermissionNothingIsWrittenAndEarlierPicturesStay)
+{
+    const struct {
+        const char* name;
+        std::string working_directory;  // below the test directory
+        std::vector<std::string> arguments;
+        std::string err;
+        std::vector<std::string> files;  // of the test directory afterwards
+    } cases[] = {
+        {"an unreadable input after a readable one", "", {"a.txt", "secret.txt"},
+         "writing a.png\nerror: couldn't open file: Permission denied\n", {"a.png", "a.txt", "old.png", "ro", "secret.txt"}},
+        {"an output directory without write permission", "", {"--output=ro/", "a.txt"},
+         "writing ro/a.png\ncould not open file for writing: Permission denied\n",
+         {"a.txt", "old.png", "ro", "secret.txt"}},
+        {"a working directory without write permission", "ro", {"../a.txt"},
+         "writing a.png\ncould not open file for writing: Permission denied\n",
+         {"a.txt", "old.png", "ro", "secret.txt"}},
+        // The user's file is neither emptied nor removed when it cannot be replaced.
+        {"a read-only file to overwrite", "", {"--overwrite", "--output=old.png", "a.txt"},
+         "writing old.png\ncould not open file for writing: Permission denied\n",
+         {"a.txt", "old.png", "ro", "secret.txt"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        fs::permissions(dir.path(), fs::perms::all);
+        write_file(dir / "a.txt", "alpha\n");
+        write_file(dir / "secret.txt", "secret\n");
+        write_file(dir / "old.png", "old");
+        fs::create_directory(dir / "ro");
+        fs::permissions(dir / "a.txt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(dir / "secret.txt", fs::perms::none);
+        fs::permissions(dir / "old.png", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+        Launch how;
+        how.as_nobody = true;
+        const Outcome outcome = launch(dir / c.working_directory, c.arguments, how);
+        if (outcome.could_not_start) GTEST_SKIP() << "the unprivileged user cannot run " << VEDAD_BINARY;
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(list_directory(dir.path()), c.files);
+        EXPECT_TRUE(list_directory(dir / "ro").empty());
+        EXPECT_EQ(read_file(dir / "old.png"), "old");
+        if (std::find(c.files.begin(), c.files.end(), "a.png") != c.files.end()) {
+            EXPECT_GT(png_size(dir / "a.png").width, 0);
+        }
+    }
+}
+
+// Each file is closed and its image freed before the next one: 2000 operands run under a
+// limit of a few descriptors, and take no more memory at their peak than 200 do.
+TEST(Hostile, ManyOperandsUseNoMoreDescriptorsOrMemoryPerFile)
+{
+    TempDir dir;
+    std::vector<std::string> operands;
+    for (int i = 0; i < 2000; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%04d.txt", i);
+        write_file(dir / name, "line " + std::to_string(i) + "\n");
+        operands.push_back(name);
+    }
+    Launch how;
+    how.limits = {{RLIMIT_NOFILE, 12}};
+    const std::vector<std::string> few(operands.begin(), operands.begin() + 200);
+    const Outcome with_few = launch(dir.path(), few, how);
+    expect_sound(with_few);
+    ASSERT_EQ(with_few.status, 0) << with_few.err.substr(0, 500);
+    for (const char* name : {"f0000.png", "f0199.png"}) fs::remove(dir / name);
+    for (int i = 1; i < 199; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "f%04d.png", i);
+        fs::remove(dir / name);
+    }
+
+    const Outcome with_many = launch(dir.path(), operands, how);
+    expect_sound(with_many);
+    ASSERT_EQ(with_many.status, 0) << with_many.err.substr(0, 500);
+    EXPECT_EQ(std::count(with_many.err.begin(), with_many.err.end(), '\n'), 2000);
+    EXPECT_EQ(list_directory(dir.path()).size(), 4000u);
+    EXPECT_GT(png_size(dir / "f1999.png").width, 0);
+    // The address sanitizer keeps freed memory aside for a while; its leak check covers this there.
+    if (!UNDER_ASAN) {
+        EXPECT_LT(with_many.peak_rss_kb - with_few.peak_rss_kb, 2048) << with_few.peak_rss_kb;
+    }
+}
+
+// What the environment and the start of the process can hand over: font search paths and
+// names that find nothing, and standard descriptors closed at start.
+TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
+{
+    std::string missing_directories;
+    // Near the system's limit of 128 KiB for one environment string.
+    for (int i = 0; i < 5000; ++i) missing_directories += "/nonexistent/fonts" + std::to_string(i) + ":";
+    const std::string long_name(100000, 'F');
+    std::string deep_name;
+    for (int i = 0; i < 30000; ++i) deep_name += "a/";
+    const std::string not_found = "Could not find/open font";
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+        Launch how;
+        int status;
+        std::string err;
+    } cases[] = {
+        {"an empty font path", {"a.txt"}, with_environment("GDFONTPATH", ""), 1, metrics_error("Courier", not_found)},
+        {"a font path of separators", {"a.txt"}, with_environment("GDFONTPATH", ":::"), 1,
+         metrics_error("Courier", not_found)},
+        {"a font path of 5000 missing directories", {"a.txt"}, with_environment("GDFONTPATH", missing_directories),
+         1, metrics_error("Courier", not_found)},
+        {"the font after 5000 missing directories", {"a.txt"},
+         with_environment("GDFONTPATH", missing_directories + VEDAD_TEST_FONT_DIR), 0, "writing a.png\n"},
+        {"a font name of 100000 characters", {"--font=" + long_name, "a.txt"}, {}, 1, metrics_error(long_name, not_found)},
+        {"a font path 30000 directories deep", {"--font=" + deep_name, "a.txt"}, {}, 1,
+         metrics_error(deep_name, not_found)},
+        {"a font that is a device", {"--font=/dev/zero", "a.txt"}, {}, 1,
+         metrics_error("/dev/zero", "Could not read font")},
+        {"a font that is a directory", {"--font=.", "a.txt"}, {}, 1, metrics_error(".", "Could not read font")},
+        {"standard input closed at start", {"-"}, with_closed(0), 0, "writing stdin.png\n"},
+        {"standard output closed at start", {"a.txt"}, with_closed(1), 0, "writing a.png\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        const Outcome outcome = launch(dir.path(), c.arguments, c.how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, c.status);
+        EXPECT_EQ(outcome.err, c.err);
+        const std::vector<std::string> files = list_directory(dir.path());
+        EXPECT_EQ(files.size(), c.status == 0 ? 2u : 1u);
+        for (const std::string& name : files) {
+            if (name.ends_with(".png")) {
+                EXPECT_GT(png_size(dir / name).width, 0) << name;
+            }
+        }
+    }
+    // With standard error closed the run still draws, and no file receives its messages.
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    Launch closed_err;
+    closed_err.closed = {2};
+    const Outcome outcome = launch(dir.path(), {"a.txt", "--verbose"}, closed_err);
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
+    EXPECT_GT(png_size(dir / "a.png").width, 0);
+}
+
+// Resources that run out half way: descriptors for the font, memory for the image.
+TEST(Hostile, ExhaustedResourcesEndTheRunWithAMessage)
+{
+    {
+        // Room for the input but not for the font file (three standard descriptors and one more).
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        Launch how;
+        how.limits = {{RLIMIT_NOFILE, 4}};
+        // The leak check at exit needs a descriptor of its own.
+        if (UNDER_ASAN) how.environment = {{"ASAN_OPTIONS", "detect_leaks=0:abort_on_error=1"}};
+        const Outcome outcome = launch(dir.path(), {"a.txt"}, how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, metrics_error("Courier", "Could not read font"));
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+    if (UNDER_ASAN) GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        Launch how;
+        how.limits = {{RLIMIT_AS, rlim_t{512} << 20}};
+        const Outcome outcome = launch(dir.path(), {"--size=20000x20000", "a.txt"}, how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_TRUE(outcome.err.ends_with("error: could not create an image of 20000x20000 pixels\n")) << outcome.err;
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+}
