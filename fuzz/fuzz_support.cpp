@@ -107,24 +107,65 @@ const PageSettings& page_settings(size_t input_size)
     return all[input_size % PAGE_SETTINGS_COUNT];
 }
 
-void start_page(const PageSettings& settings, vedad::Canvas& canvas)
+namespace {
+
+struct PageRun {
+    const PageSettings* settings;
+    Reader reader;
+    FILE* input;
+    vedad::Canvas canvas;
+    int32_t extent_x = 0;
+    int32_t extent_y = 0;
+};
+
+void run_page(void* context)
 {
-    canvas = settings.canvas;
-    vedad::canvas_create(canvas, settings.options.width, settings.options.height);
-    if (settings.options.transparent != 0) vedad::canvas_set_transparent_background(canvas);
-    else vedad::canvas_set_background(canvas, settings.options.background);
-    vedad::canvas_set_foreground(canvas, settings.options.foreground);
-    vedad::canvas_move_to(canvas, 0, canvas.line_height);
+    PageRun& run = *static_cast<PageRun*>(context);
+    const vedad::Options& options = run.settings->options;
+    vedad::canvas_create(run.canvas, options.width, options.height);
+    if (options.transparent != 0) vedad::canvas_set_transparent_background(run.canvas);
+    else vedad::canvas_set_background(run.canvas, options.background);
+    vedad::canvas_set_foreground(run.canvas, options.foreground);
+    vedad::canvas_move_to(run.canvas, 0, run.canvas.line_height);
+    run.reader(run.canvas, run.input, *run.settings, run.extent_x, run.extent_y);
+    if (run.extent_x < 0 || run.extent_y < 0) __builtin_trap();
+    vedad::crop_to_text(options, run.canvas, run.extent_x, run.extent_y);
 }
 
-void finish_page(const PageSettings& settings, vedad::Canvas& canvas, int32_t extent_x, int32_t extent_y)
+}  // namespace
+
+Picture draw_page(const PageSettings& settings, bool draw_everything, const uint8_t* data, size_t size,
+                  Reader reader)
 {
-    if (extent_x < 0 || extent_y < 0) __builtin_trap();
-    vedad::crop_to_text(settings.options, canvas, extent_x, extent_y);
-    if (canvas.image == nullptr) __builtin_trap();
-    const int width = gdImageSX(canvas.image);
-    const int height = gdImageSY(canvas.image);
-    if (width < 1 || width > settings.options.width || height < 1 || height > settings.options.height)
+    Picture picture;
+    PageRun run{&settings, reader, open_input(data, size), settings.canvas};
+    if (run.input == nullptr) std::abort();
+    run.canvas.draw_everything = draw_everything ? 1 : 0;
+    // A font, colour or rendering failure ends the program with its message: no finding.
+    picture.exit_status = run_trapping_exit(run_page, &run);
+    std::fclose(run.input);
+    gdImagePtr image = run.canvas.image;
+    if (picture.exit_status == -1) {
+        if (image == nullptr) __builtin_trap();
+        picture.width = gdImageSX(image);
+        picture.height = gdImageSY(image);
+        if (picture.width < 1 || picture.width > settings.options.width || picture.height < 1 ||
+            picture.height > settings.options.height)
+            __builtin_trap();
+        picture.pixels.reserve(static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height));
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x) picture.pixels.push_back(gdImageGetTrueColorPixel(image, x, y));
+    } else if (picture.exit_status != 1) {
+        __builtin_trap();
+    }
+    if (image != nullptr) gdImageDestroy(image);
+    return picture;
+}
+
+void draw_page_both_ways(const uint8_t* data, size_t size, Reader reader)
+{
+    const PageSettings& settings = page_settings(size);
+    if (draw_page(settings, false, data, size, reader) != draw_page(settings, true, data, size, reader))
         __builtin_trap();
 }
 

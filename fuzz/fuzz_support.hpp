@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "canvas/canvas.hpp"
 #include "cli/options.hpp"
@@ -38,12 +39,29 @@ struct PageSettings {
 inline constexpr int PAGE_SETTINGS_COUNT = 4;
 const PageSettings& page_settings(size_t input_size);
 
-// Gives `canvas` a fresh image of the settings' size, fills and colours it as a page is set
-// up, and puts the pen on the first baseline.
-void start_page(const PageSettings& settings, vedad::Canvas& canvas);
+// Reads one page's input onto the prepared canvas, raising the text extent.
+using Reader = void (*)(vedad::Canvas& canvas, FILE* input, const PageSettings& settings, int32_t& extent_x,
+                        int32_t& extent_y);
 
-// Crops as a run does and checks what must hold for any input: the extent never below 0,
-// the image kept, never larger than the page. Ends in a trap when something does not hold.
-void finish_page(const PageSettings& settings, vedad::Canvas& canvas, int32_t extent_x, int32_t extent_y);
+// What came out of a page: the cropped picture, or the status the program exited with.
+struct Picture {
+    int exit_status = -1;  // -1 when the page was drawn
+    int width = 0;
+    int height = 0;
+    std::vector<int> pixels;
+    bool operator==(const Picture&) const = default;
+};
+
+// Draws the input as one page, as a run does: a fresh image filled and coloured, the pen on
+// the first baseline, the reader, then the crop. With `draw_everything` every text is
+// rendered, also where it cannot reach the image. Checks what must hold for any input (the
+// extent never below 0, the image kept and never larger than the page) and ends in a trap
+// when something does not.
+Picture draw_page(const PageSettings& settings, bool draw_everything, const uint8_t* data, size_t size,
+                  Reader reader);
+
+// Draws the input both ways and traps unless the pictures, or the exits, are the same:
+// leaving out what cannot reach the image must never change what the program makes.
+void draw_page_both_ways(const uint8_t* data, size_t size, Reader reader);
 
 }  // namespace vedad_fuzz
