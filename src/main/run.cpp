@@ -1,5 +1,6 @@
 #include "main/run.hpp"
 
+#include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -28,11 +29,21 @@ void occupy_standard_descriptors()
     }
 }
 
+// A reader of standard error that has gone away, or a file size limit reached, would end the
+// process by a signal half way through a picture. Ignored, they turn into failed writes: lost
+// messages, or a picture that is reported as not written and not left behind half done.
+void keep_failed_writes_from_killing()
+{
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 }  // namespace
 
 int run(int argument_count, char** arguments)
 {
     occupy_standard_descriptors();
+    keep_failed_writes_from_killing();
     Options options;
     Canvas canvas;
     set_default_options(options);

@@ -50,6 +50,7 @@ struct Launch {
     std::vector<std::pair<int, rlim_t>> limits;  // resource, soft and hard limit
     bool as_nobody = false;                      // drop root to uid and gid 65534 first
     std::vector<int> closed;                     // standard descriptors closed at start
+    bool unread_stderr = false;                  // standard error a pipe that nobody reads
     std::vector<std::pair<std::string, std::string>> environment;  // variables to set
 };
 
@@ -106,6 +107,16 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
         // so that descriptor limits mean the same everywhere.
         close_range(3, ~0U, 0);
         for (int fd : how.closed) close(fd);
+        int unread[2];
+        if (how.unread_stderr) {
+            if (pipe(unread) != 0) _exit(START_FAILED);
+            close(unread[0]);
+            dup2(unread[1], 2);
+            close(unread[1]);
+        }
+        // The signals' default actions, whatever the test runner set.
+        signal(SIGPIPE, SIG_DFL);
+        signal(SIGXFSZ, SIG_DFL);
         execv(argv[0], argv.data());
         _exit(START_FAILED);
     }
@@ -614,6 +625,20 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
             }
         }
     }
+    // With standard error a pipe nobody reads any more, the messages are lost but the run
+    // goes on: no signal ends it before its pictures are written.
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        write_file(dir / "b.txt", "beta\n");
+        Launch unread;
+        unread.unread_stderr = true;
+        const Outcome outcome = launch(dir.path(), {"a.txt", "b.txt", "--verbose"}, unread);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "b.png", "b.txt"}));
+        EXPECT_GT(png_size(dir / "b.png").width, 0);
+    }
     // With standard error closed the run still draws, and no file receives its messages.
     TempDir dir;
     write_file(dir / "a.txt", "alpha\n");
@@ -641,6 +666,19 @@ TEST(Hostile, ExhaustedResourcesEndTheRunWithAMessage)
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 1);
         EXPECT_EQ(outcome.err, metrics_error("Courier", "Could not read font"));
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+    {
+        // A file size limit met half way through a picture: the write fails and the part
+        // written is removed, rather than the process being killed with it on disk.
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        Launch how;
+        how.limits = {{RLIMIT_FSIZE, 200}};
+        const Outcome outcome = launch(dir.path(), {"--no-crop", "a.txt"}, how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "writing a.png\nerror: could not write a.png: File too large\n");
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
     if (UNDER_ASAN) GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
