@@ -485,6 +485,61 @@ TEST(Hostile, AFullDeviceStopsTheRunAtItsFirstFile)
     EXPECT_EQ(outcome.err, "writing /dev/full\nerror: could not write /dev/full: No space left on device\n");
 }
 
+// An existing picture is replaced whole or not at all: the new one is written beside it and
+// takes its place once complete, through a link to it as well, with the old permissions.
+TEST(Hostile, ReplacingAFileIsAllOrNothing)
+{
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        write_file(dir / "a.png", "old");
+        Launch how;
+        how.limits = {{RLIMIT_FSIZE, 200}};
+        const Outcome outcome = launch(dir.path(), {"--no-crop", "--overwrite", "a.txt"}, how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "writing a.png\nerror: could not write a.png: File too large\n");
+        EXPECT_EQ(read_file(dir / "a.png"), "old");
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
+    }
+    {
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        fs::create_directory(dir / "pictures");
+        write_file(dir / "pictures/real.png", "old");
+        fs::permissions(dir / "pictures/real.png", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        fs::create_symlink("pictures/real.png", dir / "link.png");
+        const Outcome outcome = launch(dir.path(), {"--overwrite", "--output=link.png", "a.txt"});
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+        EXPECT_GT(png_size(dir / "pictures/real.png").width, 0);
+        EXPECT_EQ(fs::status(dir / "pictures/real.png").permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+        EXPECT_EQ(list_directory(dir / "pictures"), std::vector<std::string>{"real.png"});
+    }
+    {
+        // A directory that takes no new file: a writable picture in it is written in place.
+        TempDir dir;
+        fs::permissions(dir.path(), fs::perms::all);
+        write_file(dir / "a.txt", "alpha\n");
+        fs::create_directory(dir / "ro");
+        write_file(dir / "ro/a.png", "old");
+        fs::permissions(dir / "ro/a.png", fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec |
+                                                               fs::perms::others_exec));
+        fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                        fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+        Launch how;
+        how.as_nobody = true;
+        const Outcome outcome = launch(dir.path(), {"--overwrite", "--output=ro/a.png", "a.txt"}, how);
+        if (outcome.could_not_start) GTEST_SKIP() << "the unprivileged user cannot run " << VEDAD_BINARY;
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_GT(png_size(dir / "ro/a.png").width, 0);
+        EXPECT_EQ(list_directory(dir / "ro"), std::vector<std::string>{"a.png"});
+    }
+}
+
 // Files and directories the user may not read or write. Root may do anything, so a run as
 // root drops to the unprivileged user first.
 TEST(Hostile, WithoutPermissionNothingIsWrittenAndEarlierPicturesStay)
