@@ -32,3 +32,14 @@ else()
   target_link_libraries(Vedad::gd INTERFACE PkgConfig::GD)
   message(STATUS "libgd: shared")
 endif()
+
+# The C++ runtime, likewise: vedad uses little of it (allocation and the exceptions the
+# standard containers may throw), but loading the shared libstdc++ and running its start-up
+# code costs about a megabyte of memory and a share of a short run. Linked statically, only
+# the parts used come along. Only the program takes it (Vedad::static_runtime); the
+# sanitizers bring their own runtime and keep the shared one.
+option(VEDAD_STATIC_CXX_RUNTIME "Link the C++ runtime (libstdc++, libgcc) into vedad statically" ON)
+add_library(Vedad::static_runtime INTERFACE IMPORTED)
+if(VEDAD_STATIC_CXX_RUNTIME AND NOT VEDAD_SANITIZE AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  target_link_options(Vedad::static_runtime INTERFACE -static-libstdc++ -static-libgcc)
+endif()
