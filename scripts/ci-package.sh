@@ -39,7 +39,11 @@ debs=("$build"/vedad_*.deb)
 deb=${debs[0]}
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "built $deb (Depends: $depends)"
-for needed in fonts-freefont-ttf libgd3 libc6; do
+# libgd is linked in when its static archive is there (cmake/StaticGd.cmake); the package then
+# depends on the libraries libgd draws and writes with instead of on libgd itself.
+needed_libraries=(libgd3)
+if [[ $depends != *libgd3* ]]; then needed_libraries=(libfreetype6 libpng16-16); fi
+for needed in fonts-freefont-ttf libc6 "${needed_libraries[@]}"; do
     [[ $depends == *"$needed"* ]] || fail "$needed is missing from Depends"
 done
 
