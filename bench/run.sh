@@ -1,0 +1,203 @@
+#!/usr/bin/env bash
+# Measures vedad side by side with ImageMagick, pango-view and the libgd floor (bench/floor.c)
+# on the workloads of bench/make_workloads.py, and writes docs/performance.md and
+# docs/performance-time.png from that one run.
+#   bash bench/run.sh           the full run (about ten minutes on two cores)
+#   bash bench/run.sh --quick   fewer repetitions, to try the harness
+# Installs what it needs from Debian when it is missing; builds in build-bench/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+runs=10
+big_runs=3
+if [ "${1:-}" = "--quick" ]; then runs=3; big_runs=1; fi
+
+font=/usr/share/fonts/truetype/freefont/FreeMono.ttf
+build=$root/build-bench
+work=$build/work
+results=$build/results
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+packages=(g++ gcc cmake pkg-config libgd-dev fonts-freefont-ttf python3 hyperfine valgrind time gnuplot-nox
+    imagemagick pango1.0-tools)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "installing: ${missing[*]}"
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+echo "== building"
+cmake -S . -B "$build/static" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=ON >/dev/null
+cmake -S . -B "$build/shared" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=OFF >/dev/null
+cmake --build "$build/static" -j "$(nproc)" >/dev/null
+cmake --build "$build/shared" -j "$(nproc)" >/dev/null
+gd_archive=$(grep '^VEDAD_GD_ARCHIVE:' "$build/static/CMakeCache.txt" | cut -d= -f2)
+# shellcheck disable=SC2046
+gcc -O2 -Wall -Wextra bench/floor.c -o "$build/floor" "$gd_archive" $(pkg-config --libs libpng zlib freetype2 fontconfig) -lm
+gcc -O2 -Wall -Wextra bench/floor.c -o "$build/floor-shared" $(pkg-config --libs gdlib)
+
+rm -rf "$work" "$results"
+mkdir -p "$work/out" "$work/out500" "$work/out500im" "$work/out500pango" "$work/out500each" "$results"
+python3 bench/make_workloads.py "$work"
+cd "$work"
+
+vedad="$build/static/vedad --font=$font --overwrite"
+vedad_shared="$build/shared/vedad --font=$font --overwrite"
+floor="$build/floor"
+floor_shared="$build/floor-shared"
+pango_font="FreeMono 7"
+pango="pango-view -q --font='$pango_font' --dpi=96 --margin=0 --background=black --foreground=white"
+# ImageMagick draws at 72 dots per inch unless told; libgd at 96.
+magick="/usr/bin/convert -size 640x480 xc:black -font $font -density 96 -pointsize 7 -fill white"
+PAGE_TEXT=$(cat page.txt)
+export PAGE_TEXT
+
+# The floors make the same libgd calls as vedad, so their pictures must be the same bytes.
+$vedad --output=out/v.png page.txt 2>/dev/null
+$floor text "$font" page.txt out/f.png
+cmp out/v.png out/f.png
+$vedad --html-input --output=out/vs.png page.html 2>/dev/null
+$floor spans "$font" page.cells out/fs.png
+cmp out/vs.png out/fs.png
+# And leaving out what cannot be seen changes nothing: every row drawn gives the same picture.
+for input in log.txt narrow.txt; do
+    $vedad --output=out/v-$input.png $input 2>/dev/null
+    $floor text "$font" $input out/f-$input.png
+    cmp out/v-$input.png out/f-$input.png
+done
+
+# One script per tool for the 500 small files: the text of each file is in the script itself,
+# so that the loop costs no more than the runs it holds.
+{
+    for f in small/*.txt; do
+        printf '%s -annotate +0+11 %q -trim +repage out500im/%s.png\n' "$magick" "$(cat "$f")" "$(basename "$f" .txt)"
+    done
+} >magick500.sh
+{
+    for f in small/*.txt; do
+        printf "%s -o out500pango/%s.png %s\n" "$pango" "$(basename "$f" .txt)" "$f"
+    done
+} >pango500.sh
+{
+    for f in small/*.txt; do printf '%s --output=out500each/ %s 2>/dev/null\n' "$vedad" "$f"; done
+} >vedad500.sh
+
+{
+    echo "load_start=$(cut -d' ' -f1-3 /proc/loadavg)"
+    echo "cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -1)"
+    echo "cores=$(nproc)"
+    echo "memory=$(free -m | awk '/^Mem:/ {print $2}') MB"
+    echo "kernel=$(uname -r)"
+    echo "debian=$(cat /etc/debian_version)"
+    echo "gcc=$(gcc --version | head -1)"
+    for p in libgd3 libfreetype6 libpng16-16 imagemagick-6.q16 pango1.0-tools libpango-1.0-0 libcairo2 hyperfine valgrind; do
+        echo "pkg_$p=$(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
+    done
+    echo "pango_font_file=$(fc-match -f '%{file}' 'FreeMono:size=7')"
+    echo "libraries_static=$(ldd "$build/static/vedad" | wc -l)"
+    echo "libraries_shared=$(ldd "$build/shared/vedad" | wc -l)"
+    echo "runs=$runs"
+    echo "big_runs=$big_runs"
+} >"$results/machine.txt"
+
+hf() {  # name, runs, then -n NAME COMMAND pairs
+    local name=$1 count=$2
+    shift 2
+    echo "== wall time: $name"
+    hyperfine --style basic --warmup 1 --runs "$count" --export-json "$results/time-$name.json" "$@" >/dev/null
+}
+hf page "$runs" \
+    -n vedad "$vedad --output=out/v.png page.txt 2>/dev/null" \
+    -n "vedad, shared libgd" "$vedad_shared --output=out/vd.png page.txt 2>/dev/null" \
+    -n floor "$floor text $font page.txt out/f.png" \
+    -n "floor, shared libgd" "$floor_shared text $font page.txt out/fd.png" \
+    -n pango-view "$pango -o out/p.png page.txt" \
+    -n ImageMagick "$magick -annotate +0+11 \"\$PAGE_TEXT\" -trim +repage out/im.png"
+hf span "$runs" \
+    -n vedad "$vedad --html-input --output=out/vs.png page.html 2>/dev/null" \
+    -n floor "$floor spans $font page.cells out/fs.png" \
+    -n "pango-view --markup" "$pango --markup -o out/ps.png page.pango"
+hf log "$big_runs" \
+    -n vedad "$vedad --output=out/vl.png log.txt 2>/dev/null" \
+    -n "floor, every row" "$floor text $font log.txt out/fl.png"
+hf narrow "$big_runs" \
+    -n vedad "$vedad --output=out/vn.png narrow.txt 2>/dev/null" \
+    -n "floor, every row" "$floor text $font narrow.txt out/fn.png"
+for n in 40 500 2000 5000 10000; do
+    hf "size-$n" "$big_runs" \
+        -n vedad "$vedad --output=out/vz.png log-$n.txt 2>/dev/null" \
+        -n "floor, every row" "$floor text $font log-$n.txt out/fz.png"
+done
+hf files "$big_runs" \
+    -n "vedad, one run" "$vedad --output=out500/ small/*.txt 2>/dev/null" \
+    -n "vedad, 500 runs" "bash vedad500.sh" \
+    -n "pango-view, 500 runs" "bash pango500.sh" \
+    -n "ImageMagick, 500 runs" "bash magick500.sh"
+
+echo "== instructions"
+instructions() {  # name, command...
+    local name=$1
+    shift
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+        sed -n "s/^==[0-9]*== Collected : \([0-9]*\)/$name=\1/p" >>"$results/instructions.txt"
+}
+: >"$results/instructions.txt"
+instructions page_vedad $vedad --output=out/v.png page.txt
+instructions page_vedad_shared $vedad_shared --output=out/vd.png page.txt
+instructions page_floor $floor text $font page.txt out/f.png
+instructions page_floor_shared $floor_shared text $font page.txt out/fd.png
+instructions page_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 --background=black --foreground=white -o out/p.png page.txt
+instructions page_magick /usr/bin/convert -size 640x480 xc:black -font $font -density 96 -pointsize 7 -fill white -annotate +0+11 "$PAGE_TEXT" -trim +repage out/im.png
+instructions span_vedad $vedad --html-input --output=out/vs.png page.html
+instructions span_floor $floor spans $font page.cells out/fs.png
+instructions span_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 --background=black --foreground=white --markup -o out/ps.png page.pango
+instructions log_vedad $vedad --output=out/vl.png log.txt
+instructions narrow_vedad $vedad --output=out/vn.png narrow.txt
+
+# Instructions of each of the 500 conversions in one run, start-up left out. A profile is
+# dumped as each page starts to be drawn, so dump k + 1 holds file k; the last file is in
+# the final dump, and its first steps (opening, the new image) in the first.
+rm -rf "$work/callgrind500" && mkdir -p "$work/callgrind500"
+valgrind --tool=callgrind --collect-atstart=no "--toggle-collect=vedad::convert_file*" \
+    "--dump-before=vedad::render_page*" --callgrind-out-file="$work/callgrind500/cg.out" \
+    $vedad --output=out500/ small/*.txt >/dev/null 2>&1
+summary() { sed -n 's/^summary: //p' "$1"; }
+{
+    for ((k = 2; k <= 500; k++)); do summary "$work/callgrind500/cg.out.$k"; done
+    echo $(($(summary "$work/callgrind500/cg.out") + $(summary "$work/callgrind500/cg.out.1")))
+} >"$results/per-file.txt"
+
+echo "== peak memory"
+peak() {  # name, command...
+    local name=$1
+    shift
+    /usr/bin/time -f "$name=%M" -o "$results/peak.tmp" "$@" >/dev/null 2>&1
+    cat "$results/peak.tmp" >>"$results/peak.txt"
+}
+: >"$results/peak.txt"
+for i in 1 2 3; do
+    peak page_vedad $vedad --output=out/v.png page.txt
+    peak page_floor $floor text $font page.txt out/f.png
+    peak page_vedad_shared $vedad_shared --output=out/vd.png page.txt
+    peak page_floor_shared $floor_shared text $font page.txt out/fd.png
+    peak page_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 --background=black --foreground=white -o out/p.png page.txt
+    peak page_magick /usr/bin/convert -size 640x480 xc:black -font $font -density 96 -pointsize 7 -fill white -annotate +0+11 "$PAGE_TEXT" -trim +repage out/im.png
+    peak span_vedad $vedad --html-input --output=out/vs.png page.html
+    peak span_floor $floor spans $font page.cells out/fs.png
+    peak log_vedad $vedad --output=out/vl.png log.txt
+    peak log_floor $floor text $font log.txt out/fl.png
+done
+rm -f "$results/peak.tmp"
+
+echo "load_end=$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
+cd "$root"
+python3 bench/report.py "$results" docs/performance.md "$build/plot.dat"
+gnuplot -e "data='$build/plot.dat'; output='docs/performance-time.png'" bench/plot.gp
+echo "wrote docs/performance.md and docs/performance-time.png"
