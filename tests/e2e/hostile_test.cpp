@@ -706,8 +706,8 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
     EXPECT_GT(png_size(dir / "a.png").width, 0);
 }
 
-// Resources that run out half way: descriptors for the font, memory for the image.
-TEST(Hostile, ExhaustedResourcesEndTheRunWithAMessage)
+// Resources that run out half way: descriptors for the font, room for the file.
+TEST(Hostile, ExhaustedDescriptorsOrFileSizeEndTheRunWithAMessage)
 {
     {
         // Room for the input but not for the font file (three standard descriptors and one more).
@@ -736,16 +736,32 @@ TEST(Hostile, ExhaustedResourcesEndTheRunWithAMessage)
         EXPECT_EQ(outcome.err, "writing a.png\nerror: could not write a.png: File too large\n");
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
+}
+
+// Memory that runs out: for the image, or for encoding it (libgd's encoder copies all rows
+// of a 256 MB image, 192 MB more, which a limit of 350 MB leaves no room for). No file is
+// touched either way.
+TEST(Hostile, ExhaustedMemoryEndsTheRunWithAMessage)
+{
     if (UNDER_ASAN) GTEST_SKIP() << "the address sanitizer reserves more address space than the limit allows";
-    {
+    const struct {
+        std::vector<std::string> arguments;
+        rlim_t limit_mb;
+        std::string last_line;
+    } cases[] = {
+        {{"--size=20000x20000", "a.txt"}, 512, "error: could not create an image of 20000x20000 pixels\n"},
+        {{"--size=8000x8000", "--no-crop", "a.txt"}, 350, "error: could not write a.png: the PNG could not be encoded\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
         TempDir dir;
         write_file(dir / "a.txt", "alpha\n");
         Launch how;
-        how.limits = {{RLIMIT_AS, rlim_t{512} << 20}};
-        const Outcome outcome = launch(dir.path(), {"--size=20000x20000", "a.txt"}, how);
+        how.limits = {{RLIMIT_AS, c.limit_mb << 20}};
+        const Outcome outcome = launch(dir.path(), c.arguments, how);
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 1);
-        EXPECT_TRUE(outcome.err.ends_with("error: could not create an image of 20000x20000 pixels\n")) << outcome.err;
+        EXPECT_TRUE(outcome.err.ends_with(c.last_line)) << outcome.err;
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
 }
