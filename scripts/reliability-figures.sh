@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Measures the memory figures of docs/reliability.md with a built vedad:
 #   reliability-figures.sh [BUILD_DIR]     (default: build)
-# peak resident memory (GNU time) for a default page and for a 4000 by 4000 canvas, and a
-# valgrind memcheck run over a conversion of several files with its leak summary. Needs the
-# Debian packages time and valgrind. Draws with FreeMono as Courier, as the tests do.
+# peak resident memory (GNU time) for a default page, for a 4000 by 4000 canvas and for 200
+# and 2000 files in one run, and valgrind memcheck runs over conversions of several files with
+# their leak summaries. Needs the Debian packages time and valgrind. Draws with FreeMono as
+# Courier, as the tests do.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -44,6 +45,10 @@ peak "default page, colors.html (--html-input)" --html-input colors.html
 peak "4000x4000 canvas, notes.txt, --no-crop" --size=4000x4000 --no-crop notes.txt
 peak "4000x4000 canvas, text over all of it, cropped" --size=4000x4000 wide.txt
 peak "4000x4000 canvas, text over all of it, --no-crop" --size=4000x4000 --no-crop wide.txt
+mkdir "$work/many"
+for i in $(seq -w 1 2000); do echo "file $i" >"$work/many/f$i.txt"; done
+peak "200 files in one run" $(cd "$work" && ls many/*.txt | head -200)
+peak "2000 files in one run" $(cd "$work" && ls many/*.txt)
 
 memcheck() {  # a memcheck run with its command and leak summary
     local label=$1

@@ -4,7 +4,6 @@
 // rules say what happens, the exact messages are checked too.
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
