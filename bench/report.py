@@ -19,17 +19,32 @@ def read_pairs(path):
 
 
 def times(results, name):
-    with open(os.path.join(results, f"time-{name}.json")) as f:
-        data = json.load(f)
-    return {r["command"]: r for r in data["results"]}
+    """Per command: median, fastest and mean CPU time over the runs of one or more rounds."""
+    paths = [os.path.join(results, f"time-{name}.json")]
+    if not os.path.exists(paths[0]):
+        paths = [os.path.join(results, f"time-{name}-{r}.json") for r in (1, 2, 3)]
+    runs = {}
+    for path in paths:
+        with open(path) as f:
+            for r in json.load(f)["results"]:
+                entry = runs.setdefault(r["command"], {"times": [], "cpu": []})
+                entry["times"] += r["times"]
+                entry["cpu"].append((r["user"] + r["system"], len(r["times"])))
+    return {command: {"median": statistics.median(e["times"]), "min": min(e["times"]),
+                      "cpu": sum(c * n for c, n in e["cpu"]) / sum(n for _, n in e["cpu"]), "runs": len(e["times"])}
+            for command, e in runs.items()}
 
 
 def ms(r):
-    return f"{r['mean'] * 1000:.1f} ± {r['stddev'] * 1000 if r.get('stddev') is not None else 0:.1f}"
+    return f"{r['median'] * 1000:.1f} ({r['min'] * 1000:.1f})"
 
 
 def sec(r):
-    return f"{r['mean']:.2f} ± {r['stddev'] if r.get('stddev') is not None else 0:.2f}"
+    return f"{r['median']:.2f} ({r['min']:.2f})"
+
+
+def cpu(r):
+    return f"{r['cpu'] * 1000:.1f}"
 
 
 def verdict(ok):
@@ -50,21 +65,22 @@ def main(results, markdown, plot_data):
 
     with open(plot_data, "w") as f:
         for n in sorted(sizes):
-            f.write(f"{n} {sizes[n]['vedad']['mean'] * 1000:.3f} {sizes[n]['floor, every row']['mean'] * 1000:.3f}\n")
+            f.write(f"{n} {sizes[n]['vedad']['median'] * 1000:.3f} {sizes[n]['floor, every row']['median'] * 1000:.3f}\n")
 
     mi = lambda k: f"{instr[k] / 1e6:.1f}"  # noqa: E731
     mb = lambda k: f"{peaks[k] / 1024:.1f}"  # noqa: E731
 
     page_instr_ratio = instr["page_vedad"] / instr["page_floor"]
-    page_vs_pango = page["vedad"]["mean"] / page["pango-view"]["mean"]
-    page_vs_magick = page["vedad"]["mean"] / page["ImageMagick"]["mean"]
-    log_ratio = log["vedad"]["mean"] / log["floor, every row"]["mean"]
-    narrow_ratio = narrow["vedad"]["mean"] / narrow["floor, every row"]["mean"]
+    page_vs_pango = page["vedad"]["median"] / page["pango-view"]["median"]
+    page_vs_magick = page["vedad"]["median"] / page["ImageMagick"]["median"]
+    log_ratio = log["vedad"]["median"] / log["floor, every row"]["median"]
+    narrow_ratio = narrow["vedad"]["median"] / narrow["floor, every row"]["median"]
     span_instr_ratio = instr["span_vedad"] / instr["span_floor"]
-    span_time_ratio = span["vedad"]["mean"] / span["floor"]["mean"]
-    span_floor_vs_pango = span["floor"]["mean"] / span["pango-view --markup"]["mean"]
+    span_time_ratio = span["vedad"]["median"] / span["floor"]["median"]
+    span_floor_vs_pango = span["floor"]["median"] / span["pango-view --markup"]["median"]
     first, last = sum(per_file[:100]), sum(per_file[-100:])
-    files_vs_magick = files["ImageMagick, 500 runs"]["mean"] / files["vedad, one run"]["mean"]
+    files_vs_magick = files["ImageMagick, 500 runs"]["median"] / files["vedad, one run"]["median"]
+    page_cpu = lambda key: page[key]["cpu"]  # noqa: E731
     memory_over = (peaks["page_vedad"] - peaks["page_floor"]) / 1024
 
     out = []
@@ -82,7 +98,11 @@ def main(results, markdown, plot_data):
     w("writes the workloads with [bench/make_workloads.py](../bench/make_workloads.py) (the same bytes")
     w("every run), and measures wall time with hyperfine, instructions with `valgrind --tool=callgrind`")
     w("and peak memory with `/usr/bin/time` (the smallest of three runs). Ratios are taken within the")
-    w("run; absolute times depend on the machine and its load.\n")
+    w("run; absolute times depend on the machine and its load. Wall times are given as the median of")
+    w("the runs, with the fastest run in brackets; ratios of wall times are ratios of medians. CPU time")
+    w("is user plus system time, the mean over the runs. On a loaded machine the wall times of")
+    w("programs that do the same work can differ by half (compare vedad and the floor); the")
+    w("instruction counts do not move.\n")
     w("Every tool draws with the same font file, FreeMono at 7 points and 96 dots per inch:")
     w(f"vedad, the floors and ImageMagick get `/usr/share/fonts/truetype/freefont/FreeMono.ttf` by path;")
     w(f"pango-view asks fontconfig for \"FreeMono 7\", which gives `{machine['pango_font_file']}`")
@@ -96,14 +116,15 @@ def main(results, markdown, plot_data):
       f"(Pango {machine['pkg_libpango-1.0-0']}, cairo {machine['pkg_libcairo2']}); hyperfine {machine['pkg_hyperfine']}, valgrind {machine['pkg_valgrind']}")
     w(f"- load average (1, 5, 15 min) at the start {machine['load_start']}, at the end {machine['load_end']}: "
       "another developer's fuzzers may share the machine, so the decisions were taken on instruction counts, which load does not change")
-    w(f"- hyperfine: {machine['runs']} runs for the pages, {machine['big_runs']} for the large inputs, one warm-up each\n")
+    w(f"- hyperfine: {3 * int(machine['runs'])} runs for the pages (three rounds of {machine['runs']}), {machine['big_runs']} for the large inputs, one warm-up each, "
+      f"at {'the raised priority `' + machine['priority'] + '`' if machine['priority'] != 'normal' else 'normal priority'}\n")
 
     w("## Targets\n")
     w("| target | measured | |")
     w("|---|---|---|")
     w(f"| page: instructions at most 1.03 × the floor's | {page_instr_ratio:.3f} × | {verdict(page_instr_ratio <= 1.03)} |")
-    w(f"| page: wall time below pango-view's | {page_vs_pango:.2f} × | {verdict(page_vs_pango < 1)} |")
-    w(f"| page: wall time at most 1/3 of ImageMagick's | {page_vs_magick:.2f} × | {verdict(page_vs_magick <= 1 / 3)} |")
+    w(f"| page: wall time below pango-view's | {page_vs_pango:.2f} × (CPU time {page_cpu('vedad') / page_cpu('pango-view'):.2f} ×) | {verdict(page_vs_pango < 1)} |")
+    w(f"| page: wall time at most 1/3 of ImageMagick's | {page_vs_magick:.2f} × (CPU time {page_cpu('vedad') / page_cpu('ImageMagick'):.2f} ×) | {verdict(page_vs_magick <= 1 / 3)} |")
     w(f"| 20,000-line log: at most 0.1 × the time of drawing every row | {log_ratio:.3f} × | {verdict(log_ratio <= 0.1)} |")
     w(f"| 20,000 narrow lines: at most 0.5 × | {narrow_ratio:.3f} × | {verdict(narrow_ratio <= 0.5)} |")
     w(f"| span page: at most 1.05 × the floor making the same calls (instructions) | {span_instr_ratio:.3f} × | {verdict(span_instr_ratio <= 1.05)} |")
@@ -114,13 +135,13 @@ def main(results, markdown, plot_data):
     w("")
 
     w("## A page of text (40 lines of 78 columns)\n")
-    w("| program | wall time (ms) | instructions (M) | peak memory (MB) |")
-    w("|---|---:|---:|---:|")
+    w("| program | wall time (ms) | CPU time (ms) | instructions (M) | peak memory (MB) |")
+    w("|---|---:|---:|---:|---:|")
     rows = [("vedad", "vedad", "page_vedad"), ("vedad, shared libgd", "vedad, shared libgd", "page_vedad_shared"),
             ("floor", "floor", "page_floor"), ("floor, shared libgd", "floor, shared libgd", "page_floor_shared"),
             ("pango-view", "pango-view", "page_pango"), ("ImageMagick `convert`", "ImageMagick", "page_magick")]
     for label, key, k in rows:
-        w(f"| {label} | {ms(page[key])} | {mi(k)} | {mb(k)} |")
+        w(f"| {label} | {ms(page[key])} | {cpu(page[key])} | {mi(k)} | {mb(k)} |")
     w("")
     w(f"vedad links libgd's static archive when libgd-dev provides it, and the C++ runtime, and so loads")
     w(f"{int(machine['libraries_static']) - 2} shared libraries where the shared libgd makes it load {int(machine['libraries_shared']) - 2} (`ldd` lists")
@@ -131,11 +152,11 @@ def main(results, markdown, plot_data):
     w("more per run. The floor is a C program and never loads the C++ runtime.\n")
 
     w("## The span HTML page (the same page, every cell in its own colours)\n")
-    w("| program | wall time (ms) | instructions (M) | peak memory (MB) |")
-    w("|---|---:|---:|---:|")
+    w("| program | wall time (ms) | CPU time (ms) | instructions (M) | peak memory (MB) |")
+    w("|---|---:|---:|---:|---:|")
     for label, key, k in [("vedad `--html-input`", "vedad", "span_vedad"), ("floor, same per-cell calls", "floor", "span_floor"),
                           ("pango-view `--markup`, one span per cell", "pango-view --markup", "span_pango")]:
-        w(f"| {label} | {ms(span[key])} | {mi(k)} | {mb(k) if k in peaks else '–'} |")
+        w(f"| {label} | {ms(span[key])} | {cpu(span[key])} | {mi(k)} | {mb(k) if k in peaks else '–'} |")
     w("")
     w(f"The floor itself takes {span_floor_vs_pango:.2f} times as long as pango-view on the same cells. The")
     w("program draws every character twice (once to find its cell, again over the filled cell) with one")
@@ -163,7 +184,7 @@ def main(results, markdown, plot_data):
     w("| lines | vedad (ms) | floor, every row (ms) |")
     w("|---:|---:|---:|")
     for n in sorted(sizes):
-        w(f"| {n} | {sizes[n]['vedad']['mean'] * 1000:.1f} | {sizes[n]['floor, every row']['mean'] * 1000:.1f} |")
+        w(f"| {n} | {ms(sizes[n]['vedad'])} | {ms(sizes[n]['floor, every row'])} |")
     w("")
     w("A row that lies wholly above or below the image changes no pixel, but libgd renders every glyph")
     w("of it all the same. vedad renders a row (or a span cell) only when it may reach the image, and")
@@ -175,10 +196,10 @@ def main(results, markdown, plot_data):
     w("Only glyphs already rendered on the page are ever left out, so a glyph that fails to load or")
     w("render still fails the run where it did (FreeType gives the same result for a glyph every time),")
     w("and what those glyphs were seen to reach bounds where their ink can fall. libgd's box is no exact")
-    w("bound of the ink: over every glyph of the Basic Multilingual Plane in FreeMono, FreeSans,")
-    w("FreeSerif and DejaVu Sans, ink fell up to three quarters of an em outside the box, so text counts")
-    w("as out of reach only when it stays two ems and two pixels further away. Tests convert the same")
-    w("inputs with everything drawn and compare PNG bytes, messages and exit status.\n")
+    w("bound of the ink: over every glyph of the Basic Multilingual Plane in the FreeFont, DejaVu and")
+    w("Droid faces, ink fell up to three quarters of an em outside the box, so text counts as out of")
+    w("reach only when it stays two ems and two pixels further away. Tests convert the same inputs")
+    w("with everything drawn and compare PNG bytes, messages and exit status.\n")
 
     w("## 500 small files\n")
     w("| program | wall time (s) |")

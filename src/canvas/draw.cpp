@@ -48,8 +48,8 @@ void draw_one(Canvas& canvas, char c)
 // --- Leaving out what cannot reach the image ---
 //
 // libgd's box is no exact bound of the ink: glyphs such as combining marks put ink up to
-// about three quarters of an em outside it (FreeMono, FreeSans, FreeSerif and the DejaVu
-// faces, every glyph of the Basic Multilingual Plane, measured against the drawn pixels).
+// three quarters of an em outside it (every glyph of the Basic Multilingual Plane in the
+// FreeFont, DejaVu and Droid faces at 7 and 14 points, measured against the drawn pixels).
 // Text counts as out of reach only when it stays two ems and two pixels (for rounding, and
 // the box moving by a pixel with the pen) clear of the image beyond what was seen.
 
