@@ -140,7 +140,9 @@ hf narrow "$big_runs" \
     -n vedad "$vedad --output=out/vn.png narrow.txt 2>/dev/null" \
     -n "floor, every row" "$floor text $font narrow.txt out/fn.png"
 for n in 40 500 2000 5000 10000; do
-    hf "size-$n" "$big_runs" \
+    count=$big_runs
+    if [ "$n" -le 500 ]; then count=$runs; fi
+    hf "size-$n" "$count" \
         -n vedad "$vedad --output=out/vz.png log-$n.txt 2>/dev/null" \
         -n "floor, every row" "$floor text $font log-$n.txt out/fz.png"
 done
