@@ -2,7 +2,7 @@
 # Measures vedad side by side with ImageMagick, pango-view and the libgd floor (bench/floor.c)
 # on the workloads of bench/make_workloads.py, and writes docs/performance.md and
 # docs/performance-time.png from that one run.
-#   bash bench/run.sh           the full run (about a quarter of an hour on two cores)
+#   bash bench/run.sh           the full run (about eight minutes on two cores)
 #   bash bench/run.sh --quick   fewer repetitions, to try the harness
 # Installs what it needs from Debian when it is missing; builds in build-bench/.
 set -euo pipefail
