@@ -65,11 +65,14 @@ const char* write_and_close(FILE* file, const void* data, size_t size)
 // it once complete, so that a write that fails half way leaves the old file as it was. The
 // new file takes the old one's permissions (and owner, where allowed); a symbolic link is
 // followed to the file it names. Returns false, having changed nothing, when `path` is no
-// existing regular file or its directory takes no new file: it is then written in place.
+// existing regular file, has other hard links, or its directory takes no new file: it is
+// then written in place.
 bool replace_regular_file(const char* path, const void* data, size_t size)
 {
     struct stat info;
     if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    // A file with other names is written in place, so that every name shows the new picture.
+    if (info.st_nlink > 1) return false;
     // Replacing asks no more of the user than writing in place would.
     const int writable = open(path, O_WRONLY | O_CLOEXEC);
     if (writable < 0) fail_errno("could not open file for writing");

@@ -537,6 +537,18 @@ TEST(Hostile, ReplacingAFileIsAllOrNothing)
         EXPECT_GT(png_size(dir / "ro/a.png").width, 0);
         EXPECT_EQ(list_directory(dir / "ro"), std::vector<std::string>{"a.png"});
     }
+    {
+        // A picture with a second hard link is written in place, so both names show it.
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        write_file(dir / "a.png", "old");
+        fs::create_hard_link(dir / "a.png", dir / "copy.png");
+        const Outcome outcome = launch(dir.path(), {"--overwrite", "a.txt"});
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_GT(png_size(dir / "copy.png").width, 0);
+        EXPECT_EQ(read_file(dir / "copy.png"), read_file(dir / "a.png"));
+    }
 }
 
 // Files and directories the user may not read or write. Root may do anything, so a run as
