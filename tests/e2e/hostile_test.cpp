@@ -6,19 +6,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
-#include <grp.h>
 #include <random>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
+#include "support/launch.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -44,15 +42,6 @@ std::string metrics_error(const std::string& font, const std::string& problem)
     return "error: while getting metrics for font '" + font + "': " + problem + "\n" + FONT_HINT;
 }
 
-// How to start the program beyond its arguments.
-struct Launch {
-    std::vector<std::pair<int, rlim_t>> limits;  // resource, soft and hard limit
-    bool as_nobody = false;                      // drop root to uid and gid 65534 first
-    std::vector<int> closed;                     // standard descriptors closed at start
-    bool unread_stderr = false;                  // standard error a pipe that nobody reads
-    std::vector<std::pair<std::string, std::string>> environment;  // variables to set
-};
-
 Launch with_environment(const std::string& name, const std::string& value)
 {
     Launch how;
@@ -67,72 +56,6 @@ Launch with_closed(int descriptor)
     return how;
 }
 
-struct Outcome {
-    int status = -1;  // -1 when killed by a signal
-    int signal = 0;
-    std::string err;
-    long peak_rss_kb = 0;
-    bool could_not_start = false;
-};
-
-constexpr int START_FAILED = 125;
-
-Outcome launch(const fs::path& directory, const std::vector<std::string>& arguments, const Launch& how = {})
-{
-    std::vector<std::string> copies = arguments;
-    std::string program = VEDAD_BINARY;
-    std::vector<char*> argv{program.data()};
-    for (std::string& argument : copies) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    int err_pipe[2];
-    if (pipe(err_pipe) != 0) return {};
-    fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int in = open("/dev/null", O_RDONLY);
-        if (in < 0 || chdir(directory.c_str()) != 0) _exit(START_FAILED);
-        for (const auto& [name, value] : how.environment) setenv(name.c_str(), value.c_str(), 1);
-        if (how.as_nobody && geteuid() == 0) {
-            if (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0) _exit(START_FAILED);
-        }
-        for (const auto& [resource, limit] : how.limits) {
-            const struct rlimit lowered = {limit, limit};
-            if (setrlimit(resource, &lowered) != 0) _exit(START_FAILED);
-        }
-        dup2(in, 0);
-        dup2(err_pipe[1], 2);
-        // Nothing but the standard descriptors is handed on, whatever the test runner left open,
-        // so that descriptor limits mean the same everywhere.
-        close_range(3, ~0U, 0);
-        for (int fd : how.closed) close(fd);
-        int unread[2];
-        if (how.unread_stderr) {
-            if (pipe(unread) != 0) _exit(START_FAILED);
-            close(unread[0]);
-            dup2(unread[1], 2);
-            close(unread[1]);
-        }
-        // The signals' default actions, whatever the test runner set.
-        signal(SIGPIPE, SIG_DFL);
-        signal(SIGXFSZ, SIG_DFL);
-        execv(argv[0], argv.data());
-        _exit(START_FAILED);
-    }
-    close(err_pipe[1]);
-    Outcome outcome;
-    char buffer[4096];
-    for (ssize_t n; (n = read(err_pipe[0], buffer, sizeof buffer)) > 0;) outcome.err.append(buffer, static_cast<size_t>(n));
-    close(err_pipe[0]);
-    int status = 0;
-    struct rusage usage {};
-    wait4(child, &status, 0, &usage);
-    if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
-    outcome.peak_rss_kb = usage.ru_maxrss;
-    outcome.could_not_start = outcome.status == START_FAILED && outcome.err.empty();
-    return outcome;
-}
 
 // What holds for any run, whatever it was given.
 void expect_sound(const Outcome& outcome)

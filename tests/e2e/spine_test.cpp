@@ -1,11 +1,8 @@
-#include <csignal>
-#include <fcntl.h>
 #include <string>
 #include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
+#include "support/launch.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -13,44 +10,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Runs the binary in `directory` under a lowered resource limit, with SIGXFSZ ignored so that
-// exceeding the file size limit shows up as a write error rather than killing the process.
+// Runs the binary in `directory` under a lowered resource limit. The program ignores SIGXFSZ
+// itself, so exceeding the file size limit shows up as a write error.
 RunResult run_vedad_limited(const fs::path& directory, const std::vector<std::string>& arguments, int resource,
                             rlim_t limit)
 {
-    std::vector<std::string> copies = arguments;
-    std::string program = VEDAD_BINARY;
-    std::vector<char*> argv{program.data()};
-    for (std::string& argument : copies) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    int err_pipe[2];
-    if (pipe(err_pipe) != 0) return {};
-    fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const struct rlimit lowered = {limit, limit};
-        const int in = open("/dev/null", O_RDONLY);
-        if (in < 0 || chdir(directory.c_str()) != 0 || setrlimit(resource, &lowered) != 0) _exit(127);
-        signal(SIGXFSZ, SIG_IGN);
-        dup2(in, 0);
-        dup2(err_pipe[1], 2);
-        close(in);
-        close(err_pipe[0]);
-        close(err_pipe[1]);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    close(err_pipe[1]);
-    RunResult result;
-    char buffer[4096];
-    for (ssize_t n; (n = read(err_pipe[0], buffer, sizeof buffer)) > 0;) result.err.append(buffer, static_cast<size_t>(n));
-    close(err_pipe[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    return result;
+    Launch how;
+    how.limits = {{resource, limit}};
+    const Outcome outcome = launch(directory, arguments, how);
+    return RunResult{outcome.status, outcome.signal, outcome.err};
 }
 
 }  // namespace
