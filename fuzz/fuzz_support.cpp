@@ -114,8 +114,7 @@ struct PageRun {
     Reader reader;
     FILE* input;
     vedad::Canvas canvas;
-    int32_t extent_x = 0;
-    int32_t extent_y = 0;
+    vedad::TextExtent extent;
 };
 
 void run_page(void* context)
@@ -127,9 +126,9 @@ void run_page(void* context)
     else vedad::canvas_set_background(run.canvas, options.background);
     vedad::canvas_set_foreground(run.canvas, options.foreground);
     vedad::canvas_move_to(run.canvas, 0, run.canvas.line_height);
-    run.reader(run.canvas, run.input, *run.settings, run.extent_x, run.extent_y);
-    if (run.extent_x < 0 || run.extent_y < 0) __builtin_trap();
-    vedad::crop_to_text(options, run.canvas, run.extent_x, run.extent_y);
+    run.reader(run.canvas, run.input, *run.settings, run.extent);
+    if (run.extent.x < 0 || run.extent.y < 0) __builtin_trap();
+    vedad::crop_to_text(options, run.canvas, run.extent);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "canvas/canvas.hpp"
+#include "canvas/text_extent.hpp"
 #include "cli/options.hpp"
 
 // What every fuzzer of the program shares: trapping the program's own exit, quieting
@@ -40,8 +41,8 @@ inline constexpr int PAGE_SETTINGS_COUNT = 4;
 const PageSettings& page_settings(size_t input_size);
 
 // Reads one page's input onto the prepared canvas, raising the text extent.
-using Reader = void (*)(vedad::Canvas& canvas, FILE* input, const PageSettings& settings, int32_t& extent_x,
-                        int32_t& extent_y);
+using Reader = void (*)(vedad::Canvas& canvas, FILE* input, const PageSettings& settings,
+                        vedad::TextExtent& extent);
 
 // What came out of a page: the cropped picture, or the status the program exited with.
 struct Picture {

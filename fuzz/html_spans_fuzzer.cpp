@@ -10,10 +10,10 @@
 
 namespace {
 
-void read(vedad::Canvas& canvas, FILE* input, const vedad_fuzz::PageSettings& settings, int32_t& extent_x,
-          int32_t& extent_y)
+void read(vedad::Canvas& canvas, FILE* input, const vedad_fuzz::PageSettings& settings,
+          vedad::TextExtent& extent)
 {
-    vedad::read_html_spans(canvas, input, settings.options, extent_x, extent_y);
+    vedad::read_html_spans(canvas, input, settings.options, extent);
 }
 
 }  // namespace

@@ -11,15 +11,15 @@
 
 namespace {
 
-void read(vedad::Canvas& canvas, FILE* input, const vedad_fuzz::PageSettings& settings, int32_t& extent_x,
-          int32_t& extent_y)
+void read(vedad::Canvas& canvas, FILE* input, const vedad_fuzz::PageSettings& settings,
+          vedad::TextExtent& extent)
 {
     int first = 0;
     if (settings.handed_back != 0) {
         first = std::fgetc(input);
         if (first == EOF) first = 0;
     }
-    vedad::read_plain_text(canvas, input, extent_x, extent_y, first);
+    vedad::read_plain_text(canvas, input, extent, first);
 }
 
 }  // namespace

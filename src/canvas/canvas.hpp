@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 
 #include <gd.h>
@@ -39,7 +41,6 @@ void canvas_init(Canvas& canvas);
 void canvas_create(Canvas& canvas, int32_t width, int32_t height);
 void canvas_destroy(Canvas& canvas);
 void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
-void canvas_write_png(Canvas& canvas, const char* path);
 void canvas_set_foreground(Canvas& canvas, const Rgb& rgb);
 void canvas_set_background(Canvas& canvas, const Rgb& rgb);
 void canvas_set_transparent_background(Canvas& canvas);
@@ -47,6 +48,19 @@ void canvas_fill_rect(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_
 void canvas_move_to(Canvas& canvas, int32_t x, int32_t y);
 std::pair<int32_t, int32_t> canvas_position(const Canvas& canvas);
 const char* pixel_format_name(const Canvas& canvas);
+
+struct GdFree {
+    void operator()(void* data) const { gdFree(data); }
+};
+using PngData = std::unique_ptr<void, GdFree>;
+
+// A PNG encoded in memory, so that an encoder failure is seen before any file is touched.
+struct PngBytes {
+    PngData data;  // null when libgd could not encode the image
+    size_t size;
+};
+
+PngBytes canvas_encode_png(const Canvas& canvas);
 
 // The largest point size handed to libgd. FreeType refuses sizes far below it, so libgd
 // reports them; beyond it libgd's conversion to 26.6 fixed point would overflow, and a NaN

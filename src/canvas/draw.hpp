@@ -1,57 +1,38 @@
 #pragma once
 
-#include <bitset>
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
+#include "canvas/reach.hpp"
+#include "canvas/rgb.hpp"
+#include "canvas/text_extent.hpp"
 
 namespace vedad {
 
-// Draws `text` in one libgd call at the pen, then moves the pen right by the width of its
-// bounding box. No character has a meaning of its own here.
-void canvas_draw_text(Canvas& canvas, const char* text);
+// The drawing every reader goes through: rows of text, single glyphs and coloured cells at
+// the pen. Text that cannot reach the image is only measured (see reach.hpp); the pictures,
+// pen movements and messages are those of rendering everything.
 
-// Draws one character (the low byte of `c`) at the pen. A newline moves the pen to the
-// start of the next row; a tab draws tab_width spaces; with fixed_advance every drawn
-// character moves the pen by exactly cell_width.
-void canvas_draw_char(Canvas& canvas, int32_t c);
+// Draws `text` as one row at the pen in one libgd call, then moves the pen right by the
+// width of its box. No character has a meaning of its own here.
+void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach);
 
-// What one page has learnt from the texts it has rendered, so that text which cannot reach
-// the image need not be rendered: which glyphs rendered without error, and how far the
-// boxes libgd reported reached from their pens. A reader keeps one for its page.
-//
-// Only text made wholly of such glyphs is ever left unrendered. Loading and rendering a glyph
-// at one size gives the same result every time, so such text cannot fail where rendering it
-// would have failed, and how far its ink reaches is bounded by what was seen.
-struct DrawnGlyphs {
-    // Bytes whose glyph has been rendered. For rows only bytes that stand for themselves
-    // count (below 128, not '&', which may begin a character reference); a one-character
-    // text stands for one glyph whatever its byte.
-    std::bitset<256> rendered;
-    // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.
-    int64_t up = 0;
-    int64_t down = 0;
-    int64_t left = 0;
-    int64_t right = 0;
+// Draws one character (the byte `c`) at the pen and moves the pen by its advance, or with
+// fixed_advance by exactly cell_width. Returns whether anything was rendered; when not,
+// drawing the character again at the same pen would change nothing either.
+bool canvas_draw_glyph(Canvas& canvas, unsigned char c, GlyphReach& reach);
+
+// Moves the pen to the start of the next row.
+void canvas_line_break(Canvas& canvas);
+
+struct CellColors {
+    Rgb text;
+    Rgb background;
 };
 
-// canvas_draw_text for a row of text: the same pen movement and the same picture, but a row
-// made of rendered glyphs whose ink cannot reach the image by row is only measured.
-void canvas_draw_row(Canvas& canvas, const char* text, DrawnGlyphs& drawn);
-
-// canvas_draw_char for a character that is no newline: the same pen movement and the same
-// picture, but a rendered glyph whose ink cannot reach the image is only measured. Returns
-// whether anything was rendered; when not, drawing the character again at the same pen
-// would change nothing either.
-bool canvas_draw_glyph(Canvas& canvas, int32_t c, DrawnGlyphs& drawn);
-
-// True when `text`, drawn as a row at the pen, can neither put ink on the image nor change
-// the crop, so that it need not even be measured: it is made of rendered glyphs, lies
-// wholly above or below the image, and the text extent already covers the image's width.
-// Where the pen ends after such a row is not known; the caller starts the next row.
-bool canvas_row_is_unseen(const Canvas& canvas, const char* text, const DrawnGlyphs& drawn, int32_t extent_x);
-
-// a + b, held to the 32-bit range: pens and cells never overflow, whatever the spacings.
-int32_t add_clamped(int64_t a, int64_t b);
+// Draws a character in its own colours on a cell of its background colour (none when
+// `transparent`), and raises the text extent to the pen after it.
+void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c, bool transparent,
+                      GlyphReach& reach, TextExtent& extent);
 
 }  // namespace vedad

@@ -1,11 +1,11 @@
 #include "canvas/font_metrics.hpp"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 
-#include "canvas/draw.hpp"
-#include "main/fail.hpp"
+#include "base/clamp.hpp"
+#include "base/fail.hpp"
+#include "canvas/render_text.hpp"
 
 namespace vedad {
 
@@ -24,18 +24,16 @@ void canvas_prepare_font(Canvas& canvas)
 
 GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
 {
-    std::array<int, 8> box{};
-    const char* error = gdImageStringFT(nullptr, box.data(), 0, const_cast<char*>(canvas.font_name),
-                                        canvas_point_size(canvas), 0.0, 0, 0, const_cast<char*>(text));
+    TextBox box;
+    const char* error = canvas_render_text(canvas, nullptr, 0, 0, text, box);
     if (error != nullptr) {
-        fail("error: while getting metrics for font '%s': %s\n"
+        fail("while getting metrics for font '%s': %s\n"
              "\nIf the font was not found, try specifying the exact path to the font you want\n"
              "to use with --font=PATH.  You can also set the font path with the environment\n"
-             "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s\n",
+             "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s",
              canvas.font_name, error, FONT_HINT_SEARCH_PATH);
     }
-    return GlyphMetrics{add_clamped(box[2], -static_cast<int64_t>(box[0])),
-                        add_clamped(box[3], -static_cast<int64_t>(box[7]))};
+    return GlyphMetrics{box_width(box), add_clamped(box[3], -static_cast<int64_t>(box[7]))};
 }
 
 GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)

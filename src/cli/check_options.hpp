@@ -14,7 +14,4 @@ inline constexpr double FONT_SIZE_THRESHOLD = static_cast<double>(0.0001f);
 // or the font size is too small.
 void check_options(Options& options, const Canvas& canvas, int32_t operand_count);
 
-// Sends everything later written to standard error to the null device.
-void silence_standard_error();
-
 }  // namespace vedad

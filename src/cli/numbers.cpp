@@ -4,18 +4,9 @@
 #include <climits>
 #include <cstdlib>
 
+#include "base/clamp.hpp"
+
 namespace vedad {
-
-namespace {
-
-int32_t clamp_to_int32(long long value)
-{
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
-}  // namespace
 
 bool scan_int_clamped(const char* text, int32_t& value, const char*& end)
 {
@@ -26,7 +17,7 @@ bool scan_int_clamped(const char* text, int32_t& value, const char*& end)
     errno = saved_errno;
     end = stop;
     if (stop == text) return false;
-    value = clamp_to_int32(wide);
+    value = clamp_to_int32(static_cast<int64_t>(wide));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "base/fail.hpp"
 #include "cli/help_text.hpp"
 #include "cli/hex_color.hpp"
 #include "cli/numbers.hpp"
@@ -96,11 +97,7 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     else if ((value = value_after(argument, "--linespacing="))) canvas.line_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--charspacing="))) canvas.char_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--height="))) options.height = parse_int_clamped(value);
-    else {
-        std::fprintf(stderr, "error: unknown option %s\n\n", argument);
-        print_usage();
-        std::exit(1);
-    }
+    else fail_with_hint(print_usage, "unknown option %s", argument);
 }
 
 }  // namespace

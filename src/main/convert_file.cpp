@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "main/fail.hpp"
+#include "base/fail.hpp"
 #include "main/render_page.hpp"
 #include "output/crop.hpp"
 #include "output/output_path.hpp"
+#include "output/write_file.hpp"
 
 namespace vedad {
 
@@ -22,17 +23,18 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     if (input == nullptr) fail_errno("error: couldn't open file");
 
     canvas_create(canvas, options.width, options.height);
-    int32_t extent_x = 0;
-    int32_t extent_y = 0;
-    render_page(canvas, options, input, extent_x, extent_y);
+    TextExtent extent;
+    render_page(canvas, options, input, extent);
     // The readers stop at a read error as at the end; a page cut short is no picture.
-    if (std::ferror(input)) fail("error: could not read %s: %s\n", input_name, std::strerror(errno));
+    if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
     if (!from_stdin) std::fclose(input);
 
-    if (options.crop != 0) crop_to_text(options, canvas, extent_x, extent_y);
+    if (options.crop != 0) crop_to_text(options, canvas, extent);
     const char* output_path = make_output_path(options, operand);
     std::fprintf(stderr, "writing %s\n", output_path);
-    canvas_write_png(canvas, output_path);
+    const PngBytes png = canvas_encode_png(canvas);
+    if (png.data == nullptr) fail("could not write %s: the PNG could not be encoded", output_path);
+    write_file(output_path, png.data.get(), png.size);
     canvas_destroy(canvas);
 }
 

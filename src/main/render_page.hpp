@@ -4,12 +4,13 @@
 #include <cstdio>
 
 #include "canvas/canvas.hpp"
+#include "canvas/text_extent.hpp"
 #include "cli/options.hpp"
 
 namespace vedad {
 
 // Fills the fresh image, sets the colours, prepares the font and the cell, puts the pen on
 // the first baseline, zeroes the text extent and draws `stream` with the chosen reader.
-void render_page(Canvas& canvas, const Options& options, FILE* stream, int32_t& extent_x, int32_t& extent_y);
+void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExtent& extent);
 
 }  // namespace vedad

@@ -2,9 +2,8 @@
 
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
+#include "base/standard_descriptors.hpp"
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
 #include "cli/options.hpp"
@@ -14,20 +13,6 @@
 namespace vedad {
 
 namespace {
-
-// A standard descriptor closed at start would be taken by the first file the run opens,
-// which would then receive what is meant for that stream.
-void occupy_standard_descriptors()
-{
-    for (;;) {
-        int fd = open("/dev/null", O_RDWR | O_CLOEXEC);
-        if (fd < 0) return;
-        if (fd > STDERR_FILENO) {
-            close(fd);
-            return;
-        }
-    }
-}
 
 // A reader of standard error that has gone away, or a file size limit reached, would end the
 // process by a signal half way through a picture. Ignored, they turn into failed writes: lost

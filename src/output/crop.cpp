@@ -5,10 +5,10 @@
 
 namespace vedad {
 
-void crop_to_text(const Options& options, Canvas& canvas, int32_t extent_x, int32_t extent_y)
+void crop_to_text(const Options& options, Canvas& canvas, const TextExtent& extent)
 {
-    const int32_t width = std::min(options.width, extent_x);
-    int32_t height = extent_y;
+    const int32_t width = std::min(options.width, extent.x);
+    int32_t height = extent.y;
     if (height > options.height) {
         height = options.height;
         if (options.verbose != 0)

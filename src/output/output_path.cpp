@@ -5,7 +5,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "main/fail.hpp"
+#include "base/fail.hpp"
 
 namespace vedad {
 
@@ -68,7 +68,7 @@ const char* make_output_path(const Options& options, const char* operand)
     static std::string output_path;
 
     if (std::strlen(operand) + std::strlen(options.output) > OUTPUT_NAME_INPUT_LIMIT)
-        fail("error: not enough  memory for output filename\n");
+        fail("not enough  memory for output filename");
 
     const char* base = std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand);
     output_path = first_choice(options, base);
@@ -78,8 +78,8 @@ const char* make_output_path(const Options& options, const char* operand)
     strip_extension_of(stem);
     for (int number = FIRST_NUMBER;; ++number) {
         if (number == GIVE_UP_NUMBER) {
-            fail("error: you already have about %d files already with that output name, try using "
-                 "--overwrite\n",
+            fail("you already have about %d files already with that output name, try using "
+                 "--overwrite",
                  GIVE_UP_NUMBER);
         }
         std::string candidate = stem + std::to_string(number) + PNG_EXTENSION;

@@ -44,39 +44,6 @@ char token_character(std::string_view token)
     return token.empty() ? '\0' : token[0];  // a token may begin with a NUL byte
 }
 
-struct SpanColors {
-    Rgb text;
-    Rgb background;
-};
-
-void raise_extent(const Canvas& canvas, int32_t& extent_x, int32_t& extent_y)
-{
-    auto [x, y] = canvas_position(canvas);
-    if (x > extent_x) extent_x = x;
-    if (y > extent_y) extent_y = y;
-}
-
-// The character is drawn once to find its cell, the cell is filled, and the character is
-// drawn again over it. A character that cannot reach the image is only measured, once.
-void draw_cell(Canvas& canvas, const Options& options, const SpanColors& colors, char c, DrawnGlyphs& drawn,
-               int32_t& extent_x, int32_t& extent_y)
-{
-    auto [x0, y0] = canvas_position(canvas);
-    canvas_set_foreground(canvas, colors.text);
-    const bool rendered = canvas_draw_glyph(canvas, static_cast<unsigned char>(c), drawn);
-    auto [x1, y1] = canvas_position(canvas);
-    raise_extent(canvas, extent_x, extent_y);
-    if (options.transparent != 0) return;
-
-    canvas_set_foreground(canvas, colors.background);
-    canvas_fill_rect(canvas, x0, add_clamped(y0, -static_cast<int64_t>(canvas.line_height)), x1, y1);
-    canvas_move_to(canvas, x0, y0);
-    canvas_set_foreground(canvas, colors.text);
-    // A glyph that could not reach the image the first time cannot the second time either.
-    if (rendered) canvas_draw_glyph(canvas, static_cast<unsigned char>(c), drawn);
-    else canvas_move_to(canvas, x1, y1);
-}
-
 }  // namespace
 
 int read_token(FILE* stream, char* buffer, size_t size)
@@ -105,8 +72,7 @@ int read_token(FILE* stream, char* buffer, size_t size)
     }
 }
 
-void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32_t& extent_x,
-                     int32_t& extent_y)
+void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent)
 {
     int first = std::fgetc(stream);
     // An unreadable stream is not text that "does not look like HTML": say nothing and let
@@ -114,22 +80,22 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32
     if (first == EOF && std::ferror(stream)) return;
     if (first != '<') {
         std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
-        read_plain_text(canvas, stream, extent_x, extent_y, first == EOF ? 0 : first);
+        read_plain_text(canvas, stream, extent, first == EOF ? 0 : first);
         return;
     }
 
     std::array<char, HTML_TOKEN_BUFFER_SIZE> buffer;
-    SpanColors colors{options.foreground, options.background};
-    DrawnGlyphs drawn;
+    CellColors colors{options.foreground, options.background};
+    GlyphReach reach;
     bool inside_span = false;
     while (read_token(stream, buffer.data(), buffer.size()) != 0) {
         const std::string_view token(buffer.data());
         if (!inside_span) {
             if (token == "span") {
-                colors = SpanColors{options.foreground, options.background};
+                colors = CellColors{options.foreground, options.background};
                 inside_span = true;
             } else if (token == "br/") {
-                canvas_draw_char(canvas, '\n');
+                canvas_line_break(canvas);
             }
         } else if (token.starts_with(TEXT_COLOR_PREFIX)) {
             parse_hex_color(buffer.data() + TEXT_COLOR_PREFIX.size(), colors.text);
@@ -138,7 +104,8 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32
         } else if (token.starts_with(SPAN_END_PREFIX)) {
             inside_span = false;
         } else {
-            draw_cell(canvas, options, colors, token_character(token), drawn, extent_x, extent_y);
+            canvas_draw_cell(canvas, colors, static_cast<unsigned char>(token_character(token)),
+                             options.transparent != 0, reach, extent);
         }
     }
 }

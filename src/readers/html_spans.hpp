@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "canvas/canvas.hpp"
+#include "canvas/text_extent.hpp"
 #include "cli/options.hpp"
 
 namespace vedad {
@@ -20,7 +21,6 @@ int read_token(FILE* stream, char* buffer, size_t size);
 // Draws span HTML: every character inside a span in the span's text colour on a cell of its
 // background colour, a line break for each "br/" between spans. Input that does not begin
 // with '<' is drawn as plain text after a warning.
-void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, int32_t& extent_x,
-                     int32_t& extent_y);
+void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent);
 
 }  // namespace vedad

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "canvas/draw.hpp"
+#include "canvas/text_extent.hpp"
 
 namespace vedad {
 
@@ -35,10 +36,10 @@ bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, 
 
 }  // namespace
 
-void read_plain_text(Canvas& canvas, FILE* stream, int32_t& extent_x, int32_t& extent_y, int first_char)
+void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char)
 {
     std::array<char, PLAIN_TEXT_BUFFER_SIZE> buffer;
-    DrawnGlyphs drawn;
+    GlyphReach reach;
     int pending = first_char;
     while (read_piece(buffer, stream, pending)) {
         size_t length = std::strlen(buffer.data());
@@ -47,12 +48,10 @@ void read_plain_text(Canvas& canvas, FILE* stream, int32_t& extent_x, int32_t& e
 
         // Rows that cannot show are only measured, and once the extent covers the image's
         // width, not even that: they are still read, and their line breaks still count.
-        if (!canvas_row_is_unseen(canvas, buffer.data(), drawn, extent_x))
-            canvas_draw_row(canvas, buffer.data(), drawn);
-        auto [x, y] = canvas_position(canvas);
-        if (x > extent_x) extent_x = x;
-        if (y > extent_y) extent_y = y;
-        canvas_draw_char(canvas, '\n');
+        if (!row_needs_no_measuring(canvas, reach, buffer.data(), extent.x))
+            canvas_draw_row(canvas, buffer.data(), reach);
+        raise_extent(extent, canvas);
+        canvas_line_break(canvas);
     }
 }
 

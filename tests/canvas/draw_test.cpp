@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/clamp.hpp"
 #include "canvas/font_metrics.hpp"
 #include "support/test_support.hpp"
 
@@ -20,6 +21,7 @@ const int WHITE = rgb(255, 255, 255);
 // A canvas set up the way a page starts: black, white text, Courier, cell measured.
 struct PreparedCanvas {
     Canvas canvas;
+    GlyphReach reach;
     PreparedCanvas()
     {
         canvas_init(canvas);
@@ -58,7 +60,7 @@ int advance_of(const std::string& text)
 
 }  // namespace
 
-TEST(DrawChar, NewlineMovesToTheNextRowAndDrawsNothing)
+TEST(LineBreak, MovesToTheNextRowAndDrawsNothing)
 {
     struct Case {
         int32_t fixed_advance;
@@ -71,47 +73,13 @@ TEST(DrawChar, NewlineMovesToTheNextRowAndDrawsNothing)
         page.canvas.fixed_advance = c.fixed_advance;
         page.canvas.line_height = c.line_height;
         canvas_move_to(page.canvas, 57, 20);
-        canvas_draw_char(page.canvas, '\n');
+        canvas_line_break(page.canvas);
         EXPECT_EQ(canvas_position(page.canvas), std::make_pair(0, c.expected_y)) << c.line_height;
         EXPECT_EQ(count_other_pixels(page.copy(), BLACK, 0, 0, WIDTH, HEIGHT), 0);
     }
 }
 
-TEST(DrawChar, TabAddsTabWidthSpacesWithoutStops)
-{
-    const int space = advance_of(" ");
-    ASSERT_GT(space, 0);
-    struct Case {
-        int32_t tab_width;
-        int32_t fixed_advance;
-        int32_t cell_width;
-        int32_t pen_x;
-        int32_t expected_x;
-    };
-    const Case cases[] = {
-        {8, 1, 9, 10, 82},
-        {3, 1, 9, 37, 64},  // no column to align to
-        {1, 1, 0, 10, 10},
-        {0, 1, 9, 10, 10},
-        {-3, 1, 9, 10, 10},
-        {-3, 0, 9, 10, 10},
-        {2, 0, 9, 10, 10 + 2 * space},
-        {2, 0, 9, 37, 37 + 2 * space},
-    };
-    for (const Case& c : cases) {
-        PreparedCanvas page;
-        page.canvas.tab_width = c.tab_width;
-        page.canvas.fixed_advance = c.fixed_advance;
-        page.canvas.cell_width = c.cell_width;
-        canvas_move_to(page.canvas, c.pen_x, 20);
-        canvas_draw_char(page.canvas, '\t');
-        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(c.expected_x, 20))
-            << "tab " << c.tab_width << " fixed " << c.fixed_advance << " at " << c.pen_x;
-        EXPECT_EQ(count_other_pixels(page.copy(), BLACK, 0, 0, WIDTH, HEIGHT), 0);
-    }
-}
-
-TEST(DrawChar, FixedAdvanceMovesByTheCellWhateverTheGlyph)
+TEST(DrawGlyph, FixedAdvanceMovesByTheCellWhateverTheGlyph)
 {
     for (const char c : {'i', 'W', '.'}) {
         const std::string text(1, c);
@@ -120,7 +88,7 @@ TEST(DrawChar, FixedAdvanceMovesByTheCellWhateverTheGlyph)
             page.canvas.fixed_advance = fixed;
             const int32_t cell = page.canvas.cell_width;
             canvas_move_to(page.canvas, 30, 20);
-            canvas_draw_char(page.canvas, c);
+            canvas_draw_glyph(page.canvas, c, page.reach);
             const int32_t expected_x = fixed != 0 ? 30 + cell : 30 + advance_of(text);
             EXPECT_EQ(canvas_position(page.canvas), std::make_pair(expected_x, 20)) << c << " fixed " << fixed;
             // The glyph starts at the pen either way.
@@ -133,12 +101,12 @@ TEST(DrawChar, FixedAdvanceMovesByTheCellWhateverTheGlyph)
     page.canvas.fixed_advance = 1;
     page.canvas.cell_width = 2;
     canvas_move_to(page.canvas, 30, 20);
-    canvas_draw_char(page.canvas, 'W');
-    canvas_draw_char(page.canvas, 'W');
+    canvas_draw_glyph(page.canvas, 'W', page.reach);
+    canvas_draw_glyph(page.canvas, 'W', page.reach);
     EXPECT_EQ(canvas_position(page.canvas), std::make_pair(34, 20));
 }
 
-TEST(DrawChar, CharacterSpacingOnlyActsInFixedMode)
+TEST(DrawGlyph, CharacterSpacingOnlyActsInFixedMode)
 {
     PreparedCanvas plain;
     PreparedCanvas spaced;
@@ -147,30 +115,30 @@ TEST(DrawChar, CharacterSpacingOnlyActsInFixedMode)
     ASSERT_EQ(spaced.canvas.cell_width, plain.canvas.cell_width + 7);
     for (PreparedCanvas* page : {&plain, &spaced}) {
         canvas_move_to(page->canvas, 5, 20);
-        for (const char c : std::string("Wide text")) canvas_draw_char(page->canvas, c);
+        for (const char c : std::string("Wide text")) canvas_draw_glyph(page->canvas, c, page->reach);
     }
     EXPECT_EQ(canvas_position(spaced.canvas), canvas_position(plain.canvas));
     EXPECT_EQ(compare_images(spaced.copy(), plain.copy()), "");
 }
 
-TEST(DrawChar, AnyOtherValueDrawsItsLowByteAsText)
+TEST(DrawGlyph, AnyByteIsDrawnAsTextOfThatByte)
 {
     struct Case {
-        int32_t c;
+        unsigned char c;
         std::string text;
     };
-    // Only the whole values 10 and 9 are newline and tab; 266 and 265 are drawn like text.
-    const Case cases[] = {{'\r', "\r"}, {'A', "A"}, {'A' + 256, "A"}, {10 + 256, "\n"}, {9 + 256, "\t"}};
+    // Control characters have no meaning here; a lone high byte is what libgd makes of it.
+    const Case cases[] = {{'\r', "\r"}, {'A', "A"}, {'\n', "\n"}, {'\t', "\t"}, {0xe9, "\xe9"}};
     for (const Case& c : cases) {
         PreparedCanvas page;
         canvas_move_to(page.canvas, 40, 25);
-        canvas_draw_char(page.canvas, c.c);
+        canvas_draw_glyph(page.canvas, c.c, page.reach);
         EXPECT_EQ(canvas_position(page.canvas), std::make_pair(40 + advance_of(c.text), 25)) << c.c;
         EXPECT_EQ(compare_images(page.copy(), reference(c.text, 40, 25)), "") << c.c;
     }
 }
 
-TEST(DrawText, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
+TEST(DrawRow, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
 {
     for (const std::string text : {"a\tb", "tab\there", "W", ""}) {
         for (const int32_t fixed : {0, 1}) {
@@ -178,7 +146,7 @@ TEST(DrawText, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
             page.canvas.fixed_advance = fixed;
             page.canvas.tab_width = 8;
             canvas_move_to(page.canvas, 12, 30);
-            canvas_draw_text(page.canvas, text.c_str());
+            canvas_draw_row(page.canvas, text.c_str(), page.reach);
             // One libgd call with the untouched text gives exactly this page and advance.
             EXPECT_EQ(canvas_position(page.canvas), std::make_pair(12 + advance_of(text), 30))
                 << '"' << text << "\" fixed " << fixed;
@@ -189,7 +157,7 @@ TEST(DrawText, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
     EXPECT_LT(advance_of("a\tb"), advance_of("a        b"));
 }
 
-TEST(DrawText, ThePenIsHeldToTheIntegerRange)
+TEST(DrawRow, ThePenIsHeldToTheIntegerRange)
 {
     struct Case {
         int64_t a;
@@ -211,11 +179,11 @@ TEST(DrawText, ThePenIsHeldToTheIntegerRange)
     page.canvas.fixed_advance = 1;
     page.canvas.cell_width = INT32_MAX;
     canvas_move_to(page.canvas, 10, 20);
-    canvas_draw_char(page.canvas, 'a');
+    canvas_draw_glyph(page.canvas, 'a', page.reach);
     EXPECT_EQ(page.canvas.pen_x, INT32_MAX);
     page.canvas.line_height = INT32_MIN;
     canvas_move_to(page.canvas, 0, -20);
-    canvas_draw_char(page.canvas, '\n');
+    canvas_line_break(page.canvas);
     EXPECT_EQ(page.canvas.pen_y, INT32_MIN);
 }
 
@@ -223,11 +191,8 @@ TEST(DrawDeathTest, ALibgdFailureEndsTheRunWithItsText)
 {
     PreparedCanvas page;
     page.canvas.font_name = "NoSuchFont";
-    EXPECT_EXIT(canvas_draw_text(page.canvas, "abc"), testing::ExitedWithCode(1),
+    EXPECT_EXIT(canvas_draw_row(page.canvas, "abc", page.reach), testing::ExitedWithCode(1),
                 "^error: while rendering: Could not find/open font\n$");
-    EXPECT_EXIT(canvas_draw_char(page.canvas, 'a'), testing::ExitedWithCode(1),
-                "^error: while rendering: Could not find/open font\n$");
-    page.canvas.tab_width = 1;
-    EXPECT_EXIT(canvas_draw_char(page.canvas, '\t'), testing::ExitedWithCode(1),
+    EXPECT_EXIT(canvas_draw_glyph(page.canvas, 'a', page.reach), testing::ExitedWithCode(1),
                 "^error: while rendering: Could not find/open font\n$");
 }

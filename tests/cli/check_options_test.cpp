@@ -1,4 +1,5 @@
 #include "cli/check_options.hpp"
+#include "base/standard_descriptors.hpp"
 
 #include <climits>
 #include <cstdio>

@@ -68,7 +68,7 @@ TEST(Crop, CutsToTheExtentKeepingTheTopLeftCorner)
             SCOPED_TRACE(testing::Message() << c.extent_x << "x" << c.extent_y << " verbose " << verbose);
             Page page(verbose);
             testing::internal::CaptureStderr();
-            crop_to_text(page.options, page.canvas, c.extent_x, c.extent_y);
+            crop_to_text(page.options, page.canvas, TextExtent{c.extent_x, c.extent_y});
             EXPECT_EQ(testing::internal::GetCapturedStderr(), verbose != 0 ? c.verbose_err : "");
 
             ASSERT_EQ(gdImageSX(page.canvas.image), c.width);
@@ -86,11 +86,11 @@ TEST(Crop, MakesANewImageEvenAtTheFullSize)
 {
     Page full(0);
     const gdImagePtr before = full.canvas.image;
-    crop_to_text(full.options, full.canvas, WIDTH, HEIGHT);
+    crop_to_text(full.options, full.canvas, TextExtent{WIDTH, HEIGHT});
     EXPECT_NE(full.canvas.image, before);
 
     Page empty(0);
     const gdImagePtr untouched = empty.canvas.image;
-    crop_to_text(empty.options, empty.canvas, 0, 0);
+    crop_to_text(empty.options, empty.canvas, TextExtent{0, 0});
     EXPECT_EQ(empty.canvas.image, untouched);
 }

@@ -55,8 +55,7 @@ struct Setup {
 // One page drawn from `input` exactly as a conversion draws it, with what went to stderr.
 struct Page {
     Canvas canvas{};
-    int32_t extent_x = -1;
-    int32_t extent_y = -1;
+    TextExtent extent{-1, -1};
     std::string err;
     bool read_error = false;
 
@@ -75,7 +74,7 @@ struct Page {
         FILE* stream = fmemopen(data.data(), data.size(), "rb");
         EXPECT_NE(stream, nullptr);
         testing::internal::CaptureStderr();
-        render_page(canvas, options, stream, extent_x, extent_y);
+        render_page(canvas, options, stream, extent);
         err = testing::internal::GetCapturedStderr();
         std::fclose(stream);
     }
@@ -169,13 +168,13 @@ TEST(ReadHtmlSpans, InputNotStartingWithLessThanIsDrawnAsPlainText)
         Page html(c.input);
         Page plain(c.plain, {.html_input = 0});
         EXPECT_EQ(html.err, NOT_HTML_WARNING);
-        EXPECT_EQ(html.extent_x, plain.extent_x);
-        EXPECT_EQ(html.extent_y, plain.extent_y);
+        EXPECT_EQ(html.extent.x, plain.extent.x);
+        EXPECT_EQ(html.extent.y, plain.extent.y);
         EXPECT_TRUE(same_pixels(html, plain));
     }
     Page empty("");
-    EXPECT_EQ(empty.extent_x, 0);
-    EXPECT_EQ(empty.extent_y, 0);
+    EXPECT_EQ(empty.extent.x, 0);
+    EXPECT_EQ(empty.extent.y, 0);
 }
 
 TEST(ReadHtmlSpans, InputWithoutDrawingTokensDrawsNothingAndSaysNothing)
@@ -185,8 +184,8 @@ TEST(ReadHtmlSpans, InputWithoutDrawingTokensDrawsNothingAndSaysNothing)
         SCOPED_TRACE(input);
         Page page(input);
         EXPECT_EQ(page.err, "");
-        EXPECT_EQ(page.extent_x, 0);
-        EXPECT_EQ(page.extent_y, 0);
+        EXPECT_EQ(page.extent.x, 0);
+        EXPECT_EQ(page.extent.y, 0);
         EXPECT_EQ(count_pixels(page, 0, 0, 159, 99, BLACK), 160 * 100);
     }
     Page breaks("<br/><br/>\n<br/>");
@@ -224,8 +223,8 @@ TEST(ReadHtmlSpans, DrawsEachCharacterInItsSpanColoursOnItsCell)
         const int x1 = page.canvas.pen_x;
         const int baseline = page.canvas.line_height;
         EXPECT_EQ(page.err, "");
-        EXPECT_EQ(page.extent_x, x1);
-        EXPECT_EQ(page.extent_y, baseline);
+        EXPECT_EQ(page.extent.x, x1);
+        EXPECT_EQ(page.extent.y, baseline);
         EXPECT_GT(count_pixels(page, 0, 0, x1, baseline, c.text), 0);
         for (auto [x, y] : {std::pair{0, 0}, std::pair{x1, 0}, std::pair{0, baseline}, std::pair{x1, baseline}})
             EXPECT_EQ(page.at(x, y), c.cell) << "cell corner " << x << "," << y;
@@ -243,7 +242,7 @@ TEST(ReadHtmlSpans, CellOnALaterLineReachesOneLineHeightAboveItsBaseline)
     const int line_height = page.canvas.line_height;
     const int x1 = page.canvas.pen_x;
     const int x0 = x1 / 2;  // the two H cells are equally wide
-    EXPECT_EQ(page.extent_y, 2 * line_height);
+    EXPECT_EQ(page.extent.y, 2 * line_height);
     EXPECT_EQ(page.at(x0, line_height), BLUE);
     EXPECT_EQ(page.at(x1, 2 * line_height), BLUE);
     EXPECT_EQ(page.at(x0, line_height - 1), BLACK);
@@ -302,8 +301,8 @@ TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
         Page page(c.input);
         Page reference(c.plain ? c.same_as + "\n" : c.same_as, {.html_input = c.plain ? 0 : 1});
         EXPECT_EQ(page.err, "");
-        EXPECT_EQ(page.extent_x, reference.extent_x);
-        EXPECT_EQ(page.extent_y, reference.extent_y);
+        EXPECT_EQ(page.extent.x, reference.extent.x);
+        EXPECT_EQ(page.extent.y, reference.extent.y);
         EXPECT_TRUE(same_pixels(page, reference));
     }
 }
@@ -316,8 +315,8 @@ TEST(ReadHtmlSpans, LineBreakBetweenSpansStartsTheNextRow)
     const int line_height = page.canvas.line_height;
     EXPECT_EQ(page.canvas.pen_x, b_alone.canvas.pen_x);
     EXPECT_EQ(page.canvas.pen_y, 2 * line_height);
-    EXPECT_EQ(page.extent_x, std::max(a_alone.extent_x, b_alone.extent_x));
-    EXPECT_EQ(page.extent_y, 2 * line_height);
+    EXPECT_EQ(page.extent.x, std::max(a_alone.extent.x, b_alone.extent.x));
+    EXPECT_EQ(page.extent.y, 2 * line_height);
     // Above the second row's cells the page is the page of a alone.
     for (int y = 0; y < line_height; ++y)
         for (int x = 0; x < 160; ++x) ASSERT_EQ(page.at(x, y), a_alone.at(x, y)) << x << "," << y;
@@ -326,12 +325,13 @@ TEST(ReadHtmlSpans, LineBreakBetweenSpansStartsTheNextRow)
 TEST(ReadHtmlSpans, TransparentPageGetsNoCellsAndEachCharacterDrawnOnce)
 {
     Page page("<span style='color:#ff0000; background-color:#0000ff'>H</span>", {.transparent = 1});
-    EXPECT_EQ(page.extent_x, page.canvas.pen_x);
+    EXPECT_EQ(page.extent.x, page.canvas.pen_x);
 
     // The same character drawn once on an empty transparent page.
     Page once("<", {.transparent = 1});
     canvas_set_foreground(once.canvas, Rgb{255, 0, 0});
-    canvas_draw_char(once.canvas, 'H');
+    GlyphReach reach;
+    canvas_draw_glyph(once.canvas, 'H', reach);
     EXPECT_EQ(once.canvas.pen_x, page.canvas.pen_x);
     EXPECT_TRUE(same_pixels(page, once));
     EXPECT_EQ(gdTrueColorGetAlpha(page.at(0, 0)), gdAlphaTransparent);
@@ -344,7 +344,7 @@ TEST(ReadHtmlSpans, FixedCellsAreOneCellWideAndShareTheirBorderColumn)
               {.fixed_advance = 1});
     const int cell = page.canvas.cell_width;
     ASSERT_GT(cell, 1);
-    EXPECT_EQ(page.extent_x, 2 * cell);
+    EXPECT_EQ(page.extent.x, 2 * cell);
     // The top row holds no ink: only the cells show there.
     EXPECT_EQ(count_pixels(page, 0, 0, cell - 1, 0, BLUE), cell);
     EXPECT_EQ(count_pixels(page, cell, 0, 2 * cell, 0, rgb(0, 255, 0)), cell + 1);

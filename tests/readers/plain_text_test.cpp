@@ -39,8 +39,7 @@ Stream stream_of(const std::string& contents)
 // first baseline.
 struct Page {
     Canvas canvas;
-    int32_t extent_x = 0;
-    int32_t extent_y = 0;
+    TextExtent extent;
     explicit Page(int32_t line_spacing = 2)
     {
         canvas_init(canvas);
@@ -56,7 +55,7 @@ struct Page {
     {
         Stream stream = stream_of(input);
         for (int i = 0; i < consumed; ++i) std::fgetc(stream.get());
-        read_plain_text(canvas, stream.get(), extent_x, extent_y, first_char);
+        read_plain_text(canvas, stream.get(), extent, first_char);
     }
     Image copy() const
     {
@@ -125,8 +124,8 @@ TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
 
             int widest = 0;
             for (const std::string& row : c.rows) widest = std::max(widest, measure_string("Courier", POINTS, row).width);
-            EXPECT_EQ(page.extent_x, widest);
-            EXPECT_EQ(page.extent_y, static_cast<int32_t>(c.rows.size()) * line_height);
+            EXPECT_EQ(page.extent.x, widest);
+            EXPECT_EQ(page.extent.y, static_cast<int32_t>(c.rows.size()) * line_height);
             EXPECT_EQ(canvas_position(page.canvas),
                       std::make_pair(0, static_cast<int32_t>(c.rows.size() + 1) * line_height));
             const Image expected = draw_rows(WIDTH, HEIGHT, BLACK, WHITE, "Courier", POINTS, line_height, c.rows);
@@ -138,17 +137,17 @@ TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
 TEST(PlainText, OnlyRaisesTheExtent)
 {
     Page page;
-    page.extent_x = 500;
-    page.extent_y = 500;
+    page.extent.x = 500;
+    page.extent.y = 500;
     page.read("abc\n\n\n");
-    EXPECT_EQ(page.extent_x, 500);
-    EXPECT_EQ(page.extent_y, 500);
+    EXPECT_EQ(page.extent.x, 500);
+    EXPECT_EQ(page.extent.y, 500);
 
     // Rows that move up never raise the extent above the caller's start.
     Page upwards(-1000);
     ASSERT_LT(upwards.canvas.line_height, 0);
     upwards.read("abc\nde\n");
-    EXPECT_EQ(upwards.extent_x, measure_string("Courier", POINTS, "abc").width);
-    EXPECT_EQ(upwards.extent_y, 0);
+    EXPECT_EQ(upwards.extent.x, measure_string("Courier", POINTS, "abc").width);
+    EXPECT_EQ(upwards.extent.y, 0);
     EXPECT_EQ(upwards.canvas.pen_y, 3 * upwards.canvas.line_height);
 }

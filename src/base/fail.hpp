@@ -4,8 +4,13 @@ namespace vedad {
 
 // Every fatal condition ends the process here, so the exit rule lives in one place.
 
-// Prints the printf-style message on standard error and exits with status 1.
+// Prints "error: ", the printf-style message and a newline on standard error, and exits
+// with status 1.
 [[noreturn]] void fail(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// As fail, then a blank line and whatever `print_hint` prints (the usage text), then exits.
+[[noreturn]] void fail_with_hint(void (*print_hint)(), const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
 // Prints `text`, a colon, a blank and the system's description of errno, then exits with status 1.
 [[noreturn]] void fail_errno(const char* text);

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+
+#include "canvas/canvas.hpp"
+#include "canvas/render_text.hpp"
+
+namespace vedad {
+
+// Leaving out what cannot reach the image.
+//
+// A page learns from the texts it renders which glyphs rendered without error and how far
+// their boxes reached from their pens (the reach). Text made wholly of such glyphs whose
+// boxes, grown by the reach and a clearance, stay off the image is unseen: it is only
+// measured, or not even that, and the picture and messages stay what rendering it would give.
+// Loading and rendering a glyph at one size gives the same result every time, so unseen text
+// cannot fail where rendering would have failed.
+//
+// libgd's box is no exact bound of the ink: glyphs such as combining marks put ink up to
+// three quarters of an em outside it (every glyph of the Basic Multilingual Plane in the
+// FreeFont, DejaVu and Droid faces at 7 and 14 points, measured against the drawn pixels).
+// The clearance, two ems and two pixels (for rounding, and the box moving by a pixel with
+// the pen), covers that.
+
+struct GlyphReach {
+    // Bytes whose glyph has been rendered. For rows only bytes that stand for themselves
+    // count (below 128, not '&', which may begin a character reference); a one-character
+    // text stands for one glyph whatever its byte.
+    std::bitset<256> rendered;
+    // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.
+    int64_t up = 0;
+    int64_t down = 0;
+    int64_t left = 0;
+    int64_t right = 0;
+};
+
+// The clearance in pixels; so large that nothing is unseen when the point size is not an
+// ordinary number.
+int64_t reach_clearance(const Canvas& canvas);
+
+// Takes in the box of a text rendered at the pen: how far it reached, and, for a row, which
+// of its bytes are now known glyphs. Learns nothing from pens so far out that libgd's own
+// arithmetic may have overflowed.
+void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const TextBox& box);
+void learn_glyph(GlyphReach& reach, const Canvas& canvas, unsigned char byte, const TextBox& box);
+
+// Whether a row of text at the pen, or one glyph at the pen, is known and cannot reach the image.
+bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text);
+bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, unsigned char byte);
+
+// True when a row at the pen is unseen and, the text extent `extent_x` already covering the
+// image's width, cannot change the crop either: it need not even be measured. Where the pen
+// ends after such a row is not known; the caller starts the next row.
+bool row_needs_no_measuring(const Canvas& canvas, const GlyphReach& reach, const char* text, int32_t extent_x);
+
+}  // namespace vedad

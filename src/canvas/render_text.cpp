@@ -1,0 +1,20 @@
+#include "canvas/render_text.hpp"
+
+#include "base/clamp.hpp"
+
+namespace vedad {
+
+const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x, int32_t y, const char* text,
+                               TextBox& box)
+{
+    box = TextBox{};
+    return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas.font_name),
+                           canvas_point_size(canvas), 0.0, x, y, const_cast<char*>(text));
+}
+
+int32_t box_width(const TextBox& box)
+{
+    return add_clamped(box[2], -static_cast<int64_t>(box[0]));
+}
+
+}  // namespace vedad

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "canvas/canvas.hpp"
+
+namespace vedad {
+
+// The corners libgd reports for a text: lower left, lower right, upper right, upper left,
+// each as x then y.
+using TextBox = std::array<int, 8>;
+
+// The one place where text meets libgd: draws `text` in the canvas's font, point size and
+// foreground colour with its baseline starting at (x, y) on `image`, or only measures it when
+// `image` is null. Fills `box` and returns libgd's error text, or null.
+const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x, int32_t y, const char* text,
+                               TextBox& box);
+
+// The width of a text's box: its advance. The corners follow the pen, which may stand
+// anywhere in the 32-bit range.
+int32_t box_width(const TextBox& box);
+
+}  // namespace vedad
