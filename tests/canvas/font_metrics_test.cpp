@@ -90,12 +90,6 @@ TEST(MeasureText, TakesEachMaximumFromAnyCharacter)
     EXPECT_EQ(space.height, 0);
 }
 
-TEST(MetricSample, IsTheSixtySevenCharacters)
-{
-    EXPECT_EQ(std::string(METRIC_SAMPLE),
-              "abcdefghijklmnopqrstuvwyxABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_!*@' ");
-}
-
 TEST(SetupCell, AddsTheSpacingsToTheLargestGlyphAndPutsThePenOnTheFirstBaseline)
 {
     struct Case {

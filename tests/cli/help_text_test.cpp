@@ -13,15 +13,14 @@ using namespace vedad;
 TEST(HelpText, UsageIsTheFixedTextBetweenNoticesAndAddresses)
 {
     const std::string usage = usage_text();
-    EXPECT_EQ(usage.size(), 1889u);
     EXPECT_EQ(usage.rfind("\nUsage: vedad [ option(s) ] [ file(s) ]\n", 0), 0u);
     EXPECT_EQ(usage.find('\t'), std::string::npos);
     EXPECT_EQ(usage.find(" \n"), std::string::npos);
     const std::string ending = "vedad --background=ffff00 somefile.txt\n\n";
     EXPECT_EQ(usage.substr(usage.size() - ending.size()), ending);
 
-    const std::string help = vedad_test::read_file(VEDAD_FIXTURE_DIR "/cli/help.txt");
-    const std::string notices = "vedad 0.1.5\n"
+    const std::string help = vedad_test::cli_fixture("help.txt");
+    const std::string notices = "vedad " VEDAD_VERSION "\n"
                                 "Copyright (C) 2026 the vedad developers\n"
                                 "Free software under the MIT License; see the LICENSE file for details.\n";
     EXPECT_EQ(help, notices + usage +

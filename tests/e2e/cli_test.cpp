@@ -7,11 +7,6 @@ using namespace vedad_test;
 
 namespace {
 
-std::string fixture(const std::string& name)
-{
-    return read_file(std::string(VEDAD_FIXTURE_DIR) + "/cli/" + name);
-}
-
 std::string joined(const std::vector<std::string>& arguments)
 {
     std::string text;
@@ -26,8 +21,8 @@ const std::string CROP_WARNING = "warning: option --crop is deprecated and now d
 // Runs that end before anything is converted: the exact standard error and status.
 TEST(CommandLine, RunsThatConvertNothing)
 {
-    const std::string help = fixture("help.txt");
-    const std::string version = fixture("version.txt");
+    const std::string help = cli_fixture("help.txt");
+    const std::string version = cli_fixture("version.txt");
     const std::string no_input = "error: no input files specified\n\n" + help;
     const std::string bad_size = "error: invalid output dimensions\n";
     const struct {

@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
 
 namespace {
 
-const std::string NOT_HTML_WARNING = "vedad warning: file does not look like HTML, parsing as text\n";
 
 std::set<int> colors_of(const Image& image)
 {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -43,16 +44,6 @@ public:
 private:
     std::optional<std::string> saved_;
 };
-
-std::string metrics_error(const std::string& font, const std::string& libgd_text)
-{
-    return "error: while getting metrics for font '" + font + "': " + libgd_text +
-           "\n"
-           "\nIf the font was not found, try specifying the exact path to the font you want\n"
-           "to use with --font=PATH.  You can also set the font path with the environment\n"
-           "variable GDFONTPATH.\n\nCurrent font search path is:\n\n"
-           "/usr/local/share/fonts/TTF:/usr/local/share/fonts/Type1:/usr/local/share/fonts\n";
-}
 
 const std::string FIXTURES = VEDAD_FIXTURE_DIR "/plain/";
 
@@ -126,8 +117,8 @@ TEST(PlainTextRun, CropSizesAndVerboseMessages)
 {
     const int height = line_height("Courier", POINTS);
     const int abc = widest("Courier", POINTS, {"abc"});
-    const std::string tall = "warning: image output dimensions too small for entire input text\n";
-    const std::string empty = "warning: will not crop image, because it looks empty\n";
+    const std::string& tall = TOO_TALL_WARNING;
+    const std::string& empty = EMPTY_CROP_WARNING;
     struct Case {
         std::vector<std::string> arguments;
         std::string input;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -36,8 +37,8 @@ struct Page {
     ~Page() { canvas_destroy(canvas); }
 };
 
-const char* const TALL = "warning: image output dimensions too small for entire input text\n";
-const char* const EMPTY = "warning: will not crop image, because it looks empty\n";
+const std::string& TALL = TOO_TALL_WARNING;
+const std::string& EMPTY = EMPTY_CROP_WARNING;
 
 }  // namespace
 

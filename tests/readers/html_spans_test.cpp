@@ -10,13 +10,14 @@
 
 #include "canvas/draw.hpp"
 #include "main/render_page.hpp"
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
+using vedad_test::NOT_HTML_WARNING;
 
 namespace {
 
-const char* const NOT_HTML_WARNING = "vedad warning: file does not look like HTML, parsing as text\n";
 
 // Tokens read one after another from a memory stream, with each call's result.
 struct TokenRead {

@@ -99,8 +99,8 @@ std::vector<Case> cases()
         {"handed back line feed and nothing left", "", '\n', 0, {""}},
         {"handed back before a line feed", "\nab", 'x', 0, {"x", "ab"}},
         {"handed back byte above 127", "\xA9\n", 0xC3, 0, {"\xC3\xA9"}},
-        {"handed back shares the first row's room", b10237 + "\n", 'x', 0, {"x" + b10237, ""}},
-        {"handed back with one character less", b10237.substr(1) + "\n", 'x', 0, {"x" + b10237.substr(1)}},
+        {"handed back shares the first row's room", b10237 + "\n", 'x', 0, {std::string("x") + b10237, ""}},
+        {"handed back with one character less", b10237.substr(1) + "\n", 'x', 0, {std::string("x").append(b10237.substr(1))}},
         {"no handed back: read on from where the stream stands", "abc\nde\n", 0, 1, {"bc", "de"}},
     };
 }

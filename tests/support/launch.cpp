@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <grp.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,12 +21,23 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);
 
+    // The input is read from a file, so that a program that does not read it all never blocks us.
+    char input_path[] = "/tmp/vedad-input-XXXXXX";
+    const int input_file = mkstemp(input_path);
+    if (input_file < 0) return {};
+    fchmod(input_file, 0644);  // readable also by a program started as another user
+    const bool written = write(input_file, how.input.data(), how.input.size()) ==
+                         static_cast<ssize_t>(how.input.size());
+    close(input_file);
     int err_pipe[2];
-    if (pipe(err_pipe) != 0) return {};
+    if (!written || pipe(err_pipe) != 0) {
+        unlink(input_path);
+        return {};
+    }
     fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        const int in = open("/dev/null", O_RDONLY);
+        const int in = open(how.input.empty() ? "/dev/null" : input_path, O_RDONLY);
         if (in < 0 || chdir(directory.c_str()) != 0) _exit(START_FAILED);
         for (const auto& [name, value] : how.environment) setenv(name.c_str(), value.c_str(), 1);
         if (how.as_nobody && geteuid() == 0) {
@@ -62,6 +74,7 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
     int status = 0;
     struct rusage usage {};
     wait4(child, &status, 0, &usage);
+    unlink(input_path);
     if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
     outcome.peak_rss_kb = usage.ru_maxrss;

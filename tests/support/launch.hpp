@@ -10,6 +10,7 @@ namespace vedad_test {
 
 // How to start the program beyond its arguments.
 struct Launch {
+    std::string input;                           // fed on standard input; nothing when empty
     std::vector<std::pair<int, rlim_t>> limits;  // resource, soft and hard limit
     bool as_nobody = false;                      // drop root to uid and gid 65534 first
     std::vector<int> closed;                     // standard descriptors closed at start
@@ -27,8 +28,8 @@ struct Outcome {
 
 inline constexpr int START_FAILED = 125;
 
-// Runs the vedad binary in `directory` with `arguments` and nothing on standard input, started
-// as `how` says; collects its standard error, exit and peak memory.
+// Runs the vedad binary in `directory` with `arguments`, started as `how` says; collects its
+// standard error, exit and peak memory. This is the one way tests start the real program.
 Outcome launch(const std::filesystem::path& directory, const std::vector<std::string>& arguments,
                const Launch& how = {});
 

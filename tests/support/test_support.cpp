@@ -1,5 +1,7 @@
 #include "support/test_support.hpp"
 
+#include "support/launch.hpp"
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -63,40 +65,22 @@ TempDir::~TempDir()
     fs::remove_all(path_, ignored);
 }
 
+std::string cli_fixture(const std::string& name)
+{
+    std::string text = read_file(std::string(VEDAD_FIXTURE_DIR) + "/cli/" + name);
+    const std::pair<std::string, std::string> fields[] = {{"@VERSION@", VEDAD_VERSION},
+                                                         {"@GD_MAJOR@", std::to_string(VEDAD_GD_MAJOR)}};
+    for (const auto& [field, value] : fields) {
+        for (size_t at; (at = text.find(field)) != std::string::npos;) text.replace(at, field.size(), value);
+    }
+    return text;
+}
+
 RunResult run_vedad(const fs::path& directory, const std::vector<std::string>& arguments, const std::string& input)
 {
-    TempDir scratch;
-    const fs::path input_path = scratch / "stdin";
-    const fs::path error_path = scratch / "stderr";
-    write_file(input_path, input);
-
-    std::vector<char*> argv;
-    std::string program = VEDAD_BINARY;
-    argv.push_back(program.data());
-    std::vector<std::string> copies = arguments;
-    for (std::string& argument : copies) argv.push_back(argument.data());
-    argv.push_back(nullptr);
-
-    fflush(nullptr);
-    pid_t child = fork();
-    if (child == 0) {
-        int in = open(input_path.c_str(), O_RDONLY);
-        int err = open(error_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (in < 0 || err < 0 || chdir(directory.c_str()) != 0) _exit(127);
-        dup2(in, 0);
-        dup2(err, 2);
-        close(in);
-        close(err);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    RunResult result;
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (WIFEXITED(status)) result.status = WEXITSTATUS(status);
-    if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
-    result.err = read_file(error_path);
-    return result;
+    Launch how;
+    how.input = input;
+    return launch(directory, arguments, how);
 }
 
 std::vector<std::string> list_directory(const fs::path& directory)

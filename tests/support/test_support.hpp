@@ -8,6 +8,8 @@
 #include <gd.h>
 #include <gtest/gtest.h>
 
+#include "support/launch.hpp"
+
 namespace vedad_test {
 
 struct GdImageDeleter {
@@ -26,6 +28,10 @@ int pixel(const Image& image, int x, int y);
 inline int rgb(int r, int g, int b) { return gdTrueColor(r, g, b); }
 
 std::string read_file(const std::filesystem::path& path);
+
+// A text of tests/fixtures/cli with the version this build gives in place of @VERSION@ and
+// @GD_MAJOR@.
+std::string cli_fixture(const std::string& name);
 void write_file(const std::filesystem::path& path, const std::string& contents);
 
 // A fresh directory that is removed with everything in it when the object goes away.
@@ -42,11 +48,7 @@ private:
     std::filesystem::path path_;
 };
 
-struct RunResult {
-    int status = -1;  // exit status, or -1 when the process died of a signal
-    int signal = 0;
-    std::string err;  // all that was written on standard error
-};
+using RunResult = Outcome;
 
 // Runs the vedad binary in `directory` with `arguments`, feeding `input` on standard input.
 // The environment is the test's own (GDFONTPATH points at the test fonts).
