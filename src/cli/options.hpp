@@ -7,20 +7,22 @@
 namespace vedad {
 
 // The settings of a run that concern the run as a whole. Drawing settings live in Canvas.
+// The defaults describe a plain run: plain text, cropped, 640 by 480, white on black.
 struct Options {
-    const char* output;    // file or directory from --output=, points into argv; "" when none
-    int32_t html_input;
-    int32_t crop;
-    int32_t height;
-    int32_t overwrite;
-    int32_t transparent;
-    int32_t width;
-    int32_t silent;
-    int32_t verbose;
-    Rgb background;
-    Rgb foreground;
+    const char* output = "";  // file or directory from --output=, points into argv; "" when none
+    int32_t html_input = 0;
+    int32_t crop = 1;
+    int32_t height = 480;
+    int32_t overwrite = 0;
+    int32_t transparent = 0;
+    int32_t width = 640;
+    int32_t silent = 0;
+    int32_t verbose = 0;
+    Rgb background = {0, 0, 0};
+    Rgb foreground = {255, 255, 255};
 };
 
+// Puts every setting back to its default.
 void set_default_options(Options& options);
 
 }  // namespace vedad
