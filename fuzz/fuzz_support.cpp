@@ -137,7 +137,7 @@ Picture draw_page(const PageSettings& settings, bool draw_everything, const uint
                   Reader reader)
 {
     Picture picture;
-    PageRun run{&settings, reader, open_input(data, size), settings.canvas};
+    PageRun run{&settings, reader, open_input(data, size), settings.canvas, {}};
     if (run.input == nullptr) std::abort();
     run.canvas.draw_everything = draw_everything ? 1 : 0;
     // A font, colour or rendering failure ends the program with its message: no finding.
