@@ -6,7 +6,10 @@
 #include <cstring>
 
 #include "base/fail.hpp"
+#include "base/font_file.hpp"
+#include "canvas/font_metrics.hpp"
 #include "main/render_page.hpp"
+#include "output/announce_output.hpp"
 #include "output/crop.hpp"
 #include "output/output_path.hpp"
 #include "output/write_file.hpp"
@@ -23,6 +26,9 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     if (input == nullptr) fail_errno("error: couldn't open file");
 
     canvas_create(canvas, options.width, options.height);
+    // FreeType would wait for ever on a FIFO: the font file is looked at before libgd opens it.
+    canvas_prepare_font(canvas);
+    refuse_font_that_is_no_regular_file(canvas.font_name);
     TextExtent extent;
     render_page(canvas, options, input, extent);
     // The readers stop at a read error as at the end; a page cut short is no picture.
@@ -30,11 +36,11 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     if (!from_stdin) std::fclose(input);
 
     if (options.crop != 0) crop_to_text(options, canvas, extent);
-    const char* output_path = make_output_path(options, operand);
-    std::fprintf(stderr, "writing %s\n", output_path);
+    OutputPath output = make_output_path(options, operand);
     const PngBytes png = canvas_encode_png(canvas);
-    if (png.data == nullptr) fail("could not write %s: the PNG could not be encoded", output_path);
-    write_file(output_path, png.data.get(), png.size);
+    if (png.data == nullptr) fail_writing_output(options, output, "the PNG could not be encoded");
+    // Prints the "writing" line: for a new name once the picture is complete under it.
+    write_picture(options, output, png.data.get(), png.size);
     canvas_destroy(canvas);
 }
 

@@ -2,13 +2,16 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
+#include "base/ending_signals.hpp"
 #include "base/standard_descriptors.hpp"
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
 #include "cli/options.hpp"
 #include "cli/parse_options.hpp"
 #include "main/convert_file.hpp"
+#include "output/temporary_file.hpp"
 
 namespace vedad {
 
@@ -29,6 +32,10 @@ int run(int argument_count, char** arguments)
 {
     occupy_standard_descriptors();
     keep_failed_writes_from_killing();
+    // A hidden temporary file goes with the run, whether it fails (every failure exits) or
+    // is interrupted.
+    std::atexit(remove_temporary_file);
+    clean_up_on_ending_signals(remove_temporary_file);
     Options options;
     Canvas canvas;
     set_default_options(options);

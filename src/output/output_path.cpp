@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "base/fail.hpp"
 
@@ -20,8 +20,10 @@ void strip_extension_of(std::string& text)
     text.resize(std::strlen(text.c_str()));
 }
 
-std::string first_choice(const Options& options, const char* base)
+// The name before numbering; `named_by_user` tells an --output= name that is no directory.
+std::string first_choice(const Options& options, const char* base, bool& named_by_user)
 {
+    named_by_user = false;
     std::string path;
     if (options.output[0] == '\0') {
         path = base;
@@ -30,10 +32,26 @@ std::string first_choice(const Options& options, const char* base)
         if (path.back() != '/') path += '/';
         path += base;
     } else {
+        named_by_user = true;
         return options.output;
     }
     strip_extension_of(path);
     return path + PNG_EXTENSION;
+}
+
+// /dev/stdout, /dev/fd/1 and the like: a link to whatever standard output is open on.
+bool leads_to_standard_output(const char* path)
+{
+    struct stat link, target, out;
+    return lstat(path, &link) == 0 && S_ISLNK(link.st_mode) && stat(path, &target) == 0 &&
+           fstat(STDOUT_FILENO, &out) == 0 && target.st_dev == out.st_dev && target.st_ino == out.st_ino;
+}
+
+// A device, FIFO or socket: something to write to, not a file to make or replace.
+bool is_device_or_fifo(const char* path)
+{
+    struct stat info;
+    return stat(path, &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
 }
 
 }  // namespace
@@ -57,37 +75,49 @@ bool is_directory(const char* path)
     return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-bool is_regular_file(const char* path)
+bool has_entry(const char* path)
 {
     struct stat info;
-    return stat(path, &info) == 0 && S_ISREG(info.st_mode);
+    return lstat(path, &info) == 0;
 }
 
-const char* make_output_path(const Options& options, const char* operand)
+OutputPath make_output_path(const Options& options, const char* operand)
 {
-    static std::string output_path;
-
     if (std::strlen(operand) + std::strlen(options.output) > OUTPUT_NAME_INPUT_LIMIT)
         fail("not enough  memory for output filename");
 
     const char* base = std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand);
-    output_path = first_choice(options, base);
-    if (options.overwrite != 0 || !is_regular_file(output_path.c_str())) return output_path.c_str();
+    bool named_by_user = false;
+    OutputPath output;
+    output.first = first_choice(options, base, named_by_user);
+    output.path = output.first;
+    if (named_by_user && leads_to_standard_output(output.path.c_str())) {
+        output.mode = OutputMode::standard_output;
+    } else if (named_by_user && is_device_or_fifo(output.path.c_str())) {
+        output.mode = OutputMode::as_is;
+    } else if (options.overwrite != 0) {
+        output.mode = OutputMode::replace;
+    } else if (has_entry(output.path.c_str())) {
+        take_next_number(output);
+    }
+    return output;
+}
 
-    std::string stem = output_path;
+void take_next_number(OutputPath& output)
+{
+    std::string stem = output.first;
     strip_extension_of(stem);
-    for (int number = FIRST_NUMBER;; ++number) {
+    for (int number = output.number < FIRST_NUMBER ? FIRST_NUMBER : output.number + 1;; ++number) {
         if (number == GIVE_UP_NUMBER) {
             fail("you already have about %d files already with that output name, try using "
                  "--overwrite",
                  GIVE_UP_NUMBER);
         }
         std::string candidate = stem + std::to_string(number) + PNG_EXTENSION;
-        if (!is_regular_file(candidate.c_str())) {
-            if (options.verbose != 0)
-                std::fprintf(stderr, "warning: %s exists, consider using --overwrite\n", output_path.c_str());
-            output_path = std::move(candidate);
-            return output_path.c_str();
+        if (!has_entry(candidate.c_str())) {
+            output.path = std::move(candidate);
+            output.number = number;
+            return;
         }
     }
 }

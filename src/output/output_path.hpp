@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "cli/options.hpp"
 
@@ -12,9 +13,30 @@ inline constexpr size_t OUTPUT_NAME_INPUT_LIMIT = 5112;
 inline constexpr int FIRST_NUMBER = 2;
 inline constexpr int GIVE_UP_NUMBER = 999;
 
-// Chooses the PNG path for `operand`. The result lives in storage that the next call
-// overwrites. Ends the run when the names are too long or every numbered name is taken.
-const char* make_output_path(const Options& options, const char* operand);
+// How the picture gets to its path.
+enum class OutputMode {
+    claim,            // a name nothing has yet: the first choice, or the lowest free number
+    replace,          // --overwrite: whatever entry has the name is replaced
+    as_is,            // an --output= device or FIFO, written as it is
+    standard_output,  // an --output= link to the file open on standard output (/dev/stdout)
+};
+
+struct OutputPath {
+    std::string first;  // the name the rules give, before any number
+    std::string path;   // the name to write; for a claim, the first one free when last looked
+    OutputMode mode = OutputMode::claim;
+    int number = 1;  // the number in `path`; 1 while it is `first`
+    bool announced = false;  // the "writing" line has been printed
+};
+
+// Chooses where and how the picture of `operand` is written. Any directory entry at a name
+// (file, directory, link whether dangling or not, FIFO, socket, device) makes it taken.
+// Ends the run when the names are too long or every numbered name is taken.
+OutputPath make_output_path(const Options& options, const char* operand);
+
+// Moves a claim on to the next numbered name that has no directory entry, after another
+// run took the one it had. Ends the run when the numbers up to 998 are all taken.
+void take_next_number(OutputPath& output);
 
 // The part of `path` after its last '/' (all of it when there is none).
 const char* basename(const char* path);
@@ -23,6 +45,8 @@ const char* basename(const char* path);
 void strip_extension(char* text);
 
 bool is_directory(const char* path);
-bool is_regular_file(const char* path);
+
+// Whether the directory holds an entry of that name, of any kind; links are not followed.
+bool has_entry(const char* path);
 
 }  // namespace vedad

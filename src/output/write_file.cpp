@@ -1,107 +1,212 @@
 #include "output/write_file.hpp"
 
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
-#include "base/fail.hpp"
+#include "base/ending_signals.hpp"
+#include "output/announce_output.hpp"
+#include "output/temporary_file.hpp"
 
 namespace vedad {
 
 namespace {
 
-struct Free {
-    void operator()(char* text) const { std::free(text); }
+struct Descriptor {
+    int fd = -1;
+    explicit Descriptor(int descriptor) : fd(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (fd >= 0) close(fd);
+    }
 };
 
-// Opens `path` for writing like fopen(path, "wb") does, and tells whether this call made the file.
-FILE* open_for_writing(const char* path, bool& created)
+// Opens the directory that `path` names its file in.
+int open_directory_of(const std::string& path)
 {
-    int fd = open(path, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    created = fd >= 0;
-    if (fd < 0 && errno == EEXIST) fd = open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) return nullptr;
-    FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) close(fd);
-    return file;
+    const size_t slash = path.rfind('/');
+    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    return open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 }
 
-// Writes all of `data` and closes the file. Returns the system's description of the first
-// failure, or null.
-const char* write_and_close(FILE* file, const void* data, size_t size)
+// Writes all of `data` from the descriptor's position, or from `offset` when it is not -1.
+// Returns 0 or an errno.
+int write_all(int fd, const void* data, size_t size, off_t offset = -1)
 {
-    const char* problem = nullptr;
-    if (std::fwrite(data, 1, size, file) != size) problem = std::strerror(errno);
-    if (std::fclose(file) != 0 && problem == nullptr) problem = std::strerror(errno);
-    return problem;
+    const char* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+        const ssize_t written = offset < 0 ? write(fd, bytes, size) : pwrite(fd, bytes, size, offset);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        if (written == 0) return EIO;
+        bytes += written;
+        size -= static_cast<size_t>(written);
+        if (offset >= 0) offset += written;
+    }
+    return 0;
 }
 
-// Replaces the existing regular file `path` by a new file written beside it and renamed over
-// it once complete, so that a write that fails half way leaves the old file as it was. The
-// new file takes the old one's permissions (and owner, where allowed); a symbolic link is
-// followed to the file it names. Returns false, having changed nothing, when `path` is no
-// existing regular file, has other hard links, or its directory takes no new file: it is
-// then written in place.
-bool replace_regular_file(const char* path, const void* data, size_t size)
+void write_whole(const Options& options, OutputPath& output, int fd, const void* data, size_t size)
 {
-    struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    // A file with other names is written in place, so that every name shows the new picture.
-    if (info.st_nlink > 1) return false;
-    // Replacing asks no more of the user than writing in place would.
-    const int writable = open(path, O_WRONLY | O_CLOEXEC);
-    if (writable < 0) fail_errno("could not open file for writing");
-    close(writable);
+    if (const int error = write_all(fd, data, size)) fail_writing_output(options, output, std::strerror(error));
+}
 
-    std::unique_ptr<char, Free> target(realpath(path, nullptr));
-    if (target == nullptr) return false;
-    std::string temporary = target.get();
-    temporary.resize(temporary.rfind('/') + 1);
-    temporary += ".vedad-XXXXXX";
-    const int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    // Only root may give a file away; for anyone else the new file stays theirs, which is no
-    // failure. The set-id bits are not carried over: writing in place would clear them too.
-    if (fchown(fd, info.st_uid, info.st_gid) != 0) errno = 0;
-    fchmod(fd, info.st_mode & 0777);
-    FILE* file = fdopen(fd, "wb");
-    if (file == nullptr) {
-        close(fd);
-        unlink(temporary.c_str());
-        return false;
-    }
-    const char* problem = write_and_close(file, data, size);
-    if (problem != nullptr) {
-        unlink(temporary.c_str());
-        fail("could not write %s: %s", path, problem);
-    }
-    if (rename(temporary.c_str(), target.get()) != 0) {
-        unlink(temporary.c_str());
-        return false;
+// Gives `to` the extended attributes of `from` (access control lists among them). False
+// when one cannot be carried over.
+bool copy_extended_attributes(int from, int to)
+{
+    const ssize_t list_size = flistxattr(from, nullptr, 0);
+    if (list_size < 0) return errno == ENOTSUP;  // a file system without them: none to carry
+    std::string names(static_cast<size_t>(list_size), '\0');
+    if (flistxattr(from, names.data(), names.size()) != list_size) return false;
+    std::string value;
+    for (size_t at = 0; at < names.size(); at += std::strlen(names.c_str() + at) + 1) {
+        const char* name = names.c_str() + at;
+        const ssize_t value_size = fgetxattr(from, name, nullptr, 0);
+        if (value_size < 0) return false;
+        value.resize(static_cast<size_t>(value_size));
+        if (fgetxattr(from, name, value.data(), value.size()) != value_size) return false;
+        if (fsetxattr(to, name, value.data(), value.size(), 0) != 0) return false;
     }
     return true;
 }
 
+// Gives the new file the old one's owner, group, permissions and extended attributes. Only
+// root may give a file away, and only to a group its owner is in; false when that or any
+// other part is not permitted. The set-id bits are not carried: writing in place clears them too.
+bool carry_over(int old_fd, const struct stat& old_info, int new_fd)
+{
+    struct stat new_info;
+    if (fstat(new_fd, &new_info) != 0) return false;
+    if ((new_info.st_uid != old_info.st_uid || new_info.st_gid != old_info.st_gid) &&
+        fchown(new_fd, old_info.st_uid, old_info.st_gid) != 0)
+        return false;
+    if (fchmod(new_fd, old_info.st_mode & 0777) != 0) return false;
+    return copy_extended_attributes(old_fd, new_fd);
+}
+
+// Writes over the old picture. Room for the whole new one is reserved first, so that a full
+// disk or a file size limit fails before a byte of the old picture changes; the ending
+// signals wait until the write is done. Only SIGKILL can cut it short.
+void write_in_place(const Options& options, OutputPath& output, int fd, const void* data, size_t size)
+{
+    const EndingSignalsHeld held;
+    const off_t length = static_cast<off_t>(size);
+    if (const int error = posix_fallocate(fd, 0, length)) fail_writing_output(options, output, std::strerror(error));
+    if (const int error = write_all(fd, data, size, 0)) fail_writing_output(options, output, std::strerror(error));
+    if (ftruncate(fd, length) != 0 || close(fd) != 0) fail_writing_output(options, output, std::strerror(errno));
+}
+
+// A complete new file under `name` in `directory`, replacing whatever entry has the name.
+void put_new_file(const Options& options, OutputPath& output, int directory, const char* name, const void* data,
+                  size_t size)
+{
+    TemporaryFile file;
+    if (const int error = open_temporary_file(file, directory)) fail_opening_output(options, output, error);
+    write_whole(options, output, file.fd, data, size);
+    if (const int error = rename_temporary_file(file, name)) fail_opening_output(options, output, error);
+}
+
+// Replaces the regular file `name` by a complete new one renamed over it. Returns false,
+// having changed nothing, when it is to be written in place instead.
+bool replace_by_rename(const Options& options, OutputPath& output, int directory, const char* name, int old_fd,
+                       const void* data, size_t size)
+{
+    struct stat info;
+    if (fstat(old_fd, &info) != 0) fail_opening_output(options, output, errno);
+    // A file with other names is written in place, so that every name shows the new picture.
+    if (info.st_nlink > 1 || !S_ISREG(info.st_mode)) return false;
+    TemporaryFile file;
+    if (const int error = open_temporary_file(file, directory)) {
+        // A directory that takes no new file, where the file itself may be written.
+        if (error == EACCES || error == EPERM) return false;
+        fail_opening_output(options, output, error);
+    }
+    if (!carry_over(old_fd, info, file.fd)) return false;
+    write_whole(options, output, file.fd, data, size);
+    if (const int error = rename_temporary_file(file, name)) fail_opening_output(options, output, error);
+    return true;
+}
+
+void replace(const Options& options, OutputPath& output, const void* data, size_t size)
+{
+    announce_output(options, output);
+    const Descriptor directory(open_directory_of(output.path));
+    if (directory.fd < 0) fail_opening_output(options, output, errno);
+    const char* name = basename(output.path.c_str());
+    struct stat entry;
+    if (fstatat(directory.fd, name, &entry, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno != ENOENT) fail_opening_output(options, output, errno);
+        put_new_file(options, output, directory.fd, name, data, size);
+        return;
+    }
+    if (S_ISDIR(entry.st_mode)) fail_opening_output(options, output, EISDIR);
+    // A symbolic link is replaced, never written through; so are a FIFO or device entry.
+    if (!S_ISREG(entry.st_mode)) {
+        put_new_file(options, output, directory.fd, name, data, size);
+        return;
+    }
+    // Replacing asks no more of the user than writing in place would.
+    const int old_fd = openat(directory.fd, name, O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
+    if (old_fd < 0) fail_opening_output(options, output, errno);
+    if (replace_by_rename(options, output, directory.fd, name, old_fd, data, size)) {
+        close(old_fd);
+        return;
+    }
+    write_in_place(options, output, old_fd, data, size);
+}
+
+void claim(const Options& options, OutputPath& output, const void* data, size_t size)
+{
+    const Descriptor directory(open_directory_of(output.path));
+    if (directory.fd < 0) fail_opening_output(options, output, errno);
+    TemporaryFile file;
+    if (const int error = open_temporary_file(file, directory.fd)) fail_opening_output(options, output, error);
+    write_whole(options, output, file.fd, data, size);
+    for (;;) {
+        const int error = link_temporary_file(file, basename(output.path.c_str()));
+        if (error == 0) break;
+        if (error != EEXIST) fail_opening_output(options, output, error);
+        take_next_number(output);
+    }
+    announce_output(options, output);
+}
+
+void write_as_is(const Options& options, OutputPath& output, const void* data, size_t size)
+{
+    announce_output(options, output);
+    const int fd = open(output.path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) fail_opening_output(options, output, errno);
+    write_whole(options, output, fd, data, size);
+    if (close(fd) != 0) fail_writing_output(options, output, std::strerror(errno));
+}
+
 }  // namespace
 
-void write_file(const char* path, const void* data, size_t size)
+void write_picture(const Options& options, OutputPath& output, const void* data, size_t size)
 {
-    if (replace_regular_file(path, data, size)) return;
-
-    bool created = false;
-    FILE* file = open_for_writing(path, created);
-    if (file == nullptr) fail_errno("could not open file for writing");
-    const char* problem = write_and_close(file, data, size);
-    if (problem != nullptr) {
-        // A half-written file that this run made must not pass for a picture.
-        if (created) unlink(path);
-        fail("could not write %s: %s", path, problem);
+    switch (output.mode) {
+    case OutputMode::claim:
+        claim(options, output, data, size);
+        return;
+    case OutputMode::replace:
+        replace(options, output, data, size);
+        return;
+    case OutputMode::as_is:
+        write_as_is(options, output, data, size);
+        return;
+    case OutputMode::standard_output:
+        announce_output(options, output);
+        write_whole(options, output, STDOUT_FILENO, data, size);
+        return;
     }
 }
 

@@ -33,8 +33,11 @@ TEST(OutputNaming, NamesEachOutputOfARun)
          "output format: ARGB32 640x480 pixels\nreading a.txt\nwriting a.png\n", {"a.png"}},
         // A device is no regular file: used as it is, every time.
         {{}, {}, {"--output=/dev/null", "a.txt", "b.txt"}, 0, "writing /dev/null\nwriting /dev/null\n", {}},
-        // A directory in the way of the name is not numbered around; opening it fails.
-        {{}, {"a.png"}, {"a.txt"}, 1, "writing a.png\ncould not open file for writing: Is a directory\n", {}},
+        // A directory in the way of the name takes it like a file does; only --overwrite
+        // tries to replace it, and fails.
+        {{}, {"a.png"}, {"a.txt"}, 0, "writing a2.png\n", {"a2.png"}},
+        {{}, {"a.png"}, {"--overwrite", "a.txt"}, 1, "writing a.png\ncould not open file for writing: Is a directory\n",
+         {}},
     };
     for (const auto& c : cases) {
         TempDir dir;

@@ -1,7 +1,10 @@
 #include "output/output_path.hpp"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,6 +32,17 @@ Options options_with(const char* output, int overwrite = 0, int verbose = 0)
     options.overwrite = overwrite;
     options.verbose = verbose;
     return options;
+}
+
+std::string mode_name(OutputMode mode)
+{
+    switch (mode) {
+    case OutputMode::claim: return "claim";
+    case OutputMode::replace: return "replace";
+    case OutputMode::as_is: return "as_is";
+    case OutputMode::standard_output: return "standard_output";
+    }
+    return "?";
 }
 
 }  // namespace
@@ -59,7 +73,7 @@ TEST(StripExtension, CutsAtTheLastDotOfTheLastComponent)
     }
 }
 
-TEST(FileKind, TellsDirectoriesAndRegularFilesFollowingLinks)
+TEST(FileKind, TellsDirectoriesFollowingLinksAndEntriesOfAnyKind)
 {
     vedad_test::TempDir dir;
     vedad_test::write_file(dir / "file", "x");
@@ -67,78 +81,143 @@ TEST(FileKind, TellsDirectoriesAndRegularFilesFollowingLinks)
     fs::create_symlink(dir / "file", dir / "file-link");
     fs::create_symlink(dir / "sub", dir / "sub-link");
     fs::create_symlink(dir / "gone", dir / "dangling");
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
     const struct {
         std::string path;
         bool directory;
-        bool regular;
+        bool entry;
     } cases[] = {
-        {(dir / "file").string(), false, true},      {(dir / "sub").string(), true, false},
-        {(dir / "file-link").string(), false, true}, {(dir / "sub-link").string(), true, false},
-        {(dir / "dangling").string(), false, false}, {(dir / "missing").string(), false, false},
-        {"/dev/null", false, false},                 {"", false, false},
+        {(dir / "file").string(), false, true},      {(dir / "sub").string(), true, true},
+        {(dir / "file-link").string(), false, true}, {(dir / "sub-link").string(), true, true},
+        {(dir / "dangling").string(), false, true},  {(dir / "fifo").string(), false, true},
+        {(dir / "missing").string(), false, false},  {"/dev/null", false, true},
+        {"", false, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(is_directory(c.path.c_str()), c.directory) << c.path;
-        EXPECT_EQ(is_regular_file(c.path.c_str()), c.regular) << c.path;
+        EXPECT_EQ(has_entry(c.path.c_str()), c.entry) << c.path;
     }
 }
 
 TEST(MakeOutputPath, ChoosesAndNumbersNames)
 {
+    const char* const claim = "claim";
     const struct {
         std::vector<std::string> files;        // regular files present beforehand
         std::vector<std::string> directories;  // directories present beforehand
         const char* output;
         const char* operand;
         int overwrite;
-        int verbose;
         const char* expected;
-        const char* expected_err;
+        const char* mode;
     } cases[] = {
         // Into the current directory, under the operand's base name.
-        {{}, {}, "", "notes.txt", 0, 0, "notes.png", ""},
-        {{}, {"docs"}, "", "docs/notes.txt", 0, 0, "notes.png", ""},
-        {{}, {}, "", "-", 0, 0, "stdin.png", ""},
-        {{}, {}, "", "README", 0, 0, "README.png", ""},
-        {{}, {}, "", "archive.tar.gz", 0, 0, "archive.tar.png", ""},
-        {{}, {}, "", ".profile", 0, 0, ".png", ""},
-        {{}, {}, "", "some/dir/", 0, 0, ".png", ""},
+        {{}, {}, "", "notes.txt", 0, "notes.png", claim},
+        {{}, {"docs"}, "", "docs/notes.txt", 0, "notes.png", claim},
+        {{}, {}, "", "-", 0, "stdin.png", claim},
+        {{}, {}, "", "README", 0, "README.png", claim},
+        {{}, {}, "", "archive.tar.gz", 0, "archive.tar.png", claim},
+        {{}, {}, "", ".profile", 0, ".png", claim},
+        {{}, {}, "", "some/dir/", 0, ".png", claim},
         // --output= naming a directory.
-        {{}, {"out"}, "out", "notes.txt", 0, 0, "out/notes.png", ""},
-        {{}, {"out"}, "out/", "a/notes.txt", 0, 0, "out/notes.png", ""},
-        {{}, {"out.d"}, "out.d", "README", 0, 0, "out.d/README.png", ""},
-        {{}, {"out.d"}, "out.d/", "-", 0, 0, "out.d/stdin.png", ""},
-        {{"out/notes.png"}, {"out"}, "out", "notes.txt", 0, 0, "out/notes2.png", ""},
+        {{}, {"out"}, "out", "notes.txt", 0, "out/notes.png", claim},
+        {{}, {"out"}, "out/", "a/notes.txt", 0, "out/notes.png", claim},
+        {{}, {"out.d"}, "out.d", "README", 0, "out.d/README.png", claim},
+        {{}, {"out.d"}, "out.d/", "-", 0, "out.d/stdin.png", claim},
+        {{"out/notes.png"}, {"out"}, "out", "notes.txt", 0, "out/notes2.png", claim},
         // --output= naming anything else is used as it is.
-        {{}, {}, "picture", "notes.txt", 0, 0, "picture", ""},
-        {{}, {}, "pic.jpg", "notes.txt", 0, 0, "pic.jpg", ""},
-        {{}, {}, "/dev/null", "notes.txt", 0, 0, "/dev/null", ""},
-        {{}, {}, "/dev/null", "notes.txt", 0, 1, "/dev/null", ""},
+        {{}, {}, "picture", "notes.txt", 0, "picture", claim},
+        {{}, {}, "pic.jpg", "notes.txt", 0, "pic.jpg", claim},
+        // A device is written as it is, never numbered, never replaced.
+        {{}, {}, "/dev/null", "notes.txt", 0, "/dev/null", "as_is"},
+        {{}, {}, "/dev/null", "notes.txt", 1, "/dev/null", "as_is"},
         // An existing regular file is numbered, always with ".png".
-        {{"pic.jpg"}, {}, "pic.jpg", "notes.txt", 0, 0, "pic2.png", ""},
-        {{"notes.png"}, {}, "", "notes.txt", 0, 0, "notes2.png", ""},
-        {{"notes.png", "notes2.png"}, {}, "", "notes.txt", 0, 0, "notes3.png", ""},
-        {{"notes.png", "notes3.png"}, {}, "", "notes.txt", 0, 0, "notes2.png", ""},
-        {{"notes.png"}, {"notes2.png"}, "", "notes.txt", 0, 0, "notes2.png", ""},
-        {{"notes.png"}, {}, "", "notes.txt", 0, 1, "notes2.png",
-         "warning: notes.png exists, consider using --overwrite\n"},
-        {{"pic.jpg"}, {}, "pic.jpg", "notes.txt", 0, 1, "pic2.png",
-         "warning: pic.jpg exists, consider using --overwrite\n"},
-        // --overwrite takes the name as it is, silently.
-        {{"notes.png"}, {}, "", "notes.txt", 1, 1, "notes.png", ""},
-        // A first choice that exists but is no regular file is not numbered.
-        {{}, {"notes.png"}, "", "notes.txt", 0, 1, "notes.png", ""},
+        {{"pic.jpg"}, {}, "pic.jpg", "notes.txt", 0, "pic2.png", claim},
+        {{"notes.png"}, {}, "", "notes.txt", 0, "notes2.png", claim},
+        {{"notes.png", "notes2.png"}, {}, "", "notes.txt", 0, "notes3.png", claim},
+        {{"notes.png", "notes3.png"}, {}, "", "notes.txt", 0, "notes2.png", claim},
+        // So is any other entry: a directory in the way is numbered around.
+        {{}, {"notes.png"}, "", "notes.txt", 0, "notes2.png", claim},
+        {{"notes.png"}, {"notes2.png"}, "", "notes.txt", 0, "notes3.png", claim},
+        // --overwrite takes the name as it is.
+        {{"notes.png"}, {}, "", "notes.txt", 1, "notes.png", "replace"},
+        {{}, {}, "", "notes.txt", 1, "notes.png", "replace"},
+        {{"pic.jpg"}, {}, "pic.jpg", "notes.txt", 1, "pic.jpg", "replace"},
     };
     for (const auto& c : cases) {
         InTempDir here;
         for (const auto& name : c.directories) fs::create_directories(name);
         for (const auto& name : c.files) vedad_test::write_file(name, "old");
-        const Options options = options_with(c.output, c.overwrite, c.verbose);
+        const Options options = options_with(c.output, c.overwrite, 1);
         testing::internal::CaptureStderr();
-        const std::string path = make_output_path(options, c.operand);
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.expected_err) << c.output << " " << c.operand;
-        EXPECT_EQ(path, c.expected) << "output \"" << c.output << "\", operand \"" << c.operand << '"';
+        const OutputPath output = make_output_path(options, c.operand);
+        // Naming prints nothing: the warning comes with the "writing" line.
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        const std::string label = std::string("output \"") + c.output + "\", operand \"" + c.operand + '"';
+        EXPECT_EQ(output.path, c.expected) << label;
+        EXPECT_EQ(mode_name(output.mode), c.mode) << label;
+        EXPECT_EQ(output.number > 1, output.path != output.first) << label;
     }
+}
+
+// Entries that are not regular files take a default name like files do; links are never
+// followed to decide.
+TEST(MakeOutputPath, NumbersAroundEntriesOfEveryKind)
+{
+    InTempDir here;
+    vedad_test::write_file("elsewhere", "x");
+    fs::create_symlink("/nonexistent/target", "a.png");
+    fs::create_symlink("elsewhere", "a2.png");
+    ASSERT_EQ(mkfifo("a3.png", 0600), 0);
+    fs::create_symlink("/dev/null", "a4.png");
+    fs::create_symlink("a5.png", "a5.png");  // a loop
+    const Options options = options_with("");
+    const OutputPath output = make_output_path(options, "a.txt");
+    EXPECT_EQ(output.path, "a6.png");
+    EXPECT_EQ(output.first, "a.png");
+    EXPECT_EQ(output.number, 6);
+}
+
+// A link named by --output= that leads to the file standard output is open on is written
+// through standard output; any other link is a name like any other.
+TEST(MakeOutputPath, WritesALinkToStandardOutputThroughIt)
+{
+    InTempDir here;
+    vedad_test::write_file("out.png", "");
+    const int saved = dup(STDOUT_FILENO);
+    const int out = open("out.png", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(out, 0);
+    ASSERT_EQ(dup2(out, STDOUT_FILENO), STDOUT_FILENO);
+    close(out);
+    fs::create_symlink("out.png", "link.png");
+    const OutputPath through_link = make_output_path(options_with("link.png"), "a.txt");
+    const OutputPath through_dev = make_output_path(options_with("/dev/stdout"), "a.txt");
+    const OutputPath by_name = make_output_path(options_with("out.png"), "a.txt");
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    EXPECT_EQ(mode_name(through_link.mode), "standard_output");
+    EXPECT_EQ(mode_name(through_dev.mode), "standard_output");
+    EXPECT_EQ(through_dev.path, "/dev/stdout");
+    EXPECT_EQ(mode_name(by_name.mode), "claim");
+    EXPECT_EQ(by_name.path, "out2.png");
+}
+
+TEST(TakeNextNumber, SkipsNamesTakenSinceAndKeepsTheFirstChoice)
+{
+    InTempDir here;
+    const Options options = options_with("");
+    OutputPath output = make_output_path(options, "notes.txt");
+    ASSERT_EQ(output.path, "notes.png");
+    vedad_test::write_file("notes.png", "another run's");
+    vedad_test::write_file("notes2.png", "another run's");
+    take_next_number(output);
+    EXPECT_EQ(output.path, "notes3.png");
+    EXPECT_EQ(output.number, 3);
+    EXPECT_EQ(output.first, "notes.png");
+    // Never back to a lower number, even when it has become free.
+    fs::remove("notes2.png");
+    take_next_number(output);
+    EXPECT_EQ(output.path, "notes4.png");
 }
 
 TEST(MakeOutputPathDeathTest, RefusesOperandAndOutputLongerThan5112Together)
@@ -154,7 +233,7 @@ TEST(MakeOutputPathDeathTest, RefusesOperandAndOutputLongerThan5112Together)
         const std::string output = c.output_length == 0 ? "" : "/nonexistent/" + std::string(c.output_length - 13, 'o');
         const Options options = options_with(output.c_str());
         if (c.passes) {
-            const std::string path = make_output_path(options, operand.c_str());
+            const std::string path = make_output_path(options, operand.c_str()).path;
             EXPECT_EQ(path, c.output_length == 0 ? operand + ".png" : output);
         } else {
             EXPECT_EXIT(make_output_path(options, operand.c_str()), testing::ExitedWithCode(1),
@@ -175,7 +254,5 @@ TEST(MakeOutputPathDeathTest, GivesUpWhenNumbers2To998AreAllTaken)
                 "^error: you already have about 999 files already with that output name, try using --overwrite\n$");
 
     fs::remove("notes998.png");
-    testing::internal::CaptureStderr();
-    EXPECT_STREQ(make_output_path(options, "notes.txt"), "notes998.png");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "warning: notes.png exists, consider using --overwrite\n");
+    EXPECT_EQ(make_output_path(options, "notes.txt").path, "notes998.png");
 }

@@ -1,10 +1,12 @@
 #include "support/launch.hpp"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <grp.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,7 +15,7 @@ namespace vedad_test {
 
 namespace fs = std::filesystem;
 
-Outcome launch(const fs::path& directory, const std::vector<std::string>& arguments, const Launch& how)
+Started start(const fs::path& directory, const std::vector<std::string>& arguments, const Launch& how)
 {
     std::vector<std::string> copies = arguments;
     std::string program = VEDAD_BINARY;
@@ -30,7 +32,14 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
                          static_cast<ssize_t>(how.input.size());
     close(input_file);
     int err_pipe[2];
-    if (!written || pipe(err_pipe) != 0) {
+    int out_pipe[2] = {-1, -1};
+    if (!written || pipe2(err_pipe, O_CLOEXEC) != 0) {
+        unlink(input_path);
+        return {};
+    }
+    if (how.capture_out && pipe2(out_pipe, O_CLOEXEC) != 0) {
+        close(err_pipe[0]);
+        close(err_pipe[1]);
         unlink(input_path);
         return {};
     }
@@ -49,6 +58,7 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
         }
         dup2(in, 0);
         dup2(err_pipe[1], 2);
+        if (how.capture_out) dup2(out_pipe[1], 1);
         // Nothing but the standard descriptors is handed on, whatever the test runner left open,
         // so that descriptor limits mean the same everywhere.
         close_range(3, ~0U, 0);
@@ -60,26 +70,59 @@ Outcome launch(const fs::path& directory, const std::vector<std::string>& argume
             dup2(unread[1], 2);
             close(unread[1]);
         }
-        // The signals' default actions, whatever the test runner set.
-        signal(SIGPIPE, SIG_DFL);
-        signal(SIGXFSZ, SIG_DFL);
+        // The signals' default actions, none held back, whatever the test runner set.
+        for (int number : {SIGPIPE, SIGXFSZ, SIGINT, SIGTERM, SIGHUP}) signal(number, SIG_DFL);
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
         execv(argv[0], argv.data());
         _exit(START_FAILED);
     }
     close(err_pipe[1]);
+    if (how.capture_out) close(out_pipe[1]);
+    return {child, err_pipe[0], out_pipe[0], input_path};
+}
+
+Outcome finish(Started& run)
+{
     Outcome outcome;
+    if (run.pid < 0) return outcome;
+    // Both pipes are drained together, so that a full one cannot hold the run up.
+    struct pollfd ends[2] = {{run.err, POLLIN, 0}, {run.out, POLLIN, 0}};
+    std::string* texts[2] = {&outcome.err, &outcome.out};
     char buffer[4096];
-    for (ssize_t n; (n = read(err_pipe[0], buffer, sizeof buffer)) > 0;) outcome.err.append(buffer, static_cast<size_t>(n));
-    close(err_pipe[0]);
+    while (ends[0].fd >= 0 || ends[1].fd >= 0) {
+        if (poll(ends, 2, -1) < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (ends[i].fd < 0 || ends[i].revents == 0) continue;
+            const ssize_t n = read(ends[i].fd, buffer, sizeof buffer);
+            if (n > 0) {
+                texts[i]->append(buffer, static_cast<size_t>(n));
+            } else {
+                close(ends[i].fd);
+                ends[i].fd = -1;
+            }
+        }
+    }
     int status = 0;
     struct rusage usage {};
-    wait4(child, &status, 0, &usage);
-    unlink(input_path);
+    wait4(run.pid, &status, 0, &usage);
+    run.pid = -1;
+    unlink(run.input_path.c_str());
     if (WIFEXITED(status)) outcome.status = WEXITSTATUS(status);
     if (WIFSIGNALED(status)) outcome.signal = WTERMSIG(status);
     outcome.peak_rss_kb = usage.ru_maxrss;
     outcome.could_not_start = outcome.status == START_FAILED && outcome.err.empty();
     return outcome;
+}
+
+Outcome launch(const fs::path& directory, const std::vector<std::string>& arguments, const Launch& how)
+{
+    Started run = start(directory, arguments, how);
+    return finish(run);
 }
 
 }  // namespace vedad_test
