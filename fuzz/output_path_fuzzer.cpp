@@ -1,5 +1,6 @@
 // Chooses output paths for an operand and an --output= text taken from the input, in a
 // scratch directory that holds files, numbered names, directories, a FIFO and broken links.
+// Only the choice is made; nothing is written.
 // The first byte gives the flags: bit 0 --overwrite, bit 1 --verbose. The rest is the operand,
 // then a NUL byte, then the output text (empty when there is no NUL byte).
 
@@ -52,13 +53,15 @@ struct Naming {
     vedad::Options options;
     std::string operand;
     std::string output;
-    const char* path = nullptr;
+    vedad::OutputPath chosen;
+    bool chosen_at_all = false;
 };
 
 void name_output(void* context)
 {
     Naming& naming = *static_cast<Naming*>(context);
-    naming.path = vedad::make_output_path(naming.options, naming.operand.c_str());
+    naming.chosen = vedad::make_output_path(naming.options, naming.operand.c_str());
+    naming.chosen_at_all = true;
 }
 
 bool ends_with_png(const std::string& text)
@@ -69,16 +72,19 @@ bool ends_with_png(const std::string& text)
 // What every chosen path must satisfy.
 bool holds(const Naming& naming)
 {
-    if (naming.path == nullptr) return false;
-    const std::string path = naming.path;
+    if (!naming.chosen_at_all) return false;
+    const std::string& path = naming.chosen.path;
     const std::string& output = naming.output;
+    const vedad::OutputMode mode = naming.chosen.mode;
     if (path.size() > vedad::OUTPUT_NAME_INPUT_LIMIT + 8) return false;
-    // Without --overwrite an existing regular file is never chosen.
-    if (naming.options.overwrite == 0 && vedad::is_regular_file(path.c_str())) return false;
+    // Without --overwrite a new name is never one that any entry has.
+    if (mode == vedad::OutputMode::claim && vedad::has_entry(path.c_str())) return false;
+    if (naming.options.overwrite == 0 && mode == vedad::OutputMode::replace) return false;
     // The operand's directories never reach the name, so with no --output= it stays here.
     if (output.empty()) return path.find('/') == std::string::npos && ends_with_png(path);
     if (vedad::is_directory(output.c_str())) return path.starts_with(output) && ends_with_png(path);
-    if (vedad::is_regular_file(output.c_str()) && naming.options.overwrite == 0) return ends_with_png(path);
+    // An --output= name is used as it is unless something has it and it is to be numbered.
+    if (mode == vedad::OutputMode::claim && vedad::has_entry(output.c_str())) return ends_with_png(path);
     return path == output;
 }
 

@@ -6,6 +6,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <random>
 #include <string>
@@ -637,6 +640,193 @@ TEST(Hostile, OverwriteKeepsOwnerGroupModeAndAttributes)
         }
         EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
     }
+}
+
+// Runs started together on inputs of one base name, into one directory: each gets a name of
+// its own and its own picture there, and says so.
+TEST(Hostile, ParallelRunsEachKeepTheirOwnPicture)
+{
+    constexpr int RUNS = 10;
+    constexpr int ROUNDS = 20;
+    TempDir dir;
+    std::vector<std::string> pictures;  // of each input, written alone
+    for (int i = 0; i < RUNS; ++i) {
+        const fs::path input = dir / ("in" + std::to_string(i));
+        fs::create_directory(input);
+        write_file(input / "a.txt", "run " + std::to_string(i) + "\n");
+        ASSERT_EQ(launch(input, {"a.txt"}).status, 0);
+        pictures.push_back(read_file(input / "a.png"));
+    }
+    for (int round = 0; round < ROUNDS; ++round) {
+        SCOPED_TRACE(round);
+        const fs::path out = dir / ("out" + std::to_string(round));
+        fs::create_directory(out);
+        std::vector<Started> runs;
+        for (int i = 0; i < RUNS; ++i)
+            runs.push_back(start(dir.path(), {"--output=" + out.filename().string(), "in" + std::to_string(i) + "/a.txt"}));
+        std::vector<std::string> named;
+        for (int i = 0; i < RUNS; ++i) {
+            const Outcome outcome = finish(runs[static_cast<size_t>(i)]);
+            expect_sound(outcome);
+            ASSERT_EQ(outcome.status, 0) << outcome.err;
+            ASSERT_TRUE(outcome.err.starts_with("writing ") && outcome.err.ends_with("\n")) << outcome.err;
+            const std::string path = outcome.err.substr(8, outcome.err.size() - 9);
+            named.push_back(fs::path(path).filename().string());
+            // The file the run names holds the picture of its own input.
+            EXPECT_TRUE(read_file(dir / path) == pictures[static_cast<size_t>(i)]) << path;
+        }
+        std::sort(named.begin(), named.end());
+        EXPECT_EQ(std::adjacent_find(named.begin(), named.end()), named.end());
+        EXPECT_EQ(list_directory(out), named);
+    }
+}
+
+// A default name that some entry other than a regular file has is taken all the same: the
+// entry is left as it was and the picture is numbered. Nothing is written through a link.
+TEST(Hostile, DefaultNamesTakenByAnyEntryAreLeftUntouched)
+{
+    const struct {
+        const char* name;
+        void (*make)(const fs::path& dir);
+    } cases[] = {
+        {"a dangling link", [](const fs::path& dir) { fs::create_symlink(dir / "private/secret.png", dir / "a.png"); }},
+        {"a link to a file elsewhere",
+         [](const fs::path& dir) {
+             write_file(dir / "private/kept.png", "kept");
+             fs::create_symlink(dir / "private/kept.png", dir / "a.png");
+         }},
+        {"a FIFO", [](const fs::path& dir) { ASSERT_EQ(mkfifo((dir / "a.png").c_str(), 0600), 0); }},
+        {"a link to the null device", [](const fs::path& dir) { fs::create_symlink("/dev/null", dir / "a.png"); }},
+        {"a directory", [](const fs::path& dir) { fs::create_directory(dir / "a.png"); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        fs::create_directory(dir / "private");
+        c.make(dir.path());
+        const fs::file_status before = fs::symlink_status(dir / "a.png");
+        const std::vector<std::string> private_before = list_directory(dir / "private");
+        const Outcome outcome = launch(dir.path(), {"--verbose", "a.txt"});
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_TRUE(outcome.err.ends_with("warning: a.png exists, consider using --overwrite\nwriting a2.png\n"))
+            << outcome.err;
+        EXPECT_GT(png_size(dir / "a2.png").width, 0);
+        EXPECT_EQ(fs::symlink_status(dir / "a.png").type(), before.type());
+        EXPECT_EQ(list_directory(dir / "private"), private_before);
+        if (fs::exists(dir / "private/kept.png")) {
+            EXPECT_EQ(read_file(dir / "private/kept.png"), "kept");
+        }
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "a2.png", "private"}));
+    }
+}
+
+namespace {
+
+// Whether the run has a file open in `directory` (by its path as /proc shows it): the
+// moment its output first appears, unnamed or not.
+bool has_file_open_in(pid_t pid, const fs::path& directory)
+{
+    const fs::path fds = "/proc/" + std::to_string(pid) + "/fd";
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(fds, error)) {
+        std::error_code ignored;
+        const fs::path target = fs::read_symlink(entry.path(), ignored);
+        if (target.parent_path() == directory) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// A run ended by a signal while its picture is being written leaves no name holding part of
+// one: the names hold the old picture or the whole new one. On SIGTERM it removes what it
+// made and ends by the signal; after SIGKILL at most an unnamed file (freed by the system) or
+// one hidden temporary file can remain.
+TEST(Hostile, SignalsWhileWritingLeaveNoPartialPicture)
+{
+    constexpr int REPEATS = 20;
+    TempDir reference;
+    std::string text;
+    std::mt19937 random(5);
+    for (int row = 0; row < 30; ++row) {
+        for (int column = 0; column < 100; ++column) text += static_cast<char>('!' + random() % 94);
+        text += '\n';
+    }
+    const std::vector<std::string> options = {"--size=900x900", "--no-crop"};
+    write_file(reference / "a.txt", text);
+    std::vector<std::string> arguments = options;
+    arguments.push_back("a.txt");
+    ASSERT_EQ(launch(reference.path(), arguments).status, 0);
+    const std::string picture = read_file(reference / "a.png");
+    arguments.insert(arguments.begin(), "--overwrite");
+
+    for (const int signal : {SIGTERM, SIGKILL}) {
+        int caught_writing = 0;
+        for (int repeat = 0; repeat < REPEATS; ++repeat) {
+            SCOPED_TRACE(testing::Message() << strsignal(signal) << ", run " << repeat);
+            TempDir dir;
+            const fs::path canonical = fs::canonical(dir.path());
+            write_file(dir / "a.txt", text);
+            // Every other run replaces an old picture.
+            const bool replacing = repeat % 2 == 1;
+            if (replacing) write_file(dir / "a.png", "old");
+            Started run = start(dir.path(), replacing ? arguments : std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!has_file_open_in(run.pid, canonical) && !fs::exists(dir / (replacing ? "a2.png" : "a.png")) &&
+                   std::chrono::steady_clock::now() < deadline) {
+            }
+            kill(run.pid, signal);
+            const Outcome outcome = finish(run);
+            if (outcome.signal == signal) ++caught_writing;
+            int hidden = 0;
+            for (const std::string& name : list_directory(dir.path())) {
+                if (name == "a.txt") continue;
+                if (name.starts_with(".vedad-")) {
+                    ++hidden;
+                    continue;
+                }
+                ASSERT_EQ(name, "a.png");
+                const std::string contents = read_file(dir / name);
+                EXPECT_TRUE(contents == picture || (replacing && contents == "old")) << contents.size() << " bytes";
+            }
+            if (replacing) {
+                EXPECT_TRUE(fs::exists(dir / "a.png"));
+            }
+            EXPECT_LE(hidden, signal == SIGKILL ? 1 : 0);
+        }
+        // Most runs are caught before they end, so the test sees what a signal leaves.
+        EXPECT_GT(caught_writing, REPEATS / 2);
+    }
+}
+
+// /dev/stdout names whatever standard output is: a pipe gets the PNG, and so does a file
+// standard output is redirected to; nothing is made beside it.
+TEST(Hostile, DevStdoutIsWrittenAsItIs)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    ASSERT_EQ(launch(dir.path(), {"a.txt"}).status, 0);
+    const std::string picture = read_file(dir / "a.png");
+    Launch piped;
+    piped.capture_out = true;
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--output=/dev/stdout", "a.txt"},
+          std::vector<std::string>{"--output=/dev/stdout", "--overwrite", "a.txt"}}) {
+        SCOPED_TRACE(testing::PrintToString(arguments));
+        const Outcome outcome = launch(dir.path(), arguments, piped);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0);
+        EXPECT_EQ(outcome.err, "writing /dev/stdout\n");
+        EXPECT_TRUE(outcome.out == picture) << outcome.out.size() << " bytes";
+    }
+    const std::string command = "cd '" + dir.path().string() + "' && '" VEDAD_BINARY "' --output=/dev/stdout a.txt > out.png 2>err";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_TRUE(read_file(dir / "out.png") == picture);
+    EXPECT_EQ(read_file(dir / "err"), "writing /dev/stdout\n");
+    EXPECT_FALSE(fs::exists("/dev/stdout2.png"));
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "err", "out.png"}));
 }
 
 // Files and directories the user may not read or write. Root may do anything, so a run as
