@@ -8,30 +8,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
+source scripts/lib.sh
 
 runs=10
 big_runs=3
 if [ "${1:-}" = "--quick" ]; then runs=2; big_runs=1; fi
 
-font=/usr/share/fonts/truetype/freefont/FreeMono.ttf
+font=$freemono
 build=$root/build-bench
 work=$build/work
 results=$build/results
 
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
 packages=(g++ gcc cmake pkg-config libgd-dev fonts-freefont-ttf python3 hyperfine valgrind time gnuplot-nox
     imagemagick pango1.0-tools)
-missing=()
-for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+install_missing --quiet "${packages[@]}"
 
 echo "== building"
 cmake -S . -B "$build/static" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=ON >/dev/null

@@ -13,6 +13,8 @@ install(FILES completion/vedad.bash
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
   RENAME vedad)
 install(PROGRAMS scripts/register-default-font.sh DESTINATION ${VEDAD_INSTALL_HELPERDIR})
+# The registration script takes its font paths from lib.sh, which it sources from beside itself.
+install(FILES scripts/lib.sh DESTINATION ${VEDAD_INSTALL_HELPERDIR})
 # README.md shows the pictures of docs/gallery and links the examples they were drawn from;
 # both go along so that its links hold.
 install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

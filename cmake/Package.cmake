@@ -28,19 +28,19 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-freefont-ttf)
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS bash-completion)
 
-# The maintainer scripts take the font paths from the registration script, so that the two
-# cannot disagree about which link is the package's.
-file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/register-default-font.sh VEDAD_FONT_SETTINGS
-  REGEX "^(freemono|link)=")
+# The maintainer scripts take the font paths from scripts/lib.sh, as the registration script
+# does, so that the two cannot disagree about which link is the package's.
+file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/lib.sh VEDAD_FONT_SETTINGS
+  REGEX "^(freemono|courier_link)=")
 foreach(setting IN LISTS VEDAD_FONT_SETTINGS)
   if(setting MATCHES "^freemono=(.+)$")
     set(VEDAD_FREEMONO_PATH ${CMAKE_MATCH_1})
-  elseif(setting MATCHES "^link=(.+)$")
+  elseif(setting MATCHES "^courier_link=(.+)$")
     set(VEDAD_FONT_LINK ${CMAKE_MATCH_1})
   endif()
 endforeach()
 if(NOT VEDAD_FREEMONO_PATH OR NOT VEDAD_FONT_LINK)
-  message(FATAL_ERROR "scripts/register-default-font.sh names no freemono= or link= path")
+  message(FATAL_ERROR "scripts/lib.sh names no freemono= or courier_link= path")
 endif()
 set(VEDAD_REGISTER_FONT_SCRIPT
   ${CPACK_PACKAGING_INSTALL_PREFIX}/${VEDAD_INSTALL_HELPERDIR}/register-default-font.sh)

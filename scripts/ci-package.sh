@@ -6,17 +6,9 @@
 # package's own registration is what is tested, and put back at the end.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
 build=build-package
-link=$(sed -n 's/^link=//p' scripts/register-default-font.sh)
-freemono=$(sed -n 's/^freemono=//p' scripts/register-default-font.sh)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-apt_get() {
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get -y -qq "$@"
-}
 installed() {
     dpkg-query -W -f='${Status}' vedad 2>/dev/null | grep -q 'install ok installed'
 }
@@ -25,7 +17,7 @@ fail() {
     exit 1
 }
 ours() {  # the Courier link to FreeMono that the registration makes
-    [ -L "$link" ] && [ "$(readlink "$link")" = "$freemono" ]
+    [ -L "$courier_link" ] && [ "$(readlink "$courier_link")" = "$freemono" ]
 }
 
 if installed; then fail "the vedad package is installed already; remove it first"; fi
@@ -60,7 +52,7 @@ if ours; then
     restore_link=yes
 fi
 had_font=no
-if [ -e "$link" ]; then had_font=yes; fi
+if [ -e "$courier_link" ]; then had_font=yes; fi
 
 (cd "$(dirname "$deb")" && apt_get install "./$(basename "$deb")" >/dev/null)
 installed || fail "the package did not install"
@@ -68,7 +60,7 @@ for file in /usr/bin/vedad /usr/share/man/man1/vedad.1 /usr/share/bash-completio
     /usr/share/doc/vedad/README.md /usr/share/doc/vedad/LICENSE; do
     [ -f "$file" ] || fail "$file is missing after installation"
 done
-if [ "$had_font" = no ]; then ours || fail "installation did not link FreeMono as $link"; fi
+if [ "$had_font" = no ]; then ours || fail "installation did not link FreeMono as $courier_link"; fi
 
 # The installed program finds its default font by itself, without GDFONTPATH.
 cp examples/notes.txt "$work/"
@@ -82,8 +74,8 @@ echo "the installed vedad converted notes.txt to a PNG of $(stat -c %s "$work/no
 apt_get remove vedad >/dev/null
 installed && fail "the package is still installed"
 [ ! -e /usr/bin/vedad ] || fail "/usr/bin/vedad is still there after removal"
-if [ "$had_font" = no ] && { [ -e "$link" ] || [ -L "$link" ]; }; then
-    fail "$link is still there after removal"
+if [ "$had_font" = no ] && { [ -e "$courier_link" ] || [ -L "$courier_link" ]; }; then
+    fail "$courier_link is still there after removal"
 fi
 apt_get purge vedad >/dev/null
 [ ! -e /var/lib/vedad ] || fail "/var/lib/vedad is still there after purge"

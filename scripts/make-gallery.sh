@@ -1,17 +1,15 @@
 #!/usr/bin/env bash
 # Regenerates the pictures of the README in docs/gallery/ with a built vedad.
 #   scripts/make-gallery.sh [BUILD_DIR]
-# BUILD_DIR defaults to build-g, or build when there is no build-g. The pictures are drawn
+# BUILD_DIR defaults to build, where scripts/setup.sh builds the program. The pictures are drawn
 # with the system's default font, Courier, which must be FreeMono as
 # scripts/register-default-font.sh links it, so that they come out the same on every
 # machine. Needs ImageMagick (Debian package imagemagick) for the checkered backdrop.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
-build=${1:-}
-if [ -z "$build" ]; then
-    if [ -d build-g ]; then build=build-g; else build=build; fi
-fi
+build=${1:-build}
 vedad=$build/vedad
 if [ ! -x "$vedad" ]; then
     echo "error: $vedad is missing; build the program first" >&2
@@ -25,12 +23,10 @@ if [ ! -x "$convert" ]; then
     exit 1
 fi
 
-# The first Courier in libgd's search path (as the registration script lists it) is the
-# font the pictures are drawn with; it has to be FreeMono.
-freemono=$(sed -n 's/^freemono=//p' scripts/register-default-font.sh)
-search_path=$(sed -n 's/^search_path=//p' scripts/register-default-font.sh)
+# The first Courier in libgd's search path is the font the pictures are drawn with; it has
+# to be FreeMono.
 courier=
-IFS=: read -r -a directories <<<"$search_path"
+IFS=: read -r -a directories <<<"$font_search_path"
 for directory in "${directories[@]}"; do
     for extension in .ttf .pfa .pfb .dfont; do
         if [ -z "$courier" ] && [ -r "$directory/Courier$extension" ]; then

@@ -6,18 +6,15 @@
 #   register-default-font.sh           register when needed
 #   register-default-font.sh --remove  remove the link this script made
 set -euo pipefail
-
-freemono=/usr/share/fonts/truetype/freefont/FreeMono.ttf
-link=/usr/share/fonts/truetype/Courier.ttf
-# libgd's built-in font search path on Debian.
-search_path=/usr/X11R6/lib/X11/fonts/TrueType:/usr/X11R6/lib/X11/fonts/truetype:/usr/X11R6/lib/X11/fonts/TTF:/usr/share/fonts/TrueType:/usr/share/fonts/truetype:/usr/openwin/lib/X11/fonts/TrueType:/usr/X11R6/lib/X11/fonts/Type1:/usr/lib/X11/fonts/Type1:/usr/openwin/lib/X11/fonts/Type1
+# The font paths; lib.sh is installed beside this script.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 
 if [ "${1:-}" = "--remove" ]; then
-    if [ -L "$link" ] && [ "$(readlink "$link")" = "$freemono" ]; then rm -f "$link"; fi
+    if [ -L "$courier_link" ] && [ "$(readlink "$courier_link")" = "$freemono" ]; then rm -f "$courier_link"; fi
     exit 0
 fi
 
-IFS=: read -r -a directories <<<"$search_path"
+IFS=: read -r -a directories <<<"$font_search_path"
 for directory in "${directories[@]}"; do
     for extension in .ttf .pfa .pfb .dfont; do
         if [ -r "$directory/Courier$extension" ]; then exit 0; fi
@@ -28,5 +25,5 @@ if [ ! -r "$freemono" ]; then
     echo "error: $freemono is missing; install fonts-freefont-ttf" >&2
     exit 1
 fi
-ln -sfn "$freemono" "$link"
-echo "registered $freemono as Courier in $link"
+ln -sfn "$freemono" "$courier_link"
+echo "registered $freemono as Courier in $courier_link"

@@ -8,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
+source scripts/lib.sh
 
 build=${1:-build}
 vedad=$root/$build/vedad
@@ -25,7 +26,7 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/fonts"
-ln -s /usr/share/fonts/truetype/freefont/FreeMono.ttf "$work/fonts/Courier.ttf"
+ln -s "$freemono" "$work/fonts/Courier.ttf"
 export GDFONTPATH=$work/fonts
 cp examples/notes.txt examples/features.txt examples/colors.html "$work/"
 # A page of text that reaches past 4000 pixels both ways.

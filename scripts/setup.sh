@@ -4,26 +4,12 @@
 # Safe to run again; works as root or through sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/lib.sh
 
 # clang-14, its runtimes and llvm-14 (for readable stack traces) build and run the fuzzers.
 packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf mandoc
     groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
-
-as_root() {
-    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
-}
-
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if [ "${#missing[@]}" -gt 0 ]; then
-    echo "installing: ${missing[*]}"
-    as_root apt-get update -qq
-    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+install_missing "${packages[@]}"
 
 as_root bash scripts/register-default-font.sh
 
