@@ -4,7 +4,7 @@ include(GNUInstallDirs)
 
 # The helper scripts live in a directory of the program's own, which the Debian maintainer
 # scripts name in full.
-set(VEDAD_INSTALL_HELPERDIR "lib/${PROJECT_NAME}" CACHE STRING
+set(VEDAD_INSTALL_HELPERDIR "${CMAKE_INSTALL_LIBEXECDIR}/${PROJECT_NAME}" CACHE STRING
   "Directory of the helper scripts, relative to the install prefix")
 
 install(TARGETS vedad RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Builds the Debian package in build-package/, installs it, converts a file with the
-# installed /usr/bin/vedad, removes the package and checks that the program and the font
-# link it made are gone. Needs root (or sudo) and a Debian machine set up by setup.sh.
+# Builds the Debian package in build-package/ (scripts/build-package.sh), checks it with
+# lintian, which must report no error and no warning, checks that it depends on exactly
+# what the binary links (as dpkg-shlibdeps finds it) besides the packages it names itself,
+# installs it, converts a file with the installed /usr/bin/vedad, removes the package and
+# checks that the program and the font link it made are gone. Needs root (or sudo) and a
+# Debian machine set up by setup.sh; installs lintian when it is missing.
 # A Courier link that setup.sh made earlier is taken away for the test, so that the
 # package's own registration is what is tested, and put back at the end.
 set -euo pipefail
@@ -21,23 +24,14 @@ ours() {  # the Courier link to FreeMono that the registration makes
 }
 
 if installed; then fail "the vedad package is installed already; remove it first"; fi
+install_missing --quiet lintian
 
-rm -f "$build"/vedad_*.deb
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" >/dev/null
-(cd "$build" && cpack -G DEB >/dev/null)
+bash scripts/build-package.sh >/dev/null
 debs=("$build"/vedad_*.deb)
 [ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single package: ${debs[*]}"
 deb=${debs[0]}
 depends=$(dpkg-deb -f "$deb" Depends)
-echo "built $deb (Depends: $depends)"
-# libgd is linked in when its static archive is there (cmake/StaticGd.cmake); the package then
-# depends on the libraries libgd draws and writes with instead of on libgd itself.
-needed_libraries=(libgd3)
-if [[ $depends != *libgd3* ]]; then needed_libraries=(libfreetype6 libpng16-16); fi
-for needed in fonts-freefont-ttf libc6 "${needed_libraries[@]}"; do
-    [[ $depends == *"$needed"* ]] || fail "$needed is missing from Depends"
-done
+echo "built $deb (Depends: $depends; Recommends: $(dpkg-deb -f "$deb" Recommends))"
 
 work=$(mktemp -d)
 restore_link=no
@@ -47,6 +41,28 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Every tag lintian has, informational and pedantic ones too, is shown; errors and warnings fail.
+lintian -I -E --pedantic --fail-on error,warning "$deb" \
+    2> >(grep -v 'running with root privileges' >&2) || fail "lintian finds errors or warnings in $deb"
+echo "lintian: no errors or warnings"
+
+# Depends must be the packages Package.cmake names itself plus exactly the libraries
+# dpkg-shlibdeps finds for the binary: none missing, none that nothing uses.
+# dpkg-shlibdeps wants a source tree: debian/control, and the package's files with their
+# control files (DEBIAN/) in debian/vedad.
+mkdir -p "$work/shlibs/debian"
+touch "$work/shlibs/debian/control"
+dpkg-deb -R "$deb" "$work/shlibs/debian/vedad"
+linked=$(cd "$work/shlibs" && dpkg-shlibdeps -O debian/vedad/usr/bin/vedad | sed -n 's/^shlibs:Depends=//p')
+named=$(sed -n 's/^set(CPACK_DEBIAN_PACKAGE_DEPENDS "\(.*\)")$/\1/p' "$build/CPackConfig.cmake")
+entries() { tr ',' '\n' | sed 's/^ *//; s/ *$//' | grep -v '^$' | sort; }
+if [ "$(entries <<<"$depends")" != "$( (echo "$named"; echo "$linked") | entries)" ]; then
+    fail "Depends is \"$depends\" but the package names \"$named\" and the binary links \"$linked\""
+fi
+[[ $linked == *libgd3* ]] || fail "the packaged vedad does not use the shared libgd: $linked"
+echo "Depends: what the package names ($named) and what the binary links ($linked)"
+
 if ours; then
     as_root bash scripts/register-default-font.sh --remove
     restore_link=yes
@@ -56,8 +72,9 @@ if [ -e "$courier_link" ]; then had_font=yes; fi
 
 (cd "$(dirname "$deb")" && apt_get install "./$(basename "$deb")" >/dev/null)
 installed || fail "the package did not install"
-for file in /usr/bin/vedad /usr/share/man/man1/vedad.1 /usr/share/bash-completion/completions/vedad \
-    /usr/share/doc/vedad/README.md /usr/share/doc/vedad/LICENSE; do
+for file in /usr/bin/vedad /usr/share/man/man1/vedad.1.gz /usr/share/bash-completion/completions/vedad \
+    /usr/share/doc/vedad/README.md /usr/share/doc/vedad/copyright /usr/share/doc/vedad/changelog.Debian.gz \
+    /usr/libexec/vedad/register-default-font.sh; do
     [ -f "$file" ] || fail "$file is missing after installation"
 done
 if [ "$had_font" = no ]; then ours || fail "installation did not link FreeMono as $courier_link"; fi
