@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/check_options.hpp"
+#include "cli/color_warning.hpp"
 #include "cli/options.hpp"
 #include "cli/parse_options.hpp"
 #include "fuzz_support.hpp"
@@ -20,6 +21,8 @@ struct Run {
     vedad::Options options;
     vedad::Canvas canvas;
     int32_t operand_count = -1;
+    std::string background_warning;  // what --verbose would say about the colours
+    std::string foreground_warning;
 };
 
 void parse_and_check(void* context)
@@ -29,6 +32,8 @@ void parse_and_check(void* context)
     vedad::canvas_init(run.canvas);
     run.operand_count = vedad::parse_options(run.argument_count, run.arguments.data(), run.options, run.canvas);
     vedad::check_options(run.options, run.canvas, run.operand_count);
+    run.background_warning = vedad::color_warning("--background=", run.options.background_text);
+    run.foreground_warning = vedad::color_warning("--foreground=", run.options.foreground_text);
     char line[128];
     std::snprintf(line, sizeof line, "output format: %s %dx%d pixels\n", vedad::pixel_format_name(run.canvas),
                   run.options.width, run.options.height);
@@ -42,6 +47,12 @@ bool is_flag(int32_t value)
 bool is_component(int32_t value)
 {
     return value >= 0 && value <= 255;
+}
+
+// No warning, or a warning ended by a newline (the value it quotes may hold more).
+bool is_warning(const std::string& text)
+{
+    return text.empty() || (text.starts_with("warning: ") && text.ends_with('\n'));
 }
 
 bool is_color(const vedad::Rgb& rgb)
@@ -61,7 +72,8 @@ bool holds_after_checks(const Run& run)
            is_flag(o.html_input) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
            is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
            is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
-           is_color(o.background) && is_color(o.foreground);
+           is_color(o.background) && is_color(o.foreground) && is_warning(run.background_warning) &&
+           is_warning(run.foreground_warning);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "cli/hex_color.hpp"
 
+#include <cstdio>
+
 namespace vedad {
 
 namespace {
@@ -12,6 +14,12 @@ int hex_digit(char c)
 }
 
 }  // namespace
+
+bool read_color_text(const char* value, std::array<char, 7>& text)
+{
+    text = {};
+    return std::sscanf(value, "%6s", text.data()) == 1;
+}
 
 void parse_hex_color(const char* text, Rgb& rgb)
 {

@@ -20,6 +20,8 @@ struct Options {
     int32_t verbose = 0;
     Rgb background = {0, 0, 0};
     Rgb foreground = {255, 255, 255};
+    const char* background_text = nullptr;  // the --background= value as given, points into argv; null when none
+    const char* foreground_text = nullptr;  // the --foreground= value likewise
 };
 
 // Puts every setting back to its default.

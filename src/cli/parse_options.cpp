@@ -1,14 +1,15 @@
 #include "cli/parse_options.hpp"
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
-#include "base/fail.hpp"
 #include "cli/help_text.hpp"
 #include "cli/hex_color.hpp"
 #include "cli/numbers.hpp"
+#include "cli/refuse_option.hpp"
 
 namespace vedad {
 
@@ -22,14 +23,15 @@ const char* value_after(const char* argument, const char* prefix)
 }
 
 // "--name=%s" as scanf reads it: blanks skipped, then at least one non-blank character.
-// Only the first six characters of a colour count.
-bool scan_color(const char* argument, const char* prefix, Rgb& rgb)
+// Only the first six characters of a colour count. The value is kept, by reference, for the
+// warning about colours written in another notation.
+bool scan_color(const char* argument, const char* prefix, Rgb& rgb, const char*& given)
 {
     const char* value = value_after(argument, prefix);
-    if (value == nullptr) return false;
-    char color[7] = {};
-    if (std::sscanf(value, "%6s", color) != 1) return false;
-    parse_hex_color(color, rgb);
+    std::array<char, 7> color;
+    if (value == nullptr || !read_color_text(value, color)) return false;
+    parse_hex_color(color.data(), rgb);
+    given = value;
     return true;
 }
 
@@ -90,14 +92,14 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     else if ((value = value_after(argument, "--font="))) canvas.font_name = value;
     else if ((value = value_after(argument, "--width="))) options.width = parse_int_clamped(value);
     else if ((value = value_after(argument, "--output="))) options.output = value;
-    else if (scan_color(argument, "--background=", options.background)) {}
-    else if (scan_color(argument, "--foreground=", options.foreground)) {}
+    else if (scan_color(argument, "--background=", options.background, options.background_text)) {}
+    else if (scan_color(argument, "--foreground=", options.foreground, options.foreground_text)) {}
     else if (scan_size(argument, options)) {}
     else if (scan_font_size(argument, canvas)) {}
     else if ((value = value_after(argument, "--linespacing="))) canvas.line_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--charspacing="))) canvas.char_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--height="))) options.height = parse_int_clamped(value);
-    else fail_with_hint(print_usage, "unknown option %s", argument);
+    else refuse_option(argument);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "base/standard_descriptors.hpp"
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
+#include "cli/color_warning.hpp"
 #include "cli/options.hpp"
 #include "cli/parse_options.hpp"
 #include "main/convert_file.hpp"
@@ -42,6 +43,7 @@ int run(int argument_count, char** arguments)
     canvas_init(canvas);
     const int32_t operand_count = parse_options(argument_count, arguments, options, canvas);
     check_options(options, canvas, operand_count);
+    warn_about_colors(options);
     if (options.verbose != 0) {
         std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(canvas), options.width,
                      options.height);

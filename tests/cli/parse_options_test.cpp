@@ -186,13 +186,17 @@ TEST(ParseOptions, FontSizeTakesNotANumber)
     EXPECT_TRUE(std::isnan(records.canvas.font_size));
 }
 
-TEST(ParseOptions, OutputAndFontPointIntoTheArguments)
+TEST(ParseOptions, OutputFontAndColourTextsPointIntoTheArguments)
 {
-    Arguments arguments({"--output=out.png", "--font=FreeSans"});
+    Arguments arguments({"--output=out.png", "--font=FreeSans", "--background=#FF8800", "--foreground=fff"});
     Records records;
+    EXPECT_EQ(records.options.background_text, nullptr);
+    EXPECT_EQ(records.options.foreground_text, nullptr);
     parse(arguments, records);
     EXPECT_EQ(records.options.output, arguments.texts[1].data() + 9);
     EXPECT_EQ(records.canvas.font_name, arguments.texts[2].data() + 7);
+    EXPECT_EQ(records.options.background_text, arguments.texts[3].data() + 13);
+    EXPECT_EQ(records.options.foreground_text, arguments.texts[4].data() + 13);
 }
 
 namespace {
@@ -212,17 +216,62 @@ std::string regex_escaped(const std::string& text)
 TEST(ParseOptionsDeathTest, RefusesWhatMatchesNoOption)
 {
     const std::vector<std::string> refused = {
-        "--", "---", "-hv", "-vs", "-x", "-H", "--Help", "--verbose=1", "--width", "--output",
-        "--background=", "--background=   ", "--foreground=", "--size=800X600", "--size=800",
-        "--size=x600", "--size=800x", "--size=800 x600", "--font-size=", "--font-size=abc",
+        "--", "---", "-hv", "-vs", "-x", "-H", "--Help", "--verbose=1", "--widths", "--font-sizes=1", "--Size=8x6",
     };
     for (const std::string& argument : refused) {
         SCOPED_TRACE(argument);
-        // An output name after a bare option is not its value.
-        Arguments arguments({"a.txt", argument, "out.png", "--help"});
+        Arguments arguments({"a.txt", argument, "--help"});
         Records records;
         EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(1),
                     "^error: unknown option " + regex_escaped(argument) + "\n\nvedad 0\\.1\\.5\n");
+    }
+}
+
+// An option that takes a value, written without its "=" or with a value its test cannot
+// read, is told what it expects, before the usage text.
+TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
+{
+    const std::string color = "a colour of six lower-case hex digits RRGGBB";
+    const std::string pixels = "a number of pixels";
+    const std::string size = "WIDTHxHEIGHT";
+    const std::string font_size = "a fraction of 280 points";
+    const struct {
+        std::string argument;
+        std::string option;
+        std::string expects;
+    } cases[] = {
+        {"--background", "--background=", color},
+        {"--background=", "--background=", color},
+        {"--background=   ", "--background=", color},
+        {"--foreground", "--foreground=", color},
+        {"--foreground=", "--foreground=", color},
+        {"--charspacing", "--charspacing=", pixels},
+        {"--font", "--font=", "a font file or name"},
+        {"--font-size", "--font-size=", font_size},
+        {"--font-size=", "--font-size=", font_size},
+        {"--font-size=abc", "--font-size=", font_size},
+        {"--format", "--format=", "argb32, rgb24 or a8"},
+        {"--height", "--height=", pixels},
+        {"--linespacing", "--linespacing=", pixels},
+        {"--output", "--output=", "a file or directory name"},
+        {"--size", "--size=", size},
+        {"--size=800X600", "--size=", size},
+        {"--size=800", "--size=", size},
+        {"--size=x600", "--size=", size},
+        {"--size=800x", "--size=", size},
+        {"--size=800 x600", "--size=", size},
+        {"--tab", "--tab=", "a number of spaces"},
+        {"--width", "--width=", pixels},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.argument);
+        // An output name after a bare option is not its value.
+        Arguments arguments({"a.txt", test.argument, "out.png", "--help"});
+        Records records;
+        const std::string option = regex_escaped(test.option);
+        EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(1),
+                    "^error: " + option + " expects " + regex_escaped(test.expects) + ", as in " + option +
+                        "[^\n ]+\n\n" + regex_escaped("vedad " VEDAD_VERSION "\n"));
     }
 }
 

@@ -1,3 +1,4 @@
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,8 @@ TEST(CommandLine, RunsThatConvertNothing)
         {{"--version", "--help"}, 0, version},
         {{"--bogus", "--help"}, 1, "error: unknown option --bogus\n\n" + help},
         {{"a.txt", "-x"}, 1, "error: unknown option -x\n\n" + help},
+        {{"--font-size", "a.txt"}, 1, "error: --font-size= expects a fraction of 280 points, as in --font-size=0.05\n\n" + help},
+        {{"--size=800x", "a.txt"}, 1, "error: --size= expects WIDTHxHEIGHT, as in --size=800x600\n\n" + help},
         // The parser speaks before --silent takes effect.
         {{"--silent", "--help"}, 0, help},
         {{"--silent", "a.txt", "--bogus"}, 1, "error: unknown option --bogus\n\n" + help},
@@ -90,6 +93,55 @@ TEST(CommandLine, AcceptedOptionsAreQuietButForTheCropWarning)
         Image image = read_png(dir / "a.png");
         ASSERT_NE(image, nullptr);
         EXPECT_EQ(gdImageSX(image.get()) < 640, test.cropped);
+    }
+}
+
+// The example that a message about a value option gives is one the program accepts.
+TEST(CommandLine, TheExampleOfAnOptionsMessageIsAccepted)
+{
+    const std::string no_input = "error: no input files specified\n\n" + cli_fixture("help.txt");
+    const std::regex example(R"(^error: (--[a-z-]+=) expects [^\n]*, as in (\1\S+)\n\n)");
+    for (const std::string option : {"--background", "--charspacing", "--font", "--font-size", "--foreground", "--format",
+                                     "--height", "--linespacing", "--output", "--size", "--tab", "--width"}) {
+        SCOPED_TRACE(option);
+        TempDir dir;
+        const RunResult refused = run_vedad(dir.path(), {option});
+        std::smatch match;
+        ASSERT_TRUE(std::regex_search(refused.err, match, example)) << refused.err;
+        EXPECT_EQ(match[1], option + "=");
+        const RunResult accepted = run_vedad(dir.path(), {match[2]});
+        EXPECT_EQ(accepted.status, 1);
+        EXPECT_EQ(accepted.err, no_input);
+    }
+}
+
+// A colour written with '#' or upper case reads as it always has; --verbose says how.
+TEST(CommandLine, VerboseWarnsOfColoursThatReadOtherwise)
+{
+    const std::string warning = "warning: --background=#FF8800 is read as 000880, since '#' and upper-case A to F "
+                                "count 0 (write --background=ff8800)\n";
+    const std::string verbose = "output format: ARGB32 640x480 pixels\nreading a.txt\nwriting a.png\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } cases[] = {
+        {{"--background=#FF8800", "a.txt"}, "writing a.png\n"},
+        {{"a.txt", "--background=#FF8800", "-v"}, warning + verbose},
+        {{"--background=#FF8800", "-v", "--silent", "a.txt"}, ""},
+        {{"--background=000880", "-v", "a.txt"}, verbose},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        std::vector<std::string> arguments = test.arguments;
+        arguments.push_back("--no-crop");
+        RunResult result = run_vedad(dir.path(), arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, test.err);
+        Image image = read_png(dir / "a.png");
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(pixel(image, 639, 479), rgb(0x00, 0x08, 0x80));
     }
 }
 
