@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/messages.hpp"
+
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -68,11 +70,11 @@ TEST(CheckOptionsDeathTest, RefusesInOrderOperandsSizeFontSize)
         int32_t width;
         int32_t height;
         double font_size;
-        const char* message;
+        std::string message;
     } cases[] = {
         // The missing operand is reported first, with the help text.
-        {0, 640, 480, 0.025, "^error: no input files specified\n\nvedad 0\\.1\\.5\n"},
-        {0, 0, 480, 0.0, "^error: no input files specified\n\nvedad 0\\.1\\.5\n"},
+        {0, 640, 480, 0.025, "^error: no input files specified\n\n" + vedad_test::VERSION_LINE_PATTERN},
+        {0, 0, 480, 0.0, "^error: no input files specified\n\n" + vedad_test::VERSION_LINE_PATTERN},
         {1, 0, 480, 0.0, "^error: invalid output dimensions\n$"},
         {1, 640, -1, 0.025, "^error: invalid output dimensions\n$"},
         {1, 0, 0, 0.025, "^error: invalid output dimensions\n$"},

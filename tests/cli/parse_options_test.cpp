@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/messages.hpp"
+
 #include "cli/options.hpp"
 
 using namespace vedad;
@@ -223,7 +225,7 @@ TEST(ParseOptionsDeathTest, RefusesWhatMatchesNoOption)
         Arguments arguments({"a.txt", argument, "--help"});
         Records records;
         EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(1),
-                    "^error: unknown option " + regex_escaped(argument) + "\n\nvedad 0\\.1\\.5\n");
+                    "^error: unknown option " + regex_escaped(argument) + "\n\n" + vedad_test::VERSION_LINE_PATTERN);
     }
 }
 
@@ -279,12 +281,12 @@ TEST(ParseOptionsDeathTest, HelpAndVersionEndTheRunAtOnce)
 {
     const struct {
         std::vector<std::string> arguments;
-        const char* first_lines;
+        std::string first_lines;
     } cases[] = {
-        {{"--help", "--bogus"}, "^vedad 0\\.1\\.5\nCopyright[^\n]*\n[^\n]*\n\nUsage: "},
-        {{"a.txt", "-h"}, "^vedad 0\\.1\\.5\nCopyright[^\n]*\n[^\n]*\n\nUsage: "},
-        {{"--version", "--help"}, "^vedad 0\\.1\\.5\nCopyright[^\n]*\n[^\n]*\ngd version: "},
-        {{"-V", "--bogus"}, "^vedad 0\\.1\\.5\nCopyright[^\n]*\n[^\n]*\ngd version: "},
+        {{"--help", "--bogus"}, "^" + vedad_test::VERSION_LINE_PATTERN + "Copyright[^\n]*\n[^\n]*\n\nUsage: "},
+        {{"a.txt", "-h"}, "^" + vedad_test::VERSION_LINE_PATTERN + "Copyright[^\n]*\n[^\n]*\n\nUsage: "},
+        {{"--version", "--help"}, "^" + vedad_test::VERSION_LINE_PATTERN + "Copyright[^\n]*\n[^\n]*\ngd version: "},
+        {{"-V", "--bogus"}, "^" + vedad_test::VERSION_LINE_PATTERN + "Copyright[^\n]*\n[^\n]*\ngd version: "},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));

@@ -11,6 +11,14 @@ inline const std::string TOO_TALL_WARNING = "warning: image output dimensions to
 inline const std::string EMPTY_CROP_WARNING = "warning: will not crop image, because it looks empty\n";
 inline const std::string MISSING_INPUT_ERROR = "error: couldn't open file: No such file or directory\n";
 
+// "vedad VERSION" and a newline, the first line of the help and version texts, as a death-test
+// pattern (its dots escaped).
+inline const std::string VERSION_LINE_PATTERN = [] {
+    std::string pattern = "vedad ";
+    for (const char c : std::string(VEDAD_VERSION)) pattern += c == '.' ? std::string("\\.") : std::string(1, c);
+    return pattern + "\n";
+}();
+
 inline const std::string FONT_HINT =
     "\nIf the font was not found, try specifying the exact path to the font you want\n"
     "to use with --font=PATH.  You can also set the font path with the environment\n"
