@@ -35,6 +35,7 @@ void canvas_init(Canvas& canvas)
     canvas.pen_y = 0;
     canvas.cell_width = 0;
     canvas.line_height = 0;
+    canvas.descent = 0;
     canvas.font_size = 0.025;
     canvas.font_name = "default";
     canvas.image = nullptr;

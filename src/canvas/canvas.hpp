@@ -25,6 +25,7 @@ struct Canvas {
     int32_t pen_y;  // baseline of the current row
     int32_t cell_width;
     int32_t line_height;
+    int32_t descent;  // rows below the baseline that a row of text may ink, 0 or more
     double font_size;
     const char* font_name;  // not owned: a fixed text or a piece of argv
     gdImagePtr image;

@@ -33,17 +33,19 @@ GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
              "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s",
              canvas.font_name, error, FONT_HINT_SEARCH_PATH);
     }
-    return GlyphMetrics{box_width(box), add_clamped(box[3], -static_cast<int64_t>(box[7]))};
+    // Measured at pen (0, 0), the lower-left y is the box's bottom against the baseline.
+    return GlyphMetrics{box_width(box), add_clamped(box[3], -static_cast<int64_t>(box[7])), box[1]};
 }
 
 GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)
 {
-    GlyphMetrics largest{0, 0};
+    GlyphMetrics largest{0, 0, 0};
     for (const char* p = text; *p != '\0'; ++p) {
         const char glyph[2] = {*p, '\0'};
         GlyphMetrics metrics = canvas_measure_glyph(canvas, glyph);
         if (metrics.width > largest.width) largest.width = metrics.width;
         if (metrics.height > largest.height) largest.height = metrics.height;
+        if (metrics.descent > largest.descent) largest.descent = metrics.descent;
     }
     return largest;
 }
@@ -53,6 +55,9 @@ void canvas_setup_cell(Canvas& canvas)
     GlyphMetrics largest = canvas_measure_text(canvas, METRIC_SAMPLE);
     canvas.cell_width = add_clamped(largest.width, canvas.char_spacing);
     canvas.line_height = add_clamped(largest.height, canvas.line_spacing);
+    // libgd's box bottom can be the last inked row itself: a row may ink down to its
+    // baseline plus the descent, inclusive.
+    canvas.descent = largest.descent;
     canvas_move_to(canvas, 0, canvas.line_height);
 }
 

@@ -14,20 +14,22 @@ inline constexpr const char METRIC_SAMPLE[] =
 struct GlyphMetrics {
     int32_t width;
     int32_t height;
+    int32_t descent;  // how far the box's bottom lies below the baseline; negative when above
 };
 
 // Resolves the font name "default" to "Courier"; every other name stays.
 void canvas_prepare_font(Canvas& canvas);
 
-// Bounding-box size of `text` at the point size, without drawing. Ends the run when libgd
-// cannot load or measure the font.
+// Bounding-box size of `text` at the point size, and its bottom against the baseline,
+// without drawing. Ends the run when libgd cannot load or measure the font.
 GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text);
 
-// Largest width and largest height over the characters of `text`, each measured alone.
+// Largest width, largest height and largest descent (never below 0) over the characters of
+// `text`, each measured alone.
 GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text);
 
-// Measures the metric sample, sets cell_width and line_height from it and the spacings,
-// and puts the pen on the first baseline.
+// Measures the metric sample, sets cell_width and line_height from it and the spacings and
+// the descent from its lowest box bottom, and puts the pen on the first baseline.
 void canvas_setup_cell(Canvas& canvas);
 
 }  // namespace vedad

@@ -1,5 +1,6 @@
 #include "canvas/font_metrics.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -64,6 +65,7 @@ TEST(MeasureGlyph, GivesTheBoundingBoxOfTheWholeText)
         const GlyphMetrics metrics = canvas_measure_glyph(canvas, text.c_str());
         EXPECT_EQ(metrics.width, expected.width) << '"' << text << '"';
         EXPECT_EQ(metrics.height, expected.height) << '"' << text << '"';
+        EXPECT_EQ(metrics.descent, expected.descent) << '"' << text << '"';
     }
 }
 
@@ -74,6 +76,7 @@ TEST(MeasureText, TakesEachMaximumFromAnyCharacter)
     const GlyphMetrics none = canvas_measure_text(canvas, "");
     EXPECT_EQ(none.width, 0);
     EXPECT_EQ(none.height, 0);
+    EXPECT_EQ(none.descent, 0);
 
     // A flat wide glyph and a tall narrow one: the maxima come from different characters,
     // and neither is the size of the two measured together.
@@ -85,9 +88,13 @@ TEST(MeasureText, TakesEachMaximumFromAnyCharacter)
     EXPECT_EQ(both.width, flat.width);
     EXPECT_EQ(both.height, tall.height);
 
-    // A space alone has no height; it never lowers a maximum.
+    // A space alone has no height; it never lowers a maximum. Glyphs that stay above the
+    // baseline give no descent below 0.
     const GlyphMetrics space = canvas_measure_text(canvas, " ");
     EXPECT_EQ(space.height, 0);
+    ASSERT_LT(measure_string("Courier", DEFAULT_POINTS, "'").descent, 0);
+    EXPECT_EQ(canvas_measure_text(canvas, "'").descent, 0);
+    EXPECT_EQ(canvas_measure_text(canvas, "'g").descent, measure_string("Courier", DEFAULT_POINTS, "g").descent);
 }
 
 TEST(SetupCell, AddsTheSpacingsToTheLargestGlyphAndPutsThePenOnTheFirstBaseline)
@@ -120,7 +127,42 @@ TEST(SetupCell, AddsTheSpacingsToTheLargestGlyphAndPutsThePenOnTheFirstBaseline)
         ASSERT_GT(largest.width, 0);
         EXPECT_EQ(canvas.cell_width, largest.width + c.char_spacing) << c.font << " " << c.font_size;
         EXPECT_EQ(canvas.line_height, largest.height + c.line_spacing) << c.font << " " << c.font_size;
+        EXPECT_EQ(canvas.descent, largest.descent) << c.font << " " << c.font_size;  // spacings play no part
         EXPECT_EQ(canvas_position(canvas), std::make_pair(0, canvas.line_height));
+    }
+}
+
+// The descent is the lowest box bottom of the sample, and no sample character inks below it.
+TEST(SetupCell, TheDescentReachesTheLowestInkOfTheSample)
+{
+    struct Case {
+        const char* font;
+        double font_size;
+    };
+    const Case cases[] = {{"default", 0.025}, {"default", 0.1}, {"FreeSans", 0.05}, {"FreeSerif", 0.1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.font << " " << c.font_size);
+        Canvas canvas = fresh_canvas();
+        canvas.font_name = c.font;
+        canvas.font_size = c.font_size;
+        canvas_prepare_font(canvas);
+        canvas_setup_cell(canvas);
+        const double points = c.font_size * 280.0;
+        EXPECT_EQ(canvas.descent, measure_sample(canvas.font_name, points).descent);
+        EXPECT_GT(canvas.descent, 0);  // g, j, p, q, y hang below the baseline
+
+        constexpr int SIDE = 120, BASELINE = 60;
+        int lowest = 0;  // rows below the baseline that hold ink
+        for (const char* p = METRIC_SAMPLE; *p != '\0'; ++p) {
+            Image image(gdImageCreateTrueColor(SIDE, SIDE));
+            int box[8] = {};
+            std::string font = canvas.font_name, text(1, *p);
+            gdImageStringFT(image.get(), box, rgb(255, 255, 255), font.data(), points, 0.0, 10, BASELINE, text.data());
+            for (int y = BASELINE; y < SIDE; ++y)
+                if (count_other_pixels(image, rgb(0, 0, 0), 0, y, SIDE, y + 1) > 0) lowest = std::max(lowest, y - BASELINE);
+        }
+        EXPECT_LE(lowest, canvas.descent);
+        EXPECT_GE(lowest, canvas.descent - 1);
     }
 }
 

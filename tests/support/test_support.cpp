@@ -102,7 +102,7 @@ TextSize measure_string(const std::string& font, double points, const std::strin
     std::string copy = text;
     const char* error = gdImageStringFT(nullptr, box, 0, font_list.data(), points, 0.0, 0, 0, copy.data());
     if (error != nullptr) ADD_FAILURE() << "libgd could not measure with " << font << ": " << error;
-    return TextSize{box[2] - box[0], box[3] - box[7]};
+    return TextSize{box[2] - box[0], box[3] - box[7], box[1]};
 }
 
 TextSize measure_sample(const std::string& font, double points)
@@ -113,6 +113,7 @@ TextSize measure_sample(const std::string& font, double points)
         TextSize size = measure_string(font, points, std::string(1, c));
         largest.width = std::max(largest.width, size.width);
         largest.height = std::max(largest.height, size.height);
+        largest.descent = std::max(largest.descent, size.descent);
     }
     return largest;
 }

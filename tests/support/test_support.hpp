@@ -62,18 +62,20 @@ std::vector<std::string> list_directory(const std::filesystem::path& directory);
 
 namespace vedad_test {
 
-// Size of a text's bounding box as libgd measures it with no image (lower-right x minus
-// lower-left x, lower-right y minus upper-left y).
+// Size of a text's bounding box as libgd measures it with no image at pen (0, 0)
+// (lower-right x minus lower-left x, lower-right y minus upper-left y), and its lower-left y.
 struct TextSize {
     int width = 0;
     int height = 0;
+    int descent = 0;
 };
 
 // Measures `text` alone in `font` at `points`; fails the current test when libgd cannot.
 TextSize measure_string(const std::string& font, double points, const std::string& text);
 
-// The largest width and, apart, the largest height over the character cell sample
-// (a-v, w, y, x, A-Z, 0-9, _ ! * @ ' and a space), each character measured alone.
+// The largest width and, apart, the largest height and the largest descent (0 or more) over
+// the character cell sample (a-v, w, y, x, A-Z, 0-9, _ ! * @ ' and a space), each character
+// measured alone.
 TextSize measure_sample(const std::string& font, double points);
 
 // What a plain text page must look like: a width x height true-colour image filled with
