@@ -8,8 +8,8 @@
 
 namespace vedad {
 
-// Cuts the image down to the text extent, keeping its top-left corner. An extent with no
-// width or no height leaves the image whole.
+// Cuts the image down to the text extent, keeping its top-left corner and the lowest row's
+// descent below its baseline. An extent with no width or no height leaves the image whole.
 void crop_to_text(const Options& options, Canvas& canvas, const TextExtent& extent);
 
 }  // namespace vedad

@@ -114,6 +114,8 @@ const Size FULL_PAGE{640, 480};
 TEST(Hostile, JunkInputsGiveAPicture)
 {
     const Size one_row = reference_size({}, "ab\n");
+    const Size five_rows = reference_size({}, "a\nb\nc\nd\ne\n");
+    const Size six_rows = reference_size({}, "a\nb\nc\nd\ne\nf\n");
     const Size one_html_row = reference_size({"--html-input"}, "<span>a</span>");
     std::string junk_not_html = junk(200000, 7);
     junk_not_html[0] = 'j';
@@ -140,9 +142,9 @@ TEST(Hostile, JunkInputsGiveAPicture)
          "<span>\xf4\x90\x80\x80</span><span>\xc0\xaf</span><span>\x80</span><span>\x01</span>",
          "", {0, one_html_row.height}},
         {"invalid UTF-8 in lines", {}, "\xff\xfe\n\xc3\n\xe2\x82\n\xed\xa0\x80\xf4\x90\x80\x80\n\xc0\xaf\x80\n", "",
-         {0, 5 * one_row.height}},
+         {0, five_rows.height}},
         {"unfinished entities in lines", {}, "&\n&#\n&#x\n&#99999999999;\n&#x7fffffff;\n&amp\n", "",
-         {0, 6 * one_row.height}},
+         {0, six_rows.height}},
         // Every nested span is a token inside a span: it draws its s, all on one row.
         {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000), "", {640, one_html_row.height}},
         {"spans closed and never opened", {"--html-input"}, repeat("</span>", 100000) + repeat("<br/>", 1000), "",

@@ -31,12 +31,14 @@ TEST(HtmlInput, ColouredListingBecomesAPictureCroppedToItsRows)
     Image image = read_png(dir / "colored_ls.png");
     ASSERT_NE(image, nullptr);
 
-    // One row of the same font gives the line height: the listing has seven.
-    RunResult one_row = run_vedad(dir.path(), {"--html-input", "-"}, "<span>a</span>");
-    ASSERT_EQ(one_row.status, 0) << one_row.err;
-    Image row = read_png(dir / "stdin.png");
-    ASSERT_NE(row, nullptr);
-    EXPECT_EQ(gdImageSY(image.get()), 7 * gdImageSY(row.get()));
+    // Seven rows of the same font give the height: the listing has seven.
+    std::string seven_rows = "<span>a</span>";
+    for (int row = 1; row < 7; ++row) seven_rows += "<br/><span>a</span>";
+    RunResult reference = run_vedad(dir.path(), {"--html-input", "-"}, seven_rows);
+    ASSERT_EQ(reference.status, 0) << reference.err;
+    Image rows = read_png(dir / "stdin.png");
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(gdImageSY(image.get()), gdImageSY(rows.get()));
     EXPECT_LT(gdImageSX(image.get()), 640);
 
     EXPECT_EQ(pixel(image, 0, 0), rgb(0x1c, 0x1c, 0x1c));

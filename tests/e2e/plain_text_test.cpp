@@ -27,6 +27,12 @@ int line_height(const std::string& font, double points, int line_spacing = 2)
     return measure_sample(font, points).height + line_spacing;
 }
 
+// Height of a cropped page whose lowest baseline is `baseline`: that row's descent is kept.
+int cropped_height(const std::string& font, double points, int baseline)
+{
+    return baseline + measure_sample(font, points).descent + 1;
+}
+
 // Points GDFONTPATH somewhere else for as long as it lives.
 class FontPathOverride {
 public:
@@ -65,8 +71,8 @@ TEST(PlainTextRun, EachLineIsOneRowOnItsBaselineCroppedToTheText)
     const int black = rgb(0, 0, 0);
     const int white = rgb(255, 255, 255);
     const Case cases[] = {
-        {{}, "Hello, world\n\nab\tc &amp; d\nlast", {"Hello, world", "", "ab\tc &amp; d", "last"}, "Courier", POINTS,
-         2, black, white, true},
+        {{}, "Hello, world\n\nab\tc &amp; d\nlast", {"Hello, world", "", "ab\tc &amp; d", "last"}, "Courier",
+         POINTS, 2, black, white, true},
         {{}, "one\r\ntwo\r\n", {"one", "two"}, "Courier", POINTS, 2, black, white, true},
         // Cell settings give plain text no spacing of its own; only the line spacing counts.
         {{"--foreground=ff8000", "--background=000080", "--linespacing=5", "--charspacing=9", "--tab=3", "--fixed"},
@@ -89,7 +95,8 @@ TEST(PlainTextRun, EachLineIsOneRowOnItsBaselineCroppedToTheText)
 
         const int height = line_height(c.font, c.points, c.line_spacing);
         const int crop_width = c.crop ? widest(c.font, c.points, c.rows) : 640;
-        const int crop_height = c.crop ? height * static_cast<int>(c.rows.size()) : 480;
+        const int crop_height =
+            c.crop ? cropped_height(c.font, c.points, height * static_cast<int>(c.rows.size())) : 480;
         const Image expected =
             draw_rows(crop_width, crop_height, c.background, c.foreground, c.font, c.points, height, c.rows);
         EXPECT_EQ(compare_images(read_png(dir / "page.png"), expected), "");
@@ -106,9 +113,8 @@ TEST(PlainTextRun, EveryPageIsSetUpAfresh)
     ASSERT_EQ(result.status, 0) << result.err;
 
     const int height = line_height("Courier", POINTS);
-    const Image expected =
-        draw_rows(widest("Courier", POINTS, {"Wm"}), height, rgb(0, 0, 0), rgb(255, 255, 255), "Courier", POINTS,
-                  height, {"Wm"});
+    const Image expected = draw_rows(widest("Courier", POINTS, {"Wm"}), cropped_height("Courier", POINTS, height),
+                                     rgb(0, 0, 0), rgb(255, 255, 255), "Courier", POINTS, height, {"Wm"});
     EXPECT_EQ(compare_images(read_png(dir / "second.png"), expected), "");
     EXPECT_EQ(compare_images(read_png(dir / "third.png"), expected), "");
 }
@@ -128,14 +134,20 @@ TEST(PlainTextRun, CropSizesAndVerboseMessages)
         std::string cropping;  // what cropping says under --verbose
     };
     const std::string abc_wide = std::to_string(abc);
-    const std::string one_row = std::to_string(height);
+    const int one_row = cropped_height("Courier", POINTS, height);
+    const std::string one_row_high = std::to_string(one_row);
     const Case cases[] = {
-        {{}, "abc\n", "640x480", abc, height, "cropping image to " + abc_wide + "x" + one_row + " pixels\n"},
+        {{}, "abc\n", "640x480", abc, one_row, "cropping image to " + abc_wide + "x" + one_row_high + " pixels\n"},
         {{"--height=20"}, "abc\nabc\nabc\nabc\n", "640x20", abc, 20,
          tall + "cropping image to " + abc_wide + "x20 pixels\n"},
-        {{"--width=7"}, "a much wider line\n", "7x480", 7, height, "cropping image to 7x" + one_row + " pixels\n"},
+        // Only the last row's descent is cut off: the image is too small all the same.
+        {{"--height=" + std::to_string(one_row - 1)}, "abc\n", "640x" + std::to_string(one_row - 1), abc, one_row - 1,
+         tall + "cropping image to " + abc_wide + "x" + std::to_string(one_row - 1) + " pixels\n"},
+        {{"--width=7"}, "a much wider line\n", "7x480", 7, one_row,
+         "cropping image to 7x" + one_row_high + " pixels\n"},
         {{}, "", "640x480", 640, 480, "cropping image to 0x0 pixels\n" + empty},
-        {{}, "\n\n", "640x480", 640, 480, "cropping image to 0x" + std::to_string(2 * height) + " pixels\n" + empty},
+        {{}, "\n\n", "640x480", 640, 480,
+         "cropping image to 0x" + std::to_string(cropped_height("Courier", POINTS, 2 * height)) + " pixels\n" + empty},
         {{"--linespacing=-1000"}, "abc\nabc\n", "640x480", 640, 480,
          "cropping image to " + abc_wide + "x0 pixels\n" + empty},
     };

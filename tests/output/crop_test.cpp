@@ -42,32 +42,42 @@ const std::string& EMPTY = EMPTY_CROP_WARNING;
 
 }  // namespace
 
-TEST(Crop, CutsToTheExtentKeepingTheTopLeftCorner)
+// The height keeps the lowest baseline's row whole: the baseline, the descent below it and
+// the baseline's own row.
+TEST(Crop, CutsToTheExtentKeepingTheTopLeftCornerAndTheLastRowsDescent)
 {
     struct Case {
         int32_t extent_x;
         int32_t extent_y;
+        int32_t descent;
         int32_t width;   // of the image afterwards
         int32_t height;
         std::string verbose_err;
     };
     const Case cases[] = {
-        {30, 12, 30, 12, "cropping image to 30x12 pixels\n"},
-        {1, 1, 1, 1, "cropping image to 1x1 pixels\n"},
-        {WIDTH, HEIGHT, WIDTH, HEIGHT, "cropping image to 100x50 pixels\n"},
-        {WIDTH + 1, 12, WIDTH, 12, "cropping image to 100x12 pixels\n"},  // wider: no warning
-        {30, HEIGHT + 1, 30, HEIGHT, std::string(TALL) + "cropping image to 30x50 pixels\n"},
-        {5000, 5000, WIDTH, HEIGHT, std::string(TALL) + "cropping image to 100x50 pixels\n"},
-        // An extent without width or without height leaves the image whole.
-        {0, 0, WIDTH, HEIGHT, std::string("cropping image to 0x0 pixels\n") + EMPTY},
-        {0, 12, WIDTH, HEIGHT, std::string("cropping image to 0x12 pixels\n") + EMPTY},
-        {30, 0, WIDTH, HEIGHT, std::string("cropping image to 30x0 pixels\n") + EMPTY},
-        {0, HEIGHT + 1, WIDTH, HEIGHT, std::string(TALL) + "cropping image to 0x50 pixels\n" + EMPTY},
+        {30, 12, 0, 30, 13, "cropping image to 30x13 pixels\n"},
+        {30, 12, 3, 30, 16, "cropping image to 30x16 pixels\n"},
+        {1, 1, 0, 1, 2, "cropping image to 1x2 pixels\n"},
+        {WIDTH, HEIGHT - 4, 3, WIDTH, HEIGHT, "cropping image to 100x50 pixels\n"},  // just fits
+        {WIDTH + 1, 12, 3, WIDTH, 16, "cropping image to 100x16 pixels\n"},       // wider: no warning
+        // Only the descent of the last row is cut: the image is too small all the same.
+        {30, HEIGHT - 3, 3, 30, HEIGHT, std::string(TALL) + "cropping image to 30x50 pixels\n"},
+        {30, HEIGHT + 1, 0, 30, HEIGHT, std::string(TALL) + "cropping image to 30x50 pixels\n"},
+        {5000, 5000, 3, WIDTH, HEIGHT, std::string(TALL) + "cropping image to 100x50 pixels\n"},
+        {30, INT32_MAX, INT32_MAX, 30, HEIGHT, std::string(TALL) + "cropping image to 30x50 pixels\n"},
+        // An extent without width or without height leaves the image whole; no baseline
+        // below the top edge is no height, whatever the descent.
+        {0, 0, 3, WIDTH, HEIGHT, std::string("cropping image to 0x0 pixels\n") + EMPTY},
+        {0, 12, 3, WIDTH, HEIGHT, std::string("cropping image to 0x16 pixels\n") + EMPTY},
+        {30, 0, 3, WIDTH, HEIGHT, std::string("cropping image to 30x0 pixels\n") + EMPTY},
+        {0, HEIGHT + 1, 0, WIDTH, HEIGHT, std::string(TALL) + "cropping image to 0x50 pixels\n" + EMPTY},
     };
     for (const Case& c : cases) {
         for (const int32_t verbose : {0, 1}) {
-            SCOPED_TRACE(testing::Message() << c.extent_x << "x" << c.extent_y << " verbose " << verbose);
+            SCOPED_TRACE(testing::Message() << c.extent_x << "x" << c.extent_y << " descent " << c.descent
+                                            << " verbose " << verbose);
             Page page(verbose);
+            page.canvas.descent = c.descent;
             testing::internal::CaptureStderr();
             crop_to_text(page.options, page.canvas, TextExtent{c.extent_x, c.extent_y});
             EXPECT_EQ(testing::internal::GetCapturedStderr(), verbose != 0 ? c.verbose_err : "");
@@ -87,7 +97,7 @@ TEST(Crop, MakesANewImageEvenAtTheFullSize)
 {
     Page full(0);
     const gdImagePtr before = full.canvas.image;
-    crop_to_text(full.options, full.canvas, TextExtent{WIDTH, HEIGHT});
+    crop_to_text(full.options, full.canvas, TextExtent{WIDTH, HEIGHT - 1});
     EXPECT_NE(full.canvas.image, before);
 
     Page empty(0);
