@@ -45,25 +45,37 @@ void canvas_line_break(Canvas& canvas)
     canvas_move_to(canvas, 0, add_clamped(canvas.pen_y, canvas.line_height));
 }
 
-// The character is drawn once to find its cell, the cell is filled, and the character is
-// drawn again over it. A character that cannot reach the image is only measured, once.
+// Cells tile: a cell takes the columns from the pen before its character up to the one
+// before the pen after it, and the line_height rows that end with its baseline's descent, so
+// neither the next cell nor the next row covers it. The character is measured to find its
+// cell, the cell filled, and the character drawn once over it, as with no cell at all.
 void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c, bool transparent,
                       GlyphReach& reach, TextExtent& extent)
 {
-    auto [x0, y0] = canvas_position(canvas);
-    canvas_set_foreground(canvas, colors.text);
-    const bool rendered = canvas_draw_glyph(canvas, c, reach);
-    auto [x1, y1] = canvas_position(canvas);
-    raise_extent(extent, canvas);
-    if (transparent) return;
+    if (transparent) {
+        canvas_set_foreground(canvas, colors.text);
+        canvas_draw_glyph(canvas, c, reach);
+        raise_extent(extent, canvas);
+        return;
+    }
 
-    canvas_set_foreground(canvas, colors.background);
-    canvas_fill_rect(canvas, x0, add_clamped(y0, -static_cast<int64_t>(canvas.line_height)), x1, y1);
-    canvas_move_to(canvas, x0, y0);
+    auto [x0, y0] = canvas_position(canvas);
+    const char text[2] = {static_cast<char>(c), '\0'};
+    // With fixed_advance the cell is known without asking libgd; drawing the character
+    // below still reports a font that fails.
+    const int32_t x1 = canvas.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
+                                                 : add_clamped(x0, box_width(text_at_pen(canvas, false, text)));
+    if (x1 > x0 && canvas.line_height > 0) {
+        const int64_t bottom = int64_t{y0} + canvas.descent;
+        canvas_set_foreground(canvas, colors.background);
+        canvas_fill_rect(canvas, x0, add_clamped(bottom + 1, -int64_t{canvas.line_height}), x1 - 1,
+                         clamp_to_int32(bottom));
+    }
     canvas_set_foreground(canvas, colors.text);
-    // A glyph that could not reach the image the first time cannot the second time either.
-    if (rendered) canvas_draw_glyph(canvas, c, reach);
-    else canvas_move_to(canvas, x1, y1);
+    // A character that cannot reach the image needs no second look: its cell is known.
+    if (glyph_is_unseen(canvas, reach, c)) canvas_move_to(canvas, x1, y0);
+    else canvas_draw_glyph(canvas, c, reach);
+    raise_extent(extent, canvas);
 }
 
 }  // namespace vedad

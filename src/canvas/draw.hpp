@@ -18,8 +18,7 @@ namespace vedad {
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach);
 
 // Draws one character (the byte `c`) at the pen and moves the pen by its advance, or with
-// fixed_advance by exactly cell_width. Returns whether anything was rendered; when not,
-// drawing the character again at the same pen would change nothing either.
+// fixed_advance by exactly cell_width. Returns whether anything was rendered.
 bool canvas_draw_glyph(Canvas& canvas, unsigned char c, GlyphReach& reach);
 
 // Moves the pen to the start of the next row.
@@ -30,8 +29,11 @@ struct CellColors {
     Rgb background;
 };
 
-// Draws a character in its own colours on a cell of its background colour (none when
-// `transparent`), and raises the text extent to the pen after it.
+// Draws a character once, in its text colour, over a cell of its background colour (none
+// when `transparent`), and raises the text extent to the pen after it. The cell reaches from
+// the pen x before the character to the column before the pen x after it, and down from
+// line_height rows above the baseline's descent to that descent: cells and rows tile. A
+// character that does not move the pen right, or a line_height of 0 or less, fills no cell.
 void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c, bool transparent,
                       GlyphReach& reach, TextExtent& extent);
 

@@ -51,6 +51,10 @@ struct Setup {
     int transparent = 0;
     int fixed_advance = 0;
     double font_size = 0.025;
+    int char_spacing = 0;
+    int line_spacing = 2;
+    int width = 160;
+    int height = 100;
 };
 
 // One page drawn from `input` exactly as a conversion draws it, with what went to stderr.
@@ -65,11 +69,13 @@ struct Page {
         canvas_init(canvas);
         canvas.fixed_advance = setup.fixed_advance;
         canvas.font_size = setup.font_size;
+        canvas.char_spacing = setup.char_spacing;
+        canvas.line_spacing = setup.line_spacing;
         Options options;
         set_default_options(options);
         options.html_input = setup.html_input;
         options.transparent = setup.transparent;
-        canvas_create(canvas, 160, 100);
+        canvas_create(canvas, setup.width, setup.height);
 
         std::string data = input;
         FILE* stream = fmemopen(data.data(), data.size(), "rb");
@@ -105,6 +111,33 @@ int count_pixels(const Page& page, int x0, int y0, int x1, int y1, int color)
     for (int y = y0; y <= y1; ++y)
         for (int x = x0; x <= x1; ++x) count += page.at(x, y) == color ? 1 : 0;
     return count;
+}
+
+// One span per character of each row, white on the default black, rows ended by line breaks.
+std::string white_spans(const std::vector<std::string>& rows)
+{
+    std::string html;
+    for (const std::string& row : rows) {
+        for (const char c : row) html += "<span>" + (c == ' ' ? std::string("&nbsp;") : std::string(1, c)) + "</span>";
+        html += "<br/>";
+    }
+    return html;
+}
+
+// A transparent page laid over black, as a viewer would show it.
+testing::AssertionResult same_as_over_black(const Page& opaque, const Page& transparent)
+{
+    const int width = gdImageSX(opaque.canvas.image);
+    const int height = gdImageSY(opaque.canvas.image);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const int shown = gdAlphaBlend(vedad_test::rgb(0, 0, 0), transparent.at(x, y));
+            if (opaque.at(x, y) != shown)
+                return testing::AssertionFailure() << "pixels differ first at (" << x << ", " << y << "): 0x"
+                                                   << std::hex << opaque.at(x, y) << " against 0x" << shown;
+        }
+    }
+    return testing::AssertionSuccess();
 }
 
 int rgb(int r, int g, int b) { return vedad_test::rgb(r, g, b); }
@@ -193,8 +226,9 @@ TEST(ReadHtmlSpans, InputWithoutDrawingTokensDrawsNothingAndSaysNothing)
     EXPECT_EQ(breaks.canvas.pen_y, 4 * breaks.canvas.line_height);
 }
 
-// Each case draws one H cell at the top left; its cell spans the pen before and after H and
-// one line height above the baseline down to the baseline, both edges included.
+// Each case draws one H cell at the top left. A cell takes the columns from the pen before
+// its character to the one before the pen after it, and the line height's rows that end at
+// its baseline plus the descent.
 TEST(ReadHtmlSpans, DrawsEachCharacterInItsSpanColoursOnItsCell)
 {
     struct Case {
@@ -221,43 +255,80 @@ TEST(ReadHtmlSpans, DrawsEachCharacterInItsSpanColoursOnItsCell)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Page page(c.input, {.font_size = 0.1});  // large enough for glyph pixels in the pure colour
-        const int x1 = page.canvas.pen_x;
+        const int right = page.canvas.pen_x - 1;
         const int baseline = page.canvas.line_height;
+        const int bottom = baseline + page.canvas.descent;
+        const int top = bottom + 1 - page.canvas.line_height;
+        ASSERT_GT(page.canvas.descent, 0);
         EXPECT_EQ(page.err, "");
-        EXPECT_EQ(page.extent.x, x1);
+        EXPECT_EQ(page.extent.x, right + 1);
         EXPECT_EQ(page.extent.y, baseline);
-        EXPECT_GT(count_pixels(page, 0, 0, x1, baseline, c.text), 0);
-        for (auto [x, y] : {std::pair{0, 0}, std::pair{x1, 0}, std::pair{0, baseline}, std::pair{x1, baseline}})
+        EXPECT_GT(count_pixels(page, 0, top, right, bottom, c.text), 0);
+        for (auto [x, y] : {std::pair{0, top}, std::pair{right, top}, std::pair{0, bottom}, std::pair{right, bottom}})
             EXPECT_EQ(page.at(x, y), c.cell) << "cell corner " << x << "," << y;
         // Most of the cell is cell colour; just outside it the page is untouched.
-        EXPECT_GT(count_pixels(page, 0, 0, x1, baseline, c.cell), (x1 + 1) * (baseline + 1) / 2);
-        EXPECT_EQ(count_pixels(page, x1 + 1, 0, x1 + 1, baseline + 2, BLACK), baseline + 3);
-        EXPECT_EQ(count_pixels(page, 0, baseline + 1, x1 + 1, baseline + 1, BLACK), x1 + 2);
+        EXPECT_GT(count_pixels(page, 0, top, right, bottom, c.cell), (right + 1) * (bottom - top + 1) / 2);
+        EXPECT_EQ(count_pixels(page, right + 1, 0, right + 1, bottom + 2, BLACK), bottom + 3);
+        EXPECT_EQ(count_pixels(page, 0, bottom + 1, right + 1, bottom + 1, BLACK), right + 2);
+        EXPECT_EQ(count_pixels(page, 0, top - 1, right + 1, top - 1, BLACK), right + 2);
     }
 }
 
-TEST(ReadHtmlSpans, CellOnALaterLineReachesOneLineHeightAboveItsBaseline)
+TEST(ReadHtmlSpans, CellsOfConsecutiveRowsAndCharactersMeetWithoutOverlapping)
 {
-    Page page("<span>H</span><br/><span>H</span><span style='color:#ff0000; background-color:#0000ff'>H</span>",
+    Page page("<span background-color:#0000ff>H</span><br/><span>H</span>"
+              "<span style='color:#ff0000; background-color:#0000ff'>H</span>",
               {.font_size = 0.1});
     const int line_height = page.canvas.line_height;
+    const int descent = page.canvas.descent;
     const int x1 = page.canvas.pen_x;
     const int x0 = x1 / 2;  // the two H cells are equally wide
     EXPECT_EQ(page.extent.y, 2 * line_height);
-    EXPECT_EQ(page.at(x0, line_height), BLUE);
-    EXPECT_EQ(page.at(x1, 2 * line_height), BLUE);
-    EXPECT_EQ(page.at(x0, line_height - 1), BLACK);
-    EXPECT_EQ(page.at(x0 - 1, line_height), BLACK);
-    EXPECT_EQ(page.at(x1 + 1, 2 * line_height), BLACK);
-    EXPECT_EQ(page.at(x1, 2 * line_height + 1), BLACK);
+    // The second row's blue cell begins on the row after the first row's blue cell ends, and
+    // in the column after its black neighbour ends.
+    EXPECT_EQ(page.at(x0 - 1, line_height + descent), BLUE);
+    EXPECT_EQ(page.at(x0, line_height + descent), BLACK);
+    EXPECT_EQ(page.at(x0, line_height + descent + 1), BLUE);
+    EXPECT_EQ(page.at(x1 - 1, 2 * line_height + descent), BLUE);
+    EXPECT_EQ(page.at(x0 - 1, line_height + descent + 1), BLACK);
+    EXPECT_EQ(page.at(x1, 2 * line_height + descent), BLACK);
+    EXPECT_EQ(page.at(x1 - 1, 2 * line_height + descent + 1), BLACK);
+}
+
+// Cells black on a black page show only what their characters draw: each character drawn
+// once, as on a transparent page, and nothing of the row above covered. Rows of descenders
+// meet rows of tall letters. Only ink that crosses into the next cell is covered, as in a
+// terminal: at the default size d and q reach one column past the pen after them, so they
+// end their rows there.
+TEST(ReadHtmlSpans, CellsLoseNoInkAndDrawEachCharacterOnce)
+{
+    const struct {
+        ::Setup setup;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {{}, {"pig gjpy", "ijl bkd", "ypg,;jq", "bklhij", "gjpy"}},
+        {{.fixed_advance = 1, .font_size = 0.1, .width = 300, .height = 220},
+         {"pig gjpqy", "ijl dbk", "qyp,;g", "bdklhij", "gjpqy"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "font size " << c.setup.font_size);
+        ::Setup transparent = c.setup;
+        transparent.transparent = 1;
+        const Page opaque(white_spans(c.rows), c.setup);
+        const Page clear(white_spans(c.rows), transparent);
+        EXPECT_TRUE(same_as_over_black(opaque, clear));
+    }
 }
 
 TEST(ReadHtmlSpans, NonBreakingSpaceFillsItsCell)
 {
     Page page("<span background-color:#0000ff>&nbsp;</span>");
-    ASSERT_GT(page.canvas.pen_x, 0);
-    const int area = (page.canvas.pen_x + 1) * (page.canvas.line_height + 1);
-    EXPECT_EQ(count_pixels(page, 0, 0, page.canvas.pen_x, page.canvas.line_height, BLUE), area);
+    const int right = page.canvas.pen_x - 1;
+    const int bottom = page.canvas.line_height + page.canvas.descent;
+    ASSERT_GE(right, 0);
+    const int area = (right + 1) * page.canvas.line_height;
+    EXPECT_EQ(count_pixels(page, 0, 0, right + 1, bottom + 1, BLUE), area);
+    EXPECT_EQ(count_pixels(page, 0, bottom + 1 - page.canvas.line_height, right, bottom, BLUE), area);
 }
 
 TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
@@ -339,15 +410,30 @@ TEST(ReadHtmlSpans, TransparentPageGetsNoCellsAndEachCharacterDrawnOnce)
     EXPECT_EQ(gdTrueColorGetAlpha(page.at(page.canvas.pen_x, page.canvas.line_height)), gdAlphaTransparent);
 }
 
-TEST(ReadHtmlSpans, FixedCellsAreOneCellWideAndShareTheirBorderColumn)
+TEST(ReadHtmlSpans, FixedCellsAreOneCellWide)
 {
     Page page("<span background-color:#0000ff>i</span><span background-color:#00ff00>W</span>",
               {.fixed_advance = 1});
     const int cell = page.canvas.cell_width;
+    const int top = page.canvas.descent + 1;  // the first row's cells start below the page's top rows
     ASSERT_GT(cell, 1);
     EXPECT_EQ(page.extent.x, 2 * cell);
-    // The top row holds no ink: only the cells show there.
-    EXPECT_EQ(count_pixels(page, 0, 0, cell - 1, 0, BLUE), cell);
-    EXPECT_EQ(count_pixels(page, cell, 0, 2 * cell, 0, rgb(0, 255, 0)), cell + 1);
-    EXPECT_EQ(page.at(2 * cell + 1, 0), BLACK);
+    // The cells' top row holds no ink: only the cells show there.
+    EXPECT_EQ(count_pixels(page, 0, top, cell - 1, top, BLUE), cell);
+    EXPECT_EQ(count_pixels(page, cell, top, 2 * cell - 1, top, rgb(0, 255, 0)), cell);
+    EXPECT_EQ(page.at(2 * cell, top), BLACK);
+    EXPECT_EQ(count_pixels(page, 0, top - 1, 2 * cell, top - 1, BLACK), 2 * cell + 1);
+}
+
+TEST(ReadHtmlSpans, ACellWithNoWidthOrNoHeightIsNotFilled)
+{
+    const int tallest = vedad_test::measure_sample("Courier", 7.0).height;
+    for (const ::Setup setup : {::Setup{.fixed_advance = 1, .char_spacing = -1000}, ::Setup{.line_spacing = -tallest},
+                                ::Setup{.line_spacing = -100}}) {
+        SCOPED_TRACE(testing::Message() << setup.char_spacing << " " << setup.line_spacing);
+        Page page("<span background-color:#0000ff>W</span><span background-color:#0000ff>W</span><br/>"
+                  "<span background-color:#0000ff>W</span>",
+                  setup);
+        EXPECT_EQ(count_pixels(page, 0, 0, 159, 99, BLUE), 0);
+    }
 }
