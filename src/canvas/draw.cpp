@@ -28,13 +28,12 @@ void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
 }
 
-bool canvas_draw_glyph(Canvas& canvas, unsigned char c, GlyphReach& reach)
+bool canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach)
 {
     const int32_t cell_start = canvas.pen_x;
-    const char text[2] = {static_cast<char>(c), '\0'};
-    const bool render = !glyph_is_unseen(canvas, reach, c);
-    const TextBox box = text_at_pen(canvas, render, text);
-    if (render) learn_glyph(reach, canvas, c, box);
+    const bool render = !glyph_is_unseen(canvas, reach, character);
+    const TextBox box = text_at_pen(canvas, render, character.text.data());
+    if (render) learn_glyph(reach, canvas, character, box);
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
     if (canvas.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);
     return render;
@@ -49,18 +48,18 @@ void canvas_line_break(Canvas& canvas)
 // before the pen after it, and the line_height rows that end with its baseline's descent, so
 // neither the next cell nor the next row covers it. The character is measured to find its
 // cell, the cell filled, and the character drawn once over it, as with no cell at all.
-void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c, bool transparent,
+void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
                       GlyphReach& reach, TextExtent& extent)
 {
     if (transparent) {
         canvas_set_foreground(canvas, colors.text);
-        canvas_draw_glyph(canvas, c, reach);
+        canvas_draw_glyph(canvas, character, reach);
         raise_extent(extent, canvas);
         return;
     }
 
     auto [x0, y0] = canvas_position(canvas);
-    const char text[2] = {static_cast<char>(c), '\0'};
+    const char* text = character.text.data();
     // With fixed_advance the cell is known without asking libgd; drawing the character
     // below still reports a font that fails.
     const int32_t x1 = canvas.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
@@ -73,8 +72,8 @@ void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c,
     }
     canvas_set_foreground(canvas, colors.text);
     // A character that cannot reach the image needs no second look: its cell is known.
-    if (glyph_is_unseen(canvas, reach, c)) canvas_move_to(canvas, x1, y0);
-    else canvas_draw_glyph(canvas, c, reach);
+    if (glyph_is_unseen(canvas, reach, character)) canvas_move_to(canvas, x1, y0);
+    else canvas_draw_glyph(canvas, character, reach);
     raise_extent(extent, canvas);
 }
 

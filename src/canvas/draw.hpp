@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
+#include "canvas/character.hpp"
 #include "canvas/reach.hpp"
 #include "canvas/rgb.hpp"
 #include "canvas/text_extent.hpp"
@@ -17,9 +18,9 @@ namespace vedad {
 // width of its box. No character has a meaning of its own here.
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach);
 
-// Draws one character (the byte `c`) at the pen and moves the pen by its advance, or with
+// Draws one character as one text at the pen and moves the pen by its advance, or with
 // fixed_advance by exactly cell_width. Returns whether anything was rendered.
-bool canvas_draw_glyph(Canvas& canvas, unsigned char c, GlyphReach& reach);
+bool canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach);
 
 // Moves the pen to the start of the next row.
 void canvas_line_break(Canvas& canvas);
@@ -34,7 +35,7 @@ struct CellColors {
 // the pen x before the character to the column before the pen x after it, and down from
 // line_height rows above the baseline's descent to that descent: cells and rows tile. A
 // character that does not move the pen right, or a line_height of 0 or less, fills no cell.
-void canvas_draw_cell(Canvas& canvas, const CellColors& colors, unsigned char c, bool transparent,
+void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
                       GlyphReach& reach, TextExtent& extent);
 
 }  // namespace vedad

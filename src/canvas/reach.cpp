@@ -46,6 +46,52 @@ bool row_is_known(const GlyphReach& reach, const char* text)
     return true;
 }
 
+// A character of two to four bytes as one number, its bytes from the highest down; 0 for a
+// shorter one. Its first byte is never 0, so no key of a longer character is 0.
+uint32_t multi_byte_key(const Character& character)
+{
+    if (character.text[0] == '\0' || character.text[1] == '\0') return 0;
+    uint32_t key = 0;
+    for (size_t i = 0; i < UTF8_MAX_BYTES; ++i) key = key << 8 | static_cast<unsigned char>(character.text[i]);
+    return key;
+}
+
+static_assert((std::tuple_size_v<decltype(GlyphReach::rendered_characters)> &
+                (std::tuple_size_v<decltype(GlyphReach::rendered_characters)> - 1)) == 0,
+              "the table's size is a power of two");
+static_assert(REMEMBERED_CHARACTERS_MAX * 4 <= std::tuple_size_v<decltype(GlyphReach::rendered_characters)> * 3,
+              "the table keeps free slots");
+
+// The slot that holds `key`, or the free slot where it belongs.
+size_t slot_of(const GlyphReach& reach, uint32_t key)
+{
+    const size_t mask = reach.rendered_characters.size() - 1;
+    size_t slot = (key * uint64_t{2654435761}) >> 16 & mask;
+    while (reach.rendered_characters[slot] != 0 && reach.rendered_characters[slot] != key) slot = (slot + 1) & mask;
+    return slot;
+}
+
+bool character_is_known(const GlyphReach& reach, const Character& character)
+{
+    const uint32_t key = multi_byte_key(character);
+    if (key == 0) return reach.rendered[static_cast<unsigned char>(character.text[0])];
+    return reach.rendered_characters[slot_of(reach, key)] == key;
+}
+
+void remember_character(GlyphReach& reach, const Character& character)
+{
+    const uint32_t key = multi_byte_key(character);
+    if (key == 0) {
+        reach.rendered[static_cast<unsigned char>(character.text[0])] = true;
+        return;
+    }
+    // The table stays at most three quarters full, so that a free slot ends every search.
+    uint32_t& slot = reach.rendered_characters[slot_of(reach, key)];
+    if (slot != 0 || reach.rendered_character_count >= REMEMBERED_CHARACTERS_MAX) return;
+    slot = key;
+    ++reach.rendered_character_count;
+}
+
 // Whether known glyphs on the pen's baseline stay, with the clearance, above or below the image.
 bool baseline_out_of_reach(const Canvas& canvas, const GlyphReach& reach)
 {
@@ -73,11 +119,11 @@ void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const 
     }
 }
 
-void learn_glyph(GlyphReach& reach, const Canvas& canvas, unsigned char byte, const TextBox& box)
+void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& character, const TextBox& box)
 {
     if (!pen_is_sane(canvas)) return;
     learn_box(reach, canvas, box);
-    reach.rendered[byte] = true;
+    remember_character(reach, character);
 }
 
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text)
@@ -85,9 +131,9 @@ bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* te
     return canvas.draw_everything == 0 && row_is_known(reach, text) && baseline_out_of_reach(canvas, reach);
 }
 
-bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, unsigned char byte)
+bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character)
 {
-    if (canvas.draw_everything != 0 || !reach.rendered[byte]) return false;
+    if (canvas.draw_everything != 0 || !character_is_known(reach, character)) return false;
     const int64_t clearance = reach_clearance(canvas);
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||

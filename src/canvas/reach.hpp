@@ -1,9 +1,12 @@
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
+#include "canvas/character.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
@@ -23,11 +26,20 @@ namespace vedad {
 // The clearance, two ems and two pixels (for rounding, and the box moving by a pixel with
 // the pen), covers that.
 
+// How many characters of two to four bytes a page remembers. Characters past that are not
+// remembered, and so always rendered: slower, never different.
+inline constexpr size_t REMEMBERED_CHARACTERS_MAX = 1536;
+
 struct GlyphReach {
     // Bytes whose glyph has been rendered. For rows only bytes that stand for themselves
-    // count (below 128, not '&', which may begin a character reference); a one-character
-    // text stands for one glyph whatever its byte.
+    // count (below 128, not '&', which may begin a character reference); a one-byte
+    // character stands for its glyph whatever its byte, and the empty one counts as byte 0.
     std::bitset<256> rendered;
+    // Characters of two to four bytes that have been rendered, each as its bytes in one
+    // number, in a table with open addressing (0 marks a free slot). It lives in the record,
+    // not on the heap: a fatal exit leaves a reader without freeing anything.
+    std::array<uint32_t, 2048> rendered_characters{};
+    size_t rendered_character_count = 0;
     // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.
     int64_t up = 0;
     int64_t down = 0;
@@ -39,15 +51,16 @@ struct GlyphReach {
 // ordinary number.
 int64_t reach_clearance(const Canvas& canvas);
 
-// Takes in the box of a text rendered at the pen: how far it reached, and, for a row, which
-// of its bytes are now known glyphs. Learns nothing from pens so far out that libgd's own
-// arithmetic may have overflowed.
+// Takes in the box of a text rendered at the pen: how far it reached, and which of its bytes
+// (a row) or which character (one character) now draws known glyphs. Learns nothing from
+// pens so far out that libgd's own arithmetic may have overflowed.
 void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const TextBox& box);
-void learn_glyph(GlyphReach& reach, const Canvas& canvas, unsigned char byte, const TextBox& box);
+void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& character, const TextBox& box);
 
-// Whether a row of text at the pen, or one glyph at the pen, is known and cannot reach the image.
+// Whether a row of text at the pen, or one character at the pen, is known and cannot reach
+// the image.
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text);
-bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, unsigned char byte);
+bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character);
 
 // True when a row at the pen is unseen and, the text extent `extent_x` already covering the
 // image's width, cannot change the crop either: it need not even be measured. Where the pen

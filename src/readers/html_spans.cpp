@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "canvas/draw.hpp"
@@ -35,13 +36,39 @@ bool is_separator(int c)
     return c == '\t' || c == '\n' || c == '\r' || c == ' ' || c == '<' || c == '>';
 }
 
-// The character a token inside a span stands for: an entity's, else its first byte.
-char token_character(std::string_view token)
+// The code point of a numeric character reference that is the whole token, "&#" and decimal
+// digits or "&#x" (or "&#X") and hexadecimal digits, then ";". Values past U+10FFFF are held
+// just above it: they name no character either way.
+std::optional<char32_t> numeric_reference(std::string_view token)
+{
+    if (!token.starts_with("&#") || !token.ends_with(';')) return std::nullopt;
+    std::string_view digits = token.substr(2, token.size() - 3);
+    const bool hexadecimal = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
+    if (hexadecimal) digits.remove_prefix(1);
+    if (digits.empty()) return std::nullopt;
+    char32_t value = 0;
+    for (const char c : digits) {
+        int digit;
+        if (c >= '0' && c <= '9') digit = c - '0';
+        else if (hexadecimal && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
+        else if (hexadecimal && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
+        else return std::nullopt;
+        value = value * (hexadecimal ? 16 : 10) + static_cast<char32_t>(digit);
+        if (value > 0x10FFFF) value = 0x110000;
+    }
+    return value;
+}
+
+// The character a token inside a span stands for: an entity's, a numeric reference's, else
+// the token's first whole character, or its first byte when that begins none.
+Character token_character(std::string_view token)
 {
     for (const Entity& entity : ENTITIES) {
-        if (token == entity.token) return entity.character;
+        if (token == entity.token) return first_character(std::string_view(&entity.character, 1));
     }
-    return token.empty() ? '\0' : token[0];  // a token may begin with a NUL byte
+    if (const std::optional<char32_t> code_point = numeric_reference(token))
+        return character_of_code_point(*code_point);
+    return first_character(token);  // a token may begin with a NUL byte: the empty character
 }
 
 }  // namespace
@@ -104,8 +131,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
         } else if (token.starts_with(SPAN_END_PREFIX)) {
             inside_span = false;
         } else {
-            canvas_draw_cell(canvas, colors, static_cast<unsigned char>(token_character(token)),
-                             options.transparent != 0, reach, extent);
+            canvas_draw_cell(canvas, colors, token_character(token), options.transparent != 0, reach, extent);
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "base/clamp.hpp"
 #include "canvas/font_metrics.hpp"
@@ -88,7 +89,7 @@ TEST(DrawGlyph, FixedAdvanceMovesByTheCellWhateverTheGlyph)
             page.canvas.fixed_advance = fixed;
             const int32_t cell = page.canvas.cell_width;
             canvas_move_to(page.canvas, 30, 20);
-            canvas_draw_glyph(page.canvas, c, page.reach);
+            canvas_draw_glyph(page.canvas, first_character(text), page.reach);
             const int32_t expected_x = fixed != 0 ? 30 + cell : 30 + advance_of(text);
             EXPECT_EQ(canvas_position(page.canvas), std::make_pair(expected_x, 20)) << c << " fixed " << fixed;
             // The glyph starts at the pen either way.
@@ -101,8 +102,8 @@ TEST(DrawGlyph, FixedAdvanceMovesByTheCellWhateverTheGlyph)
     page.canvas.fixed_advance = 1;
     page.canvas.cell_width = 2;
     canvas_move_to(page.canvas, 30, 20);
-    canvas_draw_glyph(page.canvas, 'W', page.reach);
-    canvas_draw_glyph(page.canvas, 'W', page.reach);
+    canvas_draw_glyph(page.canvas, first_character("W"), page.reach);
+    canvas_draw_glyph(page.canvas, first_character("W"), page.reach);
     EXPECT_EQ(canvas_position(page.canvas), std::make_pair(34, 20));
 }
 
@@ -115,26 +116,24 @@ TEST(DrawGlyph, CharacterSpacingOnlyActsInFixedMode)
     ASSERT_EQ(spaced.canvas.cell_width, plain.canvas.cell_width + 7);
     for (PreparedCanvas* page : {&plain, &spaced}) {
         canvas_move_to(page->canvas, 5, 20);
-        for (const char c : std::string("Wide text")) canvas_draw_glyph(page->canvas, c, page->reach);
+        for (const char c : std::string("Wide text"))
+            canvas_draw_glyph(page->canvas, first_character(std::string_view(&c, 1)), page->reach);
     }
     EXPECT_EQ(canvas_position(spaced.canvas), canvas_position(plain.canvas));
     EXPECT_EQ(compare_images(spaced.copy(), plain.copy()), "");
 }
 
-TEST(DrawGlyph, AnyByteIsDrawnAsTextOfThatByte)
+TEST(DrawGlyph, EachCharacterIsDrawnAsOneTextOfItsBytes)
 {
-    struct Case {
-        unsigned char c;
-        std::string text;
-    };
-    // Control characters have no meaning here; a lone high byte is what libgd makes of it.
-    const Case cases[] = {{'\r', "\r"}, {'A', "A"}, {'\n', "\n"}, {'\t', "\t"}, {0xe9, "\xe9"}};
-    for (const Case& c : cases) {
+    // Control characters have no meaning here; a lone high byte is what libgd makes of it; a
+    // character of two to four bytes is one text, whatever libgd makes of it.
+    for (const std::string text : {"\r", "A", "\n", "\t", "\xe9", "\xc3\xa9", "\xe2\x94\x80", "\xe6\xbc\xa2",
+                                   "\xf0\x9f\x98\x80"}) {
         PreparedCanvas page;
         canvas_move_to(page.canvas, 40, 25);
-        canvas_draw_glyph(page.canvas, c.c, page.reach);
-        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(40 + advance_of(c.text), 25)) << c.c;
-        EXPECT_EQ(compare_images(page.copy(), reference(c.text, 40, 25)), "") << c.c;
+        canvas_draw_glyph(page.canvas, first_character(text), page.reach);
+        EXPECT_EQ(canvas_position(page.canvas), std::make_pair(40 + advance_of(text), 25)) << text;
+        EXPECT_EQ(compare_images(page.copy(), reference(text, 40, 25)), "") << text;
     }
 }
 
@@ -179,7 +178,7 @@ TEST(DrawRow, ThePenIsHeldToTheIntegerRange)
     page.canvas.fixed_advance = 1;
     page.canvas.cell_width = INT32_MAX;
     canvas_move_to(page.canvas, 10, 20);
-    canvas_draw_glyph(page.canvas, 'a', page.reach);
+    canvas_draw_glyph(page.canvas, first_character("a"), page.reach);
     EXPECT_EQ(page.canvas.pen_x, INT32_MAX);
     page.canvas.line_height = INT32_MIN;
     canvas_move_to(page.canvas, 0, -20);
@@ -193,6 +192,6 @@ TEST(DrawDeathTest, ALibgdFailureEndsTheRunWithItsText)
     page.canvas.font_name = "NoSuchFont";
     EXPECT_EXIT(canvas_draw_row(page.canvas, "abc", page.reach), testing::ExitedWithCode(1),
                 "^error: while rendering: Could not find/open font\n$");
-    EXPECT_EXIT(canvas_draw_glyph(page.canvas, 'a', page.reach), testing::ExitedWithCode(1),
+    EXPECT_EXIT(canvas_draw_glyph(page.canvas, first_character("a"), page.reach), testing::ExitedWithCode(1),
                 "^error: while rendering: Could not find/open font\n$");
 }

@@ -349,8 +349,34 @@ TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
         {"<span>&lt;</span>", "<", true},
         {"<span>&gt;</span>", ">", true},
         {"<span>&amp</span>", "&", true},
-        {"<span>&#60;</span>", "&", true},
-        {"<span>&#x3c;</span>", "&", true},
+        {"<span>&#233;</span>", "\xc3\xa9", true},
+        {"<span>&#xE9;</span>", "\xc3\xa9", true},
+        {"<span>&#xe9;</span>", "\xc3\xa9", true},
+        {"<span>&#X2500;</span>", "\xe2\x94\x80", true},
+        {"<span>&#00060;</span>", "<", true},
+        {"<span>&#x1F600;</span>", "\xf0\x9f\x98\x80", true},  // as the character itself draws
+        {"<span>&#0;</span>", "\xef\xbf\xbd", true},             // references to no character
+        {"<span>&#xD800;</span>", "\xef\xbf\xbd", true},
+        {"<span>&#x110000;</span>", "\xef\xbf\xbd", true},
+        {"<span>&#99999999999999999999;</span>", "\xef\xbf\xbd", true},
+        {"<span>&#233</span>", "&", true},  // no references
+        {"<span>&#;</span>", "&", true},
+        {"<span>&#x;</span>", "&", true},
+        {"<span>&#12a;</span>", "&", true},
+        {"<span>&#xg;</span>", "&", true},
+        {"<span>&#233;x</span>", "&", true},
+        {"<span>x&#233;</span>", "x", true},
+        // Whole characters: as plain text draws them at the same pen.
+        {"<span>\xc3\xa9</span>", "\xc3\xa9", true},
+        {"<span>\xe2\x94\x80</span>", "\xe2\x94\x80", true},
+        {"<span>\xe6\xbc\xa2\xe5\xad\x97</span>", "\xe6\xbc\xa2", true},
+        {"<span>\xf0\x9f\x98\x80</span>", "\xf0\x9f\x98\x80", true},
+        {"<span>\xc3\xa9\xe2\x94\x80</span>", "\xc3\xa9", true},
+        // A byte that begins no character is drawn alone, as before.
+        {"<span>\xe2\x94 \x80</span>", "<span>\xe2</span><span>\x80</span>"},
+        {"<span>\xe2\x94</span>", "\xe2", true},
+        {"<span>\xed\xa0\x80</span>", "\xed", true},
+        {"<span>\xff\xc3\xa9</span>", "\xff", true},
         {"<span>&ltx;</span>", "&", true},
         {"<span>&lt;x</span>", "&", true},
         {"<span>&LT;</span>", "&", true},
@@ -403,7 +429,7 @@ TEST(ReadHtmlSpans, TransparentPageGetsNoCellsAndEachCharacterDrawnOnce)
     Page once("<", {.transparent = 1});
     canvas_set_foreground(once.canvas, Rgb{255, 0, 0});
     GlyphReach reach;
-    canvas_draw_glyph(once.canvas, 'H', reach);
+    canvas_draw_glyph(once.canvas, first_character("H"), reach);
     EXPECT_EQ(once.canvas.pen_x, page.canvas.pen_x);
     EXPECT_TRUE(same_pixels(page, once));
     EXPECT_EQ(gdTrueColorGetAlpha(page.at(0, 0)), gdAlphaTransparent);

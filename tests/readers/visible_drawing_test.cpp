@@ -102,13 +102,18 @@ std::string span_page(const std::vector<std::string>& rows)
     std::string html;
     int n = 0;
     for (const std::string& row : rows) {
-        for (char c : row) {
+        for (size_t at = 0; at < row.size();) {
+            // Whole UTF-8 characters, by their first byte.
+            const unsigned char lead = static_cast<unsigned char>(row[at]);
+            const size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+            const std::string c = row.substr(at, length);
+            at += length;
             char style[80];
             std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
                           (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
             ++n;
             html += style;
-            html += c == ' ' ? std::string("&nbsp;") : c == '<' ? std::string("&lt;") : std::string(1, c);
+            html += c == " " ? std::string("&nbsp;") : c == "<" ? std::string("&lt;") : c;
             html += "</span>";
         }
         html += "<br/>\n";
@@ -202,9 +207,43 @@ TEST(VisibleDrawing, SpanPagesComeOutAsWhenEverythingIsDrawn)
     for (const Case& c : cases) expect_same_outcome(c);
 }
 
+TEST(VisibleDrawing, SpanPagesOfCharactersOfSeveralBytesComeOutAsWhenEverythingIsDrawn)
+{
+    // Characters of one to four bytes, references, and bytes that begin no character, on
+    // rows that run past the image's right edge and below it.
+    std::vector<std::string> rows;
+    const std::string mixed = "caf\xc3\xa9 \xe2\x94\x80\xe2\x94\x82\xe2\x94\x80 \xe6\xbc\xa2\xe5\xad\x97 "
+                              "\xf0\x9f\x98\x80 &#233; &#x2500; &#0; \xe2\x94 \xff\xc3 g\xcc\x81 "
+                              "\xc3\x85\xcc\x8a \xe2\x88\xab\xe2\x8c\xa0\xe2\x96\x88";
+    for (int i = 0; i < 40; ++i) rows.push_back(mixed);
+    // More different characters than a page remembers: the later ones are always rendered.
+    std::string many;
+    for (char32_t code_point = 0x4e00; code_point < 0x4e00 + 1800; ++code_point) {
+        many += static_cast<char>(0xe0 | (code_point >> 12));
+        many += static_cast<char>(0x80 | ((code_point >> 6) & 0x3f));
+        many += static_cast<char>(0x80 | (code_point & 0x3f));
+        if (code_point % 60 == 59) {
+            rows.push_back(many);
+            many.clear();
+        }
+    }
+    for (int i = 0; i < 30; ++i) rows.push_back(rows[static_cast<size_t>(40 + i)]);
+    const std::string page = span_page(rows);
+    const std::vector<Case> cases = {
+        {"default canvas", {"-v", "--html-input"}, page},
+        {"cells right of and below the image", {"-v", "--html-input", "--size=90x50"}, page},
+        {"fixed cells", {"-v", "--html-input", "--fixed", "--size=90x50"}, page},
+        {"transparent", {"-v", "--html-input", "--transparent", "--size=90x50"}, page},
+        {"cells climbing above the image", {"-v", "--html-input", "--linespacing=-25", "--size=90x50"}, page},
+        {"another font", {"-v", "--html-input", "--font=FreeSans", "--size=120x60"}, page},
+    };
+    for (const Case& c : cases) expect_same_outcome(c);
+}
+
 TEST(VisibleDrawing, AGlyphThatCannotBeRenderedFailsTheRunWhereverItsRowLies)
 {
-    // Its 'z' cannot be loaded; the log holds no 'z'.
+    // Its 'z' cannot be loaded, nor its U+2500, whose bytes begin like those of its U+2502;
+    // the log holds neither.
     const std::string broken = VEDAD_FIXTURE_DIR "/plain/broken-z.ttf";
     const std::string log = log_lines(300, 60, 120, 6);
     const std::vector<Case> cases = {
@@ -213,6 +252,11 @@ TEST(VisibleDrawing, AGlyphThatCannotBeRenderedFailsTheRunWhereverItsRowLies)
         {"far below the image, as a span", {"--font=" + broken, "--html-input", "--size=60x30"},
          span_page({log.substr(0, 200), "a", "b", "c", "d", "e", "f", "g", "x z y"})},
         {"above the image", {"--font=" + broken, "--linespacing=-30", "--size=200x40"}, log + "z\n"},
+        // Fixed cells need no measuring: only knowing the character leaves it out.
+        {"a character of three bytes far below the image, as a fixed span",
+         {"--font=" + broken, "--html-input", "--fixed", "--size=60x30"},
+         span_page({"\xe2\x94\x82", log.substr(0, 200), "a", "b", "c", "d", "e", "f", "g",
+                    "\xe2\x94\x82\xe2\x94\x80"})},
     };
     for (const Case& c : cases) {
         const Conversion outcome = convert(c.arguments, c.input, false);
