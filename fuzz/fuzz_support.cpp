@@ -73,6 +73,7 @@ PageSettings make_settings(int kind)
         settings.canvas.fixed_advance = 1;
         settings.canvas.char_spacing = INT32_MAX;
         settings.canvas.line_spacing = INT32_MIN;
+        settings.canvas.tab_width = INT32_MAX;
         settings.handed_back = 1;
         break;
     case 2:
@@ -80,6 +81,7 @@ PageSettings make_settings(int kind)
         settings.canvas.fixed_advance = 1;
         settings.canvas.char_spacing = -1000;
         settings.canvas.line_spacing = -1000;
+        settings.canvas.tab_width = 0;
         break;
     case 3:
         settings.options.foreground = vedad::Rgb{0x12, 0x34, 0x56};
@@ -87,6 +89,7 @@ PageSettings make_settings(int kind)
         settings.canvas.fixed_advance = 1;
         settings.canvas.char_spacing = 3;
         settings.canvas.line_spacing = INT32_MAX;
+        settings.canvas.tab_width = 3;
         settings.handed_back = 1;
         break;
     default:

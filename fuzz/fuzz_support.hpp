@@ -31,7 +31,8 @@ FILE* open_input(const uint8_t* data, size_t size);
 
 // The page settings a reader fuzzer draws with. Each input picks one by its length, so that
 // one input always runs the same way: the defaults, and settings at the edges of their
-// ranges (fixed advance, spacings at the 32-bit limits, negative line heights, transparency).
+// ranges (fixed advance, spacings at the 32-bit limits, negative line heights, transparency,
+// tab stops that are far apart, none at all, or three columns apart).
 struct PageSettings {
     vedad::Options options;
     vedad::Canvas canvas;  // font prepared and cell measured; no image

@@ -1,8 +1,12 @@
 #include "readers/plain_text.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+#include <string_view>
 
+#include "base/utf8.hpp"
 #include "canvas/draw.hpp"
 #include "canvas/text_extent.hpp"
 
@@ -18,6 +22,39 @@ void drop_carriage_returns(char* text)
         if (*in != '\r') *out++ = *in;
     }
     *out = '\0';
+}
+
+using ExpandedRow = std::array<char, EXPANDED_ROW_MAX + 1>;
+
+// The text of a row with each tab made into the spaces that reach the next tab stop. A text
+// without tabs is returned as it is, so that its row is drawn exactly as the line.
+const char* expand_tabs(const char* text, int32_t tab_width, ExpandedRow& row)
+{
+    if (std::strchr(text, '\t') == nullptr) return text;
+    std::string_view rest(text);
+    size_t length = 0;
+    int64_t column = 0;  // at most a piece's tabs times the widest stop: far from overflowing
+    while (!rest.empty()) {
+        if (rest.front() == '\t') {
+            rest.remove_prefix(1);
+            if (tab_width <= 0) continue;
+            const int64_t spaces = tab_width - column % tab_width;
+            const size_t written = static_cast<size_t>(std::min<int64_t>(spaces, EXPANDED_ROW_MAX - length));
+            std::fill_n(row.begin() + static_cast<ptrdiff_t>(length), written, ' ');
+            length += written;
+            column += spaces;
+            if (length == EXPANDED_ROW_MAX) break;
+            continue;
+        }
+        const size_t bytes = std::max<size_t>(utf8_sequence_length(rest), 1);
+        if (length + bytes > EXPANDED_ROW_MAX) break;
+        std::copy_n(rest.begin(), bytes, row.begin() + static_cast<ptrdiff_t>(length));
+        length += bytes;
+        column += 1;
+        rest.remove_prefix(bytes);
+    }
+    row[length] = '\0';
+    return row.data();
 }
 
 // Reads the next piece into `buffer`; a pending handed-back character stands in front of it.
@@ -39,17 +76,18 @@ bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, 
 void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char)
 {
     std::array<char, PLAIN_TEXT_BUFFER_SIZE> buffer;
+    ExpandedRow expanded;
     GlyphReach reach;
     int pending = first_char;
     while (read_piece(buffer, stream, pending)) {
         size_t length = std::strlen(buffer.data());
         if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
         drop_carriage_returns(buffer.data());
+        const char* row = expand_tabs(buffer.data(), canvas.tab_width, expanded);
 
         // Rows that cannot show are only measured, and once the extent covers the image's
         // width, not even that: they are still read, and their line breaks still count.
-        if (!row_needs_no_measuring(canvas, reach, buffer.data(), extent.x))
-            canvas_draw_row(canvas, buffer.data(), reach);
+        if (!row_needs_no_measuring(canvas, reach, row, extent.x)) canvas_draw_row(canvas, row, reach);
         raise_extent(extent, canvas);
         canvas_line_break(canvas);
     }

@@ -13,9 +13,16 @@ namespace vedad {
 inline constexpr int PLAIN_TEXT_BUFFER_SIZE = 10240;
 inline constexpr int PLAIN_TEXT_PIECE_MAX = PLAIN_TEXT_BUFFER_SIZE - 2;
 
+// Longest row once its tabs are spaces. With tab stops up to the default eight columns apart
+// every piece fits whole, a piece of nothing but tabs included; with wider ones a row is cut
+// where the next character or space would pass this length.
+inline constexpr int EXPANDED_ROW_MAX = 8 * PLAIN_TEXT_PIECE_MAX;
+
 // Draws `stream` line by line, each line as one row, and raises the text extent after each
-// row. `first_char`, when not 0, is a character already taken from the stream that belongs
-// in front of it.
+// row. A tab is drawn as the spaces that reach the next stop, every `Canvas.tab_width`
+// characters from the start of the line (none when that is 0 or less); a well-formed UTF-8
+// character counts as one, and so does any other byte. `first_char`, when not 0, is a
+// character already taken from the stream that belongs in front of it.
 void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char);
 
 }  // namespace vedad

@@ -71,7 +71,7 @@ TEST(PlainTextRun, EachLineIsOneRowOnItsBaselineCroppedToTheText)
     const int black = rgb(0, 0, 0);
     const int white = rgb(255, 255, 255);
     const Case cases[] = {
-        {{}, "Hello, world\n\nab\tc &amp; d\nlast", {"Hello, world", "", "ab\tc &amp; d", "last"}, "Courier",
+        {{}, "Hello, world\n\nab\tc &amp; d\nlast", {"Hello, world", "", "ab      c &amp; d", "last"}, "Courier",
          POINTS, 2, black, white, true},
         {{}, "one\r\ntwo\r\n", {"one", "two"}, "Courier", POINTS, 2, black, white, true},
         // Cell settings give plain text no spacing of its own; only the line spacing counts.
@@ -100,6 +100,34 @@ TEST(PlainTextRun, EachLineIsOneRowOnItsBaselineCroppedToTheText)
         const Image expected =
             draw_rows(crop_width, crop_height, c.background, c.foreground, c.font, c.points, height, c.rows);
         EXPECT_EQ(compare_images(read_png(dir / "page.png"), expected), "");
+    }
+}
+
+TEST(PlainTextRun, TabsReachTheNextStop)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::vector<std::string> rows;
+    } cases[] = {
+        {{}, "a\tb\nabc\td\n\xc3\xa9\tx\ne\tx\nno tab here\n",
+         {"a       b", "abc     d", "\xc3\xa9       x", "e       x", "no tab here"}},
+        {{"--tab=4"}, "a\tb\nabc\td\n\t\tx\n", {"a   b", "abc d", "        x"}},
+        {{"--tab=4", "--fixed", "--charspacing=5"}, "a\tb\nabc\td\n", {"a   b", "abc d"}},
+        {{"--tab=0"}, "a\tb\n\tc\t\n", {"ab", "c"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        TempDir dir;
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back("-");
+        const RunResult result = run_vedad(dir.path(), arguments, c.input);
+        ASSERT_EQ(result.status, 0) << result.err;
+        const int height = line_height("Courier", POINTS);
+        const Image expected = draw_rows(widest("Courier", POINTS, c.rows),
+                                         cropped_height("Courier", POINTS, height * static_cast<int>(c.rows.size())),
+                                         rgb(0, 0, 0), rgb(255, 255, 255), "Courier", POINTS, height, c.rows);
+        EXPECT_EQ(compare_images(read_png(dir / "stdin.png"), expected), "");
     }
 }
 

@@ -83,7 +83,7 @@ std::vector<Case> cases()
         {"two lines, last without line feed", "abc\nde", 0, 0, {"abc", "de"}},
         {"empty second row", "abc\n\n", 0, 0, {"abc", ""}},
         {"long row then short row", "a much longer row\nab\n", 0, 0, {"a much longer row", "ab"}},
-        {"tabs and controls are handed on", "a\tb\x01z\n", 0, 0, {"a\tb\x01z"}},
+        {"controls are handed on, a tab reaches the next stop", "a\tb\x01z\n", 0, 0, {"a       b\x01z"}},
         {"NUL hides the rest of its line", std::string("ab\0cd\nef\n", 9), 0, 0, {"ab", "ef"}},
         {"NUL at the start of a line", std::string("\0abc\nd\n", 7), 0, 0, {"", "d"}},
         {"CR LF line", "abc\r\nde\r\n", 0, 0, {"abc", "de"}},
@@ -116,7 +116,6 @@ TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
             Page page;
             if (odd_cell) {
                 page.canvas.fixed_advance = 1;
-                page.canvas.tab_width = 3;
                 page.canvas.cell_width += 5;
             }
             const int32_t line_height = page.canvas.line_height;
@@ -131,6 +130,53 @@ TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
             const Image expected = draw_rows(WIDTH, HEIGHT, BLACK, WHITE, "Courier", POINTS, line_height, c.rows);
             EXPECT_EQ(compare_images(page.copy(), expected), "");
         }
+    }
+}
+
+// A tab is drawn as the spaces that reach the next stop, counted in characters from the
+// start of the line; the row is then one text like any other.
+TEST(PlainText, TabsReachTheNextTabStop)
+{
+    const std::string most(EXPANDED_ROW_MAX, ' ');
+    struct Case {
+        int32_t tab_width;
+        std::string line;
+        std::string row;
+    };
+    const Case cases[] = {
+        {8, "a\tb", "a       b"},
+        {8, "abc\td", "abc     d"},
+        {8, "\xc3\xa9\tx", "\xc3\xa9       x"},  // é is one character
+        {8, "\tx", "        x"},
+        {8, "abcdefgh\tx", "abcdefgh        x"},
+        {8, "a\t\tb\tc", "a               b       c"},
+        {8, "\xe2\x94\x80\xe6\xbc\xa2\tx", "\xe2\x94\x80\xe6\xbc\xa2      x"},
+        {8, "\xf0\x9f\x98\x80\tx", "\xf0\x9f\x98\x80       x"},
+        // Bytes that begin no character count one each, whatever libgd draws for them.
+        {8, "\xff\tx", "\xff       x"},
+        {8, "\xe2\x94\tx", "\xe2\x94      x"},
+        {8, "&amp;\tx", "&amp;   x"},
+        {8, "ab\r\tc\r", "ab      c"},  // carriage returns are gone before the tabs are counted
+        {4, "a\tb", "a   b"},
+        {4, "abc\td", "abc d"},
+        {4, "abcd\te", "abcd    e"},
+        {1, "a\t\tb", "a  b"},
+        {0, "a\tb\t", "ab"},
+        {-3, "\ta\t\tb", "ab"},
+        // Rows are held to EXPANDED_ROW_MAX bytes: what lies past it is dropped.
+        {INT32_MAX, "a\tb", "a" + most.substr(1)},
+        {8, std::string(PLAIN_TEXT_PIECE_MAX, '\t'), most},
+        {9, std::string(PLAIN_TEXT_PIECE_MAX, '\t'), most},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << '"' << c.line.substr(0, 20) << "\" tab " << c.tab_width);
+        Page page;
+        page.canvas.tab_width = c.tab_width;
+        page.read(c.line + "\n");
+        const std::vector<std::string> rows = {c.row};
+        EXPECT_EQ(page.extent.x, measure_string("Courier", POINTS, c.row).width);
+        const Image expected = draw_rows(WIDTH, HEIGHT, BLACK, WHITE, "Courier", POINTS, page.canvas.line_height, rows);
+        EXPECT_EQ(compare_images(page.copy(), expected), "");
     }
 }
 

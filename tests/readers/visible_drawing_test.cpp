@@ -152,6 +152,8 @@ TEST(VisibleDrawing, PlainTextPagesComeOutAsWhenEverythingIsDrawn)
         {"large glyphs overlapping the rows below", {"-v", "--font-size=0.1", "--linespacing=-25", "--size=300x90"},
          log},
         {"another font", {"-v", "--font=FreeSans", "--size=200x70"}, mixed},
+        {"tab stops far apart", {"-v", "--tab=1000", "--size=150x40"}, mixed + mixed},
+        {"tabs dropped", {"-v", "--tab=0", "--size=150x40"}, mixed + mixed},
         {"transparent", {"-v", "--transparent", "--size=100x40"}, log},
         {"empty rows below the image", {"-v", "--size=100x30"}, log_lines(20, 60, 60, 3) + std::string(500, '\n')},
     };
