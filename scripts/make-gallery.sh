@@ -54,6 +54,10 @@ draw --font-size=0.05 --width=800 --output="$work/notes.png" examples/notes.txt
 draw --html-input --fixed --font-size=0.05 --background=1e1e1e \
     --output="$work/colors.png" examples/colors.html
 
+# Rows of descenders on striped cells, and a line of non-ASCII text, in span HTML.
+draw --html-input --fixed --font-size=0.05 --background=1e1e1e \
+    --output="$work/packages.png" examples/packages.html
+
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \
     --output="$work/transparent.png" examples/features.txt
@@ -64,7 +68,7 @@ size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
     -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
 
 mkdir -p docs/gallery
-for picture in notes colors transparent transparent-on-checkers; do
+for picture in notes colors packages transparent transparent-on-checkers; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done
