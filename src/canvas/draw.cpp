@@ -28,7 +28,7 @@ void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
 }
 
-bool canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach)
+void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach)
 {
     const int32_t cell_start = canvas.pen_x;
     const bool render = !glyph_is_unseen(canvas, reach, character);
@@ -36,7 +36,6 @@ bool canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& r
     if (render) learn_glyph(reach, canvas, character, box);
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
     if (canvas.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);
-    return render;
 }
 
 void canvas_line_break(Canvas& canvas)

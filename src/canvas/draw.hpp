@@ -19,8 +19,8 @@ namespace vedad {
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach);
 
 // Draws one character as one text at the pen and moves the pen by its advance, or with
-// fixed_advance by exactly cell_width. Returns whether anything was rendered.
-bool canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach);
+// fixed_advance by exactly cell_width.
+void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach);
 
 // Moves the pen to the start of the next row.
 void canvas_line_break(Canvas& canvas);
