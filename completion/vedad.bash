@@ -6,7 +6,7 @@
 _vedad()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
-    local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input
+    local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
         --transparent --crop --no-crop --overwrite --bold'
     local valued='--background= --charspacing= --font= --font-size= --foreground=
         --format= --height= --linespacing= --output= --size= --tab= --width='

@@ -69,7 +69,7 @@ bool holds_after_checks(const Run& run)
     const vedad::Canvas& c = run.canvas;
     return run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
            !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
-           is_flag(o.html_input) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
+           is_flag(o.html_input) && is_flag(o.ansi_input) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
            is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
            is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
            is_color(o.background) && is_color(o.foreground) && is_warning(run.background_warning) &&

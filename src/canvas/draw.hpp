@@ -38,4 +38,9 @@ struct CellColors {
 void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
                       GlyphReach& reach, TextExtent& extent);
 
+// canvas_draw_cell for a text drawn as one in its cell, such as a character with the marks
+// that join it. Such a text is always rendered: the reach knows only single characters.
+void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char* text, bool transparent,
+                           TextExtent& extent);
+
 }  // namespace vedad

@@ -22,6 +22,7 @@ Converts ASCII text to PNG bitmap images.
 
 OPTIONS
     -                read text from standard input
+    --ansi-input     read terminal output with colour escape sequences
     --background=... set background color in RGB hex values, default is 000000
     --bold           use bold font
     --charspacing=.. set spacing between characters in pixels, default is 0

@@ -11,6 +11,7 @@ namespace vedad {
 struct Options {
     const char* output = "";  // file or directory from --output=, points into argv; "" when none
     int32_t html_input = 0;
+    int32_t ansi_input = 0;  // --html-input and --ansi-input: the last one given counts
     int32_t crop = 1;
     int32_t height = 480;
     int32_t overwrite = 0;

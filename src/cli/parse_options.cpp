@@ -71,6 +71,13 @@ void set_pixel_format(Canvas& canvas, const char* value)
     std::exit(0);
 }
 
+// Span HTML and terminal output exclude each other: the last of the two options given counts.
+void set_input_form(Options& options, int32_t html_input, int32_t ansi_input)
+{
+    options.html_input = html_input;
+    options.ansi_input = ansi_input;
+}
+
 void parse_option(const char* argument, Options& options, Canvas& canvas)
 {
     auto is = [argument](const char* name) { return std::strcmp(argument, name) == 0; };
@@ -80,7 +87,8 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     if (is("--version") || is("-V")) exit_after(print_version);
     if (is("--fixed")) canvas.fixed_advance = 1;
     else if (is("--verbose") || is("-v")) options.verbose = 1;
-    else if (is("--html-input")) options.html_input = 1;
+    else if (is("--html-input")) set_input_form(options, 1, 0);
+    else if (is("--ansi-input")) set_input_form(options, 0, 1);
     else if (is("--silent") || is("-s")) options.silent = 1;
     else if (is("--transparent")) options.transparent = 1;
     else if (is("--crop")) std::fprintf(stderr, "warning: option --crop is deprecated and now default.  see --no-crop\n");

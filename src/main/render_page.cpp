@@ -1,6 +1,7 @@
 #include "main/render_page.hpp"
 
 #include "canvas/font_metrics.hpp"
+#include "readers/ansi_reader.hpp"
 #include "readers/html_spans.hpp"
 #include "readers/plain_text.hpp"
 
@@ -14,7 +15,8 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     canvas_prepare_font(canvas);
     canvas_setup_cell(canvas);
     extent = TextExtent{};
-    if (options.html_input != 0) read_html_spans(canvas, stream, options, extent);
+    if (options.ansi_input != 0) read_ansi(canvas, stream, options, extent);
+    else if (options.html_input != 0) read_html_spans(canvas, stream, options, extent);
     else read_plain_text(canvas, stream, extent, 0);
 }
 

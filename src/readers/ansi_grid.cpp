@@ -118,7 +118,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
     materialize(grid, *kept, end);
     split_wide_at(*kept, column, column + width);
 
-    const CellColors colors = resolve_colors(grid.style, grid.default_foreground, grid.default_background);
+    const ResolvedColors colors = resolve_colors(grid.style, grid.default_foreground, grid.default_background);
     const uint8_t underline = grid.style.underline ? Cell::UNDERLINE : 0;
     Cell& cell = kept->cells[static_cast<size_t>(column)];
     cell = space(colors.foreground, colors.background);

@@ -21,13 +21,14 @@ inline constexpr size_t CELL_TEXT_CAPACITY = 12;
 // One cell of the screen.
 struct Cell {
     enum Flags : uint8_t { UNDERLINE = 1, WIDE = 2, WIDE_TAIL = 4 };
-    std::array<char, CELL_TEXT_CAPACITY> text{' '};
+    std::array<char, CELL_TEXT_CAPACITY + 1> text{' '};  // ends in a NUL
     uint8_t length = 1;  // bytes of text used
     uint8_t flags = 0;   // WIDE: the glyph covers this cell and the next, the WIDE_TAIL
     PackedRgb foreground = 0;
     PackedRgb background = 0;
 
     std::string_view view() const { return std::string_view(text.data(), length); }
+    const char* c_str() const { return text.data(); }
 };
 
 // One kept row: the cells written one by one, then, up to `length`, spaces that an erase

@@ -116,13 +116,13 @@ PackedRgb color_of(const StyleColor& color, PackedRgb default_color, bool bright
 
 }  // namespace
 
-CellColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background)
+ResolvedColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background)
 {
     PackedRgb foreground = color_of(style.foreground, default_foreground, style.bold);
     if (style.faint) foreground = faint_color(foreground);
     const PackedRgb background = color_of(style.background, default_background, false);
-    if (style.reverse) return CellColors{background, foreground};
-    return CellColors{foreground, background};
+    if (style.reverse) return ResolvedColors{background, foreground};
+    return ResolvedColors{foreground, background};
 }
 
 PackedRgb erase_color(const Style& style, PackedRgb default_background)

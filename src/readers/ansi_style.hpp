@@ -40,11 +40,11 @@ struct SequenceParameter {
 void apply_sgr(Style& style, std::span<const SequenceParameter> parameters);
 
 // The colours a cell written in `style` is drawn in, given the page's default colours.
-struct CellColors {
+struct ResolvedColors {
     PackedRgb foreground;
     PackedRgb background;
 };
-CellColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background);
+ResolvedColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background);
 
 // The background an erase leaves: the style's background colour, whatever reverse says.
 PackedRgb erase_color(const Style& style, PackedRgb default_background);

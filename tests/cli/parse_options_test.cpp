@@ -65,6 +65,7 @@ void expect_same(const Records& got, const Records& want)
 {
     EXPECT_STREQ(got.options.output, want.options.output);
     EXPECT_EQ(got.options.html_input, want.options.html_input);
+    EXPECT_EQ(got.options.ansi_input, want.options.ansi_input);
     EXPECT_EQ(got.options.crop, want.options.crop);
     EXPECT_EQ(got.options.height, want.options.height);
     EXPECT_EQ(got.options.overwrite, want.options.overwrite);
@@ -102,6 +103,9 @@ const ParseCase PARSE_CASES[] = {
     {{"--verbose"}, 0, [](Options& o, Canvas&) { o.verbose = 1; }},
     {{"-v"}, 0, [](Options& o, Canvas&) { o.verbose = 1; }},
     {{"--html-input"}, 0, [](Options& o, Canvas&) { o.html_input = 1; }},
+    {{"--ansi-input"}, 0, [](Options& o, Canvas&) { o.ansi_input = 1; }},
+    {{"--ansi-input", "--html-input"}, 0, [](Options& o, Canvas&) { o.html_input = 1; }},
+    {{"--html-input", "--ansi-input"}, 0, [](Options& o, Canvas&) { o.ansi_input = 1; }},
     {{"--silent"}, 0, [](Options& o, Canvas&) { o.silent = 1; }},
     {{"-s"}, 0, [](Options& o, Canvas&) { o.silent = 1; }},
     {{"--transparent"}, 0, [](Options& o, Canvas&) { o.transparent = 1; }},

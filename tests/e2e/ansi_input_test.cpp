@@ -1,0 +1,259 @@
+// Terminal output drawn with --ansi-input: each case is compared, pixel for pixel, with the
+// span HTML reader drawing the cells a terminal would show, with --fixed. The cells are
+// written out by hand here from the rules of the screen model and turned into span HTML.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int WHITE = 0xffffff;
+constexpr int BLACK = 0x000000;
+
+struct TestCell {
+    std::string text;
+    int foreground = WHITE;
+    int background = BLACK;
+};
+using Screen = std::vector<std::vector<TestCell>>;
+
+// The characters of a UTF-8 text, one per cell, all in the given colours.
+std::vector<TestCell> cells(const std::string& text, int foreground = WHITE, int background = BLACK)
+{
+    std::vector<TestCell> row;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead < 0x80 ? 1 : lead < 0xe0 ? 2 : lead < 0xf0 ? 3 : 4;
+        row.push_back({text.substr(i, length), foreground, background});
+        i += length;
+    }
+    return row;
+}
+
+std::vector<TestCell> operator+(std::vector<TestCell> a, const std::vector<TestCell>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::string span_token(const std::string& text)
+{
+    if (text == " ") return "&nbsp;";
+    if (text == "<") return "&lt;";
+    if (text == ">") return "&gt;";
+    if (text == "&") return "&amp;";
+    return text;
+}
+
+std::string to_spans(const Screen& screen)
+{
+    std::string html;
+    char colours[80];
+    for (const auto& row : screen) {
+        for (const TestCell& cell : row) {
+            std::snprintf(colours, sizeof colours, "<span style='color:#%06x; background-color:#%06x'>",
+                          cell.foreground, cell.background);
+            html += colours + span_token(cell.text) + "</span>";
+        }
+        html += "<br/>\n";
+    }
+    return html;
+}
+
+Image draw(const std::vector<std::string>& arguments, const std::string& input)
+{
+    TempDir dir;
+    RunResult result = run_vedad(dir.path(), arguments, input);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "writing stdin.png\n");
+    return read_png(dir / "stdin.png");
+}
+
+Image draw_ansi(const std::string& input, std::vector<std::string> options = {})
+{
+    options.insert(options.begin(), "--ansi-input");
+    options.push_back("-");
+    return draw(options, input);
+}
+
+Image draw_spans(const Screen& screen, std::vector<std::string> options = {})
+{
+    options.insert(options.begin(), {"--html-input", "--fixed"});
+    options.push_back("-");
+    return draw(options, to_spans(screen));
+}
+
+struct Case {
+    const char* name;
+    std::string input;
+    Screen screen;
+};
+
+void expect_same_as_spans(const std::vector<Case>& cases, const std::vector<std::string>& options = {})
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(compare_images(draw_ansi(c.input, options), draw_spans(c.screen, options)), "");
+    }
+}
+
+// Whether the span reader draws a whole UTF-8 character, as the screen model does: until it
+// does, characters beyond ASCII cannot be compared with it.
+bool spans_draw_whole_characters()
+{
+    const std::vector<std::string> options = {"--no-crop", "--transparent"};
+    return compare_images(draw_spans({cells("é")}, options), draw({"--no-crop", "--transparent", "-"}, "é")) == "";
+}
+
+// The cell size of the page, from pictures one and two cells and rows large.
+struct CellSize {
+    int width = 0;
+    int height = 0;
+};
+
+CellSize cell_size()
+{
+    const Image one = draw_ansi("x");
+    const Image wide = draw_ansi("xx");
+    const Image tall = draw_ansi("x\nx");
+    return {gdImageSX(wide.get()) - gdImageSX(one.get()), gdImageSY(tall.get()) - gdImageSY(one.get())};
+}
+
+}  // namespace
+
+TEST(AnsiInput, ColoursAreTheTerminalsColours)
+{
+    expect_same_as_spans({
+        {"the 16 colours",
+         "\x1b[30;47mk\x1b[31;46mr\x1b[32;45mg\x1b[33;44my\x1b[34;43mb\x1b[35;42mm\x1b[36;41mc\x1b[37;40mw\x1b[0m\n"
+         "\x1b[90;107mk\x1b[91;106mr\x1b[92;105mg\x1b[93;104my\x1b[94;103mb\x1b[95;102mm\x1b[96;101mc\x1b[97;100mw\n",
+         {cells("k", 0x000000, 0xe5e5e5) + cells("r", 0xcd0000, 0x00cdcd) + cells("g", 0x00cd00, 0xcd00cd) +
+              cells("y", 0xcdcd00, 0x0000ee) + cells("b", 0x0000ee, 0xcdcd00) + cells("m", 0xcd00cd, 0x00cd00) +
+              cells("c", 0x00cdcd, 0xcd0000) + cells("w", 0xe5e5e5, 0x000000),
+          cells("k", 0x7f7f7f, 0xffffff) + cells("r", 0xff0000, 0x00ffff) + cells("g", 0x00ff00, 0xff00ff) +
+              cells("y", 0xffff00, 0x5c5cff) + cells("b", 0x5c5cff, 0xffff00) + cells("m", 0xff00ff, 0x00ff00) +
+              cells("c", 0x00ffff, 0xff0000) + cells("w", 0xffffff, 0x7f7f7f)}},
+        {"256 colours",
+         "\x1b[38;5;16;48;5;231mA\x1b[38;5;59mB\x1b[38:5:110;48:5:244mC\x1b[38;5;196;48;5;232mD",
+         {cells("A", 0x000000, 0xffffff) + cells("B", 0x5f5f5f, 0xffffff) + cells("C", 0x87afd7, 0x808080) +
+          cells("D", 0xff0000, 0x080808)}},
+        {"24-bit colours", "\x1b[38;2;1;2;3;48;2;250;128;0mA\x1b[38:2::9:8:7mB\x1b[48:2:10:20:30mC",
+         {cells("A", 0x010203, 0xfa8000) + cells("B", 0x090807, 0xfa8000) + cells("C", 0x090807, 0x0a141e)}},
+        {"bold brightens the basic colours only", "\x1b[1;31mA\x1b[38;5;1mB\x1b[0;1mC",
+         {cells("A", 0xff0000) + cells("B", 0xcd0000) + cells("C")}},
+        {"faint halves the text colour", "\x1b[2;33mF\x1b[22mG", {cells("F", 0x666600) + cells("G", 0xcdcd00)}},
+        {"reverse swaps the colours", "\x1b[7mR\x1b[31;44mS\x1b[27mT",
+         {cells("R", BLACK, WHITE) + cells("S", 0x0000ee, 0xcd0000) + cells("T", 0xcd0000, 0x0000ee)}},
+    });
+}
+
+TEST(AnsiInput, ColoursHoldWithOtherPageSettings)
+{
+    const Case coloured = {"coloured cells", "\x1b[31;44mab\x1b[0m c\n\x1b[7mde",
+                           {cells("ab", 0xcd0000, 0x0000ee) + cells(" c"), cells("de", BLACK, WHITE)}};
+    expect_same_as_spans({coloured}, {"--transparent"});
+    expect_same_as_spans({coloured}, {"--charspacing=3", "--linespacing=-1", "--font-size=0.05"});
+    expect_same_as_spans({{"the page's colours are the defaults", "a\x1b[7mb\x1b[41mc",
+                           {cells("a", 0x123456, 0xfedcba) + cells("b", 0xfedcba, 0x123456) +
+                            cells("c", 0xcd0000, 0x123456)}}},
+                         {"--foreground=123456", "--background=fedcba"});
+}
+
+TEST(AnsiInput, TheCursorAndErasingWorkAsInATerminal)
+{
+    const std::vector<TestCell> red_spaces = cells("   ", WHITE, 0xcd0000);
+    expect_same_as_spans({
+        {"carriage return overwrites", "12345\rab", {cells("ab345")}},
+        {"a progress bar ends as its last state", "[#   ] 25%\r[##  ] 50%\r[####] 99%\n", {cells("[####] 99%")}},
+        {"backspace", "ab\bc", {cells("ac")}},
+        {"a tab goes to the next stop, the cells it skips in the default colours", "\x1b[41ma\tb",
+         {cells("a", WHITE, 0xcd0000) + cells("       ") + cells("b", WHITE, 0xcd0000)}},
+        {"erase to the end of the line in the background of the moment", "abcdef\x1b[41m\x1b[3D\x1b[K",
+         {cells("abc") + red_spaces}},
+        {"erase to the cursor", "abcdef\x1b[41m\x1b[4G\x1b[1K", {red_spaces + cells(" ", WHITE, 0xcd0000) + cells("ef")}},
+        {"erase the display", "ab\ncde\x1b[44m\x1b[2J", {cells("  ", WHITE, 0x0000ee), cells("   ", WHITE, 0x0000ee)}},
+        {"erase below", "ab\ncd\nef\x1b[2;2H\x1b[42m\x1b[J",
+         {cells("ab"), cells("c") + cells(" ", WHITE, 0x00cd00), cells("  ", WHITE, 0x00cd00)}},
+        {"cursor moves", "\x1b[2;3Hx\x1b[Hy\x1b[2Cz\x1b[3Bw\x1b[2Av\x1b[Gu",
+         {cells("y  z"), cells("u x  v"), cells(""), cells("    w")}},
+        {"cursor moves are held at the top left", "ab\x1b[9A\x1b[9Dc\x1b[0;0Hd", {cells("db")}},
+        {"empty rows between, none after", "a\n\nb\n\n\n", {cells("a"), cells(""), cells("b")}},
+    });
+}
+
+TEST(AnsiInput, WhatIsNotTextLeavesNoTrace)
+{
+    expect_same_as_spans({
+        {"hyperlinks", "see \x1b]8;;http://example.org/\x1b\\the page\x1b]8;;\x1b\\ or \x1b]8;id=1;x\x07this\x1b]8;;\x07",
+         {cells("see the page or this")}},
+        {"other sequences, strings and controls",
+         "a\x1b[?25l\x1b[6n\x1b[s\x1b(B\x1b" "7\x1b]0;title\x07\x1bPq#1\x1b\\\x07\x0e" "b\x1b[2 q\x1b[>4;1m" "c",
+         {cells("abc")}},
+        {"a sequence cut at the end", "ab\x1b[38;5", {cells("ab")}},
+        {"a string cut at the end", "ab\x1b]8;;http://exa", {cells("ab")}},
+    });
+    // Nothing but sequences draws nothing: the page keeps its size, all background.
+    const Image nothing = draw_ansi("\x1b[31m\x1b]0;t\x07\n\x1b[2J\x1b[K");
+    ASSERT_NE(nothing, nullptr);
+    EXPECT_EQ(gdImageSX(nothing.get()), 640);
+    EXPECT_EQ(gdImageSY(nothing.get()), 480);
+    EXPECT_EQ(count_other_pixels(nothing, rgb(0, 0, 0), 0, 0, 640, 480), 0);
+}
+
+TEST(AnsiInput, UnderlineIsALineBelowTheBaselineAcrossTheCell)
+{
+    const CellSize cell = cell_size();
+    ASSERT_GT(cell.width, 0);
+    Image expected = draw_spans({cells("ab", 0xcd0000) + cells("c")});
+    // Under a and b: one pixel below the baseline of the first row, each column of their cells.
+    gdImageFilledRectangle(expected.get(), 0, cell.height + 1, 2 * cell.width - 1, cell.height + 1,
+                           rgb(0xcd, 0, 0));
+    EXPECT_EQ(compare_images(draw_ansi("\x1b[4;31mab\x1b[24;39mc"), expected), "");
+}
+
+// A wide character and a combining mark are drawn as one text at the cell's pen: with nothing
+// filled, that is what plain text draws for them.
+TEST(AnsiInput, WideCharactersAndCombiningMarksAreDrawnWhole)
+{
+    const std::vector<std::string> options = {"--no-crop", "--transparent"};
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"漢", "漢"},
+        {"e\xcc\x81", "e\xcc\x81"},
+        {"漢x", "漢"},  // x is drawn one cell further
+    };
+    for (const auto& [ansi, plain] : cases) {
+        SCOPED_TRACE(ansi);
+        Image picture = draw_ansi(ansi, options);
+        Image text = draw({"--no-crop", "--transparent", "-"}, plain);
+        if (ansi == "漢x") {
+            const CellSize cell = cell_size();
+            const Image x = draw_ansi("  x", options);
+            // Lay the x, drawn alone two cells on, over the wide character.
+            gdImageCopy(text.get(), x.get(), 2 * cell.width, 0, 2 * cell.width, 0, cell.width, 480);
+        }
+        EXPECT_EQ(compare_images(picture, text), "");
+    }
+    // The wide character's background fills both of its cells.
+    const CellSize cell = cell_size();
+    const Image wide = draw_ansi("\x1b[44m漢\x1b[0mx");
+    EXPECT_EQ(gdImageSX(wide.get()), 3 * cell.width);
+    EXPECT_EQ(pixel(wide, 2 * cell.width - 1, cell.height / 2), rgb(0, 0, 0xee));
+}
+
+// These need the span reader to draw whole UTF-8 characters.
+TEST(AnsiInput, CharactersBeyondAsciiAreTheSpanReadersCells)
+{
+    if (!spans_draw_whole_characters()) GTEST_SKIP() << "the span reader draws only the first byte of a character";
+    expect_same_as_spans({
+        {"two, three and four bytes", "\x1b[32mé─\xf0\x9d\x90\x80", {cells("é─\xf0\x9d\x90\x80", 0x00cd00)}},
+        {"a wide character", "\x1b[44m漢\x1b[0mx", {cells("漢 ", WHITE, 0x0000ee) + cells("x")}},
+    });
+    expect_same_as_spans({{"a wide character over a transparent page", "漢x", {cells("漢 x")}}}, {"--transparent"});
+}
