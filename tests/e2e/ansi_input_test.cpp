@@ -2,6 +2,7 @@
 // span HTML reader drawing the cells a terminal would show, with --fixed. The cells are
 // written out by hand here from the rules of the screen model and turned into span HTML.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -256,4 +257,119 @@ TEST(AnsiInput, CharactersBeyondAsciiAreTheSpanReadersCells)
         {"a wide character", "\x1b[44m漢\x1b[0mx", {cells("漢 ", WHITE, 0x0000ee) + cells("x")}},
     });
     expect_same_as_spans({{"a wide character over a transparent page", "漢x", {cells("漢 x")}}}, {"--transparent"});
+}
+
+namespace {
+
+// What a shell command prints, run in `directory`.
+std::string output_of(const fs::path& directory, const std::string& command)
+{
+    const std::string line = "cd '" + directory.string() + "' && " + command;
+    FILE* pipe = popen(line.c_str(), "r");
+    EXPECT_NE(pipe, nullptr) << command;
+    std::string output;
+    char buffer[4096];
+    for (size_t read; (read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, read);
+    pclose(pipe);
+    return output;
+}
+
+// Real command output drawn at 28 points, where the strokes of every letter hold pixels in
+// the exact text colour.
+struct Drawn {
+    Image image;
+    CellSize cell;
+};
+
+Drawn draw_output(const fs::path& directory, const std::string& output)
+{
+    EXPECT_NE(output.find('\x1b'), std::string::npos) << "the command wrote no escape sequences";
+    write_file(directory / "output.txt", output);
+    RunResult result = run_vedad(directory, {"--ansi-input", "--font-size=0.1", "output.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "writing output.png\n");
+    Drawn drawn{read_png(directory / "output.png"), {}};
+    write_file(directory / "probe.txt", "x\nxx");
+    EXPECT_EQ(run_vedad(directory, {"--ansi-input", "--font-size=0.1", "probe.txt"}).status, 0);
+    Image probe = read_png(directory / "probe.png");
+    drawn.cell = {gdImageSX(probe.get()) / 2, 0};
+    write_file(directory / "probe.txt", "x");
+    EXPECT_EQ(run_vedad(directory, {"--ansi-input", "--font-size=0.1", "--overwrite", "probe.txt"}).status, 0);
+    drawn.cell.height = gdImageSY(probe.get()) - gdImageSY(read_png(directory / "probe.png").get());
+    return drawn;
+}
+
+// Pixels of exactly `color` in the cells [first, last] of a row (the row's height, and a few
+// pixels below the baseline for descenders).
+int pixels_in_cells(const Drawn& drawn, int row, int first, int last, int color)
+{
+    const int x0 = first * drawn.cell.width;
+    const int y0 = row * drawn.cell.height;
+    const int x1 = (last + 1) * drawn.cell.width;
+    const int y1 = (row + 1) * drawn.cell.height + 4;
+    const int all = (x1 - x0) * (std::min(y1, gdImageSY(drawn.image.get())) - y0);
+    return all - count_other_pixels(drawn.image, color, x0, y0, x1, y1);
+}
+
+int colour(int packed)
+{
+    return rgb(packed >> 16, (packed >> 8) & 0xff, packed & 0xff);
+}
+
+}  // namespace
+
+TEST(AnsiInput, AColouredListingShowsItsColours)
+{
+    TempDir dir;
+    fs::create_directories(dir / "listing" / "docs");
+    write_file(dir / "listing" / "notes.txt", "notes\n");
+    write_file(dir / "listing" / "run.sh", "#!/bin/sh\n");
+    fs::permissions(dir / "listing" / "run.sh", fs::perms::owner_exec, fs::perm_options::add);
+    const Drawn drawn = draw_output(
+        dir.path(), output_of(dir.path(), "LC_ALL=C LS_COLORS='di=01;34:ex=01;32' ls -1 --color=always listing"));
+    ASSERT_NE(drawn.image, nullptr);
+    ASSERT_GT(drawn.cell.width, 0);
+    EXPECT_GT(pixels_in_cells(drawn, 0, 0, 3, colour(0x5c5cff)), 0);  // docs, bold blue
+    EXPECT_GT(pixels_in_cells(drawn, 1, 0, 8, colour(0xffffff)), 0);  // notes.txt, uncoloured
+    EXPECT_EQ(pixels_in_cells(drawn, 1, 0, 8, colour(0x5c5cff)), 0);
+    EXPECT_GT(pixels_in_cells(drawn, 2, 0, 5, colour(0x00ff00)), 0);  // run.sh, bold green
+}
+
+TEST(AnsiInput, GrepMatchesAndDiffLinesShowTheirColours)
+{
+    TempDir dir;
+    write_file(dir / "words", "alpha beta\ngamma beta delta\nepsilon\n");
+    const Drawn grep = draw_output(
+        dir.path(), output_of(dir.path(), "GREP_COLORS='ms=01;31' grep --color=always beta words"));
+    ASSERT_NE(grep.image, nullptr);
+    EXPECT_GT(pixels_in_cells(grep, 0, 6, 9, colour(0xff0000)), 0);  // the match, bold red
+    EXPECT_EQ(pixels_in_cells(grep, 0, 0, 4, colour(0xff0000)), 0);
+    EXPECT_GT(pixels_in_cells(grep, 0, 0, 4, colour(0xffffff)), 0);
+    EXPECT_GT(pixels_in_cells(grep, 1, 6, 9, colour(0xff0000)), 0);
+
+    TempDir other;
+    write_file(other / "a", "one\ntwo\n");
+    write_file(other / "b", "one\nthree\n");
+    const Drawn diff = draw_output(
+        other.path(), output_of(other.path(), "diff --color=always --palette='ad=32:de=31:ln=36' a b; true"));
+    ASSERT_NE(diff.image, nullptr);
+    // 2c2, < two, ---, > three
+    EXPECT_GT(pixels_in_cells(diff, 0, 0, 2, colour(0x00cdcd)), 0);
+    EXPECT_GT(pixels_in_cells(diff, 1, 2, 4, colour(0xcd0000)), 0);
+    EXPECT_GT(pixels_in_cells(diff, 3, 2, 6, colour(0x00cd00)), 0);
+    EXPECT_EQ(pixels_in_cells(diff, 3, 2, 6, colour(0xcd0000)), 0);
+}
+
+TEST(AnsiInput, PrintfOfSgrCodesFillsCellsAndColoursText)
+{
+    TempDir dir;
+    const Drawn drawn = draw_output(
+        dir.path(), output_of(dir.path(), "printf '\\033[48;5;21m  \\033[0m \\033[1;38;2;255;128;0mX\\033[m\\n'"));
+    ASSERT_NE(drawn.image, nullptr);
+    const int middle = drawn.cell.height / 2;
+    EXPECT_EQ(pixel(drawn.image, 1, middle), colour(0x0000ff));
+    EXPECT_EQ(pixel(drawn.image, 2 * drawn.cell.width - 2, middle), colour(0x0000ff));
+    EXPECT_EQ(pixel(drawn.image, 2 * drawn.cell.width + 2, middle), colour(0x000000));
+    EXPECT_GT(pixels_in_cells(drawn, 0, 3, 3, colour(0xff8000)), 0);
+    EXPECT_EQ(gdImageSX(drawn.image.get()), 4 * drawn.cell.width);
 }
