@@ -1065,3 +1065,58 @@ TEST(Hostile, ExhaustedMemoryEndsTheRunWithAMessage)
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
 }
+
+// Terminal output of any length is held in memory that follows what can reach the page: a
+// 100 MB log of coloured lines, cursor moves, erases and strings draws the same picture as its
+// first thousand lines, in about the same memory.
+TEST(Hostile, EndlessTerminalOutputRunsInBoundedMemory)
+{
+    const std::string line = "\x1b[38;5;196m\x1b[48;2;1;2;3mERROR\x1b[0m \x1b]8;;http://example.org/\x1b\\link\x1b]8;;\x1b\\"
+                             " \x1b[1;32mok\x1b[m\x1b[K\r\x1b[2C\x1b[A\x1b[B\x1b[7mX\x1b[27m\t|\n";
+    const size_t lines = (UNDER_ASAN ? 10u : 100u) * 1000 * 1000 / line.size();
+    TempDir dir;
+    write_file(dir / "short.txt", repeat(line, 1000));
+    write_file(dir / "long.txt", repeat(line, lines));
+    const Outcome short_run = launch(dir.path(), {"--ansi-input", "short.txt"});
+    const Outcome long_run = launch(dir.path(), {"--ansi-input", "long.txt"});
+    expect_sound(long_run);
+    ASSERT_EQ(short_run.status, 0) << short_run.err;
+    ASSERT_EQ(long_run.status, 0) << long_run.err;
+    EXPECT_EQ(png_size(dir / "long.png").height, FULL_PAGE.height);
+    EXPECT_EQ(read_file(dir / "long.png"), read_file(dir / "short.png"));
+    if (!UNDER_ASAN) {
+        EXPECT_LT(long_run.peak_rss_kb - short_run.peak_rss_kb, 2048) << short_run.peak_rss_kb;
+    }
+}
+
+// Cursor moves to huge positions are held, never allocated; what they reach counts for the
+// crop as it would for cells written that far out.
+TEST(Hostile, HugeCursorMovesAreHeldAndAllocateNothing)
+{
+    const std::vector<std::string> options = {"--ansi-input"};
+    const Size one_row = reference_size(options, "x");
+    const struct {
+        const char* name;
+        std::string input;
+        Size size;
+    } cases[] = {
+        {"far down and right", "x\x1b[99999999;99999999Hy", FULL_PAGE},
+        {"far right", "x\x1b[99999999999999Cy", {640, one_row.height}},
+        {"far down, then home", "\x1b[99999999Bx\x1b[Hy", {one_row.width, 480}},
+        {"moved far, nothing written", "x\x1b[99999999;99999999H\x1b[2J\x1b[K", one_row},
+        {"a tab at the end of the line", "x\x1b[99999999999C\t\ty", {640, one_row.height}},
+        {"many jumps", repeat("\x1b[99999999;99999999Hx\x1b[H\x1b[9999999999999999999999C\x1b[2Jy\r", 100000),
+         FULL_PAGE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "in", c.input);
+        Launch how;
+        how.limits = {{RLIMIT_AS, rlim_t{512} << 20}};
+        const Outcome outcome = launch(dir.path(), {"--ansi-input", "in"}, UNDER_ASAN ? Launch{} : how);
+        expect_sound(outcome);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(png_size(dir / "in.png"), c.size);
+    }
+}
