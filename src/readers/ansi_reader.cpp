@@ -21,17 +21,24 @@ constexpr int64_t SAME_PLACE_KEPT = 1024;
 constexpr int64_t MOST_KEPT = int64_t{1} << 20;
 // When everything is drawn, at least this many rows and columns are kept, well beyond what
 // can reach the image, so that comparing the two pictures checks the bound as well.
-constexpr int64_t KEPT_WHEN_DRAWING_EVERYTHING = 256;
+constexpr int64_t KEPT_WHEN_DRAWING_EVERYTHING = 64;
 
-// How many positions start + k * step, k = 0, 1, ..., can put ink within `reach` pixels of
-// [0, size): the kept ones are always the first ones, since the positions only move one way.
+// How many of the positions start + k * step, k = 0, 1, ..., held to 32 bits as the pen is,
+// can put ink within `reach` pixels of [0, size): always the first ones, since the positions
+// only move one way. Positions held at the edge of the 32-bit range all land in one place.
 int64_t positions_within_reach(int64_t start, int64_t step, int64_t size, int64_t reach)
 {
+    auto within_reach = [&](int64_t k) {
+        const int64_t position = add_clamped(start, k * step);
+        return position - reach < size && position + reach >= 0;
+    };
     if (step == 0) return SAME_PLACE_KEPT;
     int64_t count = 0;
     if (step > 0) count = start - reach >= size ? 0 : (size + reach - start) / step + 1;
     else count = start + reach < 0 ? 0 : (start + reach) / -step + 1;
-    return std::clamp<int64_t>(count, 0, MOST_KEPT);
+    count = std::clamp<int64_t>(count, 0, MOST_KEPT);
+    if (within_reach(count)) return std::max(count, SAME_PLACE_KEPT);
+    return count;
 }
 
 // The cells that can reach the image. A cell's fill lies within a cell width and a line height
