@@ -58,6 +58,27 @@ draw --html-input --fixed --font-size=0.05 --background=1e1e1e \
 draw --html-input --fixed --font-size=0.05 --background=1e1e1e \
     --output="$work/packages.png" examples/packages.html
 
+# Real coloured command output read as a terminal shows it: a listing, a search and a
+# comparison of files made here, each after a prompt line naming the command.
+demo=$work/demo
+mkdir -p "$demo/src"
+printf '#!/bin/sh\nmake\n' >"$demo/build.sh"
+chmod +x "$demo/build.sh"
+printf 'draw the grid\nTODO: wide cells\nkeep the colours\nTODO: underline\n' >"$demo/notes.txt"
+printf 'red\ngreen\nblue\n' >"$demo/old.txt"
+printf 'red\ngreen and bold\nblue\nbright\n' >"$demo/new.txt"
+ln -s notes.txt "$demo/todo"
+prompt() { printf '\033[1;32m$\033[0m %s\n' "$*"; }
+(
+    cd "$demo"
+    export LC_ALL=C LS_COLORS='di=01;34:ln=01;36:ex=01;32' GREP_COLORS='ms=01;31:ln=32:se=36'
+    prompt ls --color=always; ls -1 --color=always
+    prompt grep -n --color=always TODO notes.txt; grep -n --color=always TODO notes.txt
+    prompt diff -u --color=always old.txt new.txt
+    diff -u --label old.txt --label new.txt --color=always old.txt new.txt || true
+) >"$work/terminal.txt"
+draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.png" "$work/terminal.txt"
+
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \
     --output="$work/transparent.png" examples/features.txt
@@ -68,7 +89,7 @@ size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
     -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages transparent transparent-on-checkers; do
+for picture in notes colors packages terminal transparent transparent-on-checkers; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done
