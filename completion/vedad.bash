@@ -7,9 +7,9 @@ _vedad()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
-        --transparent --crop --no-crop --overwrite --bold'
+        --transparent --crop --no-crop --overwrite --bold --fit'
     local valued='--background= --charspacing= --font= --font-size= --foreground=
-        --format= --height= --linespacing= --output= --size= --tab= --width='
+        --format= --height= --linespacing= --margin= --output= --scale= --size= --tab= --width='
 
     # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
     # and replaces only the text after the '='; put the word back together, and keep apart

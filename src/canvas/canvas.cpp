@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "base/clamp.hpp"
 #include "base/fail.hpp"
 
 namespace vedad {
@@ -67,6 +68,21 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height)
     gdImageSaveAlpha(resized, canvas.image->saveAlphaFlag);
     gdImageDestroy(canvas.image);
     canvas.image = resized;
+}
+
+void canvas_add_margin(Canvas& canvas, int32_t margin)
+{
+    const int32_t width = add_clamped(gdImageSX(canvas.image), 2 * static_cast<int64_t>(margin));
+    const int32_t height = add_clamped(gdImageSY(canvas.image), 2 * static_cast<int64_t>(margin));
+    gdImagePtr padded = create_image_or_fail(width, height);
+    // Exact pixels, alpha included, for the border and the picture alike.
+    gdImageAlphaBlending(padded, 0);
+    gdImageFilledRectangle(padded, 0, 0, width - 1, height - 1, canvas.background_color);
+    gdImageCopy(padded, canvas.image, margin, margin, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image));
+    gdImageAlphaBlending(padded, 1);
+    gdImageSaveAlpha(padded, canvas.image->saveAlphaFlag);
+    gdImageDestroy(canvas.image);
+    canvas.image = padded;
 }
 
 PngBytes canvas_encode_png(const Canvas& canvas)

@@ -42,6 +42,9 @@ void canvas_init(Canvas& canvas);
 void canvas_create(Canvas& canvas, int32_t width, int32_t height);
 void canvas_destroy(Canvas& canvas);
 void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
+// Grows the image by `margin` pixels on every side, in the page's background colour
+// (transparent on a transparent page).
+void canvas_add_margin(Canvas& canvas, int32_t margin);
 void canvas_set_foreground(Canvas& canvas, const Rgb& rgb);
 void canvas_set_background(Canvas& canvas, const Rgb& rgb);
 void canvas_set_transparent_background(Canvas& canvas);

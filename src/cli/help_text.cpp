@@ -27,6 +27,7 @@ OPTIONS
     --bold           use bold font
     --charspacing=.. set spacing between characters in pixels, default is 0
                      you can use negative values
+    --fit            make the picture as large as the text, --size= is the limit
     --fixed          use fixed font advancement, regardless of font metrics
     --font=...       set font family, default is 'Fixed'
     --font-size=...  set font size (badly implemented), default is 0.025
@@ -38,6 +39,7 @@ OPTIONS
 -h, --help           print help
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
+    --margin=...     add pixels of background around the picture, default is 0
     --no-crop        do not crop output image
     --output=...     set output filename or directory
     --overwrite      overwrite output files if they exist, default is to add
@@ -45,6 +47,7 @@ OPTIONS
 -v, --verbose        verbose output
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
+    --scale=...      draw at 1 to 8 times the size and density, default is 1
 -s, --silent         do not print anything when running
     --size=WxH       set image width and height, default is 640x480
     --tab=...        set number of spaces for tab chars,

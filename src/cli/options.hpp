@@ -23,7 +23,16 @@ struct Options {
     Rgb foreground = {255, 255, 255};
     const char* background_text = nullptr;  // the --background= value as given, points into argv; null when none
     const char* foreground_text = nullptr;  // the --foreground= value likewise
+    int32_t size_given = 0;  // --size=, --width= or --height= was given
+    int32_t fit = 0;         // the canvas is as large as the text needs, up to the size
+    int32_t margin = 0;      // pixels of background around the picture
+    int32_t scale = 1;       // multiplies the point size, the canvas size and the margin
 };
+
+// The largest canvas side that --fit makes when no size is given: libgd's practical ceiling.
+inline constexpr int32_t FIT_LIMIT = 32767;
+// The largest --scale= accepted.
+inline constexpr int32_t MAX_SCALE = 8;
 
 // Puts every setting back to its default.
 void set_default_options(Options& options);

@@ -46,7 +46,15 @@ bool scan_size(const char* argument, Options& options)
     if (!scan_int_clamped(end + 1, height, end)) return false;
     options.width = width;
     options.height = height;
+    options.size_given = 1;
     return true;
+}
+
+// --width= or --height=: one side of the canvas, as atoi reads it.
+void set_side(Options& options, int32_t& side, const char* value)
+{
+    side = parse_int_clamped(value);
+    options.size_given = 1;
 }
 
 bool scan_font_size(const char* argument, Canvas& canvas)
@@ -95,10 +103,13 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     else if (is("--no-crop")) options.crop = 0;
     else if (is("--overwrite")) options.overwrite = 1;
     else if (is("--bold")) canvas.bold = 1;
+    else if (is("--fit")) options.fit = 1;
+    else if ((value = value_after(argument, "--margin="))) options.margin = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--scale="))) options.scale = parse_int_clamped(value);
     else if ((value = value_after(argument, "--format="))) set_pixel_format(canvas, value);
     else if ((value = value_after(argument, "--tab="))) canvas.tab_width = parse_int_clamped(value);
     else if ((value = value_after(argument, "--font="))) canvas.font_name = value;
-    else if ((value = value_after(argument, "--width="))) options.width = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--width="))) set_side(options, options.width, value);
     else if ((value = value_after(argument, "--output="))) options.output = value;
     else if (scan_color(argument, "--background=", options.background, options.background_text)) {}
     else if (scan_color(argument, "--foreground=", options.foreground, options.foreground_text)) {}
@@ -106,7 +117,7 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     else if (scan_font_size(argument, canvas)) {}
     else if ((value = value_after(argument, "--linespacing="))) canvas.line_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--charspacing="))) canvas.char_spacing = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--height="))) options.height = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--height="))) set_side(options, options.height, value);
     else refuse_option(argument);
 }
 

@@ -36,6 +36,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     if (!from_stdin) std::fclose(input);
 
     if (options.crop != 0) crop_to_text(options, canvas, extent);
+    if (options.margin > 0) canvas_add_margin(canvas, options.margin);
     OutputPath output = make_output_path(options, operand);
     const PngBytes png = canvas_encode_png(canvas);
     if (png.data == nullptr) fail_writing_output(options, output, "the PNG could not be encoded");

@@ -44,6 +44,7 @@ int run(int argument_count, char** arguments)
     const int32_t operand_count = parse_options(argument_count, arguments, options, canvas);
     check_options(options, canvas, operand_count);
     warn_about_colors(options);
+    apply_layout(options, canvas);
     if (options.verbose != 0) {
         std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(canvas), options.width,
                      options.height);
