@@ -1,5 +1,8 @@
 #include "cli/check_options.hpp"
 
+#include <cstring>
+#include <unistd.h>
+
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
 #include "base/standard_descriptors.hpp"
@@ -19,6 +22,10 @@ void check_options(Options& options, const Canvas& canvas, int32_t operand_count
     if (options.scale < 1 || options.scale > MAX_SCALE)
         fail("--scale= expects a whole number from 1 to %d, as in --scale=2", MAX_SCALE);
     if (options.margin < 0) fail("--margin= expects a number of pixels from 0, as in --margin=8");
+    if (std::strcmp(options.output, "-") == 0) {
+        if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);
+        if (isatty(STDOUT_FILENO)) fail("refusing to write a PNG to a terminal");
+    }
 }
 
 void apply_layout(Options& options, Canvas& canvas)

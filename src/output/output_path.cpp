@@ -75,6 +75,11 @@ bool is_directory(const char* path)
     return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+bool writes_to_standard_output(const Options& options)
+{
+    return std::strcmp(options.output, "-") == 0;
+}
+
 bool has_entry(const char* path)
 {
     struct stat info;
@@ -86,9 +91,14 @@ OutputPath make_output_path(const Options& options, const char* operand)
     if (std::strlen(operand) + std::strlen(options.output) > OUTPUT_NAME_INPUT_LIMIT)
         fail("not enough  memory for output filename");
 
+    OutputPath output;
+    if (writes_to_standard_output(options)) {
+        output.first = output.path = STANDARD_OUTPUT_NAME;
+        output.mode = OutputMode::standard_output;
+        return output;
+    }
     const char* base = std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand);
     bool named_by_user = false;
-    OutputPath output;
     output.first = first_choice(options, base, named_by_user);
     output.path = output.first;
     if (named_by_user && leads_to_standard_output(output.path.c_str())) {

@@ -18,7 +18,7 @@ enum class OutputMode {
     claim,            // a name nothing has yet: the first choice, or the lowest free number
     replace,          // --overwrite: whatever entry has the name is replaced
     as_is,            // an --output= device or FIFO, written as it is
-    standard_output,  // an --output= link to the file open on standard output (/dev/stdout)
+    standard_output,  // --output=-, or a link to the file open on standard output (/dev/stdout)
 };
 
 struct OutputPath {
@@ -37,6 +37,11 @@ OutputPath make_output_path(const Options& options, const char* operand);
 // Moves a claim on to the next numbered name that has no directory entry, after another
 // run took the one it had. Ends the run when the numbers up to 998 are all taken.
 void take_next_number(OutputPath& output);
+
+// --output=-: the picture of the single input goes to standard output, and the "writing"
+// line names it so.
+bool writes_to_standard_output(const Options& options);
+inline constexpr const char STANDARD_OUTPUT_NAME[] = "(standard output)";
 
 // The part of `path` after its last '/' (all of it when there is none).
 const char* basename(const char* path);
