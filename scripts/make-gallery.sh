@@ -79,6 +79,9 @@ prompt() { printf '\033[1;32m$\033[0m %s\n' "$*"; }
 ) >"$work/terminal.txt"
 draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.png" "$work/terminal.txt"
 
+# Sized to the text, with a margin, at twice the density.
+draw --fit --margin=8 --scale=2 --output="$work/fit.png" examples/notes.txt
+
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \
     --output="$work/transparent.png" examples/features.txt
@@ -89,7 +92,7 @@ size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
     -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages terminal transparent transparent-on-checkers; do
+for picture in notes colors packages terminal fit transparent transparent-on-checkers; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

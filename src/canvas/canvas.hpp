@@ -36,6 +36,9 @@ struct Canvas {
     // Nonzero: every text and character is rendered, also where it cannot reach the image.
     // The pictures and messages are the same either way; tests compare the two.
     int32_t draw_everything = 0;
+    // Nonzero while a page is read only to find how large it is (--fit): the readers keep
+    // their warnings for the page that is drawn.
+    int32_t measuring = 0;
 };
 
 void canvas_init(Canvas& canvas);

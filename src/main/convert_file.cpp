@@ -8,9 +8,11 @@
 #include "base/fail.hpp"
 #include "base/font_file.hpp"
 #include "canvas/font_metrics.hpp"
+#include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "output/announce_output.hpp"
 #include "output/crop.hpp"
+#include "output/cut_text.hpp"
 #include "output/output_path.hpp"
 #include "output/write_file.hpp"
 
@@ -25,16 +27,26 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
 
-    canvas_create(canvas, options.width, options.height);
     // FreeType would wait for ever on a FIFO: the font file is looked at before libgd opens it.
     canvas_prepare_font(canvas);
     refuse_font_that_is_no_regular_file(canvas.font_name);
+
+    CanvasSize size{options.width, options.height};
+    bool copied = false;
+    if (options.fit != 0) {
+        input = make_rereadable(input, input_name, copied);
+        size = fitted_canvas_size(options, canvas, input);
+        // The readers stop at a read error as at the end; a page cut short is no picture.
+        if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
+        std::rewind(input);
+    }
+    canvas_create(canvas, size.width, size.height);
     TextExtent extent;
     render_page(canvas, options, input, extent);
-    // The readers stop at a read error as at the end; a page cut short is no picture.
     if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-    if (!from_stdin) std::fclose(input);
+    if (!from_stdin || copied) std::fclose(input);
 
+    warn_about_cut_text(options, canvas, extent);
     if (options.crop != 0) crop_to_text(options, canvas, extent);
     if (options.margin > 0) canvas_add_margin(canvas, options.margin);
     OutputPath output = make_output_path(options, operand);

@@ -130,7 +130,7 @@ void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
 
 // The pens that the cells outside the kept ones would have reached: the rows and columns
 // move one way, so the furthest are those of the first and last rows and the longest row.
-void raise_extent_beyond_kept(Canvas& canvas, const Grid& grid, int32_t start_x, int32_t start_y,
+void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t start_x, int32_t start_y,
                               TextExtent& extent)
 {
     if (grid.last_row < 0) return;
@@ -138,10 +138,8 @@ void raise_extent_beyond_kept(Canvas& canvas, const Grid& grid, int32_t start_x,
     const int64_t height = canvas.line_height;
     for (const int64_t row : {grid.first_row, grid.last_row}) {
         const int32_t y = add_clamped(start_y, row * height);
-        for (const int64_t cells : {int64_t{1}, grid.longest_row}) {
-            canvas_move_to(canvas, add_clamped(start_x, cells * width), y);
-            raise_extent(extent, canvas);
-        }
+        for (const int64_t cells : {int64_t{1}, grid.longest_row})
+            raise_extent_to(extent, add_clamped(start_x, cells * width), y);
     }
 }
 

@@ -106,7 +106,8 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     // the caller, which sees the stream's error, report it.
     if (first == EOF && std::ferror(stream)) return;
     if (first != '<') {
-        std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
+        if (canvas.measuring == 0)
+            std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
         read_plain_text(canvas, stream, extent, first == EOF ? 0 : first);
         return;
     }

@@ -1,8 +1,12 @@
 // Layout options: --margin pads the finished picture, --scale draws the same layout denser.
 
+#include <cstdio>
 #include <string>
+#include <sys/wait.h>
+#include <utility>
 #include <vector>
 
+#include "support/launch.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -116,4 +120,160 @@ TEST(Layout, OutOfRangeScaleOrMarginEndsTheRun)
         EXPECT_EQ(result.err, c.err) << c.option;
     }
     EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+}
+
+namespace {
+
+std::string lines(int count, const std::string& row)
+{
+    std::string text;
+    for (int i = 0; i < count; ++i) text += row + std::to_string(i) + "\n";
+    return text;
+}
+
+// What a shell command prints on standard output and error together, and its exit status.
+std::pair<int, std::string> shell(const std::string& command)
+{
+    std::string output;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, got);
+    const int status = pclose(pipe);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+}  // namespace
+
+// --fit gives the picture that a canvas known to be large enough gives after cropping.
+TEST(Layout, FitHoldsEveryRow)
+{
+    TempDir dir;
+    const std::string wide = std::string(200, 'w') + "gjpqy\n";
+    const std::string spans = SPANS + "<br/>" + SPANS;
+    const std::string ansi = "\x1b[31mred\x1b[44m on blue\x1b[0m\n" + lines(300, "row ");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+    } cases[] = {
+        {{}, wide},
+        {{}, lines(1000, "line ")},
+        {{"--transparent"}, lines(100, "pig ") + wide},
+        {{"--linespacing=-3"}, lines(80, "deep gjpq ")},
+        {{"--html-input", "--fixed"}, spans},
+        {{"--html-input"}, "no html here\n" + wide},
+        {{"--ansi-input"}, ansi},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> fitted = c.arguments;
+        fitted.push_back("--fit");
+        std::vector<std::string> large = c.arguments;
+        large.push_back("--size=2000x12000");
+        const Image image = convert(dir, fitted, c.input);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(compare_images(image, convert(dir, large, c.input)), "") << testing::PrintToString(c.arguments);
+    }
+    // Only one warning of the span reader, though the page is read twice.
+    const RunResult result = run_vedad(dir.path(), {"--html-input", "--fit", "-"}, "plain\n");
+    EXPECT_EQ(result.err, "vedad warning: file does not look like HTML, parsing as text\nwriting stdin.png\n");
+}
+
+// With --fit the size is a limit: text beyond it is cut as without --fit.
+TEST(Layout, FitStopsAtTheLimit)
+{
+    TempDir dir;
+    const std::string text = lines(200, std::string(120, 'x'));
+    for (const std::string size : {"--size=300x100", "--width=50", "--height=40"}) {
+        const Image fitted = convert(dir, {"--fit", size}, text);
+        const Image cut = convert(dir, {size}, text);
+        EXPECT_EQ(compare_images(fitted, cut), "") << size;
+    }
+    const Image fitted = convert(dir, {"--fit", "--scale=2", "--size=100x50"}, text);
+    ASSERT_NE(fitted, nullptr);
+    EXPECT_EQ(gdImageSX(fitted.get()), 200);
+    EXPECT_EQ(gdImageSY(fitted.get()), 100);
+}
+
+namespace {
+
+std::string span_row(int cells)
+{
+    std::string row;
+    for (int i = 0; i < cells; ++i) row += "<span style='color:#ffffff; background-color:#336699'>w</span>";
+    return row;
+}
+
+}  // namespace
+
+TEST(Layout, CutTextIsToldWithVerboseOnly)
+{
+    TempDir dir;
+    const std::string wide = std::string(150, 'w') + "\n";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        std::string warnings;
+    } cases[] = {
+        {{}, "short\n", ""},
+        {{}, wide + "short\n" + wide, "warning: text cut at the right edge (2 of 3 rows)\n"},
+        // Four rows of 9 pixels and their descenders fit in 40.
+        {{"--size=640x40"}, lines(10, "row "), "warning: text cut at the bottom (6 more rows)\n"},
+        {{"--size=100x40"}, wide + lines(9, "r "),
+         "warning: text cut at the right edge (1 of 4 rows)\nwarning: text cut at the bottom (6 more rows)\n"},
+        {{"--fit"}, wide + lines(100, "row "), ""},
+        {{"--html-input", "--fixed", "--size=40x40"}, span_row(12) + "<br/>" + span_row(2),
+         "warning: text cut at the right edge (1 of 2 rows)\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> quiet = c.arguments;
+        quiet.push_back("--overwrite");
+        quiet.push_back("-");
+        const RunResult plain = run_vedad(dir.path(), quiet, c.input);
+        EXPECT_EQ(plain.err, "writing stdin.png\n") << testing::PrintToString(c.arguments);
+
+        std::vector<std::string> verbose = c.arguments;
+        verbose.insert(verbose.begin(), "--verbose");
+        verbose.push_back("--overwrite");
+        verbose.push_back("-");
+        const RunResult told = run_vedad(dir.path(), verbose, c.input);
+        const size_t start = told.err.find("reading standard input\n") + 23;
+        const size_t end = told.err.find("cropping image");
+        std::string warnings = told.err.substr(start, end - start);
+        const std::string tall = "warning: image output dimensions too small for entire input text\n";
+        if (const size_t at = warnings.find(tall); at != std::string::npos) warnings.erase(at, tall.size());
+        EXPECT_EQ(warnings, c.warnings) << testing::PrintToString(c.arguments);
+    }
+}
+
+TEST(Layout, StandardOutputTakesThePictureOfOneInput)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", TEXT);
+    write_file(dir / "b.txt", TEXT);
+    ASSERT_EQ(run_vedad(dir.path(), {"a.txt"}).status, 0);
+
+    Launch how;
+    how.capture_out = true;
+    const Outcome piped = launch(dir.path(), {"--output=-", "a.txt"}, how);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err, "writing (standard output)\n");
+    write_file(dir / "piped.png", piped.out);
+    EXPECT_EQ(compare_images(read_png(dir / "piped.png"), read_png(dir / "a.png")), "");
+
+    const Outcome two = launch(dir.path(), {"--output=-", "a.txt", "b.txt"}, how);
+    EXPECT_EQ(two.status, 1);
+    EXPECT_EQ(two.err, "error: --output=- writes the picture of one input, not of 2\n");
+    EXPECT_EQ(two.out, "");
+
+    const std::string vedad = VEDAD_BINARY;
+    const auto [terminal_status, terminal_out] =
+        shell("cd " + dir.path().string() + " && script -qec '" + vedad + " --output=- a.txt' /dev/null");
+    EXPECT_EQ(terminal_status, 1) << terminal_out;
+    EXPECT_NE(terminal_out.find("error: refusing to write a PNG to a terminal"), std::string::npos) << terminal_out;
+
+    const auto [closed_status, closed_out] = shell("cd " + dir.path().string() + " && bash -c 'set -o pipefail; " +
+                                                   vedad + " --output=- --no-crop a.txt | true'");
+    EXPECT_EQ(closed_status, 1);
+    EXPECT_NE(closed_out.find("error: could not write (standard output): Broken pipe"), std::string::npos)
+        << closed_out;
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "b.txt", "piped.png"}));
 }
