@@ -1120,3 +1120,38 @@ TEST(Hostile, HugeCursorMovesAreHeldAndAllocateNothing)
         EXPECT_EQ(png_size(dir / "in.png"), c.size);
     }
 }
+
+// --fit on an input far taller than the limit: the canvas stops at the limit, the rows below
+// it are only read, and memory follows the canvas, not the input.
+TEST(Hostile, FitOnAHugeInputIsBoundedByTheLimit)
+{
+    const std::string line = "a log line of some length, with numbers 0123456789 and words\n";
+    TempDir dir;
+    write_file(dir / "short.txt", repeat(line, 2000));
+    write_file(dir / "long.txt", repeat(line, (UNDER_ASAN ? 20u : 200u) * 1000));
+    const Outcome short_run = launch(dir.path(), {"--fit", "--size=800x2000", "short.txt"});
+    const Outcome long_run = launch(dir.path(), {"--fit", "--size=800x2000", "long.txt"});
+    expect_sound(long_run);
+    ASSERT_EQ(short_run.status, 0) << short_run.err;
+    ASSERT_EQ(long_run.status, 0) << long_run.err;
+    EXPECT_EQ(read_file(dir / "long.png"), read_file(dir / "short.png"));
+    if (!UNDER_ASAN) {
+        EXPECT_LT(long_run.peak_rss_kb - short_run.peak_rss_kb, 2048) << short_run.peak_rss_kb;
+    }
+}
+
+// The largest scale multiplies a canvas past what libgd makes: a clear error, no picture.
+TEST(Hostile, ScaleAtItsBounds)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "scaled\n");
+    const Outcome largest = launch(dir.path(), {"--scale=8", "--size=200x100", "a.txt"});
+    expect_sound(largest);
+    EXPECT_EQ(largest.status, 0) << largest.err;
+    EXPECT_EQ(png_size(dir / "a.png").height, reference_size({"--font-size=0.2"}, "scaled").height);
+    const Outcome too_large = launch(dir.path(), {"--scale=8", "--size=30000x30000", "--overwrite", "a.txt"});
+    expect_sound(too_large);
+    EXPECT_EQ(too_large.status, 1);
+    // libgd says why on a line of its own first.
+    EXPECT_TRUE(too_large.err.ends_with("error: could not create an image of 240000x240000 pixels\n")) << too_large.err;
+}

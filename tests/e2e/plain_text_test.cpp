@@ -166,13 +166,15 @@ TEST(PlainTextRun, CropSizesAndVerboseMessages)
     const std::string one_row_high = std::to_string(one_row);
     const Case cases[] = {
         {{}, "abc\n", "640x480", abc, one_row, "cropping image to " + abc_wide + "x" + one_row_high + " pixels\n"},
+        // Two rows of 9 pixels fit with their descenders, two more are cut.
         {{"--height=20"}, "abc\nabc\nabc\nabc\n", "640x20", abc, 20,
-         tall + "cropping image to " + abc_wide + "x20 pixels\n"},
+         "warning: text cut at the bottom (2 more rows)\n" + tall + "cropping image to " + abc_wide + "x20 pixels\n"},
         // Only the last row's descent is cut off: the image is too small all the same.
         {{"--height=" + std::to_string(one_row - 1)}, "abc\n", "640x" + std::to_string(one_row - 1), abc, one_row - 1,
-         tall + "cropping image to " + abc_wide + "x" + std::to_string(one_row - 1) + " pixels\n"},
+         "warning: text cut at the bottom (1 more rows)\n" + tall + "cropping image to " + abc_wide + "x" +
+             std::to_string(one_row - 1) + " pixels\n"},
         {{"--width=7"}, "a much wider line\n", "7x480", 7, one_row,
-         "cropping image to 7x" + one_row_high + " pixels\n"},
+         "warning: text cut at the right edge (1 of 1 rows)\ncropping image to 7x" + one_row_high + " pixels\n"},
         {{}, "", "640x480", 640, 480, "cropping image to 0x0 pixels\n" + empty},
         {{}, "\n\n", "640x480", 640, 480,
          "cropping image to 0x" + std::to_string(cropped_height("Courier", POINTS, 2 * height)) + " pixels\n" + empty},
