@@ -14,9 +14,11 @@ namespace vedad {
 
 namespace {
 
-// Cells every position of which lands in the same place (a cell width or line height of 0)
-// could all reach the image; so many are kept, and no more.
-constexpr int64_t SAME_PLACE_KEPT = 1024;
+// Cells every position of which lands in the same place (a cell width or line height of 0,
+// or pens held at the edge of the 32-bit range) could all reach the image; so many are kept,
+// and no more. Each is drawn over the others, so more would only cost: with both directions
+// held, a page of them is this many squared.
+constexpr int64_t SAME_PLACE_KEPT = 64;
 // No more rows or columns are kept however far the reach goes.
 constexpr int64_t MOST_KEPT = int64_t{1} << 20;
 // When everything is drawn, at least this many rows and columns are kept, well beyond what
@@ -48,9 +50,13 @@ GridLimits kept_cells(const Canvas& canvas)
 {
     const int64_t cell_width = canvas.cell_width;
     const int64_t line_height = canvas.line_height;
-    const int64_t reach = 2 * reach_clearance(canvas) + std::abs(cell_width) + std::abs(line_height);
-    int64_t rows = positions_within_reach(canvas.pen_y, line_height, gdImageSY(canvas.image), reach);
-    int64_t columns = positions_within_reach(canvas.pen_x, cell_width, gdImageSX(canvas.image), reach);
+    // A cell's fill spans its width across and its height down, never the other one: a huge
+    // line height must not keep a million columns.
+    const int64_t ink = 2 * reach_clearance(canvas);
+    int64_t rows = positions_within_reach(canvas.pen_y, line_height, gdImageSY(canvas.image),
+                                          ink + std::abs(line_height));
+    int64_t columns = positions_within_reach(canvas.pen_x, cell_width, gdImageSX(canvas.image),
+                                             ink + std::abs(cell_width));
     if (canvas.draw_everything != 0) {
         rows = std::max(rows, KEPT_WHEN_DRAWING_EVERYTHING);
         columns = std::max(columns, KEPT_WHEN_DRAWING_EVERYTHING);
