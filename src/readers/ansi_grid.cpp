@@ -112,8 +112,13 @@ void grid_put(Grid& grid, std::string_view text, int width)
     note_reach(grid, row, static_cast<int64_t>(column) + width);
     grid.column = held(static_cast<int64_t>(column) + width);
 
-    Row* kept = column < grid.kept.columns ? kept_row(grid, row) : nullptr;
+    Row* kept = kept_row(grid, row);
     if (kept == nullptr) return;
+    if (column >= grid.kept.columns) {
+        // The cells before it that nothing wrote still show, as spaces, up to the kept ones.
+        materialize(grid, *kept, grid.kept.columns);
+        return;
+    }
     const int32_t end = std::min(column + width, grid.kept.columns);
     materialize(grid, *kept, end);
     split_wide_at(*kept, column, column + width);
