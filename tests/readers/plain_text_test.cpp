@@ -164,7 +164,7 @@ TEST(PlainText, TabsReachTheNextTabStop)
         {0, "a\tb\t", "ab"},
         {-3, "\ta\t\tb", "ab"},
         // Rows are held to EXPANDED_ROW_MAX bytes: what lies past it is dropped.
-        {INT32_MAX, "a\tb", "a" + most.substr(1)},
+        {INT32_MAX, "a\tb", std::string("a").append(most.substr(1))},
         {8, std::string(PLAIN_TEXT_PIECE_MAX, '\t'), most},
         {9, std::string(PLAIN_TEXT_PIECE_MAX, '\t'), most},
     };
