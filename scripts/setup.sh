@@ -7,8 +7,9 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 # clang-14, its runtimes and llvm-14 (for readable stack traces) build and run the fuzzers.
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf mandoc
-    groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
+# The DejaVu and URW faces are what the tests compare the glyph path with libgd in.
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf
+    fonts-dejavu-core fonts-urw-base35 mandoc groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
 install_missing "${packages[@]}"
 
 as_root bash scripts/register-default-font.sh

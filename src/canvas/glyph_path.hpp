@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include <gd.h>
+
+#include "canvas/face_cache.hpp"
+
+namespace vedad {
+
+// Draws and measures text from cached glyphs, with the pixels, box and errors of libgd's
+// text call at an angle of 0.
+struct GlyphPath {
+    FaceCache faces;
+    // Nonzero: every text goes to libgd (the reference the glyph path is tested against).
+    int32_t libgd_only = 0;
+    // How many texts were handed to libgd.
+    uint64_t texts_to_libgd = 0;
+    // Working space kept between calls.
+    std::vector<uint32_t> characters;
+};
+
+// gdImageStringFT(image, box, color, font_name, points, 0.0, x, y, text): draws `text` on
+// `image` (or, with a null image, only measures it), fills `box` (when not null) with the
+// corners libgd reports and returns libgd's error text, or null. Text it cannot draw
+// exactly as libgd does is handed to libgd.
+const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
+                              double points, int x, int y, const char* text);
+
+}  // namespace vedad

@@ -1,0 +1,265 @@
+#include "canvas/glyph_path.hpp"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad;
+using namespace vedad_test;
+
+namespace {
+
+// The faces compared, by their names in the test font directory: FreeMono (as Courier),
+// FreeSans and FreeSerif (TrueType), DejaVu Sans Mono and DejaVu Sans (TrueType, the latter
+// kerned) and Nimbus Mono PS (OpenType CFF).
+const std::vector<std::string> FACES = {"Courier",        "FreeSans",   "FreeSerif",
+                                        "DejaVuSansMono", "DejaVuSans", "NimbusMonoPS-Regular.otf"};
+
+constexpr int WIDTH = 150;
+constexpr int HEIGHT = 110;
+
+std::string printable_ascii()
+{
+    std::string text;
+    for (char c = ' '; c <= '~'; ++c) text += c;
+    return text;
+}
+
+// How the image is prepared before the text is drawn on it.
+struct Page {
+    int background = gdTrueColor(0, 0, 0);
+    bool transparent = false;  // made the way the canvas makes a transparent background
+    bool blending = true;
+};
+
+Image make_page(const Page& page)
+{
+    Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
+    gdImageAlphaBlending(image.get(), 0);
+    gdImageFilledRectangle(image.get(), 0, 0, WIDTH, HEIGHT,
+                           page.transparent ? gdTrueColorAlpha(0, 0, 0, gdAlphaTransparent) : page.background);
+    gdImageAlphaBlending(image.get(), page.blending ? 1 : 0);
+    if (page.transparent) gdImageSaveAlpha(image.get(), 1);
+    return image;
+}
+
+struct Text {
+    std::string font;
+    double points;
+    int x;
+    int y;
+    std::string text;
+    int color = gdTrueColor(255, 255, 255);
+};
+
+std::string describe(const Text& t)
+{
+    std::ostringstream out;
+    out << t.font << " at " << t.points << " points, pen (" << t.x << ", " << t.y << "), colour 0x" << std::hex
+        << t.color << std::dec << ": \"" << t.text << "\"";
+    return out.str();
+}
+
+std::string error_text(const char* error)
+{
+    return error == nullptr ? "(none)" : error;
+}
+
+// Draws the texts one after the other on one page both ways, libgd's text call and the
+// glyph path, and measures each with no image both ways. "" when every pixel, box and error
+// is the same, else the first difference.
+std::string compare_with_libgd(GlyphPath& path, const Page& page, const std::vector<Text>& texts)
+{
+    Image expected = make_page(page);
+    Image actual = make_page(page);
+    for (const Text& t : texts) {
+        for (bool drawing : {true, false}) {
+            std::array<int, 8> expected_box;
+            std::array<int, 8> actual_box;
+            expected_box.fill(-7);
+            actual_box.fill(-7);
+            const char* expected_error =
+                gdImageStringFT(drawing ? expected.get() : nullptr, expected_box.data(), t.color, t.font.c_str(),
+                                t.points, 0.0, t.x, t.y, t.text.c_str());
+            const char* actual_error = glyph_path_string(path, drawing ? actual.get() : nullptr, actual_box.data(),
+                                                         t.color, t.font.c_str(), t.points, t.x, t.y, t.text.c_str());
+            const std::string what = (drawing ? "drawing " : "measuring ") + describe(t);
+            if (error_text(actual_error) != error_text(expected_error)) {
+                return what + ": error " + error_text(actual_error) + ", expected " + error_text(expected_error);
+            }
+            if (actual_box != expected_box) {
+                std::ostringstream out;
+                out << what << ": box";
+                for (int v : actual_box) out << ' ' << v;
+                out << ", expected";
+                for (int v : expected_box) out << ' ' << v;
+                return out.str();
+            }
+            if (drawing) {
+                const std::string difference = compare_images(actual, expected);
+                if (!difference.empty()) return what + ": " + difference;
+            }
+        }
+    }
+    return "";
+}
+
+// The same for one text on a fresh page.
+std::string compare_one(GlyphPath& path, const Text& text, const Page& page = Page{})
+{
+    return compare_with_libgd(path, page, {text});
+}
+
+}  // namespace
+
+TEST(GlyphPath, EveryFaceAtEverySizeFrom1To72DrawsPrintableAsciiAsLibgd)
+{
+    const std::string ascii = printable_ascii();
+    for (const std::string& font : FACES) {
+        GlyphPath path;
+        for (int points = 1; points <= 72; ++points) {
+            // Long enough at every size to run off the right edge; each character alone too.
+            EXPECT_EQ(compare_one(path, Text{font, double(points), 1, 1 + points * 4 / 3, ascii}), "");
+        }
+        for (double points : {7.0, 0.025 * 280.0, 13.5}) {
+            std::vector<Text> texts;
+            for (char c : ascii) texts.push_back(Text{font, points, 3 + (c % 16) * 9, 12 + (c / 16) * 14, std::string(1, c)});
+            EXPECT_EQ(compare_with_libgd(path, Page{}, texts), "") << font;
+        }
+        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+    }
+}
+
+TEST(GlyphPath, TextsOfEveryKindDrawAsLibgd)
+{
+    const std::vector<std::string> samples = {
+        "Latin-1: caf\xc3\xa9 na\xc3\xafve \xc3\x9c\xc3\x9f\xc3\xbf \xc2\xa9\xc2\xae\xc2\xb1\xc2\xb5\xc2\xb6\xc2\xb7",
+        "\xe2\x94\x8c\xe2\x94\x80\xe2\x94\xac\xe2\x94\x90 \xe2\x94\x82\xe2\x94\xbc\xe2\x95\x90\xe2\x95\x91 "
+        "\xe2\x96\x88\xe2\x96\x91",                                                         // box drawing and blocks
+        "\xe6\xbc\xa2\xe5\xad\x97 \xe3\x81\x8b\xe3\x81\xaa \xea\xb0\x80",                   // CJK, kana, hangul
+        "e\xcc\x81 a\xcc\x88 n\xcc\x83 o\xcc\x8a\xcc\xa3 \xcc\x81x",                         // combining marks
+        "\xee\x80\x80 \xef\xbf\xbf \xe0\xbf\xbf",                                            // characters no face has
+        "\x80 \xbf \xc3 \xe2\x94 \xc0\x80 \xed\xa0\x80 \xf0\x9f\x98\x80 \xff\xfe",           // bytes libgd reads alone
+        "tab\there\x01\x1f\x7f",                                                            // control characters
+        "a\nb\rc\r\nd",                                                                     // line breaks
+        "\nstarts with a newline",
+        "& alone, &c. and && AT&T",                                                       // no references
+        "AVAWAYATo LT Te Yo y. P, F. Wa \"A\" ff fi",                                       // kerned pairs
+        std::string(300, 'x') + "w",                                                        // a long row
+        "",
+        "   ",
+    };
+    for (const std::string& font : FACES) {
+        GlyphPath path;
+        for (double points : {7.0, 13.0, 28.0}) {
+            for (const std::string& sample : samples) EXPECT_EQ(compare_one(path, Text{font, points, 4, 40, sample}), "");
+        }
+        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+    }
+}
+
+TEST(GlyphPath, RowsAcrossEveryEdgeAndAtNegativePensDrawAsLibgd)
+{
+    const std::string row = "gjpqy|ABCW\xc3\x89\xe2\x94\xbc_@ " + printable_ascii();
+    const int pens[][2] = {
+        {0, 0},        {-3, 10},       {-40, 60},        {-2000, 50},      {WIDTH - 8, 60}, {WIDTH - 1, 60},
+        {WIDTH, 60},   {WIDTH + 5, 60}, {10, 2},         {10, -3},         {10, HEIGHT},    {10, HEIGHT + 4},
+        {10, HEIGHT + 40}, {-7, -7},   {-100000, -100000}, {WIDTH + 3, HEIGHT + 9}, {100000, 100000},
+    };
+    for (const std::string& font : FACES) {
+        GlyphPath path;
+        for (double points : {7.0, 36.0}) {
+            for (const auto& pen : pens) EXPECT_EQ(compare_one(path, Text{font, points, pen[0], pen[1], row}), "");
+        }
+        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+    }
+}
+
+TEST(GlyphPath, BlendsAsLibgdWithAndWithoutAlphaBlending)
+{
+    const int red = gdTrueColor(220, 30, 10);
+    const int translucent = gdTrueColorAlpha(40, 200, 90, 70);
+    const int invisible = gdTrueColorAlpha(1, 2, 3, gdAlphaTransparent);
+    const Page pages[] = {
+        Page{gdTrueColor(0, 0, 0), false, true},
+        Page{gdTrueColor(250, 240, 200), false, false},
+        Page{gdTrueColorAlpha(20, 40, 60, 50), false, true},  // a translucent background
+        Page{0, true, true},                                   // as the canvas makes a transparent one
+        Page{0, true, false},
+    };
+    for (const std::string& font : {FACES[0], FACES[4], FACES[5]}) {
+        GlyphPath path;
+        for (const Page& page : pages) {
+            for (int color : {red, translucent, invisible}) {
+                // Drawn twice over itself, shifted: glyphs land on ink of every coverage.
+                const std::vector<Text> texts = {
+                    Text{font, 20.0, 2, 30, "Wig\xc3\xa9@%&#", color},
+                    Text{font, 20.0, 3, 31, "Wig\xc3\xa9@%&#", gdTrueColor(30, 60, 250)},
+                    Text{font, 7.0, 5, 60, printable_ascii(), color},
+                    Text{font, 7.0, 5, 60, printable_ascii(), color},
+                };
+                EXPECT_EQ(compare_with_libgd(path, page, texts), "") << font;
+            }
+        }
+        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+    }
+}
+
+TEST(GlyphPath, HandsToLibgdWhatItCannotDrawExactlyWithTheSameResult)
+{
+    struct Case {
+        Text text;
+        const char* why;
+    };
+    const Case cases[] = {
+        {Text{"Courier", 7.0, 2, 20, "&amp; &lt;x&gt;"}, "named entities"},
+        {Text{"DejaVuSans", 12.0, 2, 20, "&#233; &#x2500; &#xE9;!"}, "character references"},
+        {Text{"Courier", 7.0, 2, 20, "&bogus; &#;"}, "what may be a reference"},
+        {Text{"NimbusMonoPS-Regular.t1", 12.0, 2, 40, "Type 1 outlines"}, "a Type 1 face"},
+        {Text{"NoSuchFont", 7.0, 2, 20, "abc"}, "a font libgd does not find"},
+        {Text{"Courier", 250.0, -50, 100, "Wg"}, "a size above the cache's"},
+        {Text{"Courier", 0.0, 2, 20, "abc"}, "a size of 0"},
+        {Text{"Courier", -7.0, 2, 20, "abc"}, "a negative size"},
+        {Text{"Courier", 7.0, INT_MAX - 20, 20, "abc"}, "a pen at the edge of the range"},
+        {Text{"Courier", 7.0, 20, INT_MIN + 3, "abc"}, "a pen at the other edge"},
+        {Text{"Courier", 7.0, 2, 20, "abc", -gdTrueColor(255, 255, 255)}, "a colour asking for no antialiasing"},
+    };
+    for (const Case& c : cases) {
+        GlyphPath path;
+        EXPECT_EQ(compare_one(path, c.text), "") << c.why;
+        EXPECT_EQ(path.texts_to_libgd, 2u) << c.why;
+    }
+}
+
+TEST(GlyphPath, LibgdOnlyHandsEveryTextToLibgd)
+{
+    GlyphPath path;
+    path.libgd_only = 1;
+    EXPECT_EQ(compare_one(path, Text{"Courier", 7.0, 2, 20, "abc"}), "");
+    EXPECT_EQ(path.texts_to_libgd, 2u);
+}
+
+TEST(GlyphPath, PaletteImagesAreLeftToLibgd)
+{
+    GlyphPath path;
+    Image expected(gdImageCreate(40, 20));
+    Image actual(gdImageCreate(40, 20));
+    gdImageColorAllocate(expected.get(), 0, 0, 0);
+    gdImageColorAllocate(actual.get(), 0, 0, 0);
+    const int white = gdImageColorAllocate(expected.get(), 255, 255, 255);
+    ASSERT_EQ(gdImageColorAllocate(actual.get(), 255, 255, 255), white);
+    std::array<int, 8> expected_box{};
+    std::array<int, 8> actual_box{};
+    EXPECT_EQ(gdImageStringFT(expected.get(), expected_box.data(), white, "Courier", 7.0, 0.0, 2, 12, "ab"), nullptr);
+    EXPECT_EQ(glyph_path_string(path, actual.get(), actual_box.data(), white, "Courier", 7.0, 2, 12, "ab"), nullptr);
+    EXPECT_EQ(actual_box, expected_box);
+    EXPECT_EQ(path.texts_to_libgd, 1u);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(gdImageGetPixel(actual.get(), x, y), gdImageGetPixel(expected.get(), x, y));
+    }
+}
