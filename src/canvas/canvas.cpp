@@ -4,6 +4,7 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "canvas/glyph_path.hpp"
 
 namespace vedad {
 
@@ -44,6 +45,8 @@ void canvas_init(Canvas& canvas)
     canvas.background_color = 0;
     canvas.foreground_color = 0;
     canvas.pixel_format = PIXEL_FORMAT_ARGB32;
+    canvas.glyphs = std::make_shared<GlyphPath>();
+    canvas.sample_measured = false;
 }
 
 void canvas_create(Canvas& canvas, int32_t width, int32_t height)

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <utility>
 
 #include <gd.h>
@@ -10,6 +11,8 @@
 #include "canvas/rgb.hpp"
 
 namespace vedad {
+
+struct GlyphPath;
 
 // Pixel formats that may be asked for; every image is drawn and written in true colour.
 enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
@@ -39,6 +42,17 @@ struct Canvas {
     // Nonzero while a page is read only to find how large it is (--fit): the readers keep
     // their warnings for the page that is drawn.
     int32_t measuring = 0;
+    // The faces and glyphs every text is drawn and measured from, made by canvas_init and
+    // shared by the canvas's copies: one run renders each glyph once.
+    std::shared_ptr<GlyphPath> glyphs;
+    // The metric sample's largest width, height and descent, measured by the first page of a
+    // run in the font and size named here and kept for the pages after it.
+    bool sample_measured = false;
+    std::string sample_font;
+    double sample_points = 0.0;
+    int32_t sample_width = 0;
+    int32_t sample_height = 0;
+    int32_t sample_descent = 0;
 };
 
 void canvas_init(Canvas& canvas);

@@ -52,7 +52,17 @@ GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)
 
 void canvas_setup_cell(Canvas& canvas)
 {
-    GlyphMetrics largest = canvas_measure_text(canvas, METRIC_SAMPLE);
+    const double points = canvas_point_size(canvas);
+    if (!canvas.sample_measured || canvas.sample_font != canvas.font_name || canvas.sample_points != points) {
+        const GlyphMetrics sample = canvas_measure_text(canvas, METRIC_SAMPLE);
+        canvas.sample_measured = true;
+        canvas.sample_font = canvas.font_name;
+        canvas.sample_points = points;
+        canvas.sample_width = sample.width;
+        canvas.sample_height = sample.height;
+        canvas.sample_descent = sample.descent;
+    }
+    const GlyphMetrics largest{canvas.sample_width, canvas.sample_height, canvas.sample_descent};
     canvas.cell_width = add_clamped(largest.width, canvas.char_spacing);
     canvas.line_height = add_clamped(largest.height, canvas.line_spacing);
     // libgd's box bottom can be the last inked row itself: a row may ink down to its

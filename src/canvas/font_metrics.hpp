@@ -28,8 +28,9 @@ GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text);
 // `text`, each measured alone.
 GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text);
 
-// Measures the metric sample, sets cell_width and line_height from it and the spacings and
-// the descent from its lowest box bottom, and puts the pen on the first baseline.
+// Measures the metric sample (once per run: later pages in the same font and size take the
+// first page's measurement), sets cell_width and line_height from it and the spacings and the
+// descent from its lowest box bottom, and puts the pen on the first baseline.
 void canvas_setup_cell(Canvas& canvas);
 
 }  // namespace vedad

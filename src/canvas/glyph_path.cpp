@@ -22,17 +22,7 @@ constexpr double MAX_CACHED_POINTS = 200.0;
 // overflow.
 constexpr double SANE_COORDINATE = 1 << 30;
 
-// One glyph of a text as libgd's layout places it.
-struct Placed {
-    FT_UInt glyph_index;
-    FT_Pos pen_x;
-    FT_Pos pen_y;
-};
-
-struct Layout {
-    std::vector<Placed> glyphs;
-    std::array<double, 8> box{};
-};
+using Corners = std::array<double, 8>;
 
 bool is_break(uint32_t character)
 {
@@ -41,47 +31,43 @@ bool is_break(uint32_t character)
 
 // Lays the characters out as libgd does: advances at the layout resolution, kerning added to
 // the advance before each kerned pair, a carriage return or newline back to the left, and
-// the box's corners before libgd rounds them. False when a glyph does not load.
-bool lay_out(Face& face, SizedFace& sized, const std::vector<uint32_t>& characters, double points, int x, int y,
-             Layout& layout)
+// the box's corners before libgd truncates them. False when a glyph does not load.
+bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x, int y, Corners& box)
 {
-    const size_t count = characters.size();
-    std::vector<FT_Pos> advances(count);
-    std::vector<FT_UInt> indices(count);
-    std::vector<const CachedGlyph*> glyphs(count);
+    std::vector<PlacedGlyph>& placed = path.placed;
+    placed.resize(path.characters.size());
     FT_UInt previous = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const FT_UInt glyph_index = face_glyph_index(face, characters[i]);
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const uint32_t character = path.characters[i];
+        const FT_UInt glyph_index = face_glyph_index(face, character);
         FT_Pos kerning = 0;
         if (face.kerned && previous != 0 && glyph_index != 0) kerning = face_kerning(face, sized, previous, glyph_index);
         const CachedGlyph* glyph = face_layout_glyph(face, sized, glyph_index);
         if (glyph == nullptr) return false;
-        if (kerning != 0) advances[i - 1] += kerning;
-        advances[i] = glyph->layout.advance;
-        indices[i] = glyph_index;
-        glyphs[i] = glyph;
-        previous = is_break(characters[i]) ? 0 : glyph_index;
+        if (kerning != 0) placed[i - 1].advance += kerning;
+        placed[i] = PlacedGlyph{character, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0};
+        previous = is_break(character) ? 0 : glyph_index;
     }
 
     FT_Vector pen{0, 0};
     FT_Vector total_min{0, 0};
     FT_Vector total_max{0, 0};
-    layout.glyphs.clear();
-    for (size_t i = 0; i < count; ++i) {
-        if (characters[i] == '\r') {
+    for (size_t i = 0; i < placed.size(); ++i) {
+        PlacedGlyph& glyph = placed[i];
+        if (glyph.character == '\r') {
             pen.x = 0;
             continue;
         }
-        if (characters[i] == '\n') {
+        if (glyph.character == '\n') {
             pen.x = 0;
             pen.y += LINE_SPACE * points * 64 * LAYOUT_RESOLUTION / 72;
             pen.y &= ~63;
             continue;
         }
-        const CachedGlyph* glyph = glyphs[i];
-        const int advance = static_cast<int>(advances[i]);  // libgd keeps it in an int
-        FT_Vector glyph_min{pen.x + glyph->layout.bearing_x, pen.y - glyph->layout.bearing_y};
-        FT_Vector glyph_max{pen.x + advance, glyph_min.y + glyph->layout.height};
+        const GlyphLayout& layout = glyph.glyph->layout;
+        const int advance = static_cast<int>(glyph.advance);  // libgd keeps it in an int
+        const FT_Vector glyph_min{pen.x + layout.bearing_x, pen.y - layout.bearing_y};
+        const FT_Vector glyph_max{pen.x + advance, glyph_min.y + layout.height};
         if (i == 0) {
             total_min = glyph_min;
             total_max = glyph_max;
@@ -91,7 +77,8 @@ bool lay_out(Face& face, SizedFace& sized, const std::vector<uint32_t>& characte
             total_max.x = std::max(total_max.x, glyph_max.x);
             total_max.y = std::max(total_max.y, glyph_max.y);
         }
-        layout.glyphs.push_back(Placed{indices[i], pen.x, pen.y});
+        glyph.pen_x = pen.x;
+        glyph.pen_y = pen.y;
         pen.x += advance;
     }
 
@@ -100,7 +87,7 @@ bool lay_out(Face& face, SizedFace& sized, const std::vector<uint32_t>& characte
     const double cos_a = 1.0;
     const double scale_x = static_cast<double>(DRAWING_RESOLUTION) / (64 * LAYOUT_RESOLUTION);
     const double scale_y = static_cast<double>(DRAWING_RESOLUTION) / (64 * LAYOUT_RESOLUTION);
-    layout.box = {
+    box = {
         x + (total_min.x * cos_a + total_max.y * sin_a) * scale_x,
         y - (total_min.x * sin_a - total_max.y * cos_a) * scale_y,
         x + (total_max.x * cos_a + total_max.y * sin_a) * scale_x,
@@ -110,25 +97,30 @@ bool lay_out(Face& face, SizedFace& sized, const std::vector<uint32_t>& characte
         x + (total_min.x * cos_a + total_min.y * sin_a) * scale_x,
         y - (total_min.x * sin_a - total_min.y * cos_a) * scale_y,
     };
-    for (double corner : layout.box) {
-        if (!(std::fabs(corner) < SANE_COORDINATE)) return false;
-    }
-    return true;
+    return std::all_of(box.begin(), box.end(), [](double corner) { return std::fabs(corner) < SANE_COORDINATE; });
 }
 
-// Where libgd puts a glyph's top-left pixel: the pen scaled to the drawing resolution plus
-// the bitmap's offset, truncated towards zero.
-bool glyph_origin(const Placed& placed, const GlyphImage& image, int x, int y, int& left, int& top)
+// Renders the placed glyphs and finds where libgd puts each one's top-left pixel: the pen
+// scaled to the drawing resolution plus the bitmap's offset, truncated towards zero. False
+// when a glyph does not render.
+bool place_images(GlyphPath& path, Face& face, SizedFace& sized, int x, int y)
 {
     const double sin_a = 0.0;
     const double cos_a = 1.0;
-    const FT_Pos pen_x = placed.pen_x;
-    const FT_Pos pen_y = placed.pen_y;
-    const double at_x = x + (pen_x * cos_a + pen_y * sin_a) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) + image.left;
-    const double at_y = y - (pen_x * sin_a - pen_y * cos_a) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) - image.top;
-    if (!(std::fabs(at_x) < SANE_COORDINATE && std::fabs(at_y) < SANE_COORDINATE)) return false;
-    left = static_cast<int>(at_x);
-    top = static_cast<int>(at_y);
+    for (PlacedGlyph& glyph : path.placed) {
+        if (is_break(glyph.character)) continue;
+        glyph.glyph = face_drawn_glyph(face, sized, glyph.glyph_index);
+        if (glyph.glyph == nullptr) return false;
+        const GlyphImage& image = glyph.glyph->image;
+        const FT_Pos pen_x = glyph.pen_x;
+        const FT_Pos pen_y = glyph.pen_y;
+        const double left =
+            x + (pen_x * cos_a + pen_y * sin_a) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) + image.left;
+        const double top = y - (pen_x * sin_a - pen_y * cos_a) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) - image.top;
+        if (!(std::fabs(left) < SANE_COORDINATE && std::fabs(top) < SANE_COORDINATE)) return false;
+        glyph.left = static_cast<int>(left);
+        glyph.top = static_cast<int>(top);
+    }
     return true;
 }
 
@@ -139,19 +131,18 @@ void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left,
 {
     const int color_alpha = gdTrueColorGetAlpha(color);
     const int rgb = color & 0xFFFFFF;
-    for (int row = 0; row < glyph.rows; ++row) {
-        const int y = top + row;
-        if (y > image->cy2 || y < image->cy1) continue;
-        int* line = image->tpixels[y];
+    const int first_row = std::max(0, image->cy1 - top);
+    const int end_row = std::min(glyph.rows, image->cy2 - top + 1);
+    const int first_col = std::max(0, image->cx1 - left);
+    const int end_col = std::min(glyph.width, image->cx2 - left + 1);
+    for (int row = first_row; row < end_row; ++row) {
+        int* line = image->tpixels[top + row];
         const uint8_t* levels = glyph.levels.data() + static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
-        for (int col = 0; col < glyph.width; ++col) {
+        for (int col = first_col; col < end_col; ++col) {
             int level = levels[col];
             if (level == 0) continue;
-            level = level * (gdAlphaMax - color_alpha) / gdAlphaMax;
-            level = gdAlphaMax - level;
-            const int x = left + col;
-            if (x > image->cx2 || x < image->cx1) continue;
-            int& pixel = line[x];
+            level = gdAlphaMax - level * (gdAlphaMax - color_alpha) / gdAlphaMax;
+            int& pixel = line[left + col];
             const int source = (level << 24) + rgb;
             if (image->alphaBlendingFlag && gdTrueColorGetAlpha(pixel) != gdAlphaTransparent) {
                 pixel = gdAlphaBlend(pixel, source);
@@ -170,7 +161,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
     if (color < 0 || (image != nullptr && !image->trueColor)) return false;
     if (!(points > 0.0 && points <= MAX_CACHED_POINTS)) return false;
-    if (!(std::abs(static_cast<double>(x)) < SANE_COORDINATE && std::abs(static_cast<double>(y)) < SANE_COORDINATE)) {
+    if (!(std::fabs(static_cast<double>(x)) < SANE_COORDINATE && std::fabs(static_cast<double>(y)) < SANE_COORDINATE)) {
         return false;
     }
     if (!decode_text(std::string_view(text), path.characters)) return false;
@@ -178,29 +169,17 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
-    Layout layout;
-    if (!lay_out(*face, *sized, path.characters, points, x, y, layout)) return false;
+    Corners corners;
+    if (!lay_out(path, *face, *sized, points, x, y, corners)) return false;
 
     if (image != nullptr) {
-        struct Drawn {
-            const GlyphImage* glyph;
-            int left;
-            int top;
-        };
-        std::vector<Drawn> drawn;
-        drawn.reserve(layout.glyphs.size());
-        for (const Placed& placed : layout.glyphs) {
-            const CachedGlyph* glyph = face_drawn_glyph(*face, *sized, placed.glyph_index);
-            if (glyph == nullptr) return false;
-            int left = 0;
-            int top = 0;
-            if (!glyph_origin(placed, glyph->image, x, y, left, top)) return false;
-            drawn.push_back(Drawn{&glyph->image, left, top});
+        if (!place_images(path, *face, *sized, x, y)) return false;
+        for (const PlacedGlyph& glyph : path.placed) {
+            if (!is_break(glyph.character)) blend_glyph(image, color, glyph.glyph->image, glyph.left, glyph.top);
         }
-        for (const Drawn& glyph : drawn) blend_glyph(image, color, *glyph.glyph, glyph.left, glyph.top);
     }
     if (box != nullptr) {
-        for (size_t i = 0; i < layout.box.size(); ++i) box[i] = static_cast<int>(layout.box[i]);
+        for (size_t i = 0; i < corners.size(); ++i) box[i] = static_cast<int>(corners[i]);
     }
     return true;
 }

@@ -9,6 +9,18 @@
 
 namespace vedad {
 
+// One character of a text as libgd's layout places it, and where its glyph is drawn.
+struct PlacedGlyph {
+    uint32_t character;
+    FT_UInt glyph_index;
+    const CachedGlyph* glyph;
+    FT_Pos advance;  // kerned, at the layout resolution
+    FT_Pos pen_x;
+    FT_Pos pen_y;
+    int left;  // the glyph's top-left pixel on the image
+    int top;
+};
+
 // Draws and measures text from cached glyphs, with the pixels, box and errors of libgd's
 // text call at an angle of 0.
 struct GlyphPath {
@@ -19,6 +31,7 @@ struct GlyphPath {
     uint64_t texts_to_libgd = 0;
     // Working space kept between calls.
     std::vector<uint32_t> characters;
+    std::vector<PlacedGlyph> placed;
 };
 
 // gdImageStringFT(image, box, color, font_name, points, 0.0, x, y, text): draws `text` on

@@ -1,6 +1,7 @@
 #include "canvas/render_text.hpp"
 
 #include "base/clamp.hpp"
+#include "canvas/glyph_path.hpp"
 
 namespace vedad {
 
@@ -8,6 +9,10 @@ const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x
                                TextBox& box)
 {
     box = TextBox{};
+    if (canvas.glyphs != nullptr) {
+        return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas.font_name,
+                                 canvas_point_size(canvas), x, y, text);
+    }
     return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas.font_name),
                            canvas_point_size(canvas), 0.0, x, y, const_cast<char*>(text));
 }

@@ -11,9 +11,10 @@ namespace vedad {
 // each as x then y.
 using TextBox = std::array<int, 8>;
 
-// The one place where text meets libgd: draws `text` in the canvas's font, point size and
+// The one place where text is drawn: draws `text` in the canvas's font, point size and
 // foreground colour with its baseline starting at (x, y) on `image`, or only measures it when
-// `image` is null. Fills `box` and returns libgd's error text, or null.
+// `image` is null, through the canvas's glyph path (libgd's text call for a canvas without
+// one). Fills `box` and returns libgd's error text, or null: what libgd's call gives.
 const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x, int32_t y, const char* text,
                                TextBox& box);
 

@@ -1,0 +1,147 @@
+// Whole pages drawn from the glyph cache come out as when libgd draws every text: the same
+// PNG bytes, messages and exit status, for both readers.
+
+#include <cstdint>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "canvas/canvas.hpp"
+#include "canvas/glyph_path.hpp"
+#include "cli/check_options.hpp"
+#include "cli/options.hpp"
+#include "cli/parse_options.hpp"
+#include "main/convert_file.hpp"
+#include "support/test_support.hpp"
+
+using namespace vedad;
+using namespace vedad_test;
+
+namespace {
+
+struct Conversion {
+    int status = -1;
+    std::string err;
+    std::string png;
+    uint64_t texts_to_libgd = 0;
+};
+
+// Converts `input` like the program does with `arguments` (and --output=out.png), in a child
+// process so that a failing conversion can end it; with `libgd_only` every text goes to libgd.
+Conversion convert(const std::vector<std::string>& arguments, const std::string& input, bool libgd_only)
+{
+    TempDir dir;
+    write_file(dir / "in.txt", input);
+    int counter[2];
+    if (pipe(counter) != 0) return Conversion{};
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        const int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err < 0 || dup2(err, STDERR_FILENO) < 0 || chdir(dir.path().c_str()) != 0) _exit(99);
+        std::vector<std::string> words = {"vedad"};
+        words.insert(words.end(), arguments.begin(), arguments.end());
+        words.push_back("--output=out.png");
+        words.push_back("in.txt");
+        std::vector<char*> argv;
+        for (std::string& word : words) argv.push_back(word.data());
+        argv.push_back(nullptr);
+
+        Options options;
+        Canvas canvas;
+        set_default_options(options);
+        canvas_init(canvas);
+        canvas.glyphs->libgd_only = libgd_only ? 1 : 0;
+        const int32_t count = static_cast<int32_t>(words.size());
+        check_options(options, canvas, parse_options(count, argv.data(), options, canvas));
+        for (int32_t i = 1; i < count; ++i) {
+            if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
+        }
+        std::fflush(nullptr);
+        const uint64_t handed = canvas.glyphs->texts_to_libgd;
+        if (write(counter[1], &handed, sizeof handed) != sizeof handed) _exit(98);
+        _exit(0);
+    }
+    close(counter[1]);
+    Conversion outcome;
+    if (read(counter[0], &outcome.texts_to_libgd, sizeof outcome.texts_to_libgd) != sizeof outcome.texts_to_libgd) {
+        outcome.texts_to_libgd = UINT64_MAX;  // the child ended before it could tell
+    }
+    close(counter[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    outcome.err = read_file(dir / "err");
+    outcome.png = read_file(dir / "out.png");
+    return outcome;
+}
+
+// One span per character, each in its own colours, with a line break after every row.
+std::string span_page(const std::vector<std::string>& rows)
+{
+    std::string html;
+    int n = 0;
+    for (const std::string& row : rows) {
+        for (char c : row) {
+            char style[80];
+            std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
+                          (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
+            ++n;
+            html += style;
+            html += c == ' ' ? std::string("&nbsp;") : c == '<' ? std::string("&lt;") : std::string(1, c);
+            html += "</span>";
+        }
+        html += "<br/>\n";
+    }
+    return html;
+}
+
+struct Case {
+    const char* name;
+    std::vector<std::string> arguments;
+    std::string input;
+    bool all_from_cache;  // no text needs libgd
+};
+
+}  // namespace
+
+TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
+{
+    const std::string rows =
+        "plain row with gjpqy and |@_\n"
+        "\tcaf\xc3\xa9, na\xc3\xafve, \xc7\xba \xe2\x88\xab \xe2\x94\x8c\xe2\x94\x80\xe2\x94\x90 \xe2\x96\x88 "
+        "\xe6\xbc\xa2\xe5\xad\x97\n"
+        "Latin-1 bytes: caf\xe9 \xfc\xdf, four bytes: \xf0\x9f\x98\x80, cut short: \xe2\x94\n"
+        "line with CR\r\n"
+        "AVATAR To Wa, kerned where the face kerns\n";
+    const std::string references = "&amp; &#9608; &lt;x&gt;\n";
+    std::string long_page;
+    for (int i = 0; i < 60; ++i) long_page += rows;
+    const std::string spans = span_page({"gjpqy|@_ AVATAR", "i j l d b k W M", "caf\xc3\xa9 \xe2\x94\x80"});
+    const std::vector<Case> cases = {
+        {"plain text", {"-v"}, rows, true},
+        {"plain text below and right of a small image", {"-v", "--size=150x40"}, long_page, true},
+        {"character references, left to libgd", {"-v"}, rows + references, false},
+        {"transparent", {"--transparent", "--size=200x60"}, rows, true},
+        {"large glyphs over each other", {"--font-size=0.12", "--linespacing=-30", "--size=300x200"}, rows, true},
+        {"a proportional face with kerning", {"--font=DejaVuSans.ttf", "--size=320x120"}, rows, true},
+        {"an OpenType CFF face", {"--font=NimbusMonoPS-Regular.otf", "--size=320x120"}, rows, true},
+        {"a Type 1 face, left to libgd", {"--font=NimbusMonoPS-Regular.t1", "--size=320x120"}, rows, false},
+        {"a font that is not found", {"--font=NoSuchFont"}, rows, false},
+        {"span cells", {"-v", "--html-input", "--size=200x60"}, spans, true},
+        {"fixed span cells", {"--html-input", "--fixed", "--size=200x60"}, spans, true},
+        {"transparent span cells", {"--html-input", "--transparent", "--size=200x60"}, spans, true},
+    };
+    for (const Case& c : cases) {
+        const Conversion libgd = convert(c.arguments, c.input, true);
+        const Conversion cached = convert(c.arguments, c.input, false);
+        EXPECT_EQ(cached.status, libgd.status) << c.name;
+        EXPECT_EQ(cached.err, libgd.err) << c.name;
+        EXPECT_TRUE(cached.png == libgd.png) << c.name << ": the PNG differs";
+        if (c.all_from_cache) EXPECT_EQ(cached.texts_to_libgd, 0u) << c.name;
+        else EXPECT_GT(cached.texts_to_libgd, 0u) << c.name;
+    }
+}
