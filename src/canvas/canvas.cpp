@@ -1,6 +1,8 @@
 #include "canvas/canvas.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
@@ -17,11 +19,42 @@ gdImagePtr create_image_or_fail(int32_t width, int32_t height)
     return image;
 }
 
+// gdImageFilledRectangle, a row at a time: libgd sets every pixel through gdImageSetPixel, a
+// call per pixel. The corners are put in order and clipped to the image and its clipping
+// rectangle as libgd does, and each pixel is replaced or, with alpha blending on, blended
+// (which an opaque colour replaces too). Colours with a meaning of their own (below 0),
+// palette images and the other blending effects are left to libgd.
+void fill_rectangle(gdImagePtr image, int x1, int y1, int x2, int y2, int color)
+{
+    const int effect = image->alphaBlendingFlag;
+    if (!image->trueColor || color < 0 || (effect != gdEffectReplace && effect != gdEffectAlphaBlend &&
+                                           effect != gdEffectNormal)) {
+        gdImageFilledRectangle(image, x1, y1, x2, y2, color);
+        return;
+    }
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    x1 = std::max({x1, 0, image->cx1});
+    y1 = std::max({y1, 0, image->cy1});
+    x2 = std::min({x2, gdImageSX(image) - 1, image->cx2});
+    y2 = std::min({y2, gdImageSY(image) - 1, image->cy2});
+    if (x1 > x2 || y1 > y2) return;
+    const bool replace = effect == gdEffectReplace || gdTrueColorGetAlpha(color) == gdAlphaOpaque;
+    for (int y = y1; y <= y2; ++y) {
+        int* row = image->tpixels[y];
+        if (replace) {
+            std::fill(row + x1, row + x2 + 1, color);
+        } else {
+            for (int x = x1; x <= x2; ++x) row[x] = gdAlphaBlend(row[x], color);
+        }
+    }
+}
+
 void fill_background(Canvas& canvas, int32_t color)
 {
     canvas.background_color = color;
     if (color == -1) fail("could not allocate RGBA value for background");
-    gdImageFilledRectangle(canvas.image, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image), color);
+    fill_rectangle(canvas.image, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image), color);
 }
 
 }  // namespace
@@ -121,7 +154,7 @@ void canvas_set_transparent_background(Canvas& canvas)
 
 void canvas_fill_rect(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
-    gdImageFilledRectangle(canvas.image, x1, y1, x2, y2, canvas.foreground_color);
+    fill_rectangle(canvas.image, x1, y1, x2, y2, canvas.foreground_color);
 }
 
 void canvas_move_to(Canvas& canvas, int32_t x, int32_t y)

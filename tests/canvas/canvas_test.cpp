@@ -7,6 +7,7 @@
 #include "support/test_support.hpp"
 
 using namespace vedad;
+using vedad_test::Image;
 
 namespace {
 
@@ -107,6 +108,43 @@ TEST_F(CanvasTest, FillRectWithEqualCornersSetsExactlyOnePixel)
         for (int x = 0; x < 6; ++x) {
             const int expected = x == 2 && y == 3 ? gdTrueColor(255, 0, 0) : gdTrueColor(0, 0, 255);
             ASSERT_EQ(at(x, y), expected) << x << "," << y;
+        }
+    }
+}
+
+TEST_F(CanvasTest, FilledRectanglesAreLibgdsWhateverTheCornersAndBlending)
+{
+    const int rectangles[][4] = {
+        {1, 1, 5, 3},    {5, 3, 1, 1},   {-4, -2, 3, 2},  {6, 4, 40, 40}, {-9, 2, 30, 2},  {2, -9, 2, 30},
+        {0, 0, 8, 6},    {-50, -50, -1, 3}, {8, 0, 12, 5}, {3, 6, 3, 6},  {3, 5, 3, 5},    {-1, -1, -1, -1},
+        {20, 1, 30, 2},  {1, 20, 2, 30}, {-30, 1, -20, 2}, {1, -30, 2, -20},
+    };
+    const int colors[] = {gdTrueColor(200, 10, 10), gdTrueColorAlpha(10, 200, 10, 60),
+                          gdTrueColorAlpha(1, 2, 3, gdAlphaTransparent)};
+    for (bool transparent : {false, true}) {
+        for (int blending : {0, 1}) {
+            make(8, 6);
+            Image expected(gdImageCreateTrueColor(8, 6));
+            if (transparent) canvas_set_transparent_background(canvas);
+            else canvas_set_background(canvas, Rgb{0, 0, 90});
+            gdImageAlphaBlending(expected.get(), 0);
+            gdImageFilledRectangle(expected.get(), 0, 0, 8, 6, canvas.background_color);
+            gdImageAlphaBlending(canvas.image, blending);
+            gdImageAlphaBlending(expected.get(), blending);
+            for (const auto& r : rectangles) {
+                for (int color : colors) {
+                    canvas.foreground_color = color;
+                    canvas_fill_rect(canvas, r[0], r[1], r[2], r[3]);
+                    gdImageFilledRectangle(expected.get(), r[0], r[1], r[2], r[3], color);
+                    for (int y = 0; y < 6; ++y) {
+                        for (int x = 0; x < 8; ++x) {
+                            ASSERT_EQ(at(x, y), gdImageGetTrueColorPixel(expected.get(), x, y))
+                                << x << "," << y << " after " << r[0] << "," << r[1] << "," << r[2] << "," << r[3];
+                        }
+                    }
+                }
+            }
+            canvas_destroy(canvas);
         }
     }
 }
