@@ -14,9 +14,12 @@ namespace {
 // libgd's spacing of lines for a newline inside a text, in font heights.
 constexpr double LINE_SPACE = 1.05;
 
-// The largest point size drawn from the cache; above it glyphs would take much memory and
-// are rare, and libgd draws them.
-constexpr double MAX_CACHED_POINTS = 200.0;
+// The largest point size drawn from the cache; above it rendered glyphs would take much
+// memory and are rare, and libgd draws them. Text of any size is measured from the cache.
+constexpr double MAX_DRAWN_POINTS = 200.0;
+
+// Beyond this libgd's conversion of the size to 26.6 units would overflow.
+constexpr double MAX_MEASURED_POINTS = 1e6;
 
 // Pens and corners stay this far inside the int range, so that libgd's conversions never
 // overflow.
@@ -160,7 +163,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (path.libgd_only != 0) return false;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
     if (color < 0 || (image != nullptr && !image->trueColor)) return false;
-    if (!(points > 0.0 && points <= MAX_CACHED_POINTS)) return false;
+    if (!(points > 0.0 && points <= (image != nullptr ? MAX_DRAWN_POINTS : MAX_MEASURED_POINTS))) return false;
     if (!(std::fabs(static_cast<double>(x)) < SANE_COORDINATE && std::fabs(static_cast<double>(y)) < SANE_COORDINATE)) {
         return false;
     }
