@@ -41,6 +41,14 @@ size_t utf8_sequence_length(std::string_view bytes)
     return length;
 }
 
+char32_t utf8_code_point(std::string_view bytes, size_t length)
+{
+    static constexpr unsigned char LEAD_BITS[UTF8_MAX_BYTES + 1] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t code_point = static_cast<unsigned char>(bytes[0]) & LEAD_BITS[length];
+    for (size_t i = 1; i < length; ++i) code_point = code_point << 6 | (static_cast<unsigned char>(bytes[i]) & 0x3F);
+    return code_point;
+}
+
 size_t encode_utf8(char32_t code_point, char* out)
 {
     if ((code_point >= 0xD800 && code_point <= 0xDFFF) || code_point > 0x10FFFF) code_point = REPLACEMENT_CHARACTER;

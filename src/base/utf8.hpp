@@ -10,6 +10,10 @@ namespace vedad {
 // an overlong form, a surrogate or a code point above U+10FFFF.
 size_t utf8_sequence_length(std::string_view bytes);
 
+// The code point of the well-formed sequence that `bytes` begins with, of the length
+// utf8_sequence_length gives (at least 1).
+char32_t utf8_code_point(std::string_view bytes, size_t length);
+
 inline constexpr char32_t REPLACEMENT_CHARACTER = 0xFFFD;
 inline constexpr size_t UTF8_MAX_BYTES = 4;
 

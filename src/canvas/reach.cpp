@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <string_view>
+
+#include "base/utf8.hpp"
+#include "canvas/text_decoding.hpp"
 
 namespace vedad {
 
@@ -32,64 +36,37 @@ void learn_box(GlyphReach& reach, const Canvas& canvas, const TextBox& box)
     }
 }
 
-// A byte of a row that maps to one glyph of its own, the same wherever it stands.
-bool stands_for_itself(unsigned char byte)
+// Calls `each` with every character libgd reads in a row, each one glyph of its own; false,
+// having stopped, when the row may hold a character reference, or at a newline, after which
+// libgd goes on a line lower.
+template <typename Each>
+bool for_each_row_character(std::string_view text, Each each)
 {
-    return byte != 0 && byte < 128 && byte != '&';
-}
-
-bool row_is_known(const GlyphReach& reach, const char* text)
-{
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        if (!stands_for_itself(*p) || !reach.rendered[*p]) return false;
+    while (!text.empty()) {
+        uint32_t character = 0;
+        const size_t length = read_character(text, character);
+        if (length == 0 || character == '\n') return false;
+        if (!each(character)) return false;
+        text.remove_prefix(length);
     }
     return true;
 }
 
-// A character of two to four bytes as one number, its bytes from the highest down; 0 for a
-// shorter one. Its first byte is never 0, so no key of a longer character is 0.
-uint32_t multi_byte_key(const Character& character)
+bool row_is_known(const GlyphReach& reach, const char* text)
 {
-    if (character.text[0] == '\0' || character.text[1] == '\0') return 0;
-    uint32_t key = 0;
-    for (size_t i = 0; i < UTF8_MAX_BYTES; ++i) key = key << 8 | static_cast<unsigned char>(character.text[i]);
-    return key;
+    return for_each_row_character(text, [&](uint32_t character) { return reach.rendered[character]; });
 }
 
-static_assert((std::tuple_size_v<decltype(GlyphReach::rendered_characters)> &
-                (std::tuple_size_v<decltype(GlyphReach::rendered_characters)> - 1)) == 0,
-              "the table's size is a power of two");
-static_assert(REMEMBERED_CHARACTERS_MAX * 4 <= std::tuple_size_v<decltype(GlyphReach::rendered_characters)> * 3,
-              "the table keeps free slots");
-
-// The slot that holds `key`, or the free slot where it belongs.
-size_t slot_of(const GlyphReach& reach, uint32_t key)
+// Where a character drawn as one text stands in the set: what libgd reads for a byte alone
+// or a whole character of up to three bytes (the same reading), the code point of one of
+// four bytes, which no character of a row has, and 0 for the empty text.
+uint32_t character_key(const Character& character)
 {
-    const size_t mask = reach.rendered_characters.size() - 1;
-    size_t slot = (key * uint64_t{2654435761}) >> 16 & mask;
-    while (reach.rendered_characters[slot] != 0 && reach.rendered_characters[slot] != key) slot = (slot + 1) & mask;
-    return slot;
-}
-
-bool character_is_known(const GlyphReach& reach, const Character& character)
-{
-    const uint32_t key = multi_byte_key(character);
-    if (key == 0) return reach.rendered[static_cast<unsigned char>(character.text[0])];
-    return reach.rendered_characters[slot_of(reach, key)] == key;
-}
-
-void remember_character(GlyphReach& reach, const Character& character)
-{
-    const uint32_t key = multi_byte_key(character);
-    if (key == 0) {
-        reach.rendered[static_cast<unsigned char>(character.text[0])] = true;
-        return;
-    }
-    // The table stays at most three quarters full, so that a free slot ends every search.
-    uint32_t& slot = reach.rendered_characters[slot_of(reach, key)];
-    if (slot != 0 || reach.rendered_character_count >= REMEMBERED_CHARACTERS_MAX) return;
-    slot = key;
-    ++reach.rendered_character_count;
+    const std::string_view text(character.text.data());
+    if (text.empty()) return 0;
+    const size_t length = utf8_sequence_length(text);
+    if (length == 0) return static_cast<unsigned char>(text[0]);
+    return static_cast<uint32_t>(utf8_code_point(text, length));
 }
 
 // Whether known glyphs on the pen's baseline stay, with the clearance, above or below the image.
@@ -114,16 +91,18 @@ void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const 
 {
     if (!pen_is_sane(canvas)) return;
     learn_box(reach, canvas, box);
-    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
-        if (stands_for_itself(*p)) reach.rendered[*p] = true;
-    }
+    // The characters before a reference or a newline rendered as well.
+    for_each_row_character(text, [&](uint32_t character) {
+        reach.rendered[character] = true;
+        return true;
+    });
 }
 
 void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& character, const TextBox& box)
 {
     if (!pen_is_sane(canvas)) return;
     learn_box(reach, canvas, box);
-    remember_character(reach, character);
+    reach.rendered[character_key(character)] = true;
 }
 
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text)
@@ -133,7 +112,7 @@ bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* te
 
 bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character)
 {
-    if (canvas.draw_everything != 0 || !character_is_known(reach, character)) return false;
+    if (canvas.draw_everything != 0 || !reach.rendered[character_key(character)]) return false;
     const int64_t clearance = reach_clearance(canvas);
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <array>
 #include <bitset>
-#include <cstddef>
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
@@ -26,20 +24,17 @@ namespace vedad {
 // The clearance, two ems and two pixels (for rounding, and the box moving by a pixel with
 // the pen), covers that.
 
-// How many characters of two to four bytes a page remembers. Characters past that are not
-// remembered, and so always rendered: slower, never different.
-inline constexpr size_t REMEMBERED_CHARACTERS_MAX = 1536;
+// Code points, and one past the last.
+inline constexpr uint32_t CODE_POINTS = 0x110000;
 
 struct GlyphReach {
-    // Bytes whose glyph has been rendered. For rows only bytes that stand for themselves
-    // count (below 128, not '&', which may begin a character reference); a one-byte
-    // character stands for its glyph whatever its byte, and the empty one counts as byte 0.
-    std::bitset<256> rendered;
-    // Characters of two to four bytes that have been rendered, each as its bytes in one
-    // number, in a table with open addressing (0 marks a free slot). It lives in the record,
+    // What has been rendered, by code point. Below U+10000 the characters as libgd reads text
+    // (see text_decoding.hpp): a row's characters unless it may hold a character reference,
+    // and the character a one-character text draws. From U+10000 on, a character of four
+    // bytes drawn as one text, which libgd reads as four characters of a byte each: its box
+    // was learnt whole. Code point 0 stands for the empty text. The set lives in the record,
     // not on the heap: a fatal exit leaves a reader without freeing anything.
-    std::array<uint32_t, 2048> rendered_characters{};
-    size_t rendered_character_count = 0;
+    std::bitset<CODE_POINTS> rendered;
     // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.
     int64_t up = 0;
     int64_t down = 0;
@@ -51,9 +46,9 @@ struct GlyphReach {
 // ordinary number.
 int64_t reach_clearance(const Canvas& canvas);
 
-// Takes in the box of a text rendered at the pen: how far it reached, and which of its bytes
-// (a row) or which character (one character) now draws known glyphs. Learns nothing from
-// pens so far out that libgd's own arithmetic may have overflowed.
+// Takes in the box of a text rendered at the pen: how far it reached, and which of a row's
+// characters, or which one character, now draws known glyphs. Learns nothing from pens so
+// far out that libgd's own arithmetic may have overflowed.
 void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const TextBox& box);
 void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& character, const TextBox& box);
 

@@ -8,10 +8,9 @@ namespace {
 // with a ';' this close after it is left to libgd, a little more often than needed.
 constexpr size_t REFERENCE_REACH = 16;
 
-bool may_begin_reference(std::string_view text, size_t at)
+bool may_begin_reference(std::string_view text)
 {
-    const size_t end = text.size() - at > REFERENCE_REACH ? at + REFERENCE_REACH + 1 : text.size();
-    return text.substr(at + 1, end - at - 1).find(';') != std::string_view::npos;
+    return text.substr(1, REFERENCE_REACH).find(';') != std::string_view::npos;
 }
 
 bool is_trail(std::string_view text, size_t at)
@@ -21,24 +20,32 @@ bool is_trail(std::string_view text, size_t at)
 
 }  // namespace
 
+size_t read_character(std::string_view text, uint32_t& character)
+{
+    const uint32_t lead = static_cast<unsigned char>(text[0]);
+    if (lead == '&' && may_begin_reference(text)) return 0;
+    auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(text[k])); };
+    if (lead >= 0xC0 && lead < 0xE0 && is_trail(text, 1)) {
+        character = ((lead & 0x1F) << 6) | (byte(1) & 0x3F);
+        return 2;
+    }
+    if (lead >= 0xE0 && lead < 0xF0 && is_trail(text, 1) && is_trail(text, 2)) {
+        character = ((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
+        return 3;
+    }
+    character = lead;
+    return 1;
+}
+
 bool decode_text(std::string_view text, std::vector<uint32_t>& characters)
 {
     characters.clear();
-    size_t at = 0;
-    while (at < text.size()) {
-        const uint32_t lead = static_cast<unsigned char>(text[at]);
-        if (lead == '&' && may_begin_reference(text, at)) return false;
-        auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(text[at + k])); };
-        if (lead >= 0xC0 && lead < 0xE0 && is_trail(text, at + 1)) {
-            characters.push_back(((lead & 0x1F) << 6) | (byte(1) & 0x3F));
-            at += 2;
-        } else if (lead >= 0xE0 && lead < 0xF0 && is_trail(text, at + 1) && is_trail(text, at + 2)) {
-            characters.push_back(((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F));
-            at += 3;
-        } else {
-            characters.push_back(lead);
-            at += 1;
-        }
+    while (!text.empty()) {
+        uint32_t character = 0;
+        const size_t length = read_character(text, character);
+        if (length == 0) return false;
+        characters.push_back(character);
+        text.remove_prefix(length);
     }
     return true;
 }

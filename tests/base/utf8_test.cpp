@@ -75,5 +75,8 @@ TEST(EncodeUtf8, WritesEachCodePointAndReplacesThoseOfNoCharacter)
         const size_t length = encode_utf8(c.code_point, out);
         EXPECT_EQ(std::string(out, length), c.bytes) << std::hex << static_cast<uint32_t>(c.code_point);
         EXPECT_EQ(utf8_sequence_length(std::string(out, length)), length);
+        if (c.code_point <= 0x10ffff && (c.code_point < 0xd800 || c.code_point > 0xdfff)) {
+            EXPECT_EQ(utf8_code_point(std::string(out, length), length), c.code_point);  // and back
+        }
     }
 }

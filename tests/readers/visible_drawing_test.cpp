@@ -218,7 +218,7 @@ TEST(VisibleDrawing, SpanPagesOfCharactersOfSeveralBytesComeOutAsWhenEverythingI
                               "\xf0\x9f\x98\x80 &#233; &#x2500; &#0; \xe2\x94 \xff\xc3 g\xcc\x81 "
                               "\xc3\x85\xcc\x8a \xe2\x88\xab\xe2\x8c\xa0\xe2\x96\x88";
     for (int i = 0; i < 40; ++i) rows.push_back(mixed);
-    // More different characters than a page remembers: the later ones are always rendered.
+    // Many different characters, each drawn again on a later row.
     std::string many;
     for (char32_t code_point = 0x4e00; code_point < 0x4e00 + 1800; ++code_point) {
         many += static_cast<char>(0xe0 | (code_point >> 12));
