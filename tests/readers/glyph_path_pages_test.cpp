@@ -25,16 +25,17 @@ namespace {
 struct Conversion {
     int status = -1;
     std::string err;
-    std::string png;
+    std::vector<std::string> pngs;
     uint64_t texts_to_libgd = 0;
 };
 
-// Converts `input` like the program does with `arguments` (and --output=out.png), in a child
-// process so that a failing conversion can end it; with `libgd_only` every text goes to libgd.
-Conversion convert(const std::vector<std::string>& arguments, const std::string& input, bool libgd_only)
+// Converts `input` like the program does with `arguments`, as the only file or as each of
+// `pages` files of one run, in a child process so that a failing conversion can end it; with
+// `libgd_only` every text goes to libgd.
+Conversion convert(const std::vector<std::string>& arguments, const std::string& input, int pages, bool libgd_only)
 {
     TempDir dir;
-    write_file(dir / "in.txt", input);
+    for (int page = 1; page <= pages; ++page) write_file(dir / ("page" + std::to_string(page) + ".txt"), input);
     int counter[2];
     if (pipe(counter) != 0) return Conversion{};
     std::fflush(nullptr);
@@ -44,8 +45,7 @@ Conversion convert(const std::vector<std::string>& arguments, const std::string&
         if (err < 0 || dup2(err, STDERR_FILENO) < 0 || chdir(dir.path().c_str()) != 0) _exit(99);
         std::vector<std::string> words = {"vedad"};
         words.insert(words.end(), arguments.begin(), arguments.end());
-        words.push_back("--output=out.png");
-        words.push_back("in.txt");
+        for (int page = 1; page <= pages; ++page) words.push_back("page" + std::to_string(page) + ".txt");
         std::vector<char*> argv;
         for (std::string& word : words) argv.push_back(word.data());
         argv.push_back(nullptr);
@@ -75,7 +75,9 @@ Conversion convert(const std::vector<std::string>& arguments, const std::string&
     waitpid(child, &status, 0);
     outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     outcome.err = read_file(dir / "err");
-    outcome.png = read_file(dir / "out.png");
+    for (int page = 1; page <= pages; ++page) {
+        outcome.pngs.push_back(read_file(dir / ("page" + std::to_string(page) + ".png")));
+    }
     return outcome;
 }
 
@@ -85,13 +87,19 @@ std::string span_page(const std::vector<std::string>& rows)
     std::string html;
     int n = 0;
     for (const std::string& row : rows) {
-        for (char c : row) {
+        for (size_t at = 0; at < row.size();) {
+            // Whole UTF-8 characters, by their first byte, and references whole.
+            const unsigned char lead = static_cast<unsigned char>(row[at]);
+            size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+            if (lead == '&') length = row.find(';', at) - at + 1;
+            const std::string c = row.substr(at, length);
+            at += length;
             char style[80];
             std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
                           (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
             ++n;
             html += style;
-            html += c == ' ' ? std::string("&nbsp;") : c == '<' ? std::string("&lt;") : std::string(1, c);
+            html += c == " " ? std::string("&nbsp;") : c == "<" ? std::string("&lt;") : c;
             html += "</span>";
         }
         html += "<br/>\n";
@@ -104,6 +112,7 @@ struct Case {
     std::vector<std::string> arguments;
     std::string input;
     bool all_from_cache;  // no text needs libgd
+    int pages = 1;        // files in the run, each holding the input
 };
 
 }  // namespace
@@ -120,7 +129,14 @@ TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
     const std::string references = "&amp; &#9608; &lt;x&gt;\n";
     std::string long_page;
     for (int i = 0; i < 60; ++i) long_page += rows;
-    const std::string spans = span_page({"gjpqy|@_ AVATAR", "i j l d b k W M", "caf\xc3\xa9 \xe2\x94\x80"});
+    // Characters of one to four bytes, references, and bytes that begin no character.
+    const std::string spans = span_page({"gjpqy|@_ AVATAR", "i j l d b k W M",
+                                         "caf\xc3\xa9 \xe2\x94\x80 \xe6\xbc\xa2 \xf0\x9f\x98\x80 \xe2\x94 \xff",
+                                         "&#233; &#x2500; &#0; &#x1F600;"});
+    const std::string terminal = "\x1b[31mred\x1b[0m \x1b[44mcaf\xc3\xa9 \xe6\xbc\xa2\xe5\xad\x97 "
+                                 "\xf0\x9f\x98\x80\x1b[0m e\xcc\x81 g\x1b[4mjpqy\x1b[0m\n\tend\n";
+    // Tabs far apart: rows grow to the longest a row may be.
+    const std::string tabs = "a\tb\tc\n" + std::string(200, '\t') + "x\n\t\xc3\xa9\tz\n";
     const std::vector<Case> cases = {
         {"plain text", {"-v"}, rows, true},
         {"plain text below and right of a small image", {"-v", "--size=150x40"}, long_page, true},
@@ -134,13 +150,23 @@ TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
         {"span cells", {"-v", "--html-input", "--size=200x60"}, spans, true},
         {"fixed span cells", {"--html-input", "--fixed", "--size=200x60"}, spans, true},
         {"transparent span cells", {"--html-input", "--transparent", "--size=200x60"}, spans, true},
+        {"terminal output", {"-v", "--ansi-input", "--size=200x60"}, terminal, true},
+        {"transparent terminal output", {"--ansi-input", "--transparent", "--size=200x60"}, terminal, true},
+        {"tab stops far apart", {"-v", "--tab=1000", "--size=200x60"}, tabs, true},
+        {"pages of one run", {"-v"}, rows, true, 2},
+        {"span pages of one run", {"-v", "--html-input", "--size=200x60"}, spans, true, 2},
     };
     for (const Case& c : cases) {
-        const Conversion libgd = convert(c.arguments, c.input, true);
-        const Conversion cached = convert(c.arguments, c.input, false);
+        const Conversion libgd = convert(c.arguments, c.input, c.pages, true);
+        const Conversion cached = convert(c.arguments, c.input, c.pages, false);
         EXPECT_EQ(cached.status, libgd.status) << c.name;
         EXPECT_EQ(cached.err, libgd.err) << c.name;
-        EXPECT_TRUE(cached.png == libgd.png) << c.name << ": the PNG differs";
+        EXPECT_TRUE(cached.pngs == libgd.pngs) << c.name << ": a PNG differs";
+        // The cell set-up measured by the first page serves the later ones whole.
+        for (const std::string& png : cached.pngs) {
+            EXPECT_TRUE(png == cached.pngs[0]) << c.name;
+            EXPECT_TRUE(cached.status != 0 || !png.empty()) << c.name << ": no PNG";
+        }
         if (c.all_from_cache) EXPECT_EQ(cached.texts_to_libgd, 0u) << c.name;
         else EXPECT_GT(cached.texts_to_libgd, 0u) << c.name;
     }
