@@ -80,6 +80,8 @@ bool holds(const Naming& naming)
     // Without --overwrite a new name is never one that any entry has.
     if (mode == vedad::OutputMode::claim && vedad::has_entry(path.c_str())) return false;
     if (naming.options.overwrite == 0 && mode == vedad::OutputMode::replace) return false;
+    // --output=- sends the picture to standard output, whatever is named "-" here.
+    if (output == "-") return mode == vedad::OutputMode::standard_output && path == vedad::STANDARD_OUTPUT_NAME;
     // The operand's directories never reach the name, so with no --output= it stays here.
     if (output.empty()) return path.find('/') == std::string::npos && ends_with_png(path);
     if (vedad::is_directory(output.c_str())) return path.starts_with(output) && ends_with_png(path);
