@@ -80,6 +80,7 @@ void canvas_init(Canvas& canvas)
     canvas.pixel_format = PIXEL_FORMAT_ARGB32;
     canvas.glyphs = std::make_shared<GlyphPath>();
     canvas.sample_measured = false;
+    canvas.font = FontChoice{};
 }
 
 void canvas_create(Canvas& canvas, int32_t width, int32_t height)
@@ -176,6 +177,11 @@ const char* pixel_format_name(const Canvas& canvas)
     case PIXEL_FORMAT_ARGB32: return "ARGB32";
     default: return "UNKNOWN";
     }
+}
+
+const char* canvas_libgd_font(const Canvas& canvas)
+{
+    return canvas.font.asked == canvas.font_name ? canvas.font.libgd_name.c_str() : canvas.font_name;
 }
 
 double canvas_point_size(const Canvas& canvas)

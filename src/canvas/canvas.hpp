@@ -8,6 +8,7 @@
 
 #include <gd.h>
 
+#include "canvas/font_choice.hpp"
 #include "canvas/rgb.hpp"
 
 namespace vedad {
@@ -31,6 +32,8 @@ struct Canvas {
     int32_t descent;  // rows below the baseline that a row of text may ink, 0 or more
     double font_size;
     const char* font_name;  // not owned: a fixed text or a piece of argv
+    // The font file chosen for font_name by the first page of a run.
+    FontChoice font;
     gdImagePtr image;
     double size_scale;
     int32_t background_color;
@@ -91,5 +94,9 @@ inline constexpr double MAX_POINT_SIZE = 1e6;
 // The size in points that every libgd text call receives: font_size x size_scale, with any
 // size that is not a number or above MAX_POINT_SIZE handed on as MAX_POINT_SIZE.
 double canvas_point_size(const Canvas& canvas);
+
+// The font name every libgd text call receives: the one chosen for font_name, or font_name
+// itself before a font is chosen for it.
+const char* canvas_libgd_font(const Canvas& canvas);
 
 }  // namespace vedad

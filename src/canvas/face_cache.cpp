@@ -5,6 +5,8 @@
 
 #include <gd.h>
 
+#include "canvas/font_choice.hpp"
+
 #include FT_FONT_FORMATS_H
 #include FT_GLYPH_H
 #include FT_SIZES_H
@@ -15,24 +17,6 @@ namespace {
 
 // libgd loads every glyph, for the layout and for drawing, with these flags.
 constexpr FT_Int32 LOAD_FLAGS = FT_LOAD_DEFAULT;
-
-// The file libgd's own lookup finds for `font_name` (the same search, and libgd's face
-// cache keyed by the name). False when libgd finds none; that is not remembered, as libgd
-// searches again on every call.
-bool resolve_font_path(const char* font_name, double points, std::string& path)
-{
-    gdFTStringExtra extra{};
-    extra.flags = gdFTEX_RETURNFONTPATHNAME;
-    std::array<int, 8> box{};
-    char empty[] = "";
-    // The path is handed back before the size is set, so a size FreeType refuses still
-    // names the file; that size's error then comes from libgd's own call.
-    gdImageStringFTEx(nullptr, box.data(), 0, font_name, points, 0.0, 0, 0, empty, &extra);
-    if (extra.fontpath == nullptr) return false;
-    path = extra.fontpath;
-    gdFree(extra.fontpath);
-    return true;
-}
 
 // The character map libgd chooses: the first that is Unicode, Microsoft Symbol or an Adobe
 // encoding.
@@ -165,7 +149,7 @@ Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
         if (face->font_name == font_name) return face->usable ? face.get() : nullptr;
     }
     std::string path;
-    if (!resolve_font_path(font_name, points, path)) return nullptr;
+    if (!libgd_font_path(font_name, points, path)) return nullptr;
     auto face = std::make_unique<Face>();
     face->font_name = font_name;
     face->path = std::move(path);

@@ -9,6 +9,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "canvas/font_lookup.hpp"
+
 namespace vedad {
 
 // The faces text is drawn from, each glyph loaded and rendered once per point size with
@@ -82,6 +84,7 @@ struct FaceCache {
     FT_Library library = nullptr;
     bool library_failed = false;
     std::vector<std::unique_ptr<Face>> faces;
+    FontLookup lookup;  // installed fonts by name and by character
 };
 
 // The face libgd would use for `font_name` (asked of libgd once per name), or null when

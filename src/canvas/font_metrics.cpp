@@ -2,24 +2,27 @@
 
 #include <cstdint>
 #include <cstring>
+#include <string>
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "canvas/glyph_path.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
 
-namespace {
-
-// The hint names a fixed search path; it is part of the message, not read from libgd.
-constexpr const char FONT_HINT_SEARCH_PATH[] =
-    "/usr/local/share/fonts/TTF:/usr/local/share/fonts/Type1:/usr/local/share/fonts";
-
-}  // namespace
-
-void canvas_prepare_font(Canvas& canvas)
+bool canvas_prepare_font(Canvas& canvas)
 {
-    if (std::strcmp(canvas.font_name, "default") == 0) canvas.font_name = "Courier";
+    if (std::strcmp(canvas.font_name, "default") == 0) canvas.font_name = DEFAULT_FONT_NAME;
+    if (canvas.font.asked == canvas.font_name) return false;
+    const double points = canvas_point_size(canvas);
+    if (canvas.glyphs != nullptr) {
+        canvas.font = choose_font(canvas.glyphs->faces.lookup, canvas.font_name, points);
+    } else {
+        FontLookup lookup;
+        canvas.font = choose_font(lookup, canvas.font_name, points);
+    }
+    return true;
 }
 
 GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
@@ -27,11 +30,9 @@ GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
     TextBox box;
     const char* error = canvas_render_text(canvas, nullptr, 0, 0, text, box);
     if (error != nullptr) {
-        fail("while getting metrics for font '%s': %s\n"
-             "\nIf the font was not found, try specifying the exact path to the font you want\n"
-             "to use with --font=PATH.  You can also set the font path with the environment\n"
-             "variable GDFONTPATH.\n\nCurrent font search path is:\n\n%s",
-             canvas.font_name, error, FONT_HINT_SEARCH_PATH);
+        const std::string hint = canvas.font.asked == canvas.font_name ? font_search_hint(canvas.font, canvas.font_name)
+                                                                       : font_search_hint(FontChoice{}, canvas.font_name);
+        fail("while getting metrics for font '%s': %s\n%s", canvas.font_name, error, hint.c_str());
     }
     // Measured at pen (0, 0), the lower-left y is the box's bottom against the baseline.
     return GlyphMetrics{box_width(box), add_clamped(box[3], -static_cast<int64_t>(box[7])), box[1]};

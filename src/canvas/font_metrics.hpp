@@ -17,8 +17,9 @@ struct GlyphMetrics {
     int32_t descent;  // how far the box's bottom lies below the baseline; negative when above
 };
 
-// Resolves the font name "default" to "Courier"; every other name stays.
-void canvas_prepare_font(Canvas& canvas);
+// Resolves the font name "default" to "Courier" (every other name stays) and, on the first
+// page of a run, chooses the font file (see font_choice.hpp). True when it chose just now.
+bool canvas_prepare_font(Canvas& canvas);
 
 // Bounding-box size of `text` at the point size, and its bottom against the baseline,
 // without drawing. Ends the run when libgd cannot load or measure the font.

@@ -10,10 +10,10 @@ const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x
 {
     box = TextBox{};
     if (canvas.glyphs != nullptr) {
-        return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas.font_name,
+        return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
                                  canvas_point_size(canvas), x, y, text);
     }
-    return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas.font_name),
+    return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas_libgd_font(canvas)),
                            canvas_point_size(canvas), 0.0, x, y, const_cast<char*>(text));
 }
 

@@ -263,8 +263,9 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
                 EXPECT_EQ(size.height, c.size.height);
             }
         } else {
-            // libgd may say why it refused an image in a line of its own first.
-            EXPECT_TRUE(outcome.err.ends_with(c.err)) << outcome.err;
+            // libgd may say why it refused an image in a line of its own first; where the font
+            // was found may follow the error.
+            EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
             EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"in"});
         }
     }
@@ -939,11 +940,11 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
         int status;
         std::string err;
     } cases[] = {
-        {"an empty font path", {"a.txt"}, with_environment("GDFONTPATH", ""), 1, metrics_error("Courier", not_found)},
-        {"a font path of separators", {"a.txt"}, with_environment("GDFONTPATH", ":::"), 1,
-         metrics_error("Courier", not_found)},
+        // Where libgd finds no Courier, fontconfig finds the default font.
+        {"an empty font path", {"a.txt"}, with_environment("GDFONTPATH", ""), 0, "writing a.png\n"},
+        {"a font path of separators", {"a.txt"}, with_environment("GDFONTPATH", ":::"), 0, "writing a.png\n"},
         {"a font path of 5000 missing directories", {"a.txt"}, with_environment("GDFONTPATH", missing_directories),
-         1, metrics_error("Courier", not_found)},
+         0, "writing a.png\n"},
         {"the font after 5000 missing directories", {"a.txt"},
          with_environment("GDFONTPATH", missing_directories + VEDAD_TEST_FONT_DIR), 0, "writing a.png\n"},
         {"a font name of 100000 characters", {"--font=" + long_name, "a.txt"}, {}, 1, metrics_error(long_name, not_found)},
@@ -971,7 +972,7 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
         const Outcome outcome = launch(dir.path(), c.arguments, c.how);
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, c.status);
-        EXPECT_EQ(outcome.err, c.err);
+        EXPECT_EQ(first_line(outcome.err), c.err);
         const std::vector<std::string> files = list_directory(dir.path());
         EXPECT_EQ(files.size(), c.status == 0 ? 4u : 3u);
         for (const std::string& name : files) {
@@ -1020,7 +1021,8 @@ TEST(Hostile, ExhaustedDescriptorsOrFileSizeEndTheRunWithAMessage)
         const Outcome outcome = launch(dir.path(), {"a.txt"}, how);
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 1);
-        EXPECT_EQ(outcome.err, metrics_error("Courier", "Could not read font"));
+        // fontconfig, asked next, may say first that it cannot read its configuration.
+        EXPECT_NE(outcome.err.find(metrics_error("Courier", "Could not read font")), std::string::npos) << outcome.err;
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
     {

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -15,7 +16,7 @@ TEST(OutputNaming, NamesEachOutputOfARun)
         std::vector<std::string> directories;
         std::vector<std::string> arguments;
         int status;
-        const char* expected_err;
+        std::string expected_err;
         std::vector<std::string> new_pngs;  // must decode as PNG afterwards
     } cases[] = {
         {{}, {}, {"a.txt", "sub/a.txt"}, 0, "writing a.png\nwriting a2.png\n", {"a.png", "a2.png"}},
@@ -26,11 +27,11 @@ TEST(OutputNaming, NamesEachOutputOfARun)
         {{}, {"out"}, {"--output=out/", "a.txt", "sub/a.txt"}, 0, "writing out/a.png\nwriting out/a2.png\n",
          {"out/a.png", "out/a2.png"}},
         {{"a.png"}, {}, {"--verbose", "--no-crop", "a.txt"}, 0,
-         "output format: ARGB32 640x480 pixels\nreading a.txt\n"
+         "output format: ARGB32 640x480 pixels\nreading a.txt\n" + DEFAULT_FONT_LINE +
          "warning: a.png exists, consider using --overwrite\nwriting a2.png\n",
          {"a2.png"}},
         {{"a.png"}, {}, {"--verbose", "--no-crop", "--overwrite", "a.txt"}, 0,
-         "output format: ARGB32 640x480 pixels\nreading a.txt\nwriting a.png\n", {"a.png"}},
+         "output format: ARGB32 640x480 pixels\nreading a.txt\n" + DEFAULT_FONT_LINE + "writing a.png\n", {"a.png"}},
         // A device is no regular file: used as it is, every time.
         {{}, {}, {"--output=/dev/null", "a.txt", "b.txt"}, 0, "writing /dev/null\nwriting /dev/null\n", {}},
         // A directory in the way of the name takes it like a file does; only --overwrite

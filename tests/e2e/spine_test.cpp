@@ -33,7 +33,7 @@ TEST(Spine, AnnouncesFormatOnceThenReadsAndWritesEachFileInOrder)
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err,
               "output format: ARGB32 800x200 pixels\n"
-              "reading a.txt\nwriting a.png\n"
+              "reading a.txt\n" + DEFAULT_FONT_LINE + "writing a.png\n"
               "reading b.txt\nwriting b.png\n");
     for (const char* name : {"a.png", "b.png"}) {
         Image image = read_png(dir / name);
@@ -60,7 +60,7 @@ TEST(Spine, DashReadsStandardInputIntoStdinPng)
     TempDir dir;
     RunResult result = run_vedad(dir.path(), {"--verbose", "--no-crop", "-"}, "from the pipe\n");
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "output format: ARGB32 640x480 pixels\nreading standard input\nwriting stdin.png\n");
+    EXPECT_EQ(result.err, "output format: ARGB32 640x480 pixels\nreading standard input\n" + DEFAULT_FONT_LINE + "writing stdin.png\n");
     Image image = read_png(dir / "stdin.png");
     ASSERT_NE(image, nullptr);
     // Text was drawn: some pixel of the first row of text is not the black background.

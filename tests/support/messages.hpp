@@ -19,16 +19,21 @@ inline const std::string VERSION_LINE_PATTERN = [] {
     return pattern + "\n";
 }();
 
-inline const std::string FONT_HINT =
-    "\nIf the font was not found, try specifying the exact path to the font you want\n"
-    "to use with --font=PATH.  You can also set the font path with the environment\n"
-    "variable GDFONTPATH.\n\nCurrent font search path is:\n\n"
-    "/usr/local/share/fonts/TTF:/usr/local/share/fonts/Type1:/usr/local/share/fonts\n";
+// What --verbose says of the default font among the test fonts, on the first page of a run.
+inline const std::string DEFAULT_FONT_LINE = "font: " VEDAD_TEST_FONT_DIR "/Courier.ttf\n";
 
-// What the run says when the cell set-up cannot measure with `font`; `problem` is libgd's text.
+// The first line of what the run says when the cell set-up cannot measure with `font`;
+// `problem` is libgd's text. Where the font was looked for follows it.
 inline std::string metrics_error(const std::string& font, const std::string& problem)
 {
-    return "error: while getting metrics for font '" + font + "': " + problem + "\n" + FONT_HINT;
+    return "error: while getting metrics for font '" + font + "': " + problem + "\n";
+}
+
+// A message up to and including its first line feed.
+inline std::string first_line(const std::string& text)
+{
+    const size_t end = text.find('\n');
+    return end == std::string::npos ? text : text.substr(0, end + 1);
 }
 
 }  // namespace vedad_test

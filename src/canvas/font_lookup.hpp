@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include <fontconfig/fontconfig.h>
+
+namespace vedad {
+
+// Installed fonts found through fontconfig: by the name users write ("FreeMono", "DejaVu Sans
+// Mono", "monospace") and by a character they have. The configuration is loaded when it is
+// first needed, once per run; FONTCONFIG_FILE chooses another one, as for every program
+// that uses fontconfig.
+
+// A font file and the face in it (a collection holds several).
+struct FontFile {
+    std::string path;
+    int index = 0;
+};
+
+struct FontLookup {
+    FontLookup() = default;
+    FontLookup(const FontLookup&) = delete;
+    FontLookup& operator=(const FontLookup&) = delete;
+    ~FontLookup();
+
+    FcConfig* config = nullptr;
+    bool config_failed = false;
+    // The installed faces in the order fontconfig prefers them for a monospace text, and for
+    // a character shown as an emoji; sorted when first needed.
+    FcFontSet* for_text = nullptr;
+    FcFontSet* for_emoji = nullptr;
+};
+
+// The file of the installed font that `name` names: a family or one of the families the
+// configuration takes for it (Courier may be Nimbus Mono PS), or, for a name the
+// configuration replaces by families (monospace, sans-serif), its first choice. False when
+// no installed font has that name: fontconfig's nearest other face is not taken.
+bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file);
+
+// The face fontconfig prefers for `character` among monospace faces that have it (among
+// colour faces first for a character shown as an emoji). False when no face has it.
+bool font_lookup_character(FontLookup& lookup, uint32_t character, FontFile& file);
+
+// Whether `character` is shown as an emoji unless asked otherwise.
+bool is_emoji_presentation(uint32_t character);
+
+}  // namespace vedad
