@@ -1,14 +1,15 @@
 # bash completion for vedad                                  -*- shell-script -*-
 # Completes every option; options that take a value stop after their '=' without a space.
-# Values of --format= are offered by name, --font= and --output= complete file names, and
+# Values of --format= are offered by name, --font=, --fallback-font= and --output= complete
+# file names, and
 # operands complete file names.
 
 _vedad()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
-        --transparent --crop --no-crop --overwrite --bold --fit'
-    local valued='--background= --charspacing= --font= --font-size= --foreground=
+        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback'
+    local valued='--background= --charspacing= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --output= --scale= --size= --tab= --width='
 
     # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
@@ -39,7 +40,7 @@ _vedad()
             --format=)
                 COMPREPLY=($(compgen -P "$keep" -W $'argb32\nrgb24\na8' -- "$value"))
                 ;;
-            --font= | --output=)
+            --font= | --fallback-font= | --output=)
                 compopt -o filenames 2>/dev/null
                 COMPREPLY=($(compgen -P "$keep" -f -- "$value"))
                 ;;

@@ -81,6 +81,8 @@ void canvas_init(Canvas& canvas)
     canvas.glyphs = std::make_shared<GlyphPath>();
     canvas.sample_measured = false;
     canvas.font = FontChoice{};
+    canvas.fallback = 1;
+    canvas.fallback_fonts = "";
 }
 
 void canvas_create(Canvas& canvas, int32_t width, int32_t height)

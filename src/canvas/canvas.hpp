@@ -34,6 +34,11 @@ struct Canvas {
     const char* font_name;  // not owned: a fixed text or a piece of argv
     // The font file chosen for font_name by the first page of a run.
     FontChoice font;
+    // Characters the font lacks come from other faces: these (names or paths separated by
+    // commas; not owned, a piece of argv) first, then fontconfig's choice. 0: they draw the
+    // font's missing-glyph box.
+    int32_t fallback = 1;
+    const char* fallback_fonts = "";
     gdImagePtr image;
     double size_scale;
     int32_t background_color;

@@ -9,11 +9,11 @@ namespace vedad {
 namespace {
 
 // Renders `text` at the pen on the image, or only measures it when `render` is false.
-TextBox text_at_pen(const Canvas& canvas, bool render, const char* text)
+TextBox text_at_pen(const Canvas& canvas, bool render, const char* text, Missing missing)
 {
     TextBox box;
-    const char* error =
-        canvas_render_text(canvas, render ? canvas.image : nullptr, canvas.pen_x, canvas.pen_y, text, box);
+    const char* error = canvas_render_text(canvas, render ? canvas.image : nullptr, canvas.pen_x, canvas.pen_y, text,
+                                           box, missing);
     if (error != nullptr) fail("while rendering: %s", error);
     return box;
 }
@@ -23,7 +23,7 @@ TextBox text_at_pen(const Canvas& canvas, bool render, const char* text)
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
 {
     const bool render = !row_is_unseen(canvas, reach, text);
-    const TextBox box = text_at_pen(canvas, render, text);
+    const TextBox box = text_at_pen(canvas, render, text, Missing::FALLBACK);
     if (render) learn_row(reach, canvas, text, box);
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
 }
@@ -32,7 +32,8 @@ void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& r
 {
     const int32_t cell_start = canvas.pen_x;
     const bool render = !glyph_is_unseen(canvas, reach, character);
-    const TextBox box = text_at_pen(canvas, render, character.text.data());
+    // A character from another face keeps the cell's advance.
+    const TextBox box = text_at_pen(canvas, render, character.text.data(), Missing::FALLBACK_IN_CELL);
     if (render) learn_glyph(reach, canvas, character, box);
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
     if (canvas.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);

@@ -32,11 +32,7 @@ FT_CharMap libgd_charmap(FT_Face face)
     return nullptr;
 }
 
-// Opens the face and decides whether it can be drawn from here: TrueType outlines and
-// OpenType CFF, read through a Unicode character map, are what the glyph path was proven
-// on. libgd attaches metrics files to Type 1 fonts (any path holding ".pfa" or ".pfb"),
-// reads symbol fonts at other codes, and bitmap strikes and variable fonts are not proven.
-void open_face(FaceCache& cache, Face& face)
+bool library_ready(FaceCache& cache)
 {
     if (cache.library == nullptr && !cache.library_failed) {
         if (FT_Init_FreeType(&cache.library) != 0) {
@@ -44,7 +40,16 @@ void open_face(FaceCache& cache, Face& face)
             cache.library_failed = true;
         }
     }
-    if (cache.library == nullptr) return;
+    return cache.library != nullptr;
+}
+
+// Opens the face and decides whether it can be drawn from here: TrueType outlines and
+// OpenType CFF, read through a Unicode character map, are what the glyph path was proven
+// on. libgd attaches metrics files to Type 1 fonts (any path holding ".pfa" or ".pfb"),
+// reads symbol fonts at other codes, and bitmap strikes and variable fonts are not proven.
+void open_face(FaceCache& cache, Face& face)
+{
+    if (!library_ready(cache)) return;
     if (face.path.find(".pfa") != std::string::npos || face.path.find(".pfb") != std::string::npos) return;
     if (FT_New_Face(cache.library, face.path.c_str(), 0, &face.face) != 0) {
         face.face = nullptr;
@@ -61,6 +66,22 @@ void open_face(FaceCache& cache, Face& face)
     FT_Matrix identity{0x10000, 0, 0, 0x10000};
     FT_Set_Transform(ft, &identity, nullptr);
     face.kerned = !FT_IS_FIXED_WIDTH(ft) && FT_HAS_KERNING(ft);
+    face.usable = true;
+}
+
+// Opens a face characters the main face lacks are drawn from. Its pixels are vedad's own, so
+// any scalable face with a Unicode character map will do.
+void open_other_face(FaceCache& cache, Face& face)
+{
+    if (!library_ready(cache)) return;
+    if (FT_New_Face(cache.library, face.path.c_str(), face.index, &face.face) != 0) {
+        face.face = nullptr;
+        return;
+    }
+    FT_Face ft = face.face;
+    if (!FT_IS_SCALABLE(ft) || FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0) return;
+    FT_Matrix identity{0x10000, 0, 0, 0x10000};
+    FT_Set_Transform(ft, &identity, nullptr);
     face.usable = true;
 }
 
@@ -145,6 +166,7 @@ FaceCache::~FaceCache()
 
 Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
 {
+    if (font_name[0] == '\0') return nullptr;  // libgd finds no font without a name
     for (const std::unique_ptr<Face>& face : cache.faces) {
         if (face->font_name == font_name) return face->usable ? face.get() : nullptr;
     }
@@ -154,6 +176,21 @@ Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
     face->font_name = font_name;
     face->path = std::move(path);
     open_face(cache, *face);
+    cache.faces.push_back(std::move(face));
+    return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
+}
+
+Face* face_cache_open_file(FaceCache& cache, const FontFile& file)
+{
+    for (const std::unique_ptr<Face>& face : cache.faces) {
+        if (face->font_name.empty() && face->path == file.path && face->index == file.index) {
+            return face->usable ? face.get() : nullptr;
+        }
+    }
+    auto face = std::make_unique<Face>();
+    face->path = file.path;
+    face->index = file.index;
+    open_other_face(cache, *face);
     cache.faces.push_back(std::move(face));
     return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
 }

@@ -66,8 +66,9 @@ struct Face {
     Face& operator=(const Face&) = delete;
     ~Face();
 
-    std::string font_name;  // as handed to libgd
+    std::string font_name;  // as handed to libgd; empty for a face only characters the main font lacks come from
     std::string path;       // the file libgd resolved it to
+    int index = 0;          // the face in the file
     FT_Face face = nullptr;
     bool usable = false;  // false: every text in it goes to libgd
     bool kerned = false;  // libgd kerns pairs of glyphs in this face
@@ -90,6 +91,11 @@ struct FaceCache {
 // The face libgd would use for `font_name` (asked of libgd once per name), or null when
 // libgd finds none or the face cannot be drawn from here.
 Face* face_cache_find(FaceCache& cache, const char* font_name, double points);
+
+// The face `file` holds, opened once, for drawing characters another face lacks in the
+// same size and layout: any scalable face FreeType reads through a Unicode character map.
+// Null when it cannot be drawn from.
+Face* face_cache_open_file(FaceCache& cache, const FontFile& file);
 
 // The glyph index of a character, from the character map libgd chooses.
 FT_UInt face_glyph_index(Face& face, uint32_t character);

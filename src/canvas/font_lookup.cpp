@@ -136,15 +136,16 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
     return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
 }
 
-bool font_lookup_character(FontLookup& lookup, uint32_t character, FontFile& file)
+bool font_lookup_character(FontLookup& lookup, uint32_t character, size_t& position, FontFile& file)
 {
     if (!ready(lookup)) return false;
     const FcFontSet* faces = sorted_faces(lookup, is_emoji_presentation(character));
     if (faces == nullptr) return false;
-    for (int i = 0; i < faces->nfont; ++i) {
+    while (position < static_cast<size_t>(faces->nfont)) {
+        const FcPattern* face = faces->fonts[position++];
         FcCharSet* characters = nullptr;
-        if (FcPatternGetCharSet(faces->fonts[i], FC_CHARSET, 0, &characters) != FcResultMatch) continue;
-        if (FcCharSetHasChar(characters, character) && file_of(faces->fonts[i], file)) return true;
+        if (FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) != FcResultMatch) continue;
+        if (FcCharSetHasChar(characters, character) && file_of(face, file)) return true;
     }
     return false;
 }

@@ -38,9 +38,10 @@ struct FontLookup {
 // no installed font has that name: fontconfig's nearest other face is not taken.
 bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file);
 
-// The face fontconfig prefers for `character` among monospace faces that have it (among
-// colour faces first for a character shown as an emoji). False when no face has it.
-bool font_lookup_character(FontLookup& lookup, uint32_t character, FontFile& file);
+// The faces that have `character`, in the order fontconfig prefers them among monospace
+// faces (colour faces first for a character shown as an emoji): each call gives the next one
+// after `position`, which starts at 0. False when there is none left.
+bool font_lookup_character(FontLookup& lookup, uint32_t character, size_t& position, FontFile& file);
 
 // Whether `character` is shown as an emoji unless asked otherwise.
 bool is_emoji_presentation(uint32_t character);

@@ -22,13 +22,18 @@ bool canvas_prepare_font(Canvas& canvas)
         FontLookup lookup;
         canvas.font = choose_font(lookup, canvas.font_name, points);
     }
+    if (canvas.glyphs != nullptr) {
+        fallback_configure(canvas.glyphs->fallback, canvas.fallback != 0, canvas.fallback_fonts,
+                           canvas.glyphs->fallback.verbose);
+    }
     return true;
 }
 
 GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
 {
     TextBox box;
-    const char* error = canvas_render_text(canvas, nullptr, 0, 0, text, box);
+    // The cell is the main font's alone.
+    const char* error = canvas_render_text(canvas, nullptr, 0, 0, text, box, Missing::BOX);
     if (error != nullptr) {
         const std::string hint = canvas.font.asked == canvas.font_name ? font_search_hint(canvas.font, canvas.font_name)
                                                                        : font_search_hint(FontChoice{}, canvas.font_name);

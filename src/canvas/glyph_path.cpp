@@ -32,10 +32,28 @@ bool is_break(uint32_t character)
     return character == '\r' || character == '\n';
 }
 
+// The face and glyph a character the main face lacks is drawn with; false when no other face
+// has it.
+bool find_fallback(GlyphPath& path, uint32_t character, double points, PlacedGlyph& glyph)
+{
+    if (!wants_fallback(character)) return false;
+    Face* face = fallback_face(path.fallback, path.faces, character, points);
+    if (face == nullptr) return false;
+    SizedFace* sized = face_at_size(*face, points);
+    if (sized == nullptr) return false;
+    const FT_UInt glyph_index = face_glyph_index(*face, character);
+    const CachedGlyph* layout = face_layout_glyph(*face, *sized, glyph_index);
+    if (layout == nullptr) return false;
+    glyph = PlacedGlyph{character, face, sized, glyph_index, layout, layout->layout.advance, 0, 0, 0, 0};
+    return true;
+}
+
 // Lays the characters out as libgd does: advances at the layout resolution, kerning added to
 // the advance before each kerned pair, a carriage return or newline back to the left, and
-// the box's corners before libgd truncates them. False when a glyph does not load.
-bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x, int y, Corners& box)
+// the box's corners before libgd truncates them. A character the face lacks comes from a
+// fallback face when `missing` asks for it, unkerned. False when a glyph does not load.
+bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x, int y, Missing missing,
+             Corners& box)
 {
     std::vector<PlacedGlyph>& placed = path.placed;
     placed.resize(path.characters.size());
@@ -43,12 +61,24 @@ bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x
     for (size_t i = 0; i < placed.size(); ++i) {
         const uint32_t character = path.characters[i];
         const FT_UInt glyph_index = face_glyph_index(face, character);
+        if (glyph_index == 0 && missing != Missing::BOX && find_fallback(path, character, points, placed[i])) {
+            if (missing == Missing::FALLBACK_IN_CELL) {
+                // The cell is laid out as for the font's own box: the same box and advance.
+                // The image still comes from the other face (see place_images).
+                const CachedGlyph* box_glyph = face_layout_glyph(face, sized, 0);
+                if (box_glyph == nullptr) return false;
+                placed[i].glyph = box_glyph;
+                placed[i].advance = box_glyph->layout.advance;
+            }
+            previous = 0;
+            continue;
+        }
         FT_Pos kerning = 0;
         if (face.kerned && previous != 0 && glyph_index != 0) kerning = face_kerning(face, sized, previous, glyph_index);
         const CachedGlyph* glyph = face_layout_glyph(face, sized, glyph_index);
         if (glyph == nullptr) return false;
         if (kerning != 0) placed[i - 1].advance += kerning;
-        placed[i] = PlacedGlyph{character, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0};
+        placed[i] = PlacedGlyph{character, &face, &sized, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0};
         previous = is_break(character) ? 0 : glyph_index;
     }
 
@@ -106,13 +136,13 @@ bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x
 // Renders the placed glyphs and finds where libgd puts each one's top-left pixel: the pen
 // scaled to the drawing resolution plus the bitmap's offset, truncated towards zero. False
 // when a glyph does not render.
-bool place_images(GlyphPath& path, Face& face, SizedFace& sized, int x, int y)
+bool place_images(GlyphPath& path, int x, int y)
 {
     const double sin_a = 0.0;
     const double cos_a = 1.0;
     for (PlacedGlyph& glyph : path.placed) {
         if (is_break(glyph.character)) continue;
-        glyph.glyph = face_drawn_glyph(face, sized, glyph.glyph_index);
+        glyph.glyph = face_drawn_glyph(*glyph.face, *glyph.sized, glyph.glyph_index);
         if (glyph.glyph == nullptr) return false;
         const GlyphImage& image = glyph.glyph->image;
         const FT_Pos pen_x = glyph.pen_x;
@@ -158,7 +188,7 @@ void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left,
 
 // The whole text from the cache; false, having drawn nothing, when any of it must go to libgd.
 bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                     double points, int x, int y, const char* text)
+                     double points, int x, int y, const char* text, Missing missing)
 {
     if (path.libgd_only != 0) return false;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
@@ -173,10 +203,11 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
     Corners corners;
-    if (!lay_out(path, *face, *sized, points, x, y, corners)) return false;
+    if (!path.fallback.enabled) missing = Missing::BOX;
+    if (!lay_out(path, *face, *sized, points, x, y, missing, corners)) return false;
 
     if (image != nullptr) {
-        if (!place_images(path, *face, *sized, x, y)) return false;
+        if (!place_images(path, x, y)) return false;
         for (const PlacedGlyph& glyph : path.placed) {
             if (!is_break(glyph.character)) blend_glyph(image, color, glyph.glyph->image, glyph.left, glyph.top);
         }
@@ -190,9 +221,9 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
 }  // namespace
 
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                              double points, int x, int y, const char* text)
+                              double points, int x, int y, const char* text, Missing missing)
 {
-    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text)) return nullptr;
+    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing)) return nullptr;
     ++path.texts_to_libgd;
     return gdImageStringFT(image, box, color, font_name, points, 0.0, x, y, text);
 }

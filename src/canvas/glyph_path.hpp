@@ -6,12 +6,22 @@
 #include <gd.h>
 
 #include "canvas/face_cache.hpp"
+#include "canvas/fallback_faces.hpp"
 
 namespace vedad {
+
+// How a character the main font lacks is drawn.
+enum class Missing : uint8_t {
+    BOX,               // the main font's missing-glyph box, as libgd draws it
+    FALLBACK,          // from a fallback face, with that face's advance
+    FALLBACK_IN_CELL,  // from a fallback face, with the advance of the main font's box
+};
 
 // One character of a text as libgd's layout places it, and where its glyph is drawn.
 struct PlacedGlyph {
     uint32_t character;
+    Face* face;  // the main face, or the face that has a character it lacks
+    SizedFace* sized;
     FT_UInt glyph_index;
     const CachedGlyph* glyph;
     FT_Pos advance;  // kerned, at the layout resolution
@@ -25,6 +35,7 @@ struct PlacedGlyph {
 // text call at an angle of 0.
 struct GlyphPath {
     FaceCache faces;
+    FallbackFaces fallback;
     // Nonzero: every text goes to libgd (the reference the glyph path is tested against).
     int32_t libgd_only = 0;
     // How many texts were handed to libgd.
@@ -37,8 +48,9 @@ struct GlyphPath {
 // gdImageStringFT(image, box, color, font_name, points, 0.0, x, y, text): draws `text` on
 // `image` (or, with a null image, only measures it), fills `box` (when not null) with the
 // corners libgd reports and returns libgd's error text, or null. Text it cannot draw
-// exactly as libgd does is handed to libgd.
+// exactly as libgd does is handed to libgd. With fallback enabled, `missing` says how
+// characters the font lacks are drawn; text that holds none draws as libgd draws it.
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                              double points, int x, int y, const char* text);
+                              double points, int x, int y, const char* text, Missing missing = Missing::BOX);
 
 }  // namespace vedad

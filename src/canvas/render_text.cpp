@@ -6,12 +6,12 @@
 namespace vedad {
 
 const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x, int32_t y, const char* text,
-                               TextBox& box)
+                               TextBox& box, Missing missing)
 {
     box = TextBox{};
     if (canvas.glyphs != nullptr) {
         return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
-                                 canvas_point_size(canvas), x, y, text);
+                                 canvas_point_size(canvas), x, y, text, missing);
     }
     return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas_libgd_font(canvas)),
                            canvas_point_size(canvas), 0.0, x, y, const_cast<char*>(text));

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
+#include "canvas/glyph_path.hpp"
 
 namespace vedad {
 
@@ -15,8 +16,10 @@ using TextBox = std::array<int, 8>;
 // foreground colour with its baseline starting at (x, y) on `image`, or only measures it when
 // `image` is null, through the canvas's glyph path (libgd's text call for a canvas without
 // one). Fills `box` and returns libgd's error text, or null: what libgd's call gives.
+// `missing` says how characters the font lacks are drawn when the canvas falls back to
+// other faces (see glyph_path.hpp).
 const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x, int32_t y, const char* text,
-                               TextBox& box);
+                               TextBox& box, Missing missing);
 
 // The width of a text's box: its advance. The corners follow the pen, which may stand
 // anywhere in the 32-bit range.

@@ -18,6 +18,17 @@ bool is_trail(std::string_view text, size_t at)
     return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
 }
 
+// A well-formed sequence of four bytes: a character from U+10000 to U+10FFFF, not overlong.
+bool is_four_byte_character(std::string_view text, size_t at)
+{
+    const auto lead = static_cast<unsigned char>(text[at]);
+    if (lead < 0xF0 || lead > 0xF4 || !is_trail(text, at + 1) || !is_trail(text, at + 2) || !is_trail(text, at + 3)) {
+        return false;
+    }
+    const auto second = static_cast<unsigned char>(text[at + 1]);
+    return !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second > 0x8F);
+}
+
 }  // namespace
 
 size_t read_character(std::string_view text, uint32_t& character)
@@ -32,6 +43,10 @@ size_t read_character(std::string_view text, uint32_t& character)
     if (lead >= 0xE0 && lead < 0xF0 && is_trail(text, 1) && is_trail(text, 2)) {
         character = ((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
         return 3;
+    }
+    if (is_four_byte_character(text, 0)) {
+        character = ((lead & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
+        return 4;
     }
     character = lead;
     return 1;

@@ -8,12 +8,14 @@
 namespace vedad {
 
 // Reads text into characters the way libgd's text call reads it, so that text drawn from
-// the glyph cache shows what libgd would draw: UTF-8 sequences of two and three bytes
-// (overlong forms and surrogates included) are one character each, and every other byte,
-// a four-byte sequence's bytes among them, is the character of its own value.
+// the glyph cache shows what libgd would draw, and beyond it: UTF-8 sequences of two and
+// three bytes (overlong forms and surrogates included, as libgd reads them) are one
+// character each, so is a well-formed sequence of four bytes (U+10000 to U+10FFFF), which
+// libgd reads as four; every other byte is the character of its own value, its Latin-1
+// character.
 
 // The character at the front of `text` (not empty) into `character`, and how many bytes it
-// takes, 1 to 3; 0 when an '&' there may begin a character reference or an entity, which
+// takes, 1 to 4; 0 when an '&' there may begin a character reference or an entity, which
 // libgd decodes itself.
 size_t read_character(std::string_view text, uint32_t& character);
 

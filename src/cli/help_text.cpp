@@ -27,6 +27,7 @@ OPTIONS
     --bold           use bold font
     --charspacing=.. set spacing between characters in pixels, default is 0
                      you can use negative values
+    --fallback-font=LIST draw characters the font lacks from these fonts first
     --fit            make the picture as large as the text, --size= is the limit
     --fixed          use fixed font advancement, regardless of font metrics
     --font=...       set font family, default is 'Fixed'
@@ -41,6 +42,7 @@ OPTIONS
                      you can use negative values
     --margin=...     add pixels of background around the picture, default is 0
     --no-crop        do not crop output image
+    --no-fallback    draw characters the font lacks as its missing-glyph box
     --output=...     set output filename or directory
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix

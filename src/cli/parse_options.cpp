@@ -106,6 +106,8 @@ void parse_option(const char* argument, Options& options, Canvas& canvas)
     else if (is("--fit")) options.fit = 1;
     else if ((value = value_after(argument, "--margin="))) options.margin = parse_int_clamped(value);
     else if ((value = value_after(argument, "--scale="))) options.scale = parse_int_clamped(value);
+    else if (is("--no-fallback")) canvas.fallback = 0;
+    else if ((value = value_after(argument, "--fallback-font="))) canvas.fallback_fonts = value;
     else if ((value = value_after(argument, "--format="))) set_pixel_format(canvas, value);
     else if ((value = value_after(argument, "--tab="))) canvas.tab_width = parse_int_clamped(value);
     else if ((value = value_after(argument, "--font="))) canvas.font_name = value;

@@ -144,7 +144,8 @@ TEST(GlyphPath, TextsOfEveryKindDrawAsLibgd)
         "\xe6\xbc\xa2\xe5\xad\x97 \xe3\x81\x8b\xe3\x81\xaa \xea\xb0\x80",                   // CJK, kana, hangul
         "e\xcc\x81 a\xcc\x88 n\xcc\x83 o\xcc\x8a\xcc\xa3 \xcc\x81x",                         // combining marks
         "\xee\x80\x80 \xef\xbf\xbf \xe0\xbf\xbf",                                            // characters no face has
-        "\x80 \xbf \xc3 \xe2\x94 \xc0\x80 \xed\xa0\x80 \xf0\x9f\x98\x80 \xff\xfe",           // bytes libgd reads alone
+        "\x80 \xbf \xc3 \xe2\x94 \xc0\x80 \xed\xa0\x80 \xff\xfe",                          // as libgd reads them
+        "\xf0\x8f\xbf\xbf \xf4\x90\x80\x80 \xf8\x88\x80\x80\x80 \xf0\x9f\x98 \xf0\x9f",       // no four-byte characters
         "tab\there\x01\x1f\x7f",                                                            // control characters
         "a\nb\rc\r\nd",                                                                     // line breaks
         "\nstarts with a newline",
@@ -290,4 +291,107 @@ TEST(GlyphPath, PaletteImagesAreLeftToLibgd)
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 40; ++x) ASSERT_EQ(gdImageGetPixel(actual.get(), x, y), gdImageGetPixel(expected.get(), x, y));
     }
+}
+
+// A well-formed four-byte character is one character, drawn from its glyph as libgd draws the
+// same character written as a reference (libgd itself reads the four bytes as four).
+TEST(GlyphPath, FourByteCharactersDrawAsTheirReferencesDrawInLibgd)
+{
+    GlyphPath path;
+    for (double points : {7.0, 20.0}) {
+        Image expected = make_page(Page{});
+        Image actual = make_page(Page{});
+        std::array<int, 8> expected_box{};
+        std::array<int, 8> actual_box{};
+        const int white = gdTrueColor(255, 255, 255);
+        // U+10300, OLD ITALIC LETTER A, which FreeMono has.
+        EXPECT_EQ(gdImageStringFT(expected.get(), expected_box.data(), white, "Courier", points, 0.0, 3, 30,
+                                  "a&#66304;b"),
+                  nullptr);
+        EXPECT_EQ(glyph_path_string(path, actual.get(), actual_box.data(), white, "Courier", points, 3, 30,
+                                    "a\xf0\x90\x8c\x80" "b"),
+                  nullptr);
+        EXPECT_EQ(actual_box, expected_box);
+        EXPECT_EQ(compare_images(actual, expected), "");
+    }
+    EXPECT_EQ(path.texts_to_libgd, 0u);
+}
+
+namespace {
+
+// Draws `text` with libgd in `font` and through the glyph path in Courier (FreeMono), which
+// lacks the characters drawn here, at the same pen; "" when pixels and boxes are the same.
+std::string compare_fallback(GlyphPath& path, Missing missing, double points, const std::string& text,
+                             const std::string& font, const std::string& reference_text)
+{
+    Image expected = make_page(Page{});
+    Image actual = make_page(Page{});
+    std::array<int, 8> expected_box{};
+    std::array<int, 8> actual_box{};
+    const int white = gdTrueColor(255, 255, 255);
+    if (gdImageStringFT(expected.get(), expected_box.data(), white, const_cast<char*>(font.c_str()), points, 0.0, 5,
+                        40, const_cast<char*>(reference_text.c_str())) != nullptr) {
+        return "libgd cannot draw in " + font;
+    }
+    if (glyph_path_string(path, actual.get(), actual_box.data(), white, "Courier", points, 5, 40, text.c_str(),
+                          missing) != nullptr) {
+        return "the glyph path cannot draw";
+    }
+    if (actual_box != expected_box) return "the boxes differ";
+    return compare_images(actual, expected);
+}
+
+const std::string CHECK_MARK = "\xe2\x9c\x94";  // U+2714, which FreeMono lacks
+const std::string PRIVATE_USE = "\xee\x80\x80";  // U+E000, which no test face has
+
+}  // namespace
+
+// In the tests' fontconfig configuration DejaVu Sans Mono is the monospace face that has the
+// check mark; a face named for fallback comes before it.
+TEST(GlyphPathFallback, ACharacterTheFontLacksIsDrawnFromTheFirstFaceThatHasIt)
+{
+    for (double points : {7.0, 20.0}) {
+        SCOPED_TRACE(points);
+        GlyphPath path;
+        fallback_configure(path.fallback, true, "", false);
+        EXPECT_EQ(compare_fallback(path, Missing::FALLBACK, points, CHECK_MARK, "DejaVuSansMono", CHECK_MARK), "");
+        // No face has it, or it is a control character: the font's own box.
+        EXPECT_EQ(compare_fallback(path, Missing::FALLBACK, points, PRIVATE_USE, "Courier", PRIVATE_USE), "");
+        EXPECT_EQ(compare_fallback(path, Missing::FALLBACK, points, "\x01", "Courier", "\x01"), "");
+        // Asked for the box, as the cell set-up asks.
+        EXPECT_EQ(compare_fallback(path, Missing::BOX, points, CHECK_MARK, "Courier", CHECK_MARK), "");
+
+        GlyphPath named;
+        fallback_configure(named.fallback, true, "NoSuchFont,FreeSerif", false);
+        EXPECT_EQ(compare_fallback(named, Missing::FALLBACK, points, CHECK_MARK, "FreeSerif", CHECK_MARK), "");
+        GlyphPath off;
+        fallback_configure(off.fallback, false, "FreeSerif", false);
+        EXPECT_EQ(compare_fallback(off, Missing::FALLBACK, points, CHECK_MARK, "Courier", CHECK_MARK), "");
+    }
+}
+
+// In a row the glyph moves the pen by its own advance; a cell is laid out as the font's box
+// would be, so that the cells stay a grid.
+TEST(GlyphPathFallback, RowsTakeTheGlyphsAdvanceAndCellsTheFontsOwn)
+{
+    GlyphPath path;
+    fallback_configure(path.fallback, true, "DejaVuSans", false);  // wider than FreeMono
+    std::array<int, 8> box{};
+    std::array<int, 8> own{};
+    std::array<int, 8> font_box{};
+    ASSERT_EQ(glyph_path_string(path, nullptr, box.data(), 0, "Courier", 20.0, 0, 0, CHECK_MARK.c_str(),
+                                Missing::FALLBACK_IN_CELL),
+              nullptr);
+    ASSERT_EQ(gdImageStringFT(nullptr, font_box.data(), 0, const_cast<char*>("Courier"), 20.0, 0.0, 0, 0,
+                              const_cast<char*>(PRIVATE_USE.c_str())),
+              nullptr);
+    ASSERT_EQ(gdImageStringFT(nullptr, own.data(), 0, const_cast<char*>("DejaVuSans"), 20.0, 0.0, 0, 0,
+                              const_cast<char*>(CHECK_MARK.c_str())),
+              nullptr);
+    EXPECT_EQ(box, font_box);
+    ASSERT_EQ(glyph_path_string(path, nullptr, box.data(), 0, "Courier", 20.0, 0, 0, CHECK_MARK.c_str(),
+                                Missing::FALLBACK),
+              nullptr);
+    EXPECT_EQ(box[2] - box[0], own[2] - own[0]);
+    EXPECT_NE(own[2] - own[0], font_box[2] - font_box[0]);  // else this test shows nothing
 }

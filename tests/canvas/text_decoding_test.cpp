@@ -19,7 +19,7 @@ std::vector<uint32_t> each_byte(const std::string& text)
 
 }  // namespace
 
-TEST(DecodeText, ReadsUtf8OfOneToThreeBytesAndEveryOtherByteAlone)
+TEST(DecodeText, ReadsUtf8OfOneToFourBytesAndEveryOtherByteAlone)
 {
     struct Case {
         std::string text;
@@ -31,7 +31,15 @@ TEST(DecodeText, ReadsUtf8OfOneToThreeBytesAndEveryOtherByteAlone)
         {"\xc3\xa9", {0xE9}},
         {"\xe2\x94\x80", {0x2500}},
         {"\xef\xbf\xbf", {0xFFFF}},
-        {"\xf0\x9f\x98\x80", {0xF0, 0x9F, 0x98, 0x80}},  // four bytes: each its own character
+        {"\xf0\x9f\x98\x80", {0x1F600}},
+        {"\xf0\x90\x80\x80", {0x10000}},
+        {"\xf4\x8f\xbf\xbf", {0x10FFFF}},
+        {"\xf0\x9d\x94\xb8x", {0x1D538, 'x'}},
+        {"\xf0\x8f\xbf\xbf", {0xF0, 0x8F, 0xBF, 0xBF}},  // overlong: each byte as libgd reads it
+        {"\xf4\x90\x80\x80", {0xF4, 0x90, 0x80, 0x80}},  // above U+10FFFF
+        {"\xf5\x80\x80\x80", {0xF5, 0x80, 0x80, 0x80}},
+        {"\xf0\x9f\x98", {0xF0, 0x9F, 0x98}},              // cut short
+        {"\xf0\x9f\x98x", {0xF0, 0x9F, 0x98, 'x'}},
         {"\x80\xbf", {0x80, 0xBF}},                      // lone continuation bytes
         {"\xc3", {0xC3}},                                // cut short at the end
         {"\xc3x", {0xC3, 'x'}},

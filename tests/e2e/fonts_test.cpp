@@ -110,3 +110,110 @@ TEST(Fonts, InstalledFontsOfTheMachineAreFoundByName)
     EXPECT_EQ(first_line(missing.err), metrics_error("NoSuchFont", "Could not find/open font"));
     EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
 }
+
+namespace {
+
+// The machine's own fonts, as the set-up installs them (CJK, emoji, DejaVu), with the test
+// fonts' FreeMono as the font.
+Launch with_installed_fonts()
+{
+    Launch how;
+    how.environment = {{"FONTCONFIG_FILE", "/etc/fonts/fonts.conf"}};
+    return how;
+}
+
+struct Drawn {
+    Outcome outcome;
+    Image image;
+};
+
+Drawn draw_line(const std::string& line, std::vector<std::string> arguments)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", line + "\n");
+    arguments.insert(arguments.end(), {"--no-crop", "--size=200x30", "a.txt"});
+    Drawn drawn{launch(dir.path(), arguments, with_installed_fonts()), nullptr};
+    drawn.image = read_png(dir / "a.png");
+    return drawn;
+}
+
+// The file --verbose names as the fallback font, or "".
+std::string fallback_file(const std::string& err)
+{
+    const std::string label = "fallback font: ";
+    const size_t at = err.find(label);
+    if (at == std::string::npos) return "";
+    return err.substr(at + label.size(), err.find('\n', at) - at - label.size());
+}
+
+}  // namespace
+
+// Each character FreeMono lacks is drawn from the face fontconfig names for it, at the
+// font's size on its baseline: exactly libgd's drawing of it in that face. --no-fallback
+// brings the font's box back.
+TEST(Fonts, CharactersTheFontLacksComeFromTheInstalledFontsThatHaveThem)
+{
+    const int white = rgb(255, 255, 255);
+    const int black = rgb(0, 0, 0);
+    const int line_height = measure_sample("Courier", 7.0).height + 2;
+    const struct {
+        std::string character;
+        // false: a face of a collection that libgd cannot open, or a character of four bytes,
+        // which libgd reads as four
+        bool compare_with_libgd;
+    } cases[] = {
+        {"\xe6\xbc\xa2", false}, {"\xe5\xad\x97", false}, {"\xe2\x9c\x94", true}, {"\xe2\x9a\xa0", true},
+        {"\xe2\x9d\xa4", true},  {"\xf0\x9f\x98\x80", false}, {"\xf0\x9d\x94\xb8", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.character);
+        const Drawn drawn = draw_line(c.character, {"--verbose"});
+        const Drawn box = draw_line(c.character, {"--no-fallback"});
+        ASSERT_EQ(drawn.outcome.status, 0) << drawn.outcome.err;
+        ASSERT_NE(drawn.image, nullptr);
+        ASSERT_NE(box.image, nullptr);
+        const std::string face = fallback_file(drawn.outcome.err);
+        EXPECT_NE(face, "") << drawn.outcome.err;
+        EXPECT_GT(count_other_pixels(drawn.image, black, 0, 0, 200, 30), 0);
+        EXPECT_NE(compare_images(drawn.image, box.image), "");
+        if (c.compare_with_libgd) {
+            const Image expected = draw_rows(200, 30, black, white, face, 7.0, line_height, {c.character});
+            EXPECT_EQ(compare_images(drawn.image, expected), "") << face;
+        }
+    }
+    // The whole line: no character is the font's box, which --no-fallback draws for each.
+    const std::string line = "\xe6\xbc\xa2\xe5\xad\x97 \xe2\x9c\x94 \xe2\x9a\xa0 \xe2\x9d\xa4 \xf0\x9f\x98\x80 \xf0\x9d\x94\xb8";
+    const Drawn drawn = draw_line(line, {});
+    const Drawn boxes = draw_line(line, {"--no-fallback"});
+    ASSERT_NE(drawn.image, nullptr);
+    ASSERT_NE(boxes.image, nullptr);
+    EXPECT_NE(compare_images(drawn.image, boxes.image), "");
+    // With --no-fallback every character is the font's box, one per character (U+E000: no
+    // face has it).
+    const std::string box = "\xee\x80\x80";
+    const Drawn seven_boxes = draw_line(box + box + " " + box + " " + box + " " + box + " " + box + " " + box,
+                                        {"--no-fallback"});
+    ASSERT_NE(seven_boxes.image, nullptr);
+    EXPECT_EQ(compare_images(boxes.image, seven_boxes.image), "");
+}
+
+// A byte that begins no UTF-8 character draws as libgd reads it, as when fallback is off;
+// a Latin-1 file draws as before.
+TEST(Fonts, InvalidUtf8AndLatin1DrawAsLibgdReadsThem)
+{
+    for (const std::string& line : {std::string("\x80 \xbf"), std::string("\xe2\x94"), std::string("\xc0\x80 \xe0\x80\xaf"),
+                                   std::string("\xed\xa0\x80"), std::string("\xf0\x9f\x98"),
+                                   std::string("\xf4\x90\x80\x80 \xf8\x88\x80\x80\x80"), std::string("caf\xe9 \xfc\xdf")}) {
+        SCOPED_TRACE(line);
+        const Drawn drawn = draw_line(line, {});
+        const Drawn by_libgd = draw_line(line, {"--no-fallback"});
+        ASSERT_EQ(drawn.outcome.status, 0);
+        ASSERT_NE(drawn.image, nullptr);
+        ASSERT_NE(by_libgd.image, nullptr);
+        const int line_height = measure_sample("Courier", 7.0).height + 2;
+        const Image expected = draw_rows(200, 30, rgb(0, 0, 0), rgb(255, 255, 255), "Courier", 7.0, line_height, {line});
+        EXPECT_EQ(compare_images(by_libgd.image, expected), "");
+        // FreeMono has every character these read as, but for controls and surrogates.
+        EXPECT_EQ(compare_images(drawn.image, expected), "");
+    }
+}

@@ -123,18 +123,19 @@ TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
         "plain row with gjpqy and |@_\n"
         "\tcaf\xc3\xa9, na\xc3\xafve, \xc7\xba \xe2\x88\xab \xe2\x94\x8c\xe2\x94\x80\xe2\x94\x90 \xe2\x96\x88 "
         "\xe6\xbc\xa2\xe5\xad\x97\n"
-        "Latin-1 bytes: caf\xe9 \xfc\xdf, four bytes: \xf0\x9f\x98\x80, cut short: \xe2\x94\n"
+        "Latin-1 bytes: caf\xe9 \xfc\xdf, cut short: \xe2\x94 \xf0\x9f\x98\n"
         "line with CR\r\n"
         "AVATAR To Wa, kerned where the face kerns\n";
     const std::string references = "&amp; &#9608; &lt;x&gt;\n";
     std::string long_page;
     for (int i = 0; i < 60; ++i) long_page += rows;
-    // Characters of one to four bytes, references, and bytes that begin no character.
+    // Characters of one to three bytes, references, and bytes that begin no character (one of
+    // four bytes is drawn as libgd cannot: see the fonts tests).
     const std::string spans = span_page({"gjpqy|@_ AVATAR", "i j l d b k W M",
-                                         "caf\xc3\xa9 \xe2\x94\x80 \xe6\xbc\xa2 \xf0\x9f\x98\x80 \xe2\x94 \xff",
-                                         "&#233; &#x2500; &#0; &#x1F600;"});
+                                         "caf\xc3\xa9 \xe2\x94\x80 \xe6\xbc\xa2 \xe2\x98\xba \xe2\x94 \xff",
+                                         "&#233; &#x2500; &#0; &#x263A;"});
     const std::string terminal = "\x1b[31mred\x1b[0m \x1b[44mcaf\xc3\xa9 \xe6\xbc\xa2\xe5\xad\x97 "
-                                 "\xf0\x9f\x98\x80\x1b[0m e\xcc\x81 g\x1b[4mjpqy\x1b[0m\n\tend\n";
+                                 "\xe2\x98\xba\x1b[0m e\xcc\x81 g\x1b[4mjpqy\x1b[0m\n\tend\n";
     // Tabs far apart: rows grow to the longest a row may be.
     const std::string tabs = "a\tb\tc\n" + std::string(200, '\t') + "x\n\t\xc3\xa9\tz\n";
     const std::vector<Case> cases = {
@@ -157,8 +158,11 @@ TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
         {"span pages of one run", {"-v", "--html-input", "--size=200x60"}, spans, true, 2},
     };
     for (const Case& c : cases) {
-        const Conversion libgd = convert(c.arguments, c.input, c.pages, true);
-        const Conversion cached = convert(c.arguments, c.input, c.pages, false);
+        // Characters the font lacks draw its missing-glyph box, as libgd draws them.
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.begin(), "--no-fallback");
+        const Conversion libgd = convert(arguments, c.input, c.pages, true);
+        const Conversion cached = convert(arguments, c.input, c.pages, false);
         EXPECT_EQ(cached.status, libgd.status) << c.name;
         EXPECT_EQ(cached.err, libgd.err) << c.name;
         EXPECT_TRUE(cached.pngs == libgd.pngs) << c.name << ": a PNG differs";
