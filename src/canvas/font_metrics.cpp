@@ -6,6 +6,7 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "base/font_file.hpp"
 #include "canvas/glyph_path.hpp"
 #include "canvas/render_text.hpp"
 
@@ -15,6 +16,8 @@ bool canvas_prepare_font(Canvas& canvas)
 {
     if (std::strcmp(canvas.font_name, "default") == 0) canvas.font_name = DEFAULT_FONT_NAME;
     if (canvas.font.asked == canvas.font_name) return false;
+    // FreeType would wait for ever on a FIFO: the file libgd would open is looked at first.
+    refuse_font_that_is_no_regular_file(canvas.font_name);
     const double points = canvas_point_size(canvas);
     if (canvas.glyphs != nullptr) {
         canvas.font = choose_font(canvas.glyphs->faces.lookup, canvas.font_name, points);

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "base/fail.hpp"
-#include "base/font_file.hpp"
 #include "canvas/font_metrics.hpp"
+#include "canvas/glyph_path.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "output/announce_output.hpp"
@@ -27,9 +27,12 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
 
-    // FreeType would wait for ever on a FIFO: the font file is looked at before libgd opens it.
-    canvas_prepare_font(canvas);
-    refuse_font_that_is_no_regular_file(canvas.font_name);
+    // The font is chosen before the page is measured or drawn (a font file that is no regular
+    // file is refused first) and named with --verbose, once per run.
+    if (canvas.glyphs != nullptr) canvas.glyphs->fallback.verbose = options.verbose != 0;
+    if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
+        std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
+    }
 
     CanvasSize size{options.width, options.height};
     bool copied = false;

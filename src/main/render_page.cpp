@@ -4,7 +4,6 @@
 
 #include "canvas/font_metrics.hpp"
 #include "readers/ansi_reader.hpp"
-#include "canvas/glyph_path.hpp"
 #include "readers/html_spans.hpp"
 #include "readers/plain_text.hpp"
 
@@ -15,10 +14,7 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     if (options.transparent != 0) canvas_set_transparent_background(canvas);
     else canvas_set_background(canvas, options.background);
     canvas_set_foreground(canvas, options.foreground);
-    if (canvas.glyphs != nullptr) canvas.glyphs->fallback.verbose = options.verbose != 0;
-    if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
-        std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
-    }
+    canvas_prepare_font(canvas);
     canvas_setup_cell(canvas);
     extent = TextExtent{};
     if (options.ansi_input != 0) read_ansi(canvas, stream, options, extent);

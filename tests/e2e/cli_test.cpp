@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -120,7 +121,8 @@ TEST(CommandLine, VerboseWarnsOfColoursThatReadOtherwise)
 {
     const std::string warning = "warning: --background=#FF8800 is read as 000880, since '#' and upper-case A to F "
                                 "count 0 (write --background=ff8800)\n";
-    const std::string verbose = "output format: ARGB32 640x480 pixels\nreading a.txt\nwriting a.png\n";
+    const std::string verbose =
+        "output format: ARGB32 640x480 pixels\nreading a.txt\n" + DEFAULT_FONT_LINE + "writing a.png\n";
     const struct {
         std::vector<std::string> arguments;
         std::string err;
