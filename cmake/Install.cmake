@@ -1,20 +1,12 @@
-# Installation: the program, its manual page, bash completion, the font registration
-# script and the documents. Paths follow GNUInstallDirs, relative to the install prefix.
+# Installation: the program, its manual page, bash completion and the documents. Paths follow
+# GNUInstallDirs, relative to the install prefix.
 include(GNUInstallDirs)
-
-# The helper scripts live in a directory of the program's own, which the Debian maintainer
-# scripts name in full.
-set(VEDAD_INSTALL_HELPERDIR "${CMAKE_INSTALL_LIBEXECDIR}/${PROJECT_NAME}" CACHE STRING
-  "Directory of the helper scripts, relative to the install prefix")
 
 install(TARGETS vedad RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES man/vedad.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES completion/vedad.bash
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/bash-completion/completions
   RENAME vedad)
-install(PROGRAMS scripts/register-default-font.sh DESTINATION ${VEDAD_INSTALL_HELPERDIR})
-# The registration script takes its font paths from lib.sh, which it sources from beside itself.
-install(FILES scripts/lib.sh DESTINATION ${VEDAD_INSTALL_HELPERDIR})
 # README.md shows the pictures of docs/gallery and links the examples they were drawn from;
 # both go along so that its links hold.
 install(FILES LICENSE README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

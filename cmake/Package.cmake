@@ -1,8 +1,8 @@
 # The Debian package, made with `cpack -G DEB` in a build directory configured with
 # -DVEDAD_STATIC_GD=OFF: the package uses Debian's shared libgd, so that libgd's security
 # updates reach it. It installs under /usr, depends on what dpkg-shlibdeps finds for the
-# binary and on the font package whose FreeMono stands in for the default font "Courier";
-# its maintainer scripts make that font resolvable on installation and undo it on removal.
+# binary, on the font package whose FreeMono stands in for the default font "Courier" and on
+# fontconfig, through which vedad finds it; it needs no maintainer scripts.
 # packaging/debian-layout.cmake brings the staged files into Debian's layout before they
 # are packed.
 
@@ -28,36 +28,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps adds the libraries to this list.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-freefont-ttf)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig")
 # The completion script does nothing without bash-completion.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 
-# The maintainer scripts take the font paths from scripts/lib.sh, as the registration script
-# does, so that the two cannot disagree about which link is the package's.
-file(STRINGS ${PROJECT_SOURCE_DIR}/scripts/lib.sh VEDAD_FONT_SETTINGS
-  REGEX "^(freemono|courier_link)=")
-foreach(setting IN LISTS VEDAD_FONT_SETTINGS)
-  if(setting MATCHES "^freemono=(.+)$")
-    set(VEDAD_FREEMONO_PATH ${CMAKE_MATCH_1})
-  elseif(setting MATCHES "^courier_link=(.+)$")
-    set(VEDAD_FONT_LINK ${CMAKE_MATCH_1})
-  endif()
-endforeach()
-if(NOT VEDAD_FREEMONO_PATH OR NOT VEDAD_FONT_LINK)
-  message(FATAL_ERROR "scripts/lib.sh names no freemono= or courier_link= path")
-endif()
-set(VEDAD_REGISTER_FONT_SCRIPT
-  ${CPACK_PACKAGING_INSTALL_PREFIX}/${VEDAD_INSTALL_HELPERDIR}/register-default-font.sh)
-
 set(VEDAD_MAINTAINER_SCRIPT_DIR ${PROJECT_BINARY_DIR}/packaging)
-foreach(script postinst postrm)
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/${script}.in ${VEDAD_MAINTAINER_SCRIPT_DIR}/${script}
-    @ONLY FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-    WORLD_READ WORLD_EXECUTE)
-endforeach()
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
-  ${VEDAD_MAINTAINER_SCRIPT_DIR}/postinst ${VEDAD_MAINTAINER_SCRIPT_DIR}/postrm)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION TRUE)
 
 # The Debian changelog and the machine-readable copyright file, made from the project's
 # version and LICENSE so that neither can fall behind. The changelog's date honours

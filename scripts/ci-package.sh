@@ -2,11 +2,10 @@
 # Builds the Debian package in build-package/ (scripts/build-package.sh), checks it with
 # lintian, which must report no error and no warning, checks that it depends on exactly
 # what the binary links (as dpkg-shlibdeps finds it) besides the packages it names itself,
-# installs it, converts a file with the installed /usr/bin/vedad, removes the package and
-# checks that the program and the font link it made are gone. Needs root (or sudo) and a
-# Debian machine set up by setup.sh; installs lintian when it is missing.
-# A Courier link that setup.sh made earlier is taken away for the test, so that the
-# package's own registration is what is tested, and put back at the end.
+# installs it, converts a file with the installed /usr/bin/vedad (its default font found
+# through fontconfig), removes the package and checks that the program is gone and that the
+# font folders are as they were. Needs root (or sudo) and a Debian machine set up by
+# setup.sh; installs lintian when it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
@@ -19,8 +18,8 @@ fail() {
     echo "ci-package: $*" >&2
     exit 1
 }
-ours() {  # the Courier link to FreeMono that the registration makes
-    [ -L "$courier_link" ] && [ "$(readlink "$courier_link")" = "$freemono" ]
+font_folders() {  # every file and link below the font folders, and where links point
+    find /usr/share/fonts /usr/local/share/fonts -printf '%p %l\n' 2>/dev/null | sort
 }
 
 if installed; then fail "the vedad package is installed already; remove it first"; fi
@@ -34,10 +33,8 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "built $deb (Depends: $depends; Recommends: $(dpkg-deb -f "$deb" Recommends))"
 
 work=$(mktemp -d)
-restore_link=no
 cleanup() {
     if installed; then apt_get purge vedad >/dev/null || true; fi
-    if [ "$restore_link" = yes ] && ! ours; then as_root bash scripts/register-default-font.sh >/dev/null; fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -63,21 +60,15 @@ fi
 [[ $linked == *libgd3* ]] || fail "the packaged vedad does not use the shared libgd: $linked"
 echo "Depends: what the package names ($named) and what the binary links ($linked)"
 
-if ours; then
-    as_root bash scripts/register-default-font.sh --remove
-    restore_link=yes
-fi
-had_font=no
-if [ -e "$courier_link" ]; then had_font=yes; fi
+font_folders >"$work/fonts-before"
 
 (cd "$(dirname "$deb")" && apt_get install "./$(basename "$deb")" >/dev/null)
 installed || fail "the package did not install"
 for file in /usr/bin/vedad /usr/share/man/man1/vedad.1.gz /usr/share/bash-completion/completions/vedad \
-    /usr/share/doc/vedad/README.md /usr/share/doc/vedad/copyright /usr/share/doc/vedad/changelog.Debian.gz \
-    /usr/libexec/vedad/register-default-font.sh; do
+    /usr/share/doc/vedad/README.md /usr/share/doc/vedad/copyright /usr/share/doc/vedad/changelog.Debian.gz; do
     [ -f "$file" ] || fail "$file is missing after installation"
 done
-if [ "$had_font" = no ]; then ours || fail "installation did not link FreeMono as $courier_link"; fi
+font_folders | cmp -s - "$work/fonts-before" || fail "installation changed the font folders"
 
 # The installed program finds its default font by itself, without GDFONTPATH.
 cp examples/notes.txt "$work/"
@@ -87,13 +78,18 @@ cp examples/notes.txt "$work/"
 [ "$(head -c 8 "$work/notes.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] ||
     fail "notes.png is no PNG"
 echo "the installed vedad converted notes.txt to a PNG of $(stat -c %s "$work/notes.png") bytes"
+# With no font folder for libgd, the default font is FreeMono as fontconfig finds it.
+mkdir "$work/no-fonts"
+(cd "$work" && GDFONTPATH="$work/no-fonts" /usr/bin/vedad --verbose --overwrite notes.txt 2>"$work/err") ||
+    fail "the installed vedad failed without font folders: $(cat "$work/err")"
+font=$(sed -n 's/^font: //p' "$work/err")
+[ "$(fc-scan --format '%{family[0]}' "$font")" = FreeMono ] || fail "the default font is $font, not FreeMono"
+echo "the default font is $font, found through fontconfig"
 
 apt_get remove vedad >/dev/null
 installed && fail "the package is still installed"
 [ ! -e /usr/bin/vedad ] || fail "/usr/bin/vedad is still there after removal"
-if [ "$had_font" = no ] && { [ -e "$courier_link" ] || [ -L "$courier_link" ]; }; then
-    fail "$courier_link is still there after removal"
-fi
+font_folders | cmp -s - "$work/fonts-before" || fail "removal left the font folders changed"
 apt_get purge vedad >/dev/null
 [ ! -e /var/lib/vedad ] || fail "/var/lib/vedad is still there after purge"
 echo "the package installed, converted and was removed cleanly"

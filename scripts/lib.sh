@@ -3,10 +3,9 @@
 
 # FreeMono, the Courier-style face that stands in for the default font "Courier".
 freemono=/usr/share/fonts/truetype/freefont/FreeMono.ttf
-# The name under which scripts/register-default-font.sh links it for libgd.
-courier_link=/usr/share/fonts/truetype/Courier.ttf
-# libgd's built-in font search path on Debian.
-font_search_path=/usr/X11R6/lib/X11/fonts/TrueType:/usr/X11R6/lib/X11/fonts/truetype:/usr/X11R6/lib/X11/fonts/TTF:/usr/share/fonts/TrueType:/usr/share/fonts/truetype:/usr/openwin/lib/X11/fonts/TrueType:/usr/X11R6/lib/X11/fonts/Type1:/usr/lib/X11/fonts/Type1:/usr/openwin/lib/X11/fonts/Type1
+# The link under that name which earlier set-ups made for libgd; vedad now finds FreeMono
+# through fontconfig, and the set-up takes such a link away.
+old_courier_link=/usr/share/fonts/truetype/Courier.ttf
 
 # Runs a command as root, through sudo when the script is not root already.
 as_root() {

@@ -2,8 +2,8 @@
 # Regenerates the pictures of the README in docs/gallery/ with a built vedad.
 #   scripts/make-gallery.sh [BUILD_DIR]
 # BUILD_DIR defaults to build, where scripts/setup.sh builds the program. The pictures are drawn
-# with the system's default font, Courier, which must be FreeMono as
-# scripts/register-default-font.sh links it, so that they come out the same on every
+# with the system's default font, Courier, which must be FreeMono (as vedad finds it through
+# fontconfig on a machine set up by scripts/setup.sh), so that they come out the same on every
 # machine. Needs ImageMagick (Debian package imagemagick) for the checkered backdrop.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,20 +23,11 @@ if [ ! -x "$convert" ]; then
     exit 1
 fi
 
-# The first Courier in libgd's search path is the font the pictures are drawn with; it has
-# to be FreeMono.
-courier=
-IFS=: read -r -a directories <<<"$font_search_path"
-for directory in "${directories[@]}"; do
-    for extension in .ttf .pfa .pfb .dfont; do
-        if [ -z "$courier" ] && [ -r "$directory/Courier$extension" ]; then
-            courier=$directory/Courier$extension
-        fi
-    done
-done
-if [ -z "$courier" ] || [ "$(readlink -f "$courier")" != "$(readlink -f "$freemono")" ]; then
-    echo "error: the default font Courier is ${courier:-not found}, not FreeMono;" \
-        "run scripts/register-default-font.sh as root" >&2
+# The default font is what the pictures are drawn with; it has to be FreeMono.
+printf 'x\n' | env -u GDFONTPATH "$vedad" --verbose --output=/dev/null - 2>"$build/gallery-font.txt" || true
+courier=$(sed -n 's/^font: //p' "$build/gallery-font.txt")
+if [ -z "$courier" ] || [ "$(fc-scan --format '%{family[0]}' "$courier" 2>/dev/null)" != FreeMono ]; then
+    echo "error: the default font is ${courier:-not found}, not FreeMono; install fonts-freefont-ttf" >&2
     exit 1
 fi
 

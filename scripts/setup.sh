@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
-# Sets up a Debian machine for vedad: installs what is missing, makes the default font
-# resolvable, builds the program and converts the bundled example.
+# Sets up a Debian machine for vedad: installs what is missing, builds the program and
+# converts the bundled example.
 # Safe to run again; works as root or through sudo.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 # clang-14, its runtimes and llvm-14 (for readable stack traces) build and run the fuzzers.
-# The DejaVu and URW faces are what the tests compare the glyph path with libgd in.
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev googletest libgtest-dev fonts-freefont-ttf
-    fonts-dejavu-core fonts-urw-base35 mandoc groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
+# The DejaVu and URW faces are what the tests compare the glyph path with libgd in; fontconfig
+# finds installed fonts by name and by character, and the CJK and emoji faces are what
+# characters FreeMono lacks are drawn from in the tests of that.
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev libfontconfig-dev fontconfig googletest
+    libgtest-dev fonts-freefont-ttf fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei fonts-noto-color-emoji mandoc
+    groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14)
 install_missing "${packages[@]}"
 
-as_root bash scripts/register-default-font.sh
+# The default font is FreeMono, found through fontconfig. A Courier link to it that an
+# earlier set-up made is no package's file, and fontconfig lists FreeMono twice with it.
+if [ -L "$old_courier_link" ] && [ "$(readlink "$old_courier_link")" = "$freemono" ]; then
+    as_root rm -f "$old_courier_link"
+fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j "$(nproc)"
