@@ -52,7 +52,8 @@ int32_t cell_end(const Canvas& canvas, const char* text)
 {
     const int32_t x0 = canvas.pen_x;
     return canvas.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
-                                     : add_clamped(x0, box_width(text_at_pen(canvas, false, text)));
+                                     : add_clamped(x0, box_width(text_at_pen(canvas, false, text,
+                                                                             Missing::FALLBACK_IN_CELL)));
 }
 
 // Cells tile: a cell takes the columns from the pen before its character up to the one
@@ -98,7 +99,7 @@ void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char*
     const int32_t x0 = canvas.pen_x;
     if (!transparent) fill_cell(canvas, colors.background, cell_end(canvas, text));
     canvas_set_foreground(canvas, colors.text);
-    const TextBox box = text_at_pen(canvas, true, text);
+    const TextBox box = text_at_pen(canvas, true, text, Missing::FALLBACK_IN_CELL);
     canvas.pen_x = add_clamped(x0, canvas.fixed_advance != 0 ? canvas.cell_width : box_width(box));
     raise_extent(extent, canvas);
 }
