@@ -57,9 +57,9 @@ bool row_is_known(const GlyphReach& reach, const char* text)
     return for_each_row_character(text, [&](uint32_t character) { return reach.rendered[character]; });
 }
 
-// Where a character drawn as one text stands in the set: what libgd reads for a byte alone
-// or a whole character of up to three bytes (the same reading), the code point of one of
-// four bytes, which no character of a row has, and 0 for the empty text.
+// Where a character drawn as one text stands in the set: the character a row reads for it,
+// the code point of a whole character of up to four bytes or the Latin-1 character of a byte
+// that begins none, and 0 for the empty text.
 uint32_t character_key(const Character& character)
 {
     const std::string_view text(character.text.data());

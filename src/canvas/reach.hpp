@@ -28,11 +28,10 @@ namespace vedad {
 inline constexpr uint32_t CODE_POINTS = 0x110000;
 
 struct GlyphReach {
-    // What has been rendered, by code point. Below U+10000 the characters as libgd reads text
-    // (see text_decoding.hpp): a row's characters unless it may hold a character reference,
-    // and the character a one-character text draws. From U+10000 on, a character of four
-    // bytes drawn as one text, which libgd reads as four characters of a byte each: its box
-    // was learnt whole. Code point 0 stands for the empty text. The set lives in the record,
+    // What has been rendered, by code point: the characters as the glyph path reads text (see
+    // text_decoding.hpp), a row's characters unless it may hold a character reference, and
+    // the character a one-character text draws; a well-formed sequence of four bytes is one
+    // character in both. Code point 0 stands for the empty text. The set lives in the record,
     // not on the heap: a fatal exit leaves a reader without freeing anything.
     std::bitset<CODE_POINTS> rendered;
     // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.

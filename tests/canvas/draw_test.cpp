@@ -126,15 +126,27 @@ TEST(DrawGlyph, CharacterSpacingOnlyActsInFixedMode)
 TEST(DrawGlyph, EachCharacterIsDrawnAsOneTextOfItsBytes)
 {
     // Control characters have no meaning here; a lone high byte is what libgd makes of it; a
-    // character of two to four bytes is one text, whatever libgd makes of it.
-    for (const std::string text : {"\r", "A", "\n", "\t", "\xe9", "\xc3\xa9", "\xe2\x94\x80", "\xe6\xbc\xa2",
-                                   "\xf0\x9f\x98\x80"}) {
+    // character of two or three bytes is one text, whatever libgd makes of it.
+    for (const std::string text : {"\r", "A", "\n", "\t", "\xe9", "\xc3\xa9", "\xe2\x94\x80", "\xe6\xbc\xa2"}) {
         PreparedCanvas page;
         canvas_move_to(page.canvas, 40, 25);
         canvas_draw_glyph(page.canvas, first_character(text), page.reach);
         EXPECT_EQ(canvas_position(page.canvas), std::make_pair(40 + advance_of(text), 25)) << text;
         EXPECT_EQ(compare_images(page.copy(), reference(text, 40, 25)), "") << text;
     }
+    // A character of four bytes is one character too, which libgd reads as four. The font
+    // lacks this one: the cell keeps the advance of the font's box (U+FFFF, which it lacks as
+    // well) and shows the glyph a row draws for it at the same pen.
+    const std::string emoji = "\xf0\x9f\x98\x80";
+    PreparedCanvas cell;
+    canvas_move_to(cell.canvas, 40, 25);
+    canvas_draw_glyph(cell.canvas, first_character(emoji), cell.reach);
+    EXPECT_EQ(canvas_position(cell.canvas), std::make_pair(40 + advance_of("\xef\xbf\xbf"), 25));
+    PreparedCanvas row;
+    canvas_move_to(row.canvas, 40, 25);
+    canvas_draw_row(row.canvas, emoji.c_str(), row.reach);
+    EXPECT_EQ(compare_images(cell.copy(), row.copy()), "");
+    EXPECT_NE(compare_images(cell.copy(), reference(emoji, 40, 25)), "");
 }
 
 TEST(DrawRow, DrawsTheWholeTextInOneCallWhateverTheCellSettings)

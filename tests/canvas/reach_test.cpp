@@ -43,7 +43,9 @@ TEST(RowIsUnseen, RowsOfRenderedCharactersOfAnyKindAreUnseenFarFromTheImage)
     const Case cases[] = {
         {"\xc3\xa9\xc3\xa9 \xe6\xbc\xa2\xe2\x94\x80 caf\xc3\xa9", true},
         {"x & x\r", true},
-        {"\xf0\x9f\x98\x80", false},  // one character above U+FFFF: not remembered
+        {"\xf0\x9f\x98\x80", true},   // four bytes: one character, by its code point, rendered above
+        {"\xf0\x9f\x98\x81", false},  // its neighbour, not rendered yet
+        {"\xf0", false},              // the first of those bytes alone is another character
         {"\xc3\xa8", false},         // a character not rendered yet
         {"\xc3", false},             // a byte alone is another character than in the sequence
         {"&#233;", false},           // a reference, decoded by libgd
@@ -75,8 +77,9 @@ TEST(GlyphIsUnseen, ACharacterDrawnAsOneTextIsKnownByWhatLibgdReadsForIt)
         {"\xc3\xa9", true},
         {"\xe2\x94\x80", true},
         {"\xf0\x9f\x98\x80", true},   // its box was learnt whole
-        {"\xf0\x9f\x98\x81", false},  // its four bytes rendered in a row: not drawn as one text
-        {"\xf0", true},               // the first of those bytes, alone
+        {"\xf0\x9f\x98\x81", true},   // rendered in a row as the one character a cell draws
+        {"\xf0\x9f\x98\x82", false},  // not rendered yet
+        {"\xf0", false},              // a byte alone, not the sequence it begins
         {"\xc3", true},
         {"\xc3\xa8", false},
         {"\xc3\x83", true},           // Ã: what libgd reads for the byte 0xC3 alone

@@ -235,7 +235,10 @@ TEST(Layout, CutTextIsToldWithVerboseOnly)
         verbose.push_back("--overwrite");
         verbose.push_back("-");
         const RunResult told = run_vedad(dir.path(), verbose, c.input);
-        const size_t start = told.err.find("reading standard input\n") + 23;
+        // The font line comes first, once per run.
+        const size_t font = told.err.find("font: ", told.err.find("reading standard input\n"));
+        ASSERT_NE(font, std::string::npos);
+        const size_t start = told.err.find('\n', font) + 1;
         const size_t end = told.err.find("cropping image");
         std::string warnings = told.err.substr(start, end - start);
         const std::string tall = "warning: image output dimensions too small for entire input text\n";

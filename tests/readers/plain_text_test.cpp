@@ -142,6 +142,9 @@ TEST(PlainText, TabsReachTheNextTabStop)
         int32_t tab_width;
         std::string line;
         std::string row;
+        // false: the row holds a character of four bytes, which libgd reads as four; it is
+        // compared with the program's own drawing of the row instead
+        bool libgd_reads_it = true;
     };
     const Case cases[] = {
         {8, "a\tb", "a       b"},
@@ -151,7 +154,7 @@ TEST(PlainText, TabsReachTheNextTabStop)
         {8, "abcdefgh\tx", "abcdefgh        x"},
         {8, "a\t\tb\tc", "a               b       c"},
         {8, "\xe2\x94\x80\xe6\xbc\xa2\tx", "\xe2\x94\x80\xe6\xbc\xa2      x"},
-        {8, "\xf0\x9f\x98\x80\tx", "\xf0\x9f\x98\x80       x"},
+        {8, "\xf0\x9f\x98\x80\tx", "\xf0\x9f\x98\x80       x", false},
         // Bytes that begin no character count one each, whatever libgd draws for them.
         {8, "\xff\tx", "\xff       x"},
         {8, "\xe2\x94\tx", "\xe2\x94      x"},
@@ -173,6 +176,13 @@ TEST(PlainText, TabsReachTheNextTabStop)
         Page page;
         page.canvas.tab_width = c.tab_width;
         page.read(c.line + "\n");
+        if (!c.libgd_reads_it) {
+            Page reference;
+            reference.read(c.row + "\n");
+            EXPECT_EQ(page.extent.x, reference.extent.x);
+            EXPECT_EQ(compare_images(page.copy(), reference.copy()), "");
+            continue;
+        }
         const std::vector<std::string> rows = {c.row};
         EXPECT_EQ(page.extent.x, measure_string("Courier", POINTS, c.row).width);
         const Image expected = draw_rows(WIDTH, HEIGHT, BLACK, WHITE, "Courier", POINTS, page.canvas.line_height, rows);
