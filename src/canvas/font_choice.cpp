@@ -54,7 +54,7 @@ FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
     choice.search += "\n  - through fontconfig, among the installed fonts, as ";
     for (size_t i = 0; i < names.size(); ++i) {
         if (i > 0) choice.search += ", then as ";
-        choice.search += "'" + std::string(names[i]) + "'";
+        choice.search.append("'").append(names[i]).append("'");
         FontFile file;
         if (font_lookup_name(lookup, names[i], file)) {
             // libgd opens a name holding a slash as a path, and the first face of a file.
