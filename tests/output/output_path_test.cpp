@@ -9,30 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include "output/output_test_support.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
+using vedad_test::InTempDir;
+using vedad_test::options_with;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Runs a test inside a fresh directory, since names without --output= land in the current one.
-struct InTempDir {
-    vedad_test::TempDir dir;
-    fs::path previous = fs::current_path();
-    InTempDir() { fs::current_path(dir.path()); }
-    ~InTempDir() { fs::current_path(previous); }
-};
-
-Options options_with(const char* output, int overwrite = 0, int verbose = 0)
-{
-    Options options;
-    set_default_options(options);
-    options.output = output;
-    options.overwrite = overwrite;
-    options.verbose = verbose;
-    return options;
-}
 
 std::string mode_name(OutputMode mode)
 {

@@ -15,29 +15,15 @@
 #include "base/fail.hpp"
 #include "output/announce_output.hpp"
 #include "output/temporary_file.hpp"
+#include "output/output_test_support.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
+using vedad_test::InTempDir;
+using vedad_test::options_with;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct InTempDir {
-    vedad_test::TempDir dir;
-    fs::path previous = fs::current_path();
-    InTempDir() { fs::current_path(dir.path()); }
-    ~InTempDir() { fs::current_path(previous); }
-};
-
-Options options_with(const char* output, int overwrite = 0, int verbose = 0)
-{
-    Options options;
-    set_default_options(options);
-    options.output = output;
-    options.overwrite = overwrite;
-    options.verbose = verbose;
-    return options;
-}
 
 int open_directory(const fs::path& path)
 {

@@ -96,31 +96,6 @@ std::string log_lines(int count, int shortest, int longest, uint32_t seed)
     return text;
 }
 
-// One span per character, each in its own colours, with a line break after every row.
-std::string span_page(const std::vector<std::string>& rows)
-{
-    std::string html;
-    int n = 0;
-    for (const std::string& row : rows) {
-        for (size_t at = 0; at < row.size();) {
-            // Whole UTF-8 characters, by their first byte.
-            const unsigned char lead = static_cast<unsigned char>(row[at]);
-            const size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
-            const std::string c = row.substr(at, length);
-            at += length;
-            char style[80];
-            std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
-                          (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
-            ++n;
-            html += style;
-            html += c == " " ? std::string("&nbsp;") : c == "<" ? std::string("&lt;") : c;
-            html += "</span>";
-        }
-        html += "<br/>\n";
-    }
-    return html;
-}
-
 void expect_same_outcome(const Case& c)
 {
     const Conversion everything = convert(c.arguments, c.input, true);

@@ -83,6 +83,31 @@ RunResult run_vedad(const fs::path& directory, const std::vector<std::string>& a
     return launch(directory, arguments, how);
 }
 
+std::string span_page(const std::vector<std::string>& rows)
+{
+    std::string html;
+    int n = 0;
+    for (const std::string& row : rows) {
+        for (size_t at = 0; at < row.size();) {
+            // Whole UTF-8 characters, by their first byte, and references whole.
+            const unsigned char lead = static_cast<unsigned char>(row[at]);
+            size_t length = lead >= 0xf0 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc0 ? 2 : 1;
+            if (lead == '&') length = row.find(';', at) - at + 1;
+            const std::string c = row.substr(at, length);
+            at += length;
+            char style[80];
+            std::snprintf(style, sizeof style, "<span style='color:#%02x%02x%02x; background-color:#%02x%02x%02x'>",
+                          (n * 37) & 0xff, (n * 91) & 0xff, 0xf0, (n * 13) & 0x3f, 0x10, (n * 7) & 0x3f);
+            ++n;
+            html += style;
+            html += c == " " ? std::string("&nbsp;") : c == "<" ? std::string("&lt;") : c;
+            html += "</span>";
+        }
+        html += "<br/>\n";
+    }
+    return html;
+}
+
 std::vector<std::string> list_directory(const fs::path& directory)
 {
     std::vector<std::string> names;

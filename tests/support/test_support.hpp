@@ -55,6 +55,10 @@ using RunResult = Outcome;
 RunResult run_vedad(const std::filesystem::path& directory, const std::vector<std::string>& arguments,
                     const std::string& input = "");
 
+// Span HTML of `rows`, one span per whole UTF-8 character or reference, each in colours of
+// its own, and a line break after every row.
+std::string span_page(const std::vector<std::string>& rows);
+
 // The files of a directory, by name, sorted.
 std::vector<std::string> list_directory(const std::filesystem::path& directory);
 
