@@ -70,6 +70,10 @@ prompt() { printf '\033[1;32m$\033[0m %s\n' "$*"; }
 ) >"$work/terminal.txt"
 draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.png" "$work/terminal.txt"
 
+# Mixed scripts, symbols and emoji: what FreeMono lacks comes from the installed faces that
+# have it, emoji from the colour face in their own colours.
+draw --font-size=0.05 --width=800 --output="$work/scripts.png" examples/scripts.txt
+
 # Sized to the text, with a margin, at twice the density.
 draw --fit --margin=8 --scale=2 --output="$work/fit.png" examples/notes.txt
 
@@ -83,7 +87,7 @@ size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
     -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages terminal fit transparent transparent-on-checkers; do
+for picture in notes colors packages terminal scripts fit transparent transparent-on-checkers; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

@@ -70,7 +70,7 @@ void open_face(FaceCache& cache, Face& face)
 }
 
 // Opens a face characters the main face lacks are drawn from. Its pixels are vedad's own, so
-// any scalable face with a Unicode character map will do.
+// any scalable face with a Unicode character map will do, and so will a colour bitmap face.
 void open_other_face(FaceCache& cache, Face& face)
 {
     if (!library_ready(cache)) return;
@@ -79,7 +79,12 @@ void open_other_face(FaceCache& cache, Face& face)
         return;
     }
     FT_Face ft = face.face;
-    if (!FT_IS_SCALABLE(ft) || FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0) return;
+    if (!FT_IS_SCALABLE(ft)) {
+        face.color = select_color_strike(ft);
+        face.usable = face.color;
+        return;
+    }
+    if (FT_Select_Charmap(ft, FT_ENCODING_UNICODE) != 0) return;
     FT_Matrix identity{0x10000, 0, 0, 0x10000};
     FT_Set_Transform(ft, &identity, nullptr);
     face.usable = true;
@@ -204,10 +209,41 @@ FT_UInt face_glyph_index(Face& face, uint32_t character)
     return glyph_index;
 }
 
-SizedFace* face_at_size(Face& face, double points)
+namespace {
+
+// A colour face at a size: its largest strike, scaled to the rows of `band`. Layout and
+// drawing read the same strike.
+SizedFace* color_face_at_size(Face& face, FT_F26Dot6 char_size, double points, const ColorBand& band)
+{
+    for (const std::unique_ptr<SizedFace>& sized : face.sizes) {
+        if (sized->char_size == char_size && sized->color_band == band) return sized.get();
+    }
+    FT_Size size = nullptr;
+    if (FT_New_Size(face.face, &size) != 0) return nullptr;
+    FT_Activate_Size(size);
+    if (!select_color_strike(face.face)) {
+        FT_Done_Size(size);
+        return nullptr;
+    }
+    auto sized = std::make_unique<SizedFace>();
+    sized->char_size = char_size;
+    sized->layout_size = size;
+    sized->drawing_size = size;
+    sized->drawing_ready = Loaded::YES;
+    sized->color_band = band;
+    sized->color_scale = color_scale(face.face, points, band);
+    sized->glyphs.resize(static_cast<size_t>(face.face->num_glyphs));
+    face.sizes.push_back(std::move(sized));
+    return face.sizes.back().get();
+}
+
+}  // namespace
+
+SizedFace* face_at_size(Face& face, double points, const ColorBand& band)
 {
     // libgd's conversion, truncating towards zero.
     const auto char_size = static_cast<FT_F26Dot6>(points * 64);
+    if (face.color) return color_face_at_size(face, char_size, points, band);
     for (const std::unique_ptr<SizedFace>& sized : face.sizes) {
         if (sized->char_size == char_size) return sized.get();
     }
@@ -227,7 +263,11 @@ const CachedGlyph* face_layout_glyph(Face& face, SizedFace& sized, FT_UInt glyph
     if (glyph.layout_loaded == Loaded::NOT_YET) {
         FT_Activate_Size(sized.layout_size);
         glyph.layout_loaded = Loaded::FAILED;
-        if (FT_Load_Glyph(face.face, glyph_index, LOAD_FLAGS) == 0) {
+        if (face.color) {
+            if (color_glyph_layout(face.face, glyph_index, sized.color_scale, glyph.layout)) {
+                glyph.layout_loaded = Loaded::YES;
+            }
+        } else if (FT_Load_Glyph(face.face, glyph_index, LOAD_FLAGS) == 0) {
             const FT_Glyph_Metrics& metrics = face.face->glyph->metrics;
             glyph.layout = GlyphLayout{metrics.horiBearingX, metrics.horiBearingY, metrics.height, metrics.horiAdvance};
             glyph.layout_loaded = Loaded::YES;
@@ -246,7 +286,9 @@ const CachedGlyph* face_drawn_glyph(Face& face, SizedFace& sized, FT_UInt glyph_
     CachedGlyph& glyph = glyph_entry(sized, glyph_index);
     if (glyph.image_loaded == Loaded::NOT_YET) {
         FT_Activate_Size(sized.drawing_size);
-        glyph.image_loaded = render_glyph(face.face, glyph_index, glyph.image) ? Loaded::YES : Loaded::FAILED;
+        const bool rendered = face.color ? color_glyph_image(face.face, glyph_index, sized.color_scale, glyph.image)
+                                         : render_glyph(face.face, glyph_index, glyph.image);
+        glyph.image_loaded = rendered ? Loaded::YES : Loaded::FAILED;
     }
     return glyph.image_loaded == Loaded::YES ? &glyph : nullptr;
 }

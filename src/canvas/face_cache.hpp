@@ -9,6 +9,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include "canvas/color_glyph.hpp"
 #include "canvas/font_lookup.hpp"
 
 namespace vedad {
@@ -32,13 +33,15 @@ struct GlyphLayout {
 };
 
 // A glyph rendered at the drawing resolution: its coverage in libgd's 128 levels (0 none,
-// 127 full) row by row, and where its top-left pixel lies from the pen.
+// 127 full) row by row, or for a colour glyph its pixels in libgd's colours, and where its
+// top-left pixel lies from the pen.
 struct GlyphImage {
     int32_t left = 0;
     int32_t top = 0;
     int32_t width = 0;
     int32_t rows = 0;
     std::vector<uint8_t> levels;
+    std::vector<int> colors;  // a colour glyph's, instead of levels
 };
 
 enum class Loaded : uint8_t { NOT_YET, YES, FAILED };
@@ -56,6 +59,9 @@ struct SizedFace {
     FT_Size layout_size = nullptr;   // owned by the face
     FT_Size drawing_size = nullptr;  // made when the first text is drawn
     Loaded drawing_ready = Loaded::NOT_YET;
+    // A colour face's: the rows its glyphs fill and how its strike is scaled to them.
+    ColorBand color_band;
+    ColorScale color_scale;
     std::vector<std::unique_ptr<CachedGlyph>> glyphs;  // by glyph index
     std::unordered_map<uint64_t, FT_Pos> kerning;      // by pair of glyph indices
 };
@@ -72,6 +78,7 @@ struct Face {
     FT_Face face = nullptr;
     bool usable = false;  // false: every text in it goes to libgd
     bool kerned = false;  // libgd kerns pairs of glyphs in this face
+    bool color = false;   // a colour bitmap face: glyphs are pictures scaled to the line
     std::unordered_map<uint32_t, FT_UInt> glyph_indices;  // by character, as met
     std::vector<std::unique_ptr<SizedFace>> sizes;
 };
@@ -101,8 +108,8 @@ Face* face_cache_open_file(FaceCache& cache, const FontFile& file);
 FT_UInt face_glyph_index(Face& face, uint32_t character);
 
 // The face at libgd's character size for `points`, its layout size set; null when FreeType
-// refuses the size.
-SizedFace* face_at_size(Face& face, double points);
+// refuses the size. A colour face's glyphs fill the rows of `band`.
+SizedFace* face_at_size(Face& face, double points, const ColorBand& band = {});
 
 // The glyph loaded at the layout resolution; null when FreeType cannot load it.
 const CachedGlyph* face_layout_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index);

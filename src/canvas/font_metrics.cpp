@@ -77,6 +77,8 @@ void canvas_setup_cell(Canvas& canvas)
     // libgd's box bottom can be the last inked row itself: a row may ink down to its
     // baseline plus the descent, inclusive.
     canvas.descent = largest.descent;
+    // Emoji and other colour glyphs fill the rows the sample inks.
+    if (canvas.glyphs != nullptr) canvas.glyphs->color_band = ColorBand{largest.height, largest.descent};
     canvas_move_to(canvas, 0, canvas.line_height);
 }
 

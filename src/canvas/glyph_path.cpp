@@ -39,7 +39,7 @@ bool find_fallback(GlyphPath& path, uint32_t character, double points, PlacedGly
     if (!wants_fallback(character)) return false;
     Face* face = fallback_face(path.fallback, path.faces, character, points);
     if (face == nullptr) return false;
-    SizedFace* sized = face_at_size(*face, points);
+    SizedFace* sized = face_at_size(*face, points, path.color_band);
     if (sized == nullptr) return false;
     const FT_UInt glyph_index = face_glyph_index(*face, character);
     const CachedGlyph* layout = face_layout_glyph(*face, *sized, glyph_index);
@@ -159,20 +159,29 @@ bool place_images(GlyphPath& path, int x, int y)
 
 // Blends a glyph's coverage into the true-colour pixels as libgd does: the colour's own alpha
 // bounds the coverage, the clipping rectangle bounds the pixels, and with alpha blending on
-// a pixel that is not fully transparent is blended, any other replaced.
+// a pixel that is not fully transparent is blended, any other replaced. A colour glyph's
+// pixels bring their own colour and coverage; the text colour gives only its alpha.
 void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
 {
     const int color_alpha = gdTrueColorGetAlpha(color);
-    const int rgb = color & 0xFFFFFF;
+    const bool own_colors = !glyph.colors.empty();
     const int first_row = std::max(0, image->cy1 - top);
     const int end_row = std::min(glyph.rows, image->cy2 - top + 1);
     const int first_col = std::max(0, image->cx1 - left);
     const int end_col = std::min(glyph.width, image->cx2 - left + 1);
     for (int row = first_row; row < end_row; ++row) {
         int* line = image->tpixels[top + row];
-        const uint8_t* levels = glyph.levels.data() + static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
+        const size_t start = static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
         for (int col = first_col; col < end_col; ++col) {
-            int level = levels[col];
+            int level = 0;
+            int rgb = color & 0xFFFFFF;
+            if (own_colors) {
+                const int source = glyph.colors[start + static_cast<size_t>(col)];
+                level = gdAlphaMax - gdTrueColorGetAlpha(source);
+                rgb = source & 0xFFFFFF;
+            } else {
+                level = glyph.levels[start + static_cast<size_t>(col)];
+            }
             if (level == 0) continue;
             level = gdAlphaMax - level * (gdAlphaMax - color_alpha) / gdAlphaMax;
             int& pixel = line[left + col];

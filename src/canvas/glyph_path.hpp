@@ -36,6 +36,8 @@ struct PlacedGlyph {
 struct GlyphPath {
     FaceCache faces;
     FallbackFaces fallback;
+    // The rows a line inks, which glyphs of colour faces fill (see color_glyph.hpp).
+    ColorBand color_band;
     // Nonzero: every text goes to libgd (the reference the glyph path is tested against).
     int32_t libgd_only = 0;
     // How many texts were handed to libgd.

@@ -337,7 +337,14 @@ std::string compare_fallback(GlyphPath& path, Missing missing, double points, co
                           missing) != nullptr) {
         return "the glyph path cannot draw";
     }
-    if (actual_box != expected_box) return "the boxes differ";
+    if (actual_box != expected_box) {
+        std::ostringstream out;
+        out << "the boxes differ:";
+        for (int corner : actual_box) out << ' ' << corner;
+        out << " against";
+        for (int corner : expected_box) out << ' ' << corner;
+        return out.str();
+    }
     return compare_images(actual, expected);
 }
 
@@ -394,4 +401,100 @@ TEST(GlyphPathFallback, RowsTakeTheGlyphsAdvanceAndCellsTheFontsOwn)
               nullptr);
     EXPECT_EQ(box[2] - box[0], own[2] - own[0]);
     EXPECT_NE(own[2] - own[0], font_box[2] - font_box[0]);  // else this test shows nothing
+}
+
+namespace {
+
+const std::string GRINNING_FACE = "\xf0\x9f\x98\x80";  // U+1F600
+const std::string COLOR_EMOJI_FONT = VEDAD_COLOR_EMOJI_FONT;
+
+// The rows of `image` that hold a pixel other than `background`, as first and last; {-1, -1}
+// when there is none.
+std::pair<int, int> inked_rows(const Image& image, int background)
+{
+    std::pair<int, int> rows{-1, -1};
+    for (int y = 0; y < gdImageSY(image.get()); ++y) {
+        for (int x = 0; x < gdImageSX(image.get()); ++x) {
+            if (gdImageGetTrueColorPixel(image.get(), x, y) == background) continue;
+            if (rows.first < 0) rows.first = y;
+            rows.second = y;
+            break;
+        }
+    }
+    return rows;
+}
+
+// Whether some pixel is clearly coloured, neither grey nor the text colour's hue.
+bool has_colored_pixels(const Image& image)
+{
+    for (int y = 0; y < gdImageSY(image.get()); ++y) {
+        for (int x = 0; x < gdImageSX(image.get()); ++x) {
+            const int pixel = gdImageGetTrueColorPixel(image.get(), x, y);
+            if (gdTrueColorGetRed(pixel) > gdTrueColorGetBlue(pixel) + 100) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// A glyph from a colour face keeps its own colours whatever the text colour, and its face's
+// height, ascender to descender, fills the rows a line inks.
+TEST(GlyphPathFallback, ColorGlyphsKeepTheirColorsAndFillTheRowsOfTheLine)
+{
+    const int black = gdTrueColor(0, 0, 0);
+    for (const ColorBand band : {ColorBand{10, 2}, ColorBand{37, 8}, ColorBand{}}) {
+        SCOPED_TRACE(band.height);
+        GlyphPath path;
+        fallback_configure(path.fallback, true, COLOR_EMOJI_FONT.c_str(), false);
+        path.color_band = band;
+        const double points = 20.0;
+        const int baseline = 60;
+        Image white_text = make_page(Page{});
+        Image blue_text = make_page(Page{});
+        std::array<int, 8> box{};
+        ASSERT_EQ(glyph_path_string(path, white_text.get(), box.data(), gdTrueColor(255, 255, 255), "Courier", points, 5,
+                                    baseline, GRINNING_FACE.c_str(), Missing::FALLBACK),
+                  nullptr);
+        ASSERT_EQ(glyph_path_string(path, blue_text.get(), nullptr, gdTrueColor(0, 0, 255), "Courier", points, 5,
+                                    baseline, GRINNING_FACE.c_str(), Missing::FALLBACK),
+                  nullptr);
+        EXPECT_EQ(compare_images(white_text, blue_text), "");
+        EXPECT_TRUE(has_colored_pixels(white_text));
+
+        const std::pair<int, int> rows = inked_rows(white_text, black);
+        ASSERT_GE(rows.first, 0);
+        // The box holds the ink, and with a band the ink stays within its rows and fills most
+        // of them (the picture has a margin of its own).
+        EXPECT_LE(box[7], rows.first);
+        EXPECT_GE(box[1], rows.second);
+        if (band.height > 0) {
+            EXPECT_GE(rows.first, baseline + band.descent - band.height);
+            EXPECT_LE(rows.second, baseline + band.descent - 1);
+            EXPECT_GE(rows.second - rows.first + 1, band.height * 3 / 4);
+        } else {
+            // As high as the em of 20 points is wide, give or take the picture's margin.
+            EXPECT_NEAR(rows.second - rows.first + 1, 20 * 96 / 72, 5);
+        }
+    }
+}
+
+// The first face that has the character draws it: a monochrome face named before the colour
+// face draws it in the text colour, as the glyph path draws it with that face as the font.
+TEST(GlyphPathFallback, AMonochromeFaceDrawsEmojiInTheTextColor)
+{
+    const auto draw = [](const std::string& font, const std::string& fallback_list) {
+        GlyphPath path;
+        fallback_configure(path.fallback, true, fallback_list.c_str(), false);
+        Image image = make_page(Page{});
+        const char* error = glyph_path_string(path, image.get(), nullptr, gdTrueColor(0, 255, 0), font.c_str(), 20.0,
+                                              5, 40, GRINNING_FACE.c_str(), Missing::FALLBACK);
+        EXPECT_EQ(error, nullptr);
+        return image;
+    };
+    const Image expected = draw("DejaVuSans", "");
+    EXPECT_EQ(compare_images(draw("Courier", "DejaVuSans," + COLOR_EMOJI_FONT), expected), "");
+    const Image color = draw("Courier", COLOR_EMOJI_FONT + ",DejaVuSans");
+    EXPECT_NE(compare_images(color, expected), "");
+    EXPECT_TRUE(has_colored_pixels(color));
 }

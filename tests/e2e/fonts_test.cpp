@@ -202,6 +202,27 @@ TEST(Fonts, CharactersTheFontLacksComeFromTheInstalledFontsThatHaveThem)
     EXPECT_EQ(compare_images(boxes.image, seven_boxes.image), "");
 }
 
+// An emoji comes from the colour face the set-up installs, in its own colours: the text
+// colour does not tint it.
+TEST(Fonts, EmojiKeepTheirOwnColors)
+{
+    const std::string grinning_face = "\xf0\x9f\x98\x80";
+    const Drawn white = draw_line(grinning_face, {"--verbose"});
+    const Drawn red = draw_line(grinning_face, {"--foreground=ff0000"});
+    ASSERT_NE(white.image, nullptr);
+    ASSERT_NE(red.image, nullptr);
+    EXPECT_NE(fallback_file(white.outcome.err).find("Emoji"), std::string::npos) << white.outcome.err;
+    EXPECT_EQ(compare_images(white.image, red.image), "");
+    int colored = 0;
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            const int p = pixel(white.image, x, y);
+            if (gdTrueColorGetRed(p) > gdTrueColorGetBlue(p) + 100) ++colored;
+        }
+    }
+    EXPECT_GT(colored, 10);
+}
+
 // A byte that begins no UTF-8 character draws as libgd reads it, as when fallback is off;
 // a Latin-1 file draws as before.
 TEST(Fonts, InvalidUtf8AndLatin1DrawAsLibgdReadsThem)
