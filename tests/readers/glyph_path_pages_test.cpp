@@ -1,20 +1,12 @@
 // Whole pages drawn from the glyph cache come out as when libgd draws every text: the same
 // PNG bytes, messages and exit status, for both readers.
 
-#include <cstdint>
-#include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <utility>
 #include <vector>
 
-#include "canvas/canvas.hpp"
 #include "canvas/glyph_path.hpp"
-#include "cli/check_options.hpp"
-#include "cli/options.hpp"
-#include "cli/parse_options.hpp"
-#include "main/convert_file.hpp"
+#include "support/child_conversion.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -22,63 +14,22 @@ using namespace vedad_test;
 
 namespace {
 
-struct Conversion {
-    int status = -1;
-    std::string err;
-    std::vector<std::string> pngs;
-    uint64_t texts_to_libgd = 0;
-};
-
 // Converts `input` like the program does with `arguments`, as the only file or as each of
-// `pages` files of one run, in a child process so that a failing conversion can end it; with
-// `libgd_only` every text goes to libgd.
-Conversion convert(const std::vector<std::string>& arguments, const std::string& input, int pages, bool libgd_only)
+// `pages` files of one run; with `libgd_only` every text goes to libgd. One output a page.
+ChildConversion convert(const std::vector<std::string>& arguments, const std::string& input, int pages,
+                        bool libgd_only)
 {
-    TempDir dir;
-    for (int page = 1; page <= pages; ++page) write_file(dir / ("page" + std::to_string(page) + ".txt"), input);
-    int counter[2];
-    if (pipe(counter) != 0) return Conversion{};
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (err < 0 || dup2(err, STDERR_FILENO) < 0 || chdir(dir.path().c_str()) != 0) _exit(99);
-        std::vector<std::string> words = {"vedad"};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        for (int page = 1; page <= pages; ++page) words.push_back("page" + std::to_string(page) + ".txt");
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-
-        Options options;
-        Canvas canvas;
-        set_default_options(options);
-        canvas_init(canvas);
-        canvas.glyphs->libgd_only = libgd_only ? 1 : 0;
-        const int32_t count = static_cast<int32_t>(words.size());
-        check_options(options, canvas, parse_options(count, argv.data(), options, canvas));
-        for (int32_t i = 1; i < count; ++i) {
-            if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
-        }
-        std::fflush(nullptr);
-        const uint64_t handed = canvas.glyphs->texts_to_libgd;
-        if (write(counter[1], &handed, sizeof handed) != sizeof handed) _exit(98);
-        _exit(0);
-    }
-    close(counter[1]);
-    Conversion outcome;
-    if (read(counter[0], &outcome.texts_to_libgd, sizeof outcome.texts_to_libgd) != sizeof outcome.texts_to_libgd) {
-        outcome.texts_to_libgd = UINT64_MAX;  // the child ended before it could tell
-    }
-    close(counter[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = read_file(dir / "err");
+    std::vector<std::string> words = arguments;
+    std::vector<std::pair<std::string, std::string>> inputs;
+    std::vector<std::string> pngs;
     for (int page = 1; page <= pages; ++page) {
-        outcome.pngs.push_back(read_file(dir / ("page" + std::to_string(page) + ".png")));
+        const std::string name = "page" + std::to_string(page);
+        inputs.emplace_back(name + ".txt", input);
+        words.push_back(name + ".txt");
+        pngs.push_back(name + ".png");
     }
-    return outcome;
+    return convert_in_child(words, inputs, pngs,
+                            [libgd_only](Canvas& canvas) { canvas.glyphs->libgd_only = libgd_only ? 1 : 0; });
 }
 
 struct Case {
@@ -135,14 +86,14 @@ TEST(GlyphPathPages, PagesComeOutAsWhenLibgdDrawsEveryText)
         // Characters the font lacks draw its missing-glyph box, as libgd draws them.
         std::vector<std::string> arguments = c.arguments;
         arguments.insert(arguments.begin(), "--no-fallback");
-        const Conversion libgd = convert(arguments, c.input, c.pages, true);
-        const Conversion cached = convert(arguments, c.input, c.pages, false);
+        const ChildConversion libgd = convert(arguments, c.input, c.pages, true);
+        const ChildConversion cached = convert(arguments, c.input, c.pages, false);
         EXPECT_EQ(cached.status, libgd.status) << c.name;
         EXPECT_EQ(cached.err, libgd.err) << c.name;
-        EXPECT_TRUE(cached.pngs == libgd.pngs) << c.name << ": a PNG differs";
+        EXPECT_TRUE(cached.outputs == libgd.outputs) << c.name << ": a PNG differs";
         // The cell set-up measured by the first page serves the later ones whole.
-        for (const std::string& png : cached.pngs) {
-            EXPECT_TRUE(png == cached.pngs[0]) << c.name;
+        for (const std::string& png : cached.outputs) {
+            EXPECT_TRUE(png == cached.outputs[0]) << c.name;
             EXPECT_TRUE(cached.status != 0 || !png.empty()) << c.name << ": no PNG";
         }
         if (c.all_from_cache) EXPECT_EQ(cached.texts_to_libgd, 0u) << c.name;

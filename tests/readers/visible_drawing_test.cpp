@@ -4,18 +4,10 @@
 // messages and the same exit status.
 
 #include <cstdint>
-#include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <vector>
 
-#include "canvas/canvas.hpp"
-#include "cli/check_options.hpp"
-#include "cli/options.hpp"
-#include "cli/parse_options.hpp"
-#include "main/convert_file.hpp"
+#include "support/child_conversion.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -23,51 +15,15 @@ using namespace vedad_test;
 
 namespace {
 
-struct Conversion {
-    int status = -1;
-    std::string err;
-    std::string png;
-};
-
-// Converts `input` like the program does with `arguments` (and --output=out.png), in a child
-// process so that a failing conversion can end it.
-Conversion convert(const std::vector<std::string>& arguments, const std::string& input, bool draw_everything)
+// Converts `input` like the program does with `arguments` (and --output=out.png); its one
+// output is that PNG.
+ChildConversion convert(const std::vector<std::string>& arguments, const std::string& input, bool draw_everything)
 {
-    TempDir dir;
-    write_file(dir / "in.txt", input);
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        const int err = open((dir / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (err < 0 || dup2(err, STDERR_FILENO) < 0 || chdir(dir.path().c_str()) != 0) _exit(99);
-        std::vector<std::string> words = {"vedad"};
-        words.insert(words.end(), arguments.begin(), arguments.end());
-        words.push_back("--output=out.png");
-        words.push_back("in.txt");
-        std::vector<char*> argv;
-        for (std::string& word : words) argv.push_back(word.data());
-        argv.push_back(nullptr);
-
-        Options options;
-        Canvas canvas;
-        set_default_options(options);
-        canvas_init(canvas);
-        canvas.draw_everything = draw_everything ? 1 : 0;
-        const int32_t count = static_cast<int32_t>(words.size());
-        check_options(options, canvas, parse_options(count, argv.data(), options, canvas));
-        for (int32_t i = 1; i < count; ++i) {
-            if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
-        }
-        std::fflush(nullptr);
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    Conversion outcome;
-    outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    outcome.err = read_file(dir / "err");
-    outcome.png = read_file(dir / "out.png");
-    return outcome;
+    std::vector<std::string> words = arguments;
+    words.push_back("--output=out.png");
+    words.push_back("in.txt");
+    return convert_in_child(words, {{"in.txt", input}}, {"out.png"},
+                            [draw_everything](Canvas& canvas) { canvas.draw_everything = draw_everything ? 1 : 0; });
 }
 
 struct Case {
@@ -98,11 +54,11 @@ std::string log_lines(int count, int shortest, int longest, uint32_t seed)
 
 void expect_same_outcome(const Case& c)
 {
-    const Conversion everything = convert(c.arguments, c.input, true);
-    const Conversion visible = convert(c.arguments, c.input, false);
+    const ChildConversion everything = convert(c.arguments, c.input, true);
+    const ChildConversion visible = convert(c.arguments, c.input, false);
     EXPECT_EQ(visible.status, everything.status) << c.name;
     EXPECT_EQ(visible.err, everything.err) << c.name;
-    EXPECT_TRUE(visible.png == everything.png) << c.name << ": the PNG differs";
+    EXPECT_TRUE(visible.outputs == everything.outputs) << c.name << ": the PNG differs";
 }
 
 }  // namespace
@@ -236,7 +192,7 @@ TEST(VisibleDrawing, AGlyphThatCannotBeRenderedFailsTheRunWhereverItsRowLies)
                     "\xe2\x94\x82\xe2\x94\x80"})},
     };
     for (const Case& c : cases) {
-        const Conversion outcome = convert(c.arguments, c.input, false);
+        const ChildConversion outcome = convert(c.arguments, c.input, false);
         EXPECT_EQ(outcome.status, 1) << c.name;
         EXPECT_EQ(outcome.err.rfind("error: while rendering: ", 0), 0u) << c.name << ": " << outcome.err;
         expect_same_outcome(c);
