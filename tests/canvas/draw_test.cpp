@@ -6,6 +6,7 @@
 
 #include "base/clamp.hpp"
 #include "canvas/font_metrics.hpp"
+#include "support/started_page.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -19,26 +20,10 @@ constexpr double POINTS = 7.0;
 const int BLACK = rgb(0, 0, 0);
 const int WHITE = rgb(255, 255, 255);
 
-// A canvas set up the way a page starts: black, white text, Courier, cell measured.
-struct PreparedCanvas {
-    Canvas canvas;
+// A canvas set up the way a page starts, and what its drawing reaches.
+struct PreparedCanvas : StartedPage {
     GlyphReach reach;
-    PreparedCanvas()
-    {
-        canvas_init(canvas);
-        canvas_create(canvas, WIDTH, HEIGHT);
-        canvas_set_background(canvas, Rgb{0, 0, 0});
-        canvas_set_foreground(canvas, Rgb{255, 255, 255});
-        canvas_prepare_font(canvas);
-        canvas_setup_cell(canvas);
-    }
-    ~PreparedCanvas() { canvas_destroy(canvas); }
-    Image copy() const
-    {
-        Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
-        gdImageCopy(image.get(), canvas.image, 0, 0, 0, 0, WIDTH, HEIGHT);
-        return image;
-    }
+    PreparedCanvas() : StartedPage(WIDTH, HEIGHT) {}
 };
 
 // `text` drawn by libgd alone, in one call, at (x, y) on a fresh black page.

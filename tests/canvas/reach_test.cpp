@@ -3,26 +3,15 @@
 #include <string>
 
 #include "canvas/draw.hpp"
-#include "canvas/font_metrics.hpp"
+#include "support/started_page.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
 
 namespace {
 
-struct ReachPage {
-    ReachPage()
-    {
-        canvas_init(canvas);
-        canvas_create(canvas, 100, 40);
-        canvas_set_background(canvas, Rgb{0, 0, 0});
-        canvas_set_foreground(canvas, Rgb{255, 255, 255});
-        canvas_prepare_font(canvas);
-        canvas_setup_cell(canvas);
-    }
-    ~ReachPage() { canvas_destroy(canvas); }
-
-    Canvas canvas;
+struct ReachPage : vedad_test::StartedPage {
+    ReachPage() : StartedPage(100, 40) {}
     GlyphReach reach;
 };
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "canvas/draw.hpp"
-#include "canvas/font_metrics.hpp"
+#include "support/started_page.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad;
@@ -37,31 +37,14 @@ Stream stream_of(const std::string& contents)
 
 // A page as the set-up leaves it: black, white text, Courier, cell measured, pen on the
 // first baseline.
-struct Page {
-    Canvas canvas;
+struct Page : StartedPage {
     TextExtent extent;
-    explicit Page(int32_t line_spacing = 2)
-    {
-        canvas_init(canvas);
-        canvas.line_spacing = line_spacing;
-        canvas_create(canvas, WIDTH, HEIGHT);
-        canvas_set_background(canvas, Rgb{0, 0, 0});
-        canvas_set_foreground(canvas, Rgb{255, 255, 255});
-        canvas_prepare_font(canvas);
-        canvas_setup_cell(canvas);
-    }
-    ~Page() { canvas_destroy(canvas); }
+    explicit Page(int32_t line_spacing = 2) : StartedPage(WIDTH, HEIGHT, line_spacing) {}
     void read(const std::string& input, int first_char = 0, int consumed = 0)
     {
         Stream stream = stream_of(input);
         for (int i = 0; i < consumed; ++i) std::fgetc(stream.get());
         read_plain_text(canvas, stream.get(), extent, first_char);
-    }
-    Image copy() const
-    {
-        Image image(gdImageCreateTrueColor(WIDTH, HEIGHT));
-        gdImageCopy(image.get(), canvas.image, 0, 0, 0, 0, WIDTH, HEIGHT);
-        return image;
     }
 };
 
