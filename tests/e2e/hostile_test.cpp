@@ -78,6 +78,19 @@ Size png_size(const fs::path& path)
     return {gdImageSX(image.get()), gdImageSY(image.get())};
 }
 
+// A PNG that decodes, `expected` wide and high where those are not 0.
+void expect_png_of_size(const fs::path& path, const Size& expected)
+{
+    const Size size = png_size(path);
+    EXPECT_GT(size.width, 0);
+    if (expected.width != 0) {
+        EXPECT_EQ(size.width, expected.width);
+    }
+    if (expected.height != 0) {
+        EXPECT_EQ(size.height, expected.height);
+    }
+}
+
 std::string junk(size_t size, unsigned seed)
 {
     std::mt19937 random(seed);
@@ -164,14 +177,7 @@ TEST(Hostile, JunkInputsGiveAPicture)
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, c.warning + "writing in.png\n");
-        const Size size = png_size(dir / "in.png");
-        EXPECT_GT(size.width, 0);
-        if (c.size.width != 0) {
-            EXPECT_EQ(size.width, c.size.width);
-        }
-        if (c.size.height != 0) {
-            EXPECT_EQ(size.height, c.size.height);
-        }
+        expect_png_of_size(dir / "in.png", c.size);
     }
 }
 
@@ -254,14 +260,7 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
         EXPECT_EQ(outcome.status, c.status);
         if (c.status == 0) {
             EXPECT_EQ(outcome.err, "writing in.png\n");
-            const Size size = png_size(dir / "in.png");
-            EXPECT_GT(size.width, 0);
-            if (c.size.width != 0) {
-                EXPECT_EQ(size.width, c.size.width);
-            }
-            if (c.size.height != 0) {
-                EXPECT_EQ(size.height, c.size.height);
-            }
+            expect_png_of_size(dir / "in.png", c.size);
         } else {
             // libgd may say why it refused an image in a line of its own first; where the font
             // was found may follow the error.
