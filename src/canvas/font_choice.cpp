@@ -22,6 +22,17 @@ std::string libgd_search_line(const char* font_name)
     return line;
 }
 
+// The FreeMono file of the font package the program depends on. The default font is taken
+// from it without starting fontconfig, whose configuration alone costs ten times what
+// converting a small page does; a run given a fontconfig configuration of its own
+// (FONTCONFIG_FILE) asks fontconfig instead.
+constexpr const char PACKAGED_DEFAULT_FONT[] = VEDAD_DEFAULT_FONT_FILE;
+
+bool takes_packaged_default()
+{
+    return PACKAGED_DEFAULT_FONT[0] != '\0' && std::getenv("FONTCONFIG_FILE") == nullptr;
+}
+
 }  // namespace
 
 bool libgd_font_path(const char* font_name, double points, std::string& path)
@@ -48,8 +59,16 @@ FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
     choice.search = libgd_search_line(font_name);
     if (std::strchr(font_name, '/') != nullptr) return choice;
 
+    const bool is_default = std::strcmp(font_name, DEFAULT_FONT_NAME) == 0;
+    if (is_default && takes_packaged_default()) {
+        if (libgd_font_path(PACKAGED_DEFAULT_FONT, points, choice.path)) {
+            choice.libgd_name = choice.path;
+            return choice;
+        }
+        choice.search.append("\n  - as the file ").append(PACKAGED_DEFAULT_FONT);
+    }
     std::vector<const char*> names;
-    if (std::strcmp(font_name, DEFAULT_FONT_NAME) == 0) names.push_back(DEFAULT_FONT_FAMILY);
+    if (is_default) names.push_back(DEFAULT_FONT_FAMILY);
     names.push_back(font_name);
     choice.search += "\n  - through fontconfig, among the installed fonts, as ";
     for (size_t i = 0; i < names.size(); ++i) {

@@ -24,6 +24,11 @@ public:
         if (const char* old = std::getenv(name)) saved_ = old;
         setenv(name, value.c_str(), 1);
     }
+    ScopedVariable(const char* name, std::nullopt_t) : name_(name)
+    {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        unsetenv(name);
+    }
     ~ScopedVariable()
     {
         if (saved_) setenv(name_, saved_->c_str(), 1);
@@ -138,4 +143,21 @@ TEST(ChooseFont, TheDefaultFontIsTheInstalledFreeMono)
     }
     EXPECT_EQ(family_of(choose_font(lookup, "DejaVu Sans Mono", 7.0).path), "DejaVu Sans Mono");
     EXPECT_TRUE(choose_font(lookup, "NoSuchFont", 7.0).path.empty());
+}
+
+// Without a fontconfig configuration of the run's own, the default font is the installed
+// FreeMono file, taken without starting fontconfig: that alone would cost far more than a
+// small page.
+TEST(ChooseFont, TheDefaultFontIsTakenWithoutStartingFontconfig)
+{
+    TempDir no_fonts;
+    ScopedVariable font_path("GDFONTPATH", no_fonts.path().string());
+    ScopedVariable config("FONTCONFIG_FILE", std::nullopt);
+    gdFontCacheShutdown();
+    FontLookup lookup;
+    const FontChoice choice = choose_font(lookup, DEFAULT_FONT_NAME, 7.0);
+    ASSERT_FALSE(choice.path.empty()) << choice.search;
+    EXPECT_EQ(choice.libgd_name, choice.path);
+    EXPECT_EQ(family_of(choice.path), "FreeMono");
+    EXPECT_EQ(lookup.config, nullptr);
 }
