@@ -67,9 +67,12 @@ bool wants_fallback(uint32_t character)
     return character >= 0x20 && !(character >= 0x7F && character < 0xA0);
 }
 
-Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, double points)
+Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, Presentation presentation,
+                    double points)
 {
-    auto known = fallback.by_character.find(character);
+    // Code points need 21 bits; the presentation goes above them.
+    const uint32_t key = character | (static_cast<uint32_t>(presentation) << 24);
+    auto known = fallback.by_character.find(key);
     if (known != fallback.by_character.end()) {
         if (known->second != nullptr) announce(fallback, *known->second);
         return known->second;
@@ -85,11 +88,11 @@ Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t characte
     // fontconfig's choice, or the next one where its first cannot be drawn from here.
     FontFile file;
     size_t position = 0;
-    while (chosen == nullptr && font_lookup_character(cache.lookup, character, position, file)) {
+    while (chosen == nullptr && font_lookup_character(cache.lookup, character, presentation, position, file)) {
         Face* face = face_cache_open_file(cache, file);
         if (face != nullptr && has_character(*face, character)) chosen = face;
     }
-    fallback.by_character.emplace(character, chosen);
+    fallback.by_character.emplace(key, chosen);
     if (chosen != nullptr) announce(fallback, *chosen);
     return chosen;
 }

@@ -18,7 +18,8 @@ struct FallbackFaces {
     std::vector<std::string> names;   // names or paths, in order
     bool named_opened = false;
     std::vector<Face*> named;         // the faces of `names` that were found and open
-    std::unordered_map<uint32_t, Face*> by_character;  // null: no face has it
+    // By character and presentation (see character_key); null: no face has it.
+    std::unordered_map<uint32_t, Face*> by_character;
     std::vector<const Face*> announced;
 };
 
@@ -30,7 +31,9 @@ void fallback_configure(FallbackFaces& fallback, bool enabled, const char* list,
 // not, and draw the main font's missing-glyph box.
 bool wants_fallback(uint32_t character);
 
-// The face that draws `character`, which the main font lacks; null when none has it.
-Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, double points);
+// The face that draws `character`, which the main font lacks, shown as `presentation` asks;
+// null when none has it.
+Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, Presentation presentation,
+                    double points);
 
 }  // namespace vedad

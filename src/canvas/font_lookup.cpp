@@ -136,10 +136,13 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
     return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
 }
 
-bool font_lookup_character(FontLookup& lookup, uint32_t character, size_t& position, FontFile& file)
+bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
+                           FontFile& file)
 {
     if (!ready(lookup)) return false;
-    const FcFontSet* faces = sorted_faces(lookup, is_emoji_presentation(character));
+    const bool emoji = presentation == Presentation::DEFAULT ? is_emoji_presentation(character)
+                                                              : presentation == Presentation::EMOJI;
+    const FcFontSet* faces = sorted_faces(lookup, emoji);
     if (faces == nullptr) return false;
     while (position < static_cast<size_t>(faces->nfont)) {
         const FcPattern* face = faces->fonts[position++];

@@ -38,10 +38,15 @@ struct FontLookup {
 // no installed font has that name: fontconfig's nearest other face is not taken.
 bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file);
 
+// How a character is asked to be shown: as its own default, or by a variation selector after
+// it, U+FE0F as an emoji and U+FE0E as text.
+enum class Presentation : uint8_t { DEFAULT, EMOJI, TEXT };
+
 // The faces that have `character`, in the order fontconfig prefers them among monospace
 // faces (colour faces first for a character shown as an emoji): each call gives the next one
 // after `position`, which starts at 0. False when there is none left.
-bool font_lookup_character(FontLookup& lookup, uint32_t character, size_t& position, FontFile& file);
+bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
+                           FontFile& file);
 
 // Whether `character` is shown as an emoji unless asked otherwise.
 bool is_emoji_presentation(uint32_t character);

@@ -32,12 +32,23 @@ bool is_break(uint32_t character)
     return character == '\r' || character == '\n';
 }
 
+// How the character is asked to be shown by the variation selector after it, if any.
+Presentation presentation_of(const std::vector<uint32_t>& characters, size_t i)
+{
+    if (i + 1 < characters.size()) {
+        if (characters[i + 1] == 0xFE0F) return Presentation::EMOJI;
+        if (characters[i + 1] == 0xFE0E) return Presentation::TEXT;
+    }
+    return Presentation::DEFAULT;
+}
+
 // The face and glyph a character the main face lacks is drawn with; false when no other face
 // has it.
-bool find_fallback(GlyphPath& path, uint32_t character, double points, PlacedGlyph& glyph)
+bool find_fallback(GlyphPath& path, uint32_t character, Presentation presentation, double points,
+                   PlacedGlyph& glyph)
 {
     if (!wants_fallback(character)) return false;
-    Face* face = fallback_face(path.fallback, path.faces, character, points);
+    Face* face = fallback_face(path.fallback, path.faces, character, presentation, points);
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points, path.color_band);
     if (sized == nullptr) return false;
@@ -61,7 +72,7 @@ bool lay_out(GlyphPath& path, Face& face, SizedFace& sized, double points, int x
     for (size_t i = 0; i < placed.size(); ++i) {
         const uint32_t character = path.characters[i];
         const FT_UInt glyph_index = face_glyph_index(face, character);
-        if (glyph_index == 0 && missing != Missing::BOX && find_fallback(path, character, points, placed[i])) {
+        if (glyph_index == 0 && missing != Missing::BOX && find_fallback(path, character, presentation_of(path.characters, i), points, placed[i])) {
             if (missing == Missing::FALLBACK_IN_CELL) {
                 // The cell is laid out as for the font's own box: the same box and advance.
                 // The image still comes from the other face (see place_images).

@@ -203,24 +203,45 @@ TEST(Fonts, CharactersTheFontLacksComeFromTheInstalledFontsThatHaveThem)
 }
 
 // An emoji comes from the colour face the set-up installs, in its own colours: the text
-// colour does not tint it.
+// colour does not tint it. A variation selector after a character asks for the emoji (U+FE0F)
+// or the text (U+FE0E) face.
 TEST(Fonts, EmojiKeepTheirOwnColors)
 {
+    const auto colored_pixels = [](const Image& image) {
+        int colored = 0;
+        for (int y = 0; y < 30; ++y) {
+            for (int x = 0; x < 200; ++x) {
+                const int p = pixel(image, x, y);
+                if (gdTrueColorGetRed(p) > gdTrueColorGetBlue(p) + 100) ++colored;
+            }
+        }
+        return colored;
+    };
     const std::string grinning_face = "\xf0\x9f\x98\x80";
+    const std::string heart = "\xe2\x9d\xa4";
+    const std::string as_emoji = "\xef\xb8\x8f";
+    const std::string as_text = "\xef\xb8\x8e";
     const Drawn white = draw_line(grinning_face, {"--verbose"});
     const Drawn red = draw_line(grinning_face, {"--foreground=ff0000"});
     ASSERT_NE(white.image, nullptr);
     ASSERT_NE(red.image, nullptr);
     EXPECT_NE(fallback_file(white.outcome.err).find("Emoji"), std::string::npos) << white.outcome.err;
     EXPECT_EQ(compare_images(white.image, red.image), "");
-    int colored = 0;
-    for (int y = 0; y < 30; ++y) {
-        for (int x = 0; x < 200; ++x) {
-            const int p = pixel(white.image, x, y);
-            if (gdTrueColorGetRed(p) > gdTrueColorGetBlue(p) + 100) ++colored;
-        }
+    EXPECT_GT(colored_pixels(white.image), 10);
+
+    const struct {
+        std::string text;
+        bool colored;
+    } cases[] = {
+        {heart, false}, {heart + as_emoji, true}, {grinning_face + as_text, false}, {grinning_face + as_emoji, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const Drawn drawn = draw_line(c.text, {});
+        ASSERT_NE(drawn.image, nullptr);
+        EXPECT_EQ(colored_pixels(drawn.image) > 10, c.colored);
+        EXPECT_GT(count_other_pixels(drawn.image, rgb(0, 0, 0), 0, 0, 200, 30), 10);
     }
-    EXPECT_GT(colored, 10);
 }
 
 // A byte that begins no UTF-8 character draws as libgd reads it, as when fallback is off;
