@@ -2,9 +2,14 @@
 """Writes the benchmark's inputs into a directory, the same bytes on every run.
 
   page.txt          40 lines of 78 columns
+  line.txt          one line, where start-up is nearly the whole run
   page.html         the same page as span HTML, every cell in its own colours
   page.cells        the same cells for the floor program (character, rrggbb, rrggbb)
   page.pango        the same cells as Pango markup, one span per cell
+  terminal.ansi     40 lines of coloured terminal output, as `ls -l --color` and `grep --color`
+                    write it (SGR colours, bold, resets, erase to end of line)
+  terminal.cells    the same screen for the floor program, colours resolved as a terminal would
+  terminal.txt      the same text without the escape sequences
   log.txt           20,000 lines of 10 to 120 characters
   narrow.txt        20,000 lines that all fit inside the 640-pixel canvas (10 to 70 characters)
   log-N.txt         the first N lines of log.txt, for the time-against-size plot
@@ -14,6 +19,7 @@ The text avoids '%', '@', '\\', quotes, '&', '<' and '>' so that every tool read
 characters (ImageMagick would expand some of them, markup others)."""
 import os
 import random
+import re
 import sys
 
 WORDS = """request handler session timeout retry server client cache worker queue
@@ -53,6 +59,66 @@ def coloured_cells(rows, rng):
     return out
 
 
+# The terminal's sixteen colours, as vedad resolves SGR 30-37 and 90-97 (bold brightens 30-37).
+TERMINAL_COLORS = ["000000", "cd0000", "00cd00", "cdcd00", "0000ee", "cd00cd", "00cdcd", "e5e5e5",
+                   "7f7f7f", "ff0000", "00ff00", "ffff00", "5c5cff", "ff00ff", "00ffff", "ffffff"]
+ESC = "\x1b"
+# What `ls --color` gives some kinds of file: directories, programs, links, archives, pictures,
+# and a directory others may write to (black on green).
+LS_KINDS = [("drwxr-xr-x", "01;34", ""), ("-rwxr-xr-x", "01;32", ""), ("lrwxrwxrwx", "01;36", ""),
+            ("-rw-r--r--", "01;31", ".tar.gz"), ("-rw-r--r--", "01;35", ".png"), ("drwxrwxrwx", "30;42", ""),
+            ("-rw-r--r--", "", ".txt"), ("-rw-r--r--", "", ".cpp"), ("-rw-r--r--", "", "")]
+NAMES = "src build docs tests main server client cache worker queue index config notes report".split()
+MATCHES = ["error", "timeout", "retry", "TODO"]
+
+
+def terminal_lines(rng):
+    """Lines of `ls -l` and `grep -n` output with the escape sequences those tools write."""
+    lines = []
+    for i in range(40):
+        if i < 20:
+            mode, sgr, suffix = rng.choice(LS_KINDS)
+            name = rng.choice(NAMES) + ("_" + rng.choice(NAMES) if rng.random() < 0.5 else "") + suffix
+            shown = f"{ESC}[{sgr}m{name}{ESC}[0m" if sgr else name
+            lines.append(f"{mode} {rng.randint(1, 9)} alice staff "
+                         f"{rng.randint(10, 999999):7d} Jun {rng.randint(1, 30):2d} {rng.randint(0, 23):02d}:"
+                         f"{rng.randint(0, 59):02d} {shown}")
+        else:
+            colour = lambda code, text: f"{ESC}[{code}m{ESC}[K{text}{ESC}[m{ESC}[K"  # noqa: E731
+            match = rng.choice(MATCHES)
+            before, after = line(rng, 10, 30), line(rng, 5, 25)
+            lines.append(colour("35", f"src/{rng.choice(NAMES)}/{rng.choice(NAMES)}.cpp") + colour("36", ":") +
+                         colour("32", str(rng.randint(1, 2000))) + colour("36", ":") +
+                         f"    {before} " + colour("01;31", match) + f" {after}")
+    return lines
+
+
+def terminal_cells(lines):
+    """The characters of the terminal lines with their resolved colours (text, background)."""
+    rows = []
+    for text in lines:
+        fg, bg, bold, cells = None, None, False, []
+        for piece in re.split(f"({re.escape(ESC)}\\[[0-9;]*[A-Za-z])", text):
+            if not piece.startswith(ESC):
+                for c in piece:
+                    shown = TERMINAL_COLORS[fg + (8 if bold and fg < 8 else 0)] if fg is not None else "ffffff"
+                    cells.append((c, shown, TERMINAL_COLORS[bg] if bg is not None else "000000"))
+                continue
+            if piece[-1] != "m":
+                continue
+            for code in [int(p) for p in piece[2:-1].split(";") if p] or [0]:
+                if code == 0:
+                    fg, bg, bold = None, None, False
+                elif code == 1:
+                    bold = True
+                elif 30 <= code <= 37:
+                    fg = code - 30
+                elif 40 <= code <= 47:
+                    bg = code - 40
+        rows.append(cells)
+    return rows
+
+
 def write(path, text):
     with open(path, "w", encoding="ascii", newline="\n") as f:
         f.write(text)
@@ -64,6 +130,8 @@ def main(directory):
 
     page = page_lines(rng)
     write(os.path.join(directory, "page.txt"), "\n".join(page) + "\n")
+
+    write(os.path.join(directory, "line.txt"), page[0] + "\n")
 
     cells = coloured_cells(page, rng)
     html, floor, pango = [], [], []
@@ -80,6 +148,13 @@ def main(directory):
     write(os.path.join(directory, "page.html"), "\n".join(html) + "\n")
     write(os.path.join(directory, "page.cells"), "\n".join(floor) + "\n")
     write(os.path.join(directory, "page.pango"), "\n".join(pango))
+
+    # A generator of its own, so that the other workloads stay the bytes they were.
+    terminal = terminal_lines(random.Random(20240608))
+    write(os.path.join(directory, "terminal.ansi"), "\n".join(terminal) + "\n")
+    write(os.path.join(directory, "terminal.cells"),
+          "\n".join("".join(f"{c}{fg}{bg}" for c, fg, bg in row) for row in terminal_cells(terminal)) + "\n")
+    write(os.path.join(directory, "terminal.txt"), re.sub(f"{re.escape(ESC)}\\[[0-9;]*[A-Za-z]", "", "\n".join(terminal)) + "\n")
 
     log = [line(rng, 10, 120) for _ in range(20000)]
     write(os.path.join(directory, "log.txt"), "\n".join(log) + "\n")

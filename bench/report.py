@@ -51,11 +51,66 @@ def verdict(ok):
     return "met" if ok else "**missed**"
 
 
+def against_section(results, w):
+    """The instructions of a fully covered page now and at an earlier revision (bench/against.sh)."""
+    path = os.path.join(results, "against.txt")
+    if not os.path.exists(path):
+        return None
+    v = {k: x[0] for k, x in read_pairs(path).items()}
+    ratios = {n: int(v[f"{n}_new"]) / int(v[f"{n}_old"]) for n in ("page", "span", "terminal")}
+    w(f"## Fallback fonts: a page the font fully covers\n")
+    w(f"A page whose every character the main font has should cost no more than it did before")
+    w(f"fallback fonts were added. [bench/against.sh](../bench/against.sh) builds revision {v['rev']}")
+    w(f"(\"{v['rev_subject']}\"{', the last before fonts were found by name and fallback faces came in' if v['rev'] == '80d3626' else ''})")
+    w(f"from `git archive` and this tree ({v['now']}), both as the release build")
+    w("above, and counts the instructions of each on the same workloads, FreeMono given by path")
+    w("with `--font=`:\n")
+    w(f"    bash bench/against.sh {v['rev']}        # or: bash bench/run.sh --against={v['rev']}\n")
+    w(f"| workload | {v['rev']} (M) | now (M) | ratio | same picture |")
+    w("|---|---:|---:|---:|---|")
+    labels = {"page": "page of text", "span": "span HTML page", "terminal": "terminal output"}
+    for n in ("page", "span", "terminal"):
+        w(f"| {labels[n]} | {int(v[f'{n}_old']) / 1e6:.2f} | {int(v[f'{n}_new']) / 1e6:.2f} | {ratios[n]:.4f} | {v[f'{n}_same_picture']} |")
+    w("")
+    worst = max(ratios.values())
+    if worst <= 1:
+        w("None of the three costs more than before.")
+    else:
+        w(f"So the claim holds only nearly: the pictures are the same bytes, but the pages take "
+          f"{(ratios['page'] - 1) * 100:.2f} % (page), {(ratios['span'] - 1) * 100:.2f} % (span page) and "
+          f"{(ratios['terminal'] - 1) * 100:.2f} % (terminal) more instructions than before.")
+    loads = [n for n in ("page", "span", "terminal") if v[f"{n}_loads_fontconfig"] != "no"]
+    w(f"fontconfig {'loads its configuration (`FcInitLoadConfigAndFonts`) on the ' + ', '.join(loads) if loads else 'does no work on any of them: `FcInitLoadConfigAndFonts` is never called'},"
+      f" and the instructions spent in libfontconfig are {v['page_fontconfig_new']} now against {v['page_fontconfig_old']}"
+      " before (its library's own start-up, the same in both). Where the difference goes, by function (own instructions, now minus before):\n")
+    for n in ("page", "span"):
+        with open(os.path.join(results, f"against-{n}.txt")) as f:
+            rows = [line.rstrip("\n").split("\t") for line in f if line.strip()]
+        w(f"| {labels[n]}: function | before | now | difference |")
+        w("|---|---:|---:|---:|")
+        for change, old, new, name in rows[:6]:
+            w(f"| `{name}` | {int(old):,} | {int(new):,} | {int(change):+,} |")
+        w("")
+    calls, cost = int(v["span_libgd_font_calls"]), int(v["span_libgd_font_inclusive"])
+    if calls == 0:
+        return ratios
+    w(f"The largest share on the span page is `canvas_libgd_font` (src/canvas/canvas.cpp), which names the")
+    w(f"font file for each text drawn or measured and compares the chosen font's name with the asked")
+    w(f"one (a `std::string` with a C string, so `strlen` and `memcmp` of the whole path) on every call:")
+    w(f"{calls:,} calls and {cost:,} instructions on the span page ({cost / calls:.0f} a call),")
+    w(f"{int(v['terminal_libgd_font_calls']):,} calls and {int(v['terminal_libgd_font_inclusive']):,} instructions on the terminal page,")
+    w(f"{int(v['page_libgd_font_calls']):,} and {int(v['page_libgd_font_inclusive']):,} on the page of text. On the page of text the rest is the")
+    w("UTF-8 decoding that now knows four-byte characters (`read_character`, `decode_text`). Neither")
+    w("is work per run: it grows with the number of texts drawn.\n")
+    return ratios
+
+
 def main(results, markdown, plot_data):
     machine = {k: v[0] for k, v in read_pairs(os.path.join(results, "machine.txt")).items()}
     instr = {k: int(v[0]) for k, v in read_pairs(os.path.join(results, "instructions.txt")).items()}
     peaks = {k: min(int(x) for x in v) for k, v in read_pairs(os.path.join(results, "peak.txt")).items()}
-    page, span = times(results, "page"), times(results, "span")
+    page, span, terminal = times(results, "page"), times(results, "span"), times(results, "terminal")
+    line = times(results, "line")
     log, narrow, files = times(results, "log"), times(results, "narrow"), times(results, "files")
     sizes = {n: times(results, f"size-{n}") for n in (40, 500, 2000, 5000, 10000)}
     sizes[20000] = log
@@ -82,17 +137,22 @@ def main(results, markdown, plot_data):
     files_vs_magick = files["ImageMagick, 500 runs"]["median"] / files["vedad, one run"]["median"]
     page_cpu = lambda key: page[key]["cpu"]  # noqa: E731
     memory_over = (peaks["page_vedad"] - peaks["page_floor"]) / 1024
+    against_lines = []
+    against = against_section(results, against_lines.append)
 
     out = []
     w = out.append
     w("# Performance\n")
     w("How fast vedad turns text into a PNG, measured side by side with ImageMagick, pango-view and")
     w("the *floor*: a minimal program of our own, [bench/floor.c](../bench/floor.c), that makes exactly")
-    w("the libgd calls one page needs (fill, colours, the 67 measurements of the cell sample, one")
-    w("drawing call per line or two per span cell, crop, PNG) and nothing else. Its pictures are")
-    w("byte for byte vedad's, which the benchmark checks before it measures. Every figure on this page")
-    w("comes from one run of\n")
+    w("the libgd calls one page would need if libgd drew all of its text (fill, colours, the 67")
+    w("measurements of the cell sample, one drawing call per line, or per span cell a measuring call,")
+    w("a fill and a drawing call, crop, PNG) and nothing else. vedad draws the same text from a cache")
+    w("of glyphs rendered once, with libgd's layout and blending, so its pictures are byte for byte")
+    w("the floor's, which the benchmark checks before it measures. Every figure on this page comes")
+    w("from one run of\n")
     w("    bash bench/run.sh\n")
+    w(f"(at commit {machine['commit']}),")
     w("which installs its tools from Debian if they are missing, builds a release vedad (libgd linked")
     w("statically, the default, and for comparison dynamically) and both floors in `build-bench/`,")
     w("writes the workloads with [bench/make_workloads.py](../bench/make_workloads.py) (the same bytes")
@@ -105,8 +165,9 @@ def main(results, markdown, plot_data):
     w("instruction counts do not move.\n")
     w("Every tool draws with the same font file, FreeMono at 7 points and 96 dots per inch:")
     w(f"vedad, the floors and ImageMagick get `/usr/share/fonts/truetype/freefont/FreeMono.ttf` by path;")
-    w(f"pango-view asks fontconfig for \"FreeMono 7\", which gives `{machine['pango_font_file']}`")
-    w("(FreeMono, or a link to it). ImageMagick draws onto a 640x480 canvas and trims it (`-annotate`,")
+    w(f"pango-view asks fontconfig for \"FreeMono 7\", which gives `{machine['pango_font_file']}`.")
+    w("The pages are all in characters FreeMono has, so vedad never looks for a fallback face.")
+    w("ImageMagick draws onto a 640x480 canvas and trims it (`-annotate`,")
     w("`-trim`); pango-view renders the text with no margin.\n")
 
     w("## Machine and conditions\n")
@@ -117,7 +178,8 @@ def main(results, markdown, plot_data):
     w(f"- load average (1, 5, 15 min) at the start {machine['load_start']}, at the end {machine['load_end']}: "
       "another developer's fuzzers may share the machine, so the decisions were taken on instruction counts, which load does not change")
     w(f"- hyperfine: {3 * int(machine['runs'])} runs for the pages (three rounds of {machine['runs']}), {machine['big_runs']} for the large inputs, one warm-up each, "
-      f"at {'the raised priority `' + machine['priority'] + '`' if machine['priority'] != 'normal' else 'normal priority'}\n")
+      f"at {'the raised priority `' + machine['priority'] + '`' if machine['priority'] != 'normal' else 'normal priority'}; "
+      f"niceness {machine['niceness']}\n")
 
     w("## Targets\n")
     w("| target | measured | |")
@@ -132,6 +194,10 @@ def main(results, markdown, plot_data):
     w(f"| 500 files in one run: last hundred no dearer than the first hundred (instructions) | {last / first:.4f} × | {verdict(last <= first)} |")
     w(f"| 500 files: at least 3 × faster than 500 ImageMagick runs | {files_vs_magick:.1f} × faster | {verdict(files_vs_magick >= 3)} |")
     w(f"| peak memory of a page at most the floor's + 1 MB | +{memory_over:.2f} MB | {verdict(memory_over <= 1)} |")
+    if against is not None:
+        w(f"| a page the font fully covers: instructions no more than before fallback fonts | "
+          f"{against['page']:.4f} × (span page {against['span']:.4f} ×, terminal {against['terminal']:.4f} ×) | "
+          f"{verdict(max(against.values()) <= 1)} |")
     w("")
 
     w("## A page of text (40 lines of 78 columns)\n")
@@ -158,23 +224,28 @@ def main(results, markdown, plot_data):
                           ("pango-view `--markup`, one span per cell", "pango-view --markup", "span_pango")]:
         w(f"| {label} | {ms(span[key])} | {cpu(span[key])} | {mi(k)} | {mb(k) if k in peaks else '–'} |")
     w("")
-    w(f"The floor itself takes {span_floor_vs_pango:.2f} times as long as pango-view on the same cells. The")
-    w("program draws every character twice (once to find its cell, again over the filled cell) with one")
-    w("`gdImageStringFT` call each, and libgd pays its whole set-up on every call: it looks the font up")
-    w("in its cache, sets the character size, scans the character maps, lays the text out and only then")
-    w("loads and renders the one glyph. Pango shapes a whole line once and renders each glyph from a")
-    w("cache. What could close the gap without changing a pixel:\n")
-    w("- Measure instead of the first drawing where it is hidden: the first drawing of a glyph whose ink")
-    w("  lies wholly inside the cell filled after it is painted over, so a measuring call (for one")
-    w("  character about half a drawing call, the set-up being most of both) would do. libgd's box is")
-    w("  no exact bound of the ink, though (see below), so only glyphs seen to stay well inside their")
-    w("  cells could take that path.")
-    w("- Render each distinct glyph once per page and copy its coverage: what libgd draws for a glyph at")
-    w("  an integer pen depends only on the glyph, the colour and the pixels under it, so a cache of")
-    w("  coverage bitmaps blended with libgd's own rule would give the same pixels at a fraction of the")
-    w("  cost. It means reproducing libgd's blending outside libgd, which this program does not do.")
-    w("- Neither removes libgd's set-up on each call, which is most of the cost of one character;")
-    w("  only fewer calls would.\n")
+    w(f"The floor itself takes {span_floor_vs_pango:.2f} times as long as pango-view on the same cells: it")
+    w("makes a `gdImageStringFT` call to measure each character's cell and another to draw it, and")
+    w("libgd pays its whole set-up on every call (it looks the font up in its cache, sets the")
+    w("character size, scans the character maps, lays the text out and only then loads and renders")
+    w("the one glyph). vedad renders each glyph once per face and size and keeps it: measuring a")
+    w("character is then a look-up, and drawing it blends the kept coverage into the image with")
+    w("libgd's own rule, which gives libgd's pixels at a fraction of the cost. What libgd still does")
+    w("per page is the fill, the crop and the PNG encoding, which is now most of a run.\n")
+
+    w("## Terminal output (40 lines of `ls -l` and `grep` output with colour sequences)\n")
+    w("| program | wall time (ms) | CPU time (ms) | instructions (M) | peak memory (MB) |")
+    w("|---|---:|---:|---:|---:|")
+    for label, key, k in [("vedad `--ansi-input`", "vedad", "terminal_vedad"),
+                          ("floor, same per-cell calls", "floor", "terminal_floor"),
+                          ("vedad, the same text without the sequences", "vedad, the text alone", "terminal_text_vedad")]:
+        w(f"| {label} | {ms(terminal[key])} | {cpu(terminal[key])} | {mi(k)} | {mb(k) if k in peaks else '–'} |")
+    w("")
+    w("Every character has a cell of one cell width, so the floor makes no measuring call: per cell")
+    w("it fills the cell in its background and draws the character over it. vedad reads the escape")
+    w("sequences into a grid of the cells that can reach the image and then draws them the same way.")
+    w(f"The colours cost {(instr['terminal_vedad'] / instr['terminal_text_vedad'] - 1) * 100:.1f} % more instructions than the plain text, which")
+    w("draws each line with one call.\n")
 
     w("## Large inputs: cost follows what is visible\n")
     w("| workload | vedad (s) | floor, every row (s) | ratio | vedad instructions (M) |")
@@ -191,10 +262,10 @@ def main(results, markdown, plot_data):
     w("A row that lies wholly above or below the image changes no pixel, but libgd renders every glyph")
     w("of it all the same. vedad renders a row (or a span cell) only when it may reach the image, and")
     w("otherwise measures it with no image, which gives the same box and so the same advance and text")
-    w("extent at about 40 % of the cost. Once the extent covers the image's width, a row that cannot")
+    w("extent from the glyphs already kept. Once the extent covers the image's width, a row that cannot")
     w("reach the image cannot change the crop either, and is not even measured: it is read, and its")
     w("line break counts. The 20,000 narrow lines never cover the width, so each of their rows below")
-    w("the image is still measured: that is the 0.4 of their ratio.\n")
+    w(f"the image is still measured: that is the {narrow_ratio:.2f} of their ratio.\n")
     w("Only glyphs already rendered on the page are ever left out, so a glyph that fails to load or")
     w("render still fails the run where it did (FreeType gives the same result for a glyph every time),")
     w("and what those glyphs were seen to reach bounds where their ink can fall. libgd's box is no exact")
@@ -211,8 +282,19 @@ def main(results, markdown, plot_data):
     w("")
     mean_first, mean_last = first / 100, last / 100
     w(f"Instructions per conversion within the one run (start-up left out): first hundred files {mean_first / 1e6:.2f} M")
-    w(f"on average, last hundred {mean_last / 1e6:.2f} M. Nothing grows from file to file: every page measures")
-    w("its cell again and allocates its image anew, and libgd keeps the face loaded.\n")
+    w(f"on average, last hundred {mean_last / 1e6:.2f} M. Nothing grows from file to file: every page allocates")
+    w("its image anew, while the cell sample is measured once per run and the face and its rendered")
+    w("glyphs are kept from the first file on.\n")
+
+    w("## Start-up: one line of text\n")
+    w("| program | wall time (ms) | CPU time (ms) | instructions (M) | peak memory (MB) |")
+    w("|---|---:|---:|---:|---:|")
+    for label, key, k in [("vedad", "vedad", "line_vedad"), ("vedad, shared libgd", "vedad, shared libgd", "line_vedad_shared")]:
+        w(f"| {label} | {ms(line[key])} | {cpu(line[key])} | {mi(k)} | {mb(k)} |")
+    w("")
+    w(f"On one line start-up is nearly the whole run; {3 * int(machine['runs'])} runs each. The Debian package links the shared")
+    w("libgd (so that libgd's security updates reach it), and pays this once per run.\n")
+    out += against_lines
     with open(markdown, "w") as f:
         f.write("\n".join(out))
 

@@ -2,8 +2,11 @@
 # Measures vedad side by side with ImageMagick, pango-view and the libgd floor (bench/floor.c)
 # on the workloads of bench/make_workloads.py, and writes docs/performance.md and
 # docs/performance-time.png from that one run.
-#   bash bench/run.sh           the full run (about eight minutes on two cores)
-#   bash bench/run.sh --quick   fewer repetitions, to try the harness
+#   bash bench/run.sh                the full run (about ten minutes on two cores)
+#   bash bench/run.sh --quick        fewer repetitions, to try the harness
+#   bash bench/run.sh --against=REV  compare instructions with revision REV (bench/against.sh);
+#                                    the default is 80d3626, the last one before fallback fonts,
+#                                    and --against=none leaves the comparison out
 # Installs what it needs from Debian when it is missing; builds in build-bench/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,7 +15,14 @@ source scripts/lib.sh
 
 runs=10
 big_runs=3
-if [ "${1:-}" = "--quick" ]; then runs=2; big_runs=1; fi
+against=80d3626
+for argument in "$@"; do
+    case $argument in
+        --quick) runs=2; big_runs=1 ;;
+        --against=*) against=${argument#--against=} ;;
+        *) echo "usage: bash bench/run.sh [--quick] [--against=REV|none]" >&2; exit 2 ;;
+    esac
+done
 
 font=$freemono
 build=$root/build-bench
@@ -26,8 +36,8 @@ install_missing --quiet "${packages[@]}"
 echo "== building"
 cmake -S . -B "$build/static" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=ON >/dev/null
 cmake -S . -B "$build/shared" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=OFF >/dev/null
-cmake --build "$build/static" -j "$(nproc)" >/dev/null
-cmake --build "$build/shared" -j "$(nproc)" >/dev/null
+nice cmake --build "$build/static" -j 2 >/dev/null
+nice cmake --build "$build/shared" -j 2 >/dev/null
 gd_archive=$(grep '^VEDAD_GD_ARCHIVE:' "$build/static/CMakeCache.txt" | cut -d= -f2)
 # shellcheck disable=SC2046
 gcc -O2 -Wall -Wextra bench/floor.c -o "$build/floor" "$gd_archive" $(pkg-config --libs libpng zlib freetype2 fontconfig) -lm
@@ -56,6 +66,9 @@ cmp out/v.png out/f.png
 $vedad --html-input --output=out/vs.png page.html 2>/dev/null
 $floor spans "$font" page.cells out/fs.png
 cmp out/vs.png out/fs.png
+$vedad --ansi-input --output=out/va.png terminal.ansi 2>/dev/null
+$floor cells "$font" terminal.cells out/fa.png
+cmp out/va.png out/fa.png
 # And leaving out what cannot be seen changes nothing: every row drawn gives the same picture.
 for input in log.txt narrow.txt; do
     $vedad --output=out/v-$input.png $input 2>/dev/null
@@ -91,6 +104,7 @@ done
         echo "pkg_$p=$(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
     done
     echo "pango_font_file=$(fc-match -f '%{file}' 'FreeMono:size=7')"
+    echo "commit=$(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- src bench || echo ' (with changes)')"
     echo "libraries_static=$(ldd "$build/static/vedad" | wc -l)"
     echo "libraries_shared=$(ldd "$build/shared/vedad" | wc -l)"
     echo "runs=$runs"
@@ -102,6 +116,7 @@ done
 priority=()
 if nice -n -10 true 2>/dev/null; then priority=(nice -n -10); fi
 echo "priority=${priority[*]:-normal}" >>"$results/machine.txt"
+echo "niceness=$(nice) (timed runs: $("${priority[@]}" nice))" >>"$results/machine.txt"
 hf() {  # name, runs, then -n NAME COMMAND pairs
     local name=$1 count=$2
     shift 2
@@ -122,7 +137,14 @@ for round in 1 2 3; do
         -n vedad "$vedad --html-input --output=out/vs.png page.html 2>/dev/null" \
         -n floor "$floor spans $font page.cells out/fs.png" \
         -n "pango-view --markup" "$pango --markup -o out/ps.png page.pango"
+    hf "terminal-$round" "$runs" \
+        -n vedad "$vedad --ansi-input --output=out/va.png terminal.ansi 2>/dev/null" \
+        -n floor "$floor cells $font terminal.cells out/fa.png" \
+        -n "vedad, the text alone" "$vedad --output=out/vt.png terminal.txt 2>/dev/null"
 done
+hf line "$((3 * runs))" \
+    -n vedad "$vedad --output=out/v1.png line.txt 2>/dev/null" \
+    -n "vedad, shared libgd" "$vedad_shared --output=out/vd1.png line.txt 2>/dev/null"
 hf log "$big_runs" \
     -n vedad "$vedad --output=out/vl.png log.txt 2>/dev/null" \
     -n "floor, every row" "$floor text $font log.txt out/fl.png"
@@ -158,6 +180,11 @@ instructions page_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 -
 instructions page_magick /usr/bin/convert -size 640x480 xc:black -font $font -density 96 -pointsize 7 -fill white -annotate +0+11 "$PAGE_TEXT" -trim +repage out/im.png
 instructions span_vedad $vedad --html-input --output=out/vs.png page.html
 instructions span_floor $floor spans $font page.cells out/fs.png
+instructions terminal_vedad $vedad --ansi-input --output=out/va.png terminal.ansi
+instructions terminal_floor $floor cells $font terminal.cells out/fa.png
+instructions terminal_text_vedad $vedad --output=out/vt.png terminal.txt
+instructions line_vedad $vedad --output=out/v1.png line.txt
+instructions line_vedad_shared $vedad_shared --output=out/vd1.png line.txt
 instructions span_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 --background=black --foreground=white --markup -o out/ps.png page.pango
 instructions log_vedad $vedad --output=out/vl.png log.txt
 instructions narrow_vedad $vedad --output=out/vn.png narrow.txt
@@ -194,11 +221,20 @@ for i in 1 2 3; do
     peak span_floor $floor spans $font page.cells out/fs.png
     peak log_vedad $vedad --output=out/vl.png log.txt
     peak log_floor $floor text $font log.txt out/fl.png
+    peak terminal_vedad $vedad --ansi-input --output=out/va.png terminal.ansi
+    peak terminal_floor $floor cells $font terminal.cells out/fa.png
+    peak line_vedad $vedad --output=out/v1.png line.txt
+    peak line_vedad_shared $vedad_shared --output=out/vd1.png line.txt
 done
 rm -f "$results/peak.tmp"
 
 echo "load_end=$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"
 cd "$root"
+rm -f "$results/against.txt"
+if [ "$against" != none ]; then
+    echo "== instructions against $against"
+    bash bench/against.sh "$against" "$results"
+fi
 python3 bench/report.py "$results" docs/performance.md "$build/plot.dat"
 gnuplot -e "data='$build/plot.dat'; output='docs/performance-time.png'" bench/plot.gp
 echo "wrote docs/performance.md and docs/performance-time.png"
