@@ -103,10 +103,12 @@ def against_section(results, w):
     w(f"one (a `std::string` with a C string, so `strlen` and `memcmp` of the whole path) on every call:")
     w(f"{calls:,} calls and {cost:,} instructions on the span page ({cost / calls:.0f} a call),")
     w(f"{int(v['terminal_libgd_font_calls']):,} calls and {int(v['terminal_libgd_font_inclusive']):,} instructions on the terminal page,")
-    w(f"{int(v['page_libgd_font_calls']):,} and {int(v['page_libgd_font_inclusive']):,} on the page of text. On the page of text the rest is in")
-    w("`glyph_path_string` itself and in the UTF-8 decoding that now knows four-byte characters")
-    w("(`read_character`, `decode_text`). None of it is work done once per run: it grows with the")
-    w("number of texts drawn or measured.\n")
+    w(f"{int(v['page_libgd_font_calls']):,} and {int(v['page_libgd_font_inclusive']):,} on the page of text. The rest is mostly in")
+    w("`glyph_path_string` itself, which holds the blending of glyph pixels into the image (since")
+    w("colour glyphs came in, it chooses for every pixel between a glyph's own colours and the text")
+    w("colour), and in the UTF-8 decoding that now knows four-byte characters (`read_character`,")
+    w("`decode_text`). None of it is work done once per run: it grows with the texts drawn and")
+    w("measured and with the pixels they ink.\n")
     return ratios
 
 
