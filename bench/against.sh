@@ -69,7 +69,7 @@ out=$results/against.txt
 : >"$out"
 echo "rev=$sha" >>"$out"
 echo "rev_subject=$(git -C "$root" log -1 --format=%s "$sha" | cut -c1-100)" >>"$out"
-echo "now=$(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- src CMakeLists.txt cmake || echo ' (with changes)')" >>"$out"
+echo "now=$(git -C "$root" log -1 --format=%h -- src CMakeLists.txt cmake)$(git -C "$root" diff --quiet HEAD -- src CMakeLists.txt cmake || echo ' (with changes)')" >>"$out"
 for workload in page span terminal; do
     case $workload in
         page) args=(page.txt) ;;

@@ -104,7 +104,8 @@ done
         echo "pkg_$p=$(dpkg-query -W -f='${Version}' "$p" 2>/dev/null || echo none)"
     done
     echo "pango_font_file=$(fc-match -f '%{file}' 'FreeMono:size=7')"
-    echo "commit=$(git -C "$root" rev-parse --short HEAD)$(git -C "$root" diff --quiet HEAD -- src bench || echo ' (with changes)')"
+    # The last commit that changed the program: a rebase of the benchmark's own commits keeps it.
+    echo "commit=$(git -C "$root" log -1 --format=%h -- src CMakeLists.txt cmake)$(git -C "$root" diff --quiet HEAD -- src CMakeLists.txt cmake || echo ' (with changes)')"
     echo "libraries_static=$(ldd "$build/static/vedad" | wc -l)"
     echo "libraries_shared=$(ldd "$build/shared/vedad" | wc -l)"
     echo "runs=$runs"
