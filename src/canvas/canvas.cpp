@@ -181,11 +181,6 @@ const char* pixel_format_name(const Canvas& canvas)
     }
 }
 
-const char* canvas_libgd_font(const Canvas& canvas)
-{
-    return canvas.font.asked == canvas.font_name ? canvas.font.libgd_name.c_str() : canvas.font_name;
-}
-
 double canvas_point_size(const Canvas& canvas)
 {
     const double points = canvas.font_size * canvas.size_scale;

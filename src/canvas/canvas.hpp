@@ -101,7 +101,12 @@ inline constexpr double MAX_POINT_SIZE = 1e6;
 double canvas_point_size(const Canvas& canvas);
 
 // The font name every libgd text call receives: the one chosen for font_name, or font_name
-// itself before a font is chosen for it.
-const char* canvas_libgd_font(const Canvas& canvas);
+// itself before a font is chosen for it. Asked for every text, so the name's own storage,
+// which never changes, tells at once.
+inline const char* canvas_libgd_font(const Canvas& canvas)
+{
+    if (canvas.font_name == canvas.font.asked_at && canvas.font_name != nullptr) return canvas.font.libgd_name.c_str();
+    return canvas.font.asked == canvas.font_name ? canvas.font.libgd_name.c_str() : canvas.font_name;
+}
 
 }  // namespace vedad

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstring>
+#include <string_view>
 
 #include <gd.h>
 
@@ -172,8 +173,9 @@ FaceCache::~FaceCache()
 Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
 {
     if (font_name[0] == '\0') return nullptr;  // libgd finds no font without a name
+    const std::string_view name(font_name);
     for (const std::unique_ptr<Face>& face : cache.faces) {
-        if (face->font_name == font_name) return face->usable ? face.get() : nullptr;
+        if (face->font_name == name) return face->usable ? face.get() : nullptr;
     }
     std::string path;
     if (!libgd_font_path(font_name, points, path)) return nullptr;

@@ -11,6 +11,7 @@ namespace vedad {
 // find is asked of fontconfig as the name of an installed font. A path stays a path.
 struct FontChoice {
     std::string asked;       // the font name it was chosen for
+    const char* asked_at = nullptr;  // that name where the canvas holds it (argv or a fixed text)
     std::string libgd_name;  // what every text call hands libgd: the name, or the file found for it
     std::string path;        // the file used; empty when none was found
     std::string search;      // the look-ups made, one line each, for the message when none was found

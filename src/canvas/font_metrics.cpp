@@ -25,6 +25,7 @@ bool canvas_prepare_font(Canvas& canvas)
         FontLookup lookup;
         canvas.font = choose_font(lookup, canvas.font_name, points);
     }
+    canvas.font.asked_at = canvas.font_name;
     if (canvas.glyphs != nullptr) {
         fallback_configure(canvas.glyphs->fallback, canvas.fallback != 0, canvas.fallback_fonts,
                            canvas.glyphs->fallback.verbose);

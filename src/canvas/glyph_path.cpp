@@ -168,42 +168,77 @@ bool place_images(GlyphPath& path, int x, int y)
     return true;
 }
 
+// libgd's gdAlphaBlend(dst, src), written out so that the pixel loop need not call it: the
+// same arithmetic, with the division by the total weight known to be by 127 over an opaque
+// pixel, where the compiler turns it into a multiplication.
+inline int blend_over(int dst, int src)
+{
+    const int src_alpha = gdTrueColorGetAlpha(src);
+    if (src_alpha == gdAlphaOpaque) return src;
+    const int dst_alpha = gdTrueColorGetAlpha(dst);
+    if (src_alpha == gdAlphaTransparent) return dst;
+    if (dst_alpha == gdAlphaTransparent) return src;
+    const int src_weight = gdAlphaTransparent - src_alpha;
+    const int dst_weight = (gdAlphaTransparent - dst_alpha) * src_alpha / gdAlphaMax;
+    const int alpha = src_alpha * dst_alpha / gdAlphaMax;
+    const auto mix = [&](int total_weight) {
+        const int red = (gdTrueColorGetRed(src) * src_weight + gdTrueColorGetRed(dst) * dst_weight) / total_weight;
+        const int green =
+            (gdTrueColorGetGreen(src) * src_weight + gdTrueColorGetGreen(dst) * dst_weight) / total_weight;
+        const int blue = (gdTrueColorGetBlue(src) * src_weight + gdTrueColorGetBlue(dst) * dst_weight) / total_weight;
+        return (alpha << 24) + (red << 16) + (green << 8) + blue;
+    };
+    if (dst_alpha == gdAlphaOpaque) return mix(gdAlphaTransparent);  // the weights add up to 127
+    return mix(src_weight + dst_weight);
+}
+
 // Blends a glyph's coverage into the true-colour pixels as libgd does: the colour's own alpha
 // bounds the coverage, the clipping rectangle bounds the pixels, and with alpha blending on
 // a pixel that is not fully transparent is blended, any other replaced. A colour glyph's
 // pixels bring their own colour and coverage; the text colour gives only its alpha.
-void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
+template <bool OWN_COLORS>
+void blend_pixels(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
 {
     const int color_alpha = gdTrueColorGetAlpha(color);
-    const bool own_colors = !glyph.colors.empty();
+    const int text_rgb = color & 0xFFFFFF;
+    const bool blending = image->alphaBlendingFlag != 0;
     const int first_row = std::max(0, image->cy1 - top);
     const int end_row = std::min(glyph.rows, image->cy2 - top + 1);
     const int first_col = std::max(0, image->cx1 - left);
     const int end_col = std::min(glyph.width, image->cx2 - left + 1);
     for (int row = first_row; row < end_row; ++row) {
-        int* line = image->tpixels[top + row];
+        int* line = image->tpixels[top + row] + left;
         const size_t start = static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
         for (int col = first_col; col < end_col; ++col) {
-            int level = 0;
-            int rgb = color & 0xFFFFFF;
-            if (own_colors) {
-                const int source = glyph.colors[start + static_cast<size_t>(col)];
-                level = gdAlphaMax - gdTrueColorGetAlpha(source);
-                rgb = source & 0xFFFFFF;
+            int coverage;
+            int rgb;
+            if constexpr (OWN_COLORS) {
+                const int own = glyph.colors[start + static_cast<size_t>(col)];
+                coverage = gdAlphaMax - gdTrueColorGetAlpha(own);
+                rgb = own & 0xFFFFFF;
             } else {
-                level = glyph.levels[start + static_cast<size_t>(col)];
+                coverage = glyph.levels[start + static_cast<size_t>(col)];
+                rgb = text_rgb;
             }
-            if (level == 0) continue;
-            level = gdAlphaMax - level * (gdAlphaMax - color_alpha) / gdAlphaMax;
-            int& pixel = line[left + col];
-            const int source = (level << 24) + rgb;
-            if (image->alphaBlendingFlag && gdTrueColorGetAlpha(pixel) != gdAlphaTransparent) {
-                pixel = gdAlphaBlend(pixel, source);
+            if (coverage == 0) continue;
+            const int alpha = color_alpha == gdAlphaOpaque
+                                  ? gdAlphaMax - coverage
+                                  : gdAlphaMax - coverage * (gdAlphaMax - color_alpha) / gdAlphaMax;
+            int& pixel = line[col];
+            const int source = (alpha << 24) + rgb;
+            if (blending && gdTrueColorGetAlpha(pixel) != gdAlphaTransparent) {
+                pixel = blend_over(pixel, source);
             } else {
                 pixel = source;
             }
         }
     }
+}
+
+void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
+{
+    if (glyph.colors.empty()) blend_pixels<false>(image, color, glyph, left, top);
+    else blend_pixels<true>(image, color, glyph, left, top);
 }
 
 // The whole text from the cache; false, having drawn nothing, when any of it must go to libgd.
