@@ -267,6 +267,31 @@ TEST(AnsiInput, AWideCharacterIsDrawnWholeOverItsTwoCells)
     EXPECT_EQ(compare_images(draw_ansi("\x1b[44m漢\x1b[0mx"), expected), "");
 }
 
+// An emoji from a colour face is drawn in its own colours over its two cells, and leaves the
+// cell after them as it would be.
+TEST(AnsiInput, AnEmojiIsDrawnInItsColoursOverItsTwoCells)
+{
+    const CellSize cell = cell_size();
+    const std::vector<std::string> options = {"--fallback-font=" + std::string(VEDAD_COLOR_EMOJI_FONT)};
+    const Image emoji = draw_ansi("\x1b[44m\xf0\x9f\x98\x80\x1b[0mx", options);
+    const Image blank = draw_ansi("\x1b[44m  \x1b[0mx", options);
+    ASSERT_NE(emoji, nullptr);
+    ASSERT_NE(blank, nullptr);
+    ASSERT_EQ(gdImageSX(emoji.get()), gdImageSX(blank.get()));
+    ASSERT_EQ(gdImageSY(emoji.get()), gdImageSY(blank.get()));
+    int yellowish = 0;
+    int changed_after = 0;
+    for (int y = 0; y < gdImageSY(emoji.get()); ++y) {
+        for (int x = 0; x < gdImageSX(emoji.get()); ++x) {
+            const int p = pixel(emoji, x, y);
+            if (x < 2 * cell.width && gdTrueColorGetRed(p) > gdTrueColorGetBlue(p) + 100) ++yellowish;
+            if (x >= 2 * cell.width && p != pixel(blank, x, y)) ++changed_after;
+        }
+    }
+    EXPECT_GT(yellowish, 10);
+    EXPECT_EQ(changed_after, 0);
+}
+
 namespace {
 
 // What a shell command prints, run in `directory`.
