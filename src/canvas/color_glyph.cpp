@@ -53,9 +53,11 @@ ScaledBox scaled_box(const FT_Glyph_Metrics& metrics, const ColorScale& scale)
     return box;
 }
 
-bool load(FT_Face face, FT_UInt glyph_index)
+// Loads the glyph's picture, or with `metrics_only` its metrics alone, which spares decoding
+// the picture.
+bool load(FT_Face face, FT_UInt glyph_index, bool metrics_only)
 {
-    return FT_Load_Glyph(face, glyph_index, FT_LOAD_COLOR) == 0;
+    return FT_Load_Glyph(face, glyph_index, FT_LOAD_COLOR | (metrics_only ? FT_LOAD_BITMAP_METRICS_ONLY : 0)) == 0;
 }
 
 // A pixel of FreeType's premultiplied blue, green, red, alpha in libgd's colour with 7-bit
@@ -102,7 +104,7 @@ ColorScale color_scale(FT_Face face, double points, const ColorBand& band)
 
 bool color_glyph_layout(FT_Face face, FT_UInt glyph_index, const ColorScale& scale, GlyphLayout& layout)
 {
-    if (!load(face, glyph_index)) return false;
+    if (!load(face, glyph_index, true)) return false;
     const ScaledBox box = scaled_box(face->glyph->metrics, scale);
     layout.bearing_x = box.left * LAYOUT_UNITS_PER_PIXEL;
     layout.bearing_y = box.top * LAYOUT_UNITS_PER_PIXEL;
@@ -113,7 +115,7 @@ bool color_glyph_layout(FT_Face face, FT_UInt glyph_index, const ColorScale& sca
 
 bool color_glyph_image(FT_Face face, FT_UInt glyph_index, const ColorScale& scale, GlyphImage& image)
 {
-    if (!load(face, glyph_index)) return false;
+    if (!load(face, glyph_index, false)) return false;
     const FT_GlyphSlot slot = face->glyph;
     const FT_Bitmap& bitmap = slot->bitmap;
     if (slot->format != FT_GLYPH_FORMAT_BITMAP || bitmap.pixel_mode != FT_PIXEL_MODE_BGRA || bitmap.pitch < 0) {
