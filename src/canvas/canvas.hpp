@@ -18,6 +18,18 @@ struct GlyphPath;
 // Pixel formats that may be asked for; every image is drawn and written in true colour.
 enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
 
+// A glyph from another face that reaches past the right edge of its cell (a CJK character
+// or an emoji in a cell of the font's width): once the next cell of the row is filled, the
+// part over it is drawn again, so that the fill does not cut the glyph.
+struct CellOverflow {
+    bool pending = false;
+    std::string text;
+    int32_t x = 0;  // the pen it was drawn at
+    int32_t y = 0;
+    Rgb color{};
+    int32_t right = 0;  // the column after its ink
+};
+
 // One libgd true-colour image and everything needed to draw text onto it.
 struct Canvas {
     int32_t tab_width;
@@ -61,6 +73,7 @@ struct Canvas {
     int32_t sample_width = 0;
     int32_t sample_height = 0;
     int32_t sample_descent = 0;
+    CellOverflow overflow;
 };
 
 void canvas_init(Canvas& canvas);

@@ -1,7 +1,12 @@
 #include "canvas/draw.hpp"
 
+#include <algorithm>
+#include <climits>
+#include <utility>
+
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "canvas/glyph_path.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
@@ -41,6 +46,7 @@ void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& r
 
 void canvas_line_break(Canvas& canvas)
 {
+    canvas.overflow.pending = false;
     canvas_move_to(canvas, 0, add_clamped(canvas.pen_y, canvas.line_height));
 }
 
@@ -56,6 +62,13 @@ int32_t cell_end(const Canvas& canvas, const char* text)
                                                                              Missing::FALLBACK_IN_CELL)));
 }
 
+// The rows of the cell whose baseline is y0: line_height rows ending with the descent.
+std::pair<int32_t, int32_t> cell_rows(const Canvas& canvas, int32_t y0)
+{
+    const int64_t bottom = int64_t{y0} + canvas.descent;
+    return {add_clamped(bottom + 1, -int64_t{canvas.line_height}), clamp_to_int32(bottom)};
+}
+
 // Cells tile: a cell takes the columns from the pen before its character up to the one
 // before the pen after it, and the line_height rows that end with its baseline's descent, so
 // neither the next cell nor the next row covers it.
@@ -63,16 +76,65 @@ void fill_cell(Canvas& canvas, const Rgb& color, int32_t x1)
 {
     auto [x0, y0] = canvas_position(canvas);
     if (x1 <= x0 || canvas.line_height <= 0) return;
-    const int64_t bottom = int64_t{y0} + canvas.descent;
+    const auto [top, bottom] = cell_rows(canvas, y0);
     canvas_set_foreground(canvas, color);
-    canvas_fill_rect(canvas, x0, add_clamped(bottom + 1, -int64_t{canvas.line_height}), x1 - 1,
-                     clamp_to_int32(bottom));
+    canvas_fill_rect(canvas, x0, top, x1 - 1, bottom);
+}
+
+// Draws again the part of the row's overflowing glyph that lies over the cell from x0 to
+// before x1 at baseline y0, which has just been filled; forgets the glyph once it ends there.
+void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
+{
+    CellOverflow& overflow = canvas.overflow;
+    if (!overflow.pending) return;
+    if (overflow.y != y0 || x0 >= overflow.right) {
+        overflow.pending = false;
+        return;
+    }
+    if (x1 <= x0 || canvas.line_height <= 0) return;
+    gdImagePtr image = canvas.image;
+    int clip[4];
+    gdImageGetClip(image, &clip[0], &clip[1], &clip[2], &clip[3]);
+    const auto [top, bottom] = cell_rows(canvas, y0);
+    const int left = std::max(clip[0], x0);
+    const int right = std::min(clip[2], x1 - 1);
+    const int upper = std::max(clip[1], top);
+    const int lower = std::min(clip[3], bottom);
+    if (left <= right && upper <= lower) {
+        gdImageSetClip(image, left, upper, right, lower);
+        canvas_set_foreground(canvas, overflow.color);
+        TextBox box;
+        // It rendered before, in the same font and size: it renders again.
+        canvas_render_text(canvas, image, overflow.x, overflow.y, overflow.text.c_str(), box,
+                           Missing::FALLBACK_IN_CELL);
+        gdImageSetClip(image, clip[0], clip[1], clip[2], clip[3]);
+    }
+    if (overflow.right <= x1) overflow.pending = false;
+}
+
+// Remembers the text just drawn at (x0, y0) in a cell ending before x1 when ink from another
+// face reached past that end.
+void keep_overflow(Canvas& canvas, const char* text, int32_t x0, int32_t y0, int32_t x1, const Rgb& color)
+{
+    if (canvas.glyphs == nullptr || canvas.glyphs->fallback_ink_end <= x1) return;
+    canvas.overflow.pending = true;
+    canvas.overflow.text = text;
+    canvas.overflow.x = x0;
+    canvas.overflow.y = y0;
+    canvas.overflow.color = color;
+    canvas.overflow.right = canvas.glyphs->fallback_ink_end;
+}
+
+void forget_ink(Canvas& canvas)
+{
+    if (canvas.glyphs != nullptr) canvas.glyphs->fallback_ink_end = INT32_MIN;
 }
 
 }  // namespace
 
 // The character is measured to find its cell, the cell filled, and the character drawn once
-// over it, as with no cell at all.
+// over it, as with no cell at all. A glyph from another face that reaches into the next cell
+// is drawn again over that cell once it is filled.
 void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
                       GlyphReach& reach, TextExtent& extent)
 {
@@ -86,20 +148,29 @@ void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character&
     auto [x0, y0] = canvas_position(canvas);
     const int32_t x1 = cell_end(canvas, character.text.data());
     fill_cell(canvas, colors.background, x1);
+    redraw_overflow(canvas, x0, y0, x1);
     canvas_set_foreground(canvas, colors.text);
+    forget_ink(canvas);
     // A character that cannot reach the image needs no second look: its cell is known.
     if (glyph_is_unseen(canvas, reach, character)) canvas_move_to(canvas, x1, y0);
     else canvas_draw_glyph(canvas, character, reach);
+    keep_overflow(canvas, character.text.data(), x0, y0, x1, colors.text);
     raise_extent(extent, canvas);
 }
 
 void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char* text, bool transparent,
                            TextExtent& extent)
 {
-    const int32_t x0 = canvas.pen_x;
-    if (!transparent) fill_cell(canvas, colors.background, cell_end(canvas, text));
+    auto [x0, y0] = canvas_position(canvas);
+    int32_t x1 = x0;
+    if (!transparent) {
+        x1 = cell_end(canvas, text);
+        fill_cell(canvas, colors.background, x1);
+        redraw_overflow(canvas, x0, y0, x1);
+    }
     canvas_set_foreground(canvas, colors.text);
     const TextBox box = text_at_pen(canvas, true, text, Missing::FALLBACK_IN_CELL);
+    if (!transparent) keep_overflow(canvas, text, x0, y0, x1, colors.text);
     canvas.pen_x = add_clamped(x0, canvas.fixed_advance != 0 ? canvas.cell_width : box_width(box));
     raise_extent(extent, canvas);
 }

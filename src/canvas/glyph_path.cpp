@@ -264,7 +264,13 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (image != nullptr) {
         if (!place_images(path, x, y)) return false;
         for (const PlacedGlyph& glyph : path.placed) {
-            if (!is_break(glyph.character)) blend_glyph(image, color, glyph.glyph->image, glyph.left, glyph.top);
+            if (is_break(glyph.character)) continue;
+            blend_glyph(image, color, glyph.glyph->image, glyph.left, glyph.top);
+            if (glyph.face != face) {
+                const int64_t end = int64_t{glyph.left} + glyph.glyph->image.width;
+                path.fallback_ink_end = static_cast<int32_t>(std::clamp<int64_t>(
+                    std::max<int64_t>(end, path.fallback_ink_end), INT32_MIN, INT32_MAX));
+            }
         }
     }
     if (box != nullptr) {
@@ -278,6 +284,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
                               double points, int x, int y, const char* text, Missing missing)
 {
+    path.fallback_ink_end = INT32_MIN;
     if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing)) return nullptr;
     ++path.texts_to_libgd;
     return gdImageStringFT(image, box, color, font_name, points, 0.0, x, y, text);

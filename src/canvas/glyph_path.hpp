@@ -1,5 +1,6 @@
 #pragma once
 
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -42,6 +43,9 @@ struct GlyphPath {
     int32_t libgd_only = 0;
     // How many texts were handed to libgd.
     uint64_t texts_to_libgd = 0;
+    // The column after the rightmost ink that the last text drew from faces other than its
+    // font; INT32_MIN when it drew none.
+    int32_t fallback_ink_end = INT32_MIN;
     // Working space kept between calls.
     std::vector<uint32_t> characters;
     std::vector<PlacedGlyph> placed;

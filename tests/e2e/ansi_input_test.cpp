@@ -292,6 +292,18 @@ TEST(AnsiInput, AnEmojiIsDrawnInItsColoursOverItsTwoCells)
     EXPECT_EQ(changed_after, 0);
 }
 
+// In span HTML a glyph from another face that is wider than its cell is not cut by the next
+// cell's background: the part over that cell is drawn again once it is filled, so an emoji
+// followed by a blank cell comes out as the terminal draws it over its two cells.
+TEST(AnsiInput, ASpanEmojiBeforeABlankCellIsDrawnWholeAsInTheTerminal)
+{
+    const std::vector<std::string> options = {"--fallback-font=" + std::string(VEDAD_COLOR_EMOJI_FONT)};
+    const int blue = 0x0000ee;
+    const Image terminal = draw_ansi("\x1b[44m\xf0\x9f\x98\x80\x1b[0mx", options);
+    const Image spans = draw_spans({cells("\xf0\x9f\x98\x80", WHITE, blue) + cells(" ", WHITE, blue) + cells("x")}, options);
+    EXPECT_EQ(compare_images(spans, terminal), "");
+}
+
 namespace {
 
 // What a shell command prints, run in `directory`.
