@@ -67,3 +67,17 @@ Picture draw_page(const PageSettings& settings, bool draw_everything, const uint
 void draw_page_both_ways(const uint8_t* data, size_t size, Reader reader);
 
 }  // namespace vedad_fuzz
+
+// The two entry points libFuzzer calls, for a fuzzer that draws each input both ways with
+// `reader`. Each fuzzer is a program of its own, so each defines them once.
+#define VEDAD_PAGE_FUZZER(reader)                                                  \
+    extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)                   \
+    {                                                                              \
+        vedad_fuzz::initialize(argc, argv);                                        \
+        return 0;                                                                  \
+    }                                                                              \
+    extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)        \
+    {                                                                              \
+        vedad_fuzz::draw_page_both_ways(data, size, reader);                       \
+        return 0;                                                                  \
+    }

@@ -24,14 +24,4 @@ void read(vedad::Canvas& canvas, FILE* input, const vedad_fuzz::PageSettings& se
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
-{
-    vedad_fuzz::initialize(argc, argv);
-    return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
-    vedad_fuzz::draw_page_both_ways(data, size, read);
-    return 0;
-}
+VEDAD_PAGE_FUZZER(read)
