@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "fuzz_support.hpp"
-#include "readers/ansi_reader.hpp"
+#include "readers/terminal/ansi_reader.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <gd.h>
 
 #include "canvas/font_metrics.hpp"
-#include "output/crop.hpp"
+#include "layout/crop.hpp"
 
 extern "C" [[noreturn]] void __real_exit(int status);
 extern "C" [[noreturn]] void __wrap_exit(int status);

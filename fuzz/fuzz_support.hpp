@@ -7,7 +7,7 @@
 
 #include "canvas/canvas.hpp"
 #include "canvas/text_extent.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 // What every fuzzer of the program shares: trapping the program's own exit, quieting
 // standard error, the test font and the input as a stream.

@@ -15,8 +15,8 @@
 
 #include <gd.h>
 
-#include "canvas/glyph_path.hpp"
-#include "canvas/text_decoding.hpp"
+#include "glyphs/glyph_path.hpp"
+#include "glyphs/text_decoding.hpp"
 #include "fuzz_support.hpp"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "cli/check_options.hpp"
 #include "cli/color_warning.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "cli/parse_options.hpp"
 #include "fuzz_support.hpp"
 

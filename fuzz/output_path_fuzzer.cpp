@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "fuzz_support.hpp"
 #include "output/output_path.hpp"
 

@@ -6,7 +6,7 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 
 namespace vedad {
 

@@ -8,8 +8,8 @@
 
 #include <gd.h>
 
-#include "canvas/font_choice.hpp"
-#include "canvas/rgb.hpp"
+#include "fonts/font_choice.hpp"
+#include "base/rgb.hpp"
 
 namespace vedad {
 

@@ -5,7 +5,7 @@
 #include "canvas/canvas.hpp"
 #include "canvas/character.hpp"
 #include "canvas/reach.hpp"
-#include "canvas/rgb.hpp"
+#include "base/rgb.hpp"
 #include "canvas/text_extent.hpp"
 
 namespace vedad {

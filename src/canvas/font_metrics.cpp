@@ -6,8 +6,8 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
-#include "base/font_file.hpp"
-#include "canvas/glyph_path.hpp"
+#include "fonts/font_file.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {

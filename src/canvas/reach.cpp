@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "base/utf8.hpp"
-#include "canvas/text_decoding.hpp"
+#include "glyphs/text_decoding.hpp"
 
 namespace vedad {
 

@@ -1,7 +1,7 @@
 #include "canvas/render_text.hpp"
 
 #include "base/clamp.hpp"
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 
 namespace vedad {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 
 namespace vedad {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "cli/hex_color.hpp"
+#include "base/hex_color.hpp"
 
 namespace vedad {
 

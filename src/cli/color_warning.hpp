@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

@@ -7,7 +7,7 @@
 #include <strings.h>
 
 #include "cli/help_text.hpp"
-#include "cli/hex_color.hpp"
+#include "base/hex_color.hpp"
 #include "cli/numbers.hpp"
 #include "cli/refuse_option.hpp"
 

@@ -7,12 +7,12 @@
 
 #include "base/fail.hpp"
 #include "canvas/font_metrics.hpp"
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "output/announce_output.hpp"
-#include "output/crop.hpp"
-#include "output/cut_text.hpp"
+#include "layout/crop.hpp"
+#include "layout/cut_text.hpp"
 #include "output/output_path.hpp"
 #include "output/write_file.hpp"
 

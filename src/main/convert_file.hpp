@@ -1,7 +1,7 @@
 #pragma once
 
 #include "canvas/canvas.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

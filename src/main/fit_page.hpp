@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "canvas/canvas.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

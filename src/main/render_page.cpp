@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "canvas/font_metrics.hpp"
-#include "readers/ansi_reader.hpp"
+#include "readers/terminal/ansi_reader.hpp"
 #include "readers/html_spans.hpp"
 #include "readers/plain_text.hpp"
 

@@ -9,7 +9,7 @@
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
 #include "cli/color_warning.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "cli/parse_options.hpp"
 #include "main/convert_file.hpp"
 #include "output/temporary_file.hpp"

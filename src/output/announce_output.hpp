@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "output/output_path.hpp"
 
 namespace vedad {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

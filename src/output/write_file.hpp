@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "output/output_path.hpp"
 
 namespace vedad {

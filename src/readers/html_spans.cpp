@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "canvas/draw.hpp"
-#include "cli/hex_color.hpp"
+#include "base/hex_color.hpp"
 #include "readers/plain_text.hpp"
 
 namespace vedad {

@@ -6,7 +6,7 @@
 
 #include "canvas/canvas.hpp"
 #include "canvas/text_extent.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 namespace vedad {
 

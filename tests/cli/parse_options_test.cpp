@@ -9,7 +9,7 @@
 
 #include "support/messages.hpp"
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 
 using namespace vedad;
 

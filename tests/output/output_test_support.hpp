@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "support/test_support.hpp"
 
 namespace vedad_test {

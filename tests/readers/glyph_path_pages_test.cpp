@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "support/child_conversion.hpp"
 #include "support/test_support.hpp"
 

@@ -5,9 +5,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "canvas/glyph_path.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "cli/check_options.hpp"
-#include "cli/options.hpp"
+#include "base/options.hpp"
 #include "cli/parse_options.hpp"
 #include "main/convert_file.hpp"
 #include "support/test_support.hpp"

@@ -1,0 +1,101 @@
+#include "fonts/font_choice.hpp"
+
+#include <array>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include <gd.h>
+
+namespace vedad {
+
+namespace {
+
+std::string libgd_search_line(const char* font_name)
+{
+    const char* folders = std::getenv("GDFONTPATH");
+    std::string line = "  - by libgd, ";
+    if (std::strchr(font_name, '/') != nullptr) return line + "as the path of a font file";
+    line += folders != nullptr ? "in the folders of GDFONTPATH (" + std::string(folders) + ")"
+                               : "in its built-in font folders (GDFONTPATH is not set)";
+    if (std::strchr(font_name, '.') == nullptr) line += ", with .ttf, .pfa, .pfb and .dfont added";
+    return line;
+}
+
+// The FreeMono file of the font package the program depends on. The default font is taken
+// from it without starting fontconfig, whose configuration alone costs seven times what
+// converting a small page does; a run given a fontconfig configuration of its own
+// (FONTCONFIG_FILE) asks fontconfig instead.
+constexpr const char PACKAGED_DEFAULT_FONT[] = VEDAD_DEFAULT_FONT_FILE;
+
+bool takes_packaged_default()
+{
+    return PACKAGED_DEFAULT_FONT[0] != '\0' && std::getenv("FONTCONFIG_FILE") == nullptr;
+}
+
+}  // namespace
+
+bool libgd_font_path(const char* font_name, double points, std::string& path)
+{
+    gdFTStringExtra extra{};
+    extra.flags = gdFTEX_RETURNFONTPATHNAME;
+    std::array<int, 8> box{};
+    char empty[] = "";
+    // The path is handed back once the face is open, before the size is set, so a size
+    // FreeType refuses still names the file; that size's error comes from the text call.
+    gdImageStringFTEx(nullptr, box.data(), 0, const_cast<char*>(font_name), points, 0.0, 0, 0, empty, &extra);
+    if (extra.fontpath == nullptr) return false;
+    path = extra.fontpath;
+    gdFree(extra.fontpath);
+    return true;
+}
+
+FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
+{
+    FontChoice choice;
+    choice.asked = font_name;
+    choice.libgd_name = font_name;
+    if (libgd_font_path(font_name, points, choice.path)) return choice;
+    choice.search = libgd_search_line(font_name);
+    if (std::strchr(font_name, '/') != nullptr) return choice;
+
+    const bool is_default = std::strcmp(font_name, DEFAULT_FONT_NAME) == 0;
+    if (is_default && takes_packaged_default()) {
+        if (libgd_font_path(PACKAGED_DEFAULT_FONT, points, choice.path)) {
+            choice.libgd_name = choice.path;
+            return choice;
+        }
+        choice.search.append("\n  - as the file ").append(PACKAGED_DEFAULT_FONT);
+    }
+    std::vector<const char*> names;
+    if (is_default) names.push_back(DEFAULT_FONT_FAMILY);
+    names.push_back(font_name);
+    choice.search += "\n  - through fontconfig, among the installed fonts, as ";
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) choice.search += ", then as ";
+        choice.search.append("'").append(names[i]).append("'");
+        FontFile file;
+        if (font_lookup_name(lookup, names[i], file)) {
+            // libgd opens a name holding a slash as a path, and the first face of a file.
+            choice.libgd_name = file.path;
+            choice.path = file.path;
+            return choice;
+        }
+    }
+    if (lookup.config_failed) choice.search += " (fontconfig could not be loaded)";
+    return choice;
+}
+
+std::string font_search_hint(const FontChoice& choice, const char* font_name)
+{
+    if (!choice.path.empty()) return "\nThe font '" + std::string(font_name) + "' is the file " + choice.path + ".";
+    std::string hint = "\nIf the font was not found: '" + std::string(font_name) + "' was looked for\n";
+    hint += choice.search.empty() ? libgd_search_line(font_name) : choice.search;
+    hint +=
+        "\nName an installed font by its family, or a font file by its path (--font=PATH).\n"
+        "The installed monospace fonts are listed by:\n\n"
+        "    fc-list :spacing=mono family";
+    return hint;
+}
+
+}  // namespace vedad

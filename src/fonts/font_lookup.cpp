@@ -1,0 +1,163 @@
+#include "fonts/font_lookup.hpp"
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <memory>
+#include <utility>
+
+namespace vedad {
+
+namespace {
+
+struct PatternDeleter {
+    void operator()(FcPattern* pattern) const { FcPatternDestroy(pattern); }
+};
+using Pattern = std::unique_ptr<FcPattern, PatternDeleter>;
+
+const FcChar8* fc_text(const char* text)
+{
+    return reinterpret_cast<const FcChar8*>(text);
+}
+
+bool ready(FontLookup& lookup)
+{
+    if (lookup.config == nullptr && !lookup.config_failed) {
+        lookup.config = FcInitLoadConfigAndFonts();
+        lookup.config_failed = lookup.config == nullptr;
+    }
+    return lookup.config != nullptr;
+}
+
+bool file_of(const FcPattern* font, FontFile& file)
+{
+    FcChar8* path = nullptr;
+    if (FcPatternGetString(font, FC_FILE, 0, &path) != FcResultMatch || path == nullptr) return false;
+    int index = 0;
+    if (FcPatternGetInteger(font, FC_INDEX, 0, &index) != FcResultMatch) index = 0;
+    file.path = reinterpret_cast<const char*>(path);
+    // The upper bits of an index name an instance of a variable font; the face is the low ones.
+    file.index = index & 0xFFFF;
+    return true;
+}
+
+// Family names compare as fontconfig compares them: blanks and ASCII case do not count.
+bool same_family(const FcChar8* a, const FcChar8* b)
+{
+    for (;;) {
+        while (*a == ' ') ++a;
+        while (*b == ' ') ++b;
+        if (*a == 0 || *b == 0) return *a == *b;
+        if (std::tolower(*a) != std::tolower(*b)) return false;
+        ++a;
+        ++b;
+    }
+}
+
+// Whether the matched font is one of the families the name asks for: the name itself, the
+// families the configuration puts in its place with the same weight (Courier: Nimbus Mono PS)
+// and those it prefers for it (monospace: DejaVu Sans Mono), which all come up to the last
+// strongly bound family. The weak defaults every pattern gets come after it: a name that
+// only those would match is no installed font.
+bool matches_asked_family(const FcPattern* asked, const FcPattern* font)
+{
+    FcValue value;
+    FcValueBinding binding;
+    int last_strong = -1;
+    for (int i = 0; FcPatternGetWithBinding(asked, FC_FAMILY, i, &value, &binding) == FcResultMatch; ++i) {
+        if (binding == FcValueBindingStrong) last_strong = i;
+    }
+    for (int i = 0; i <= last_strong; ++i) {
+        if (FcPatternGetWithBinding(asked, FC_FAMILY, i, &value, &binding) != FcResultMatch) break;
+        if (value.type != FcTypeString) continue;
+        FcChar8* family = nullptr;
+        for (int j = 0; FcPatternGetString(font, FC_FAMILY, j, &family) == FcResultMatch; ++j) {
+            if (same_family(family, value.u.s)) return true;
+        }
+    }
+    return last_strong < 0;
+}
+
+FcFontSet* sorted_faces(FontLookup& lookup, bool emoji)
+{
+    FcFontSet*& faces = emoji ? lookup.for_emoji : lookup.for_text;
+    if (faces != nullptr) return faces;
+    Pattern pattern(FcPatternCreate());
+    if (pattern == nullptr) return nullptr;
+    FcPatternAddString(pattern.get(), FC_FAMILY, fc_text("monospace"));
+    // Emoji fonts are marked with this language; it ranks above a weak family.
+    if (emoji) FcPatternAddString(pattern.get(), FC_LANG, fc_text("und-zsye"));
+    FcConfigSubstitute(lookup.config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result;
+    faces = FcFontSort(lookup.config, pattern.get(), FcFalse, nullptr, &result);
+    return faces;
+}
+
+// The code points shown as emoji by default (Emoji_Presentation), as first and last.
+constexpr std::pair<uint32_t, uint32_t> EMOJI_PRESENTATION[] = {
+    {0x231A, 0x231B},   {0x23E9, 0x23EC},   {0x23F0, 0x23F0},   {0x23F3, 0x23F3},   {0x25FD, 0x25FE},
+    {0x2614, 0x2615},   {0x2648, 0x2653},   {0x267F, 0x267F},   {0x2693, 0x2693},   {0x26A1, 0x26A1},
+    {0x26AA, 0x26AB},   {0x26BD, 0x26BE},   {0x26C4, 0x26C5},   {0x26CE, 0x26CE},   {0x26D4, 0x26D4},
+    {0x26EA, 0x26EA},   {0x26F2, 0x26F3},   {0x26F5, 0x26F5},   {0x26FA, 0x26FA},   {0x26FD, 0x26FD},
+    {0x2705, 0x2705},   {0x270A, 0x270B},   {0x2728, 0x2728},   {0x274C, 0x274C},   {0x274E, 0x274E},
+    {0x2753, 0x2755},   {0x2757, 0x2757},   {0x2795, 0x2797},   {0x27B0, 0x27B0},   {0x27BF, 0x27BF},
+    {0x2B1B, 0x2B1C},   {0x2B50, 0x2B50},   {0x2B55, 0x2B55},   {0x1F004, 0x1F004}, {0x1F0CF, 0x1F0CF},
+    {0x1F18E, 0x1F18E}, {0x1F191, 0x1F19A}, {0x1F1E6, 0x1F1FF}, {0x1F201, 0x1F201}, {0x1F21A, 0x1F21A},
+    {0x1F22F, 0x1F22F}, {0x1F232, 0x1F236}, {0x1F238, 0x1F23A}, {0x1F250, 0x1F251}, {0x1F300, 0x1F320},
+    {0x1F32D, 0x1F335}, {0x1F337, 0x1F37C}, {0x1F37E, 0x1F393}, {0x1F3A0, 0x1F3CA}, {0x1F3CF, 0x1F3D3},
+    {0x1F3E0, 0x1F3F0}, {0x1F3F4, 0x1F3F4}, {0x1F3F8, 0x1F43E}, {0x1F440, 0x1F440}, {0x1F442, 0x1F4FC},
+    {0x1F4FF, 0x1F53D}, {0x1F54B, 0x1F54E}, {0x1F550, 0x1F567}, {0x1F57A, 0x1F57A}, {0x1F595, 0x1F596},
+    {0x1F5A4, 0x1F5A4}, {0x1F5FB, 0x1F64F}, {0x1F680, 0x1F6C5}, {0x1F6CC, 0x1F6CC}, {0x1F6D0, 0x1F6D2},
+    {0x1F6D5, 0x1F6D7}, {0x1F6DC, 0x1F6DF}, {0x1F6EB, 0x1F6EC}, {0x1F6F4, 0x1F6FC}, {0x1F7E0, 0x1F7EB},
+    {0x1F7F0, 0x1F7F0}, {0x1F90C, 0x1F93A}, {0x1F93C, 0x1F945}, {0x1F947, 0x1F9FF}, {0x1FA70, 0x1FA7C},
+    {0x1FA80, 0x1FA88}, {0x1FA90, 0x1FABD}, {0x1FABF, 0x1FAC5}, {0x1FACE, 0x1FADB}, {0x1FAE0, 0x1FAE8},
+    {0x1FAF0, 0x1FAF8},
+};
+
+}  // namespace
+
+FontLookup::~FontLookup()
+{
+    if (for_text != nullptr) FcFontSetDestroy(for_text);
+    if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
+    if (config != nullptr) FcConfigDestroy(config);
+}
+
+bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
+{
+    if (name[0] == '\0' || !ready(lookup)) return false;
+    Pattern pattern(FcNameParse(fc_text(name)));
+    if (pattern == nullptr) return false;
+    FcConfigSubstitute(lookup.config, pattern.get(), FcMatchPattern);
+    FcDefaultSubstitute(pattern.get());
+    FcResult result;
+    Pattern font(FcFontMatch(lookup.config, pattern.get(), &result));
+    return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
+}
+
+bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
+                           FontFile& file)
+{
+    if (!ready(lookup)) return false;
+    const bool emoji = presentation == Presentation::DEFAULT ? is_emoji_presentation(character)
+                                                              : presentation == Presentation::EMOJI;
+    const FcFontSet* faces = sorted_faces(lookup, emoji);
+    if (faces == nullptr) return false;
+    while (position < static_cast<size_t>(faces->nfont)) {
+        const FcPattern* face = faces->fonts[position++];
+        FcCharSet* characters = nullptr;
+        if (FcPatternGetCharSet(face, FC_CHARSET, 0, &characters) != FcResultMatch) continue;
+        if (FcCharSetHasChar(characters, character) && file_of(face, file)) return true;
+    }
+    return false;
+}
+
+bool is_emoji_presentation(uint32_t character)
+{
+    const auto* after = std::upper_bound(std::begin(EMOJI_PRESENTATION), std::end(EMOJI_PRESENTATION), character,
+                                         [](uint32_t c, const std::pair<uint32_t, uint32_t>& range) { return c < range.first; });
+    return after != std::begin(EMOJI_PRESENTATION) && character <= (after - 1)->second;
+}
+
+}  // namespace vedad

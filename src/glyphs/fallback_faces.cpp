@@ -1,0 +1,100 @@
+#include "glyphs/fallback_faces.hpp"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+#include "fonts/font_choice.hpp"
+
+namespace vedad {
+
+namespace {
+
+// The file a name or path given with --fallback-font stands for, found as the main font is.
+bool find_named(FaceCache& cache, const std::string& name, double points, FontFile& file)
+{
+    if (name.find('/') != std::string::npos) {
+        file.path = name;
+        return true;
+    }
+    if (libgd_font_path(name.c_str(), points, file.path)) return true;
+    return font_lookup_name(cache.lookup, name.c_str(), file);
+}
+
+void open_named(FallbackFaces& fallback, FaceCache& cache, double points)
+{
+    fallback.named_opened = true;
+    for (const std::string& name : fallback.names) {
+        FontFile file;
+        Face* face = find_named(cache, name, points, file) ? face_cache_open_file(cache, file) : nullptr;
+        if (face != nullptr) fallback.named.push_back(face);
+        else std::fprintf(stderr, "warning: fallback font '%s' was not found or cannot be drawn from\n", name.c_str());
+    }
+}
+
+bool has_character(Face& face, uint32_t character)
+{
+    return face_glyph_index(face, character) != 0;
+}
+
+void announce(FallbackFaces& fallback, const Face& face)
+{
+    if (!fallback.verbose) return;
+    if (std::find(fallback.announced.begin(), fallback.announced.end(), &face) != fallback.announced.end()) return;
+    fallback.announced.push_back(&face);
+    std::fprintf(stderr, "fallback font: %s\n", face.path.c_str());
+}
+
+}  // namespace
+
+void fallback_configure(FallbackFaces& fallback, bool enabled, const char* list, bool verbose)
+{
+    fallback.enabled = enabled;
+    fallback.verbose = verbose;
+    if (fallback.named_opened || !fallback.names.empty()) return;
+    std::string_view rest(list);
+    while (!rest.empty()) {
+        const size_t comma = rest.find(',');
+        const std::string_view name = rest.substr(0, comma);
+        if (!name.empty()) fallback.names.emplace_back(name);
+        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 1);
+    }
+}
+
+bool wants_fallback(uint32_t character)
+{
+    return character >= 0x20 && !(character >= 0x7F && character < 0xA0);
+}
+
+Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, Presentation presentation,
+                    double points)
+{
+    // Code points need 21 bits; the presentation goes above them.
+    const uint32_t key = character | (static_cast<uint32_t>(presentation) << 24);
+    auto known = fallback.by_character.find(key);
+    if (known != fallback.by_character.end()) {
+        if (known->second != nullptr) announce(fallback, *known->second);
+        return known->second;
+    }
+    if (!fallback.named_opened) open_named(fallback, cache, points);
+    Face* chosen = nullptr;
+    for (Face* face : fallback.named) {
+        if (has_character(*face, character)) {
+            chosen = face;
+            break;
+        }
+    }
+    // fontconfig's choice, or the next one where its first cannot be drawn from here.
+    FontFile file;
+    size_t position = 0;
+    while (chosen == nullptr && font_lookup_character(cache.lookup, character, presentation, position, file)) {
+        Face* face = face_cache_open_file(cache, file);
+        if (face != nullptr && has_character(*face, character)) chosen = face;
+    }
+    fallback.by_character.emplace(key, chosen);
+    if (chosen != nullptr) announce(fallback, *chosen);
+    return chosen;
+}
+
+}  // namespace vedad

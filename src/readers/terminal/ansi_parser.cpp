@@ -1,0 +1,283 @@
+#include "readers/terminal/ansi_parser.hpp"
+
+#include <algorithm>
+#include <array>
+#include <clocale>
+#include <cwchar>
+#include <locale.h>
+#include <span>
+
+namespace vedad {
+
+namespace {
+
+constexpr unsigned char BEL = 0x07;
+constexpr unsigned char BACKSPACE = 0x08;
+constexpr unsigned char TAB = 0x09;
+constexpr unsigned char LINE_FEED = 0x0a;
+constexpr unsigned char CARRIAGE_RETURN = 0x0d;
+constexpr unsigned char CANCEL = 0x18;
+constexpr unsigned char SUBSTITUTE = 0x1a;
+constexpr unsigned char ESC = 0x1b;
+constexpr unsigned char DEL = 0x7f;
+
+// Widths are the C library's, read under a UTF-8 locale of their own so that the program's
+// locale (never set, so "C") does not matter.
+locale_t utf8_locale()
+{
+    static const locale_t locale = [] {
+        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+        return made != locale_t{} ? made : newlocale(LC_CTYPE_MASK, "en_US.UTF-8", locale_t{});
+    }();
+    return locale;
+}
+
+bool cancels(unsigned char byte)
+{
+    return byte == CANCEL || byte == SUBSTITUTE;
+}
+
+// The bytes a UTF-8 character that begins with `lead` takes after it, or 0 when `lead` begins
+// none.
+uint8_t continuation_count(unsigned char lead)
+{
+    if (lead >= 0xc2 && lead <= 0xdf) return 1;
+    if (lead >= 0xe0 && lead <= 0xef) return 2;
+    if (lead >= 0xf0 && lead <= 0xf4) return 3;
+    return 0;
+}
+
+// Whether `byte` may follow the bytes begun: no overlong form, no surrogate, nothing past U+10FFFF.
+bool continues(const AnsiParser& parser, unsigned char byte)
+{
+    if (byte < 0x80 || byte > 0xbf) return false;
+    if (parser.pending_length != 1) return true;
+    switch (parser.pending[0]) {
+    case 0xe0: return byte >= 0xa0;
+    case 0xed: return byte <= 0x9f;
+    case 0xf0: return byte >= 0x90;
+    case 0xf4: return byte <= 0x8f;
+    default: return true;
+    }
+}
+
+char32_t decode(const AnsiParser& parser)
+{
+    static constexpr std::array<unsigned char, 4> LEAD_MASKS = {0x7f, 0x1f, 0x0f, 0x07};
+    char32_t character = parser.pending[0] & LEAD_MASKS[parser.pending_length - 1];
+    for (uint8_t i = 1; i < parser.pending_length; ++i) character = (character << 6) | (parser.pending[i] & 0x3f);
+    return character;
+}
+
+void put_character(Grid& grid, char32_t character, std::string_view text)
+{
+    const int width = character_width(character);
+    if (width < 0) return;  // C1 controls are consumed like C0 ones
+    if (width == 0) grid_join(grid, text);
+    else grid_put(grid, text, width);
+}
+
+// A character begun and cut short: each of its bytes stands for itself.
+void flush_pending(AnsiParser& parser, Grid& grid)
+{
+    for (uint8_t i = 0; i < parser.pending_length; ++i)
+        grid_put(grid, std::string_view(reinterpret_cast<const char*>(&parser.pending[i]), 1), 1);
+    parser.pending_length = 0;
+    parser.pending_needed = 0;
+}
+
+void control(Grid& grid, unsigned char byte)
+{
+    switch (byte) {
+    case CARRIAGE_RETURN: grid_carriage_return(grid); break;
+    case LINE_FEED: grid_line_feed(grid); break;
+    case BACKSPACE: grid_backspace(grid); break;
+    case TAB: grid_tab(grid); break;
+    default: break;  // every other control is consumed
+    }
+}
+
+void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
+{
+    if (parser.pending_needed > 0) {
+        if (continues(parser, byte)) {
+            parser.pending[parser.pending_length++] = byte;
+            if (--parser.pending_needed == 0) {
+                const std::string_view text(reinterpret_cast<const char*>(parser.pending.data()), parser.pending_length);
+                put_character(grid, decode(parser), text);
+                parser.pending_length = 0;
+            }
+            return;
+        }
+        flush_pending(parser, grid);
+    }
+    if (byte == ESC) {
+        parser.state = AnsiParser::ESCAPE;
+    } else if (byte < 0x20 || byte == DEL) {
+        control(grid, byte);
+    } else if (byte < 0x80) {
+        grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
+    } else if (const uint8_t needed = continuation_count(byte); needed > 0) {
+        parser.pending[0] = byte;
+        parser.pending_length = 1;
+        parser.pending_needed = needed;
+    } else {
+        grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
+    }
+}
+
+void begin_sequence(AnsiParser& parser)
+{
+    parser.state = AnsiParser::SEQUENCE;
+    parser.parameter_count = 0;
+    parser.parameter_overflow = false;
+    parser.sequence_ignored = false;
+}
+
+void add_parameter(AnsiParser& parser, bool sub)
+{
+    if (parser.parameter_count == SEQUENCE_PARAMETER_LIMIT) {
+        parser.parameter_overflow = true;
+        return;
+    }
+    parser.parameters[parser.parameter_count++] = SequenceParameter{0, sub};
+}
+
+void add_digit(AnsiParser& parser, unsigned char digit)
+{
+    if (parser.parameter_count == 0) add_parameter(parser, false);
+    if (parser.parameter_overflow) return;
+    int32_t& value = parser.parameters[parser.parameter_count - 1].value;
+    value = static_cast<int32_t>(std::min<int64_t>(int64_t{value} * 10 + (digit - '0'), SEQUENCE_VALUE_LIMIT));
+}
+
+// Parameter `index` as a count or position: absent or 0 counts 1.
+int64_t count_at(const AnsiParser& parser, size_t index)
+{
+    if (index >= parser.parameter_count) return 1;
+    return std::max<int32_t>(parser.parameters[index].value, 1);
+}
+
+// Parameter `index` as a mode: absent counts 0.
+int32_t mode_at(const AnsiParser& parser, size_t index)
+{
+    return index < parser.parameter_count ? parser.parameters[index].value : 0;
+}
+
+void dispatch(const AnsiParser& parser, Grid& grid, unsigned char final_byte)
+{
+    const int64_t n = count_at(parser, 0);
+    switch (final_byte) {
+    case 'm': apply_sgr(grid.style, std::span(parser.parameters.data(), parser.parameter_count)); break;
+    case 'A': grid_move_relative(grid, -n, 0); break;
+    case 'B': grid_move_relative(grid, n, 0); break;
+    case 'C': grid_move_relative(grid, 0, n); break;
+    case 'D': grid_move_relative(grid, 0, -n); break;
+    case 'E': grid_move_to(grid, grid.row + n, 0); break;
+    case 'F': grid_move_to(grid, grid.row - n, 0); break;
+    case 'G': grid_move_to_column(grid, n - 1); break;
+    case 'H':
+    case 'f': grid_move_to(grid, n - 1, count_at(parser, 1) - 1); break;
+    case 'K': grid_erase_in_line(grid, mode_at(parser, 0)); break;
+    case 'J': grid_erase_in_display(grid, mode_at(parser, 0)); break;
+    default: break;  // every other control sequence is consumed
+    }
+}
+
+void sequence_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
+{
+    if (byte >= '0' && byte <= '9') add_digit(parser, byte);
+    else if (byte == ';' || byte == ':') {
+        if (parser.parameter_count == 0) add_parameter(parser, false);
+        add_parameter(parser, byte == ':');
+    } else if (byte >= 0x3c && byte <= 0x3f) parser.sequence_ignored = true;  // a private marker
+    else if (byte >= 0x20 && byte <= 0x2f) parser.sequence_ignored = true;  // an intermediate
+    else if (byte >= 0x40 && byte <= 0x7e) {
+        if (!parser.sequence_ignored) dispatch(parser, grid, byte);
+        parser.state = AnsiParser::TEXT;
+    }
+}
+
+// Handles one byte; false when the byte ended what was going on and must be read again as text.
+bool step(AnsiParser& parser, Grid& grid, unsigned char byte)
+{
+    using enum AnsiParser::State;
+    if (parser.state == TEXT) {
+        text_byte(parser, grid, byte);
+        return true;
+    }
+    if (byte >= 0x80 && parser.state != STRING) {
+        parser.state = TEXT;
+        return false;
+    }
+    if (cancels(byte)) {
+        parser.state = TEXT;
+        return true;
+    }
+    switch (parser.state) {
+    case ESCAPE:
+        if (byte == '[') begin_sequence(parser);
+        else if (byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_') parser.state = STRING;
+        else if (byte >= 0x20 && byte <= 0x2f) parser.state = ESCAPE_INTERMEDIATE;
+        else if (byte >= 0x30 && byte <= 0x7e) parser.state = TEXT;  // a two-byte escape
+        break;
+    case ESCAPE_INTERMEDIATE:
+        if (byte == ESC) parser.state = ESCAPE;
+        else if (byte >= 0x30 && byte <= 0x7e) parser.state = TEXT;
+        break;
+    case SEQUENCE:
+        if (byte == ESC) parser.state = ESCAPE;
+        else sequence_byte(parser, grid, byte);
+        break;
+    case STRING:
+        if (byte == BEL) parser.state = TEXT;
+        else if (byte == ESC) parser.state = STRING_ESCAPE;
+        break;
+    case STRING_ESCAPE:
+        // ESC \ ends the string; any other escape ends it too and begins anew.
+        parser.state = ESCAPE;
+        if (byte != '\\') return false;
+        parser.state = TEXT;
+        break;
+    case TEXT:
+        break;
+    }
+    return true;
+}
+
+}  // namespace
+
+int character_width(char32_t character)
+{
+    if (character < 0x20 || (character >= DEL && character < 0xa0)) return -1;
+    if (character < DEL) return 1;
+    const locale_t locale = utf8_locale();
+    if (locale == locale_t{}) return 1;
+    const locale_t previous = uselocale(locale);
+    const int width = wcwidth(static_cast<wchar_t>(character));
+    uselocale(previous);
+    // Characters the C library does not know are drawn in a cell of their own.
+    return width < 0 ? 1 : std::min(width, 2);
+}
+
+void ansi_feed(AnsiParser& parser, Grid& grid, std::string_view bytes)
+{
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        while (!step(parser, grid, byte)) {
+        }
+    }
+}
+
+void ansi_read(Grid& grid, FILE* stream)
+{
+    AnsiParser parser;
+    std::array<char, 1 << 16> buffer;
+    for (;;) {
+        const size_t read = std::fread(buffer.data(), 1, buffer.size(), stream);
+        if (read == 0) return;
+        ansi_feed(parser, grid, std::string_view(buffer.data(), read));
+    }
+}
+
+}  // namespace vedad

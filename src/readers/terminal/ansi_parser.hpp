@@ -1,0 +1,45 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+
+#include "readers/terminal/ansi_grid.hpp"
+
+namespace vedad {
+
+// Parameters kept of one control sequence; more are read and ignored.
+inline constexpr size_t SEQUENCE_PARAMETER_LIMIT = 32;
+// A parameter's value is held here: no count or position needs more.
+inline constexpr int32_t SEQUENCE_VALUE_LIMIT = 1 << 30;
+
+// Where the parser stands between two bytes: text (with a UTF-8 character perhaps begun),
+// or inside an escape, a control sequence or a string.
+struct AnsiParser {
+    enum State : uint8_t { TEXT, ESCAPE, ESCAPE_INTERMEDIATE, SEQUENCE, STRING, STRING_ESCAPE };
+    State state = TEXT;
+
+    std::array<unsigned char, 4> pending{};  // a UTF-8 character begun
+    uint8_t pending_length = 0;
+    uint8_t pending_needed = 0;
+
+    std::array<SequenceParameter, SEQUENCE_PARAMETER_LIMIT> parameters{};
+    size_t parameter_count = 0;  // parameters begun, up to the limit
+    bool parameter_overflow = false;
+    bool sequence_ignored = false;  // a private marker or an intermediate: no meaning here
+};
+
+// Feeds bytes of terminal output to the grid, as a terminal would show them. Sequences may
+// be split between calls; what is unfinished when the input ends is simply never finished.
+void ansi_feed(AnsiParser& parser, Grid& grid, std::string_view bytes);
+
+// Feeds a whole stream to the grid, to its end or a read error.
+void ansi_read(Grid& grid, FILE* stream);
+
+// The cells a character takes: 0 for one that joins the character before it, 2 for a wide
+// one, 1 otherwise; -1 for a control character.
+int character_width(char32_t character);
+
+}  // namespace vedad

@@ -1,0 +1,171 @@
+#include "readers/terminal/ansi_reader.hpp"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "base/clamp.hpp"
+#include "canvas/character.hpp"
+#include "canvas/draw.hpp"
+#include "readers/terminal/ansi_grid.hpp"
+#include "readers/terminal/ansi_parser.hpp"
+
+namespace vedad {
+
+namespace {
+
+// Cells every position of which lands in the same place (a cell width or line height of 0,
+// or pens held at the edge of the 32-bit range) could all reach the image; so many are kept,
+// and no more. Each is drawn over the others, so more would only cost: with both directions
+// held, a page of them is this many squared.
+constexpr int64_t SAME_PLACE_KEPT = 64;
+// No more rows or columns are kept however far the reach goes.
+constexpr int64_t MOST_KEPT = int64_t{1} << 20;
+// When everything is drawn, at least this many rows and columns are kept, well beyond what
+// can reach the image, so that comparing the two pictures checks the bound as well.
+constexpr int64_t KEPT_WHEN_DRAWING_EVERYTHING = 64;
+
+// How many of the positions start + k * step, k = 0, 1, ..., held to 32 bits as the pen is,
+// can put ink within `reach` pixels of [0, size): always the first ones, since the positions
+// only move one way. Positions held at the edge of the 32-bit range all land in one place.
+int64_t positions_within_reach(int64_t start, int64_t step, int64_t size, int64_t reach)
+{
+    auto within_reach = [&](int64_t k) {
+        const int64_t position = add_clamped(start, k * step);
+        return position - reach < size && position + reach >= 0;
+    };
+    if (step == 0) return SAME_PLACE_KEPT;
+    int64_t count = 0;
+    if (step > 0) count = start - reach >= size ? 0 : (size + reach - start) / step + 1;
+    else count = start + reach < 0 ? 0 : (start + reach) / -step + 1;
+    count = std::clamp<int64_t>(count, 0, MOST_KEPT);
+    if (within_reach(count)) return std::max(count, SAME_PLACE_KEPT);
+    return count;
+}
+
+// The cells that can reach the image. A cell's fill lies within a cell width and a line height
+// of its pen, and its glyph's ink within a few ems (twice the clearance that leaving out
+// unseen text keeps, which covers ink outside a glyph's own box of an em or so).
+GridLimits kept_cells(const Canvas& canvas)
+{
+    const int64_t cell_width = canvas.cell_width;
+    const int64_t line_height = canvas.line_height;
+    // A cell's fill spans its width across and its height down, never the other one: a huge
+    // line height must not keep a million columns.
+    const int64_t ink = 2 * reach_clearance(canvas);
+    int64_t rows = positions_within_reach(canvas.pen_y, line_height, gdImageSY(canvas.image),
+                                          ink + std::abs(line_height));
+    int64_t columns = positions_within_reach(canvas.pen_x, cell_width, gdImageSX(canvas.image),
+                                             ink + std::abs(cell_width));
+    if (canvas.draw_everything != 0) {
+        rows = std::max(rows, KEPT_WHEN_DRAWING_EVERYTHING);
+        columns = std::max(columns, KEPT_WHEN_DRAWING_EVERYTHING);
+    }
+    return GridLimits{static_cast<int32_t>(rows), static_cast<int32_t>(columns)};
+}
+
+CellColors colors_of(const Cell& cell)
+{
+    return CellColors{unpack_rgb(cell.foreground), unpack_rgb(cell.background)};
+}
+
+// A one-pixel line under the cells from x0 to before x1, one below the baseline.
+void underline(Canvas& canvas, PackedRgb color, int32_t x0, int32_t x1, int32_t baseline)
+{
+    if (x1 <= x0) return;
+    const int32_t y = add_clamped(baseline, 1);
+    canvas_set_foreground(canvas, unpack_rgb(color));
+    canvas_fill_rect(canvas, x0, y, add_clamped(x1, -1), y);
+}
+
+struct RowDrawing {
+    Canvas& canvas;
+    bool transparent;
+    GlyphReach& reach;
+    TextExtent& extent;
+};
+
+void draw_cell(RowDrawing& drawing, const Cell& cell)
+{
+    auto [x0, y0] = canvas_position(drawing.canvas);
+    const Character character = first_character(cell.view());
+    if (std::strlen(character.text.data()) == cell.view().size()) {
+        canvas_draw_cell(drawing.canvas, colors_of(cell), character, drawing.transparent, drawing.reach,
+                         drawing.extent);
+    } else {
+        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell.c_str(), drawing.transparent, drawing.extent);
+    }
+    if ((cell.flags & Cell::UNDERLINE) != 0) {
+        auto [x1, y1] = canvas_position(drawing.canvas);
+        underline(drawing.canvas, cell.foreground, x0, x1, y0);
+        canvas_move_to(drawing.canvas, x1, y1);
+    }
+}
+
+// A wide character: its second cell is filled first, so that the glyph drawn in the first
+// cell keeps the part that reaches into the second.
+void draw_wide_cell(RowDrawing& drawing, const Cell& head, const Cell& tail)
+{
+    Canvas& canvas = drawing.canvas;
+    auto [x0, y0] = canvas_position(canvas);
+    canvas_move_to(canvas, add_clamped(x0, canvas.cell_width), y0);
+    draw_cell(drawing, tail);
+    const int32_t x2 = canvas.pen_x;
+    canvas_move_to(canvas, x0, y0);
+    draw_cell(drawing, head);
+    canvas_move_to(canvas, x2, y0);
+}
+
+void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
+{
+    const size_t count = row.cells.size();
+    for (size_t column = 0; column < count; ++column) {
+        const Cell& cell = row.cells[column];
+        if ((cell.flags & Cell::WIDE) != 0 && column + 1 < count) {
+            draw_wide_cell(drawing, cell, row.cells[column + 1]);
+            ++column;
+        } else {
+            draw_cell(drawing, cell);
+        }
+    }
+    Cell erased;
+    erased.foreground = grid.default_foreground;
+    erased.background = row.erased_background;
+    for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column) draw_cell(drawing, erased);
+}
+
+// The pens that the cells outside the kept ones would have reached: the rows and columns
+// move one way, so the furthest are those of the first and last rows and the longest row.
+void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t start_x, int32_t start_y,
+                              TextExtent& extent)
+{
+    if (grid.last_row < 0) return;
+    const int64_t width = canvas.cell_width;
+    const int64_t height = canvas.line_height;
+    for (const int64_t row : {grid.first_row, grid.last_row}) {
+        const int32_t y = add_clamped(start_y, row * height);
+        for (const int64_t cells : {int64_t{1}, grid.longest_row})
+            raise_extent_to(extent, add_clamped(start_x, cells * width), y);
+    }
+}
+
+}  // namespace
+
+void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent)
+{
+    canvas.fixed_advance = 1;  // every character has a cell of its own
+    Grid grid = make_grid(kept_cells(canvas), pack_rgb(options.foreground), pack_rgb(options.background),
+                          canvas.tab_width);
+    ansi_read(grid, stream);
+
+    auto [start_x, start_y] = canvas_position(canvas);
+    GlyphReach reach;
+    RowDrawing drawing{canvas, options.transparent != 0, reach, extent};
+    for (size_t row = 0; row < grid.rows.size(); ++row) {
+        if (row > 0) canvas_line_break(canvas);
+        draw_row(drawing, grid, grid.rows[row]);
+    }
+    raise_extent_beyond_kept(canvas, grid, start_x, start_y, extent);
+}
+
+}  // namespace vedad

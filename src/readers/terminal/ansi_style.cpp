@@ -1,0 +1,133 @@
+#include "readers/terminal/ansi_style.hpp"
+
+#include <cstddef>
+
+namespace vedad {
+
+namespace {
+
+StyleColor basic(int index)
+{
+    return StyleColor{StyleColor::BASIC, static_cast<uint8_t>(index), 0};
+}
+
+StyleColor indexed(int index)
+{
+    return StyleColor{StyleColor::INDEXED, static_cast<uint8_t>(index), 0};
+}
+
+bool is_component(int32_t value)
+{
+    return value >= 0 && value <= 255;
+}
+
+// Reads the colour that follows 38 or 48 at parameters[at]: "5;n" or "2;r;g;b", with ';' or
+// with ':' (where "2:cs:r:g:b" may also name a colour space first). Returns how many
+// parameters after 38 or 48 belong to it; a colour out of range is consumed and left unset.
+size_t read_extended_color(std::span<const SequenceParameter> parameters, size_t at, StyleColor& color)
+{
+    const bool sub = at < parameters.size() && parameters[at].sub;
+    size_t count = 0;  // the parameters that belong to the colour
+    if (sub) {
+        while (at + count < parameters.size() && parameters[at + count].sub) ++count;
+    } else {
+        count = parameters.size() - at;
+    }
+    if (count == 0) return 0;
+    const std::span<const SequenceParameter> own = parameters.subspan(at, count);
+    if (own[0].value == 5) {
+        if (own.size() < 2) return sub ? count : own.size();
+        if (is_component(own[1].value)) color = indexed(own[1].value);
+        return sub ? count : 2;
+    }
+    if (own[0].value == 2) {
+        const size_t first = sub && own.size() >= 5 ? 2 : 1;  // skip a colour space id
+        if (own.size() < first + 3) return sub ? count : own.size();
+        const int32_t r = own[first].value;
+        const int32_t g = own[first + 1].value;
+        const int32_t b = own[first + 2].value;
+        if (is_component(r) && is_component(g) && is_component(b))
+            color = StyleColor{StyleColor::DIRECT, 0, pack_rgb(Rgb{r, g, b})};
+        return sub ? count : first + 3;
+    }
+    // An unknown colour form: the rest of a ':' group, or nothing more with ';'.
+    return sub ? count : 1;
+}
+
+// Skips the sub-parameters of the parameter before `at`.
+size_t skip_subs(std::span<const SequenceParameter> parameters, size_t at)
+{
+    while (at < parameters.size() && parameters[at].sub) ++at;
+    return at;
+}
+
+}  // namespace
+
+void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
+{
+    if (parameters.empty()) {
+        style = Style{};
+        return;
+    }
+    size_t i = 0;
+    while (i < parameters.size()) {
+        const int32_t code = parameters[i].value;
+        ++i;
+        if (code == 38 || code == 48) {
+            i += read_extended_color(parameters, i, code == 38 ? style.foreground : style.background);
+            continue;
+        }
+        const bool has_sub = i < parameters.size() && parameters[i].sub;
+        if (code == 0) style = Style{};
+        else if (code == 1) style.bold = true;
+        else if (code == 2) style.faint = true;
+        else if (code == 4) style.underline = !has_sub || parameters[i].value != 0;  // 4:0 is no underline
+        else if (code == 7) style.reverse = true;
+        else if (code == 22) style.bold = style.faint = false;
+        else if (code == 24) style.underline = false;
+        else if (code == 27) style.reverse = false;
+        else if (code >= 30 && code <= 37) style.foreground = basic(code - 30);
+        else if (code == 39) style.foreground = StyleColor{};
+        else if (code >= 40 && code <= 47) style.background = basic(code - 40);
+        else if (code == 49) style.background = StyleColor{};
+        else if (code >= 90 && code <= 97) style.foreground = indexed(code - 90 + 8);
+        else if (code >= 100 && code <= 107) style.background = indexed(code - 100 + 8);
+        // 3, 9, 23, 29 (italic, strike and their resets) and all else change nothing drawn.
+        i = skip_subs(parameters, i);
+    }
+}
+
+namespace {
+
+PackedRgb color_of(const StyleColor& color, PackedRgb default_color, bool bright)
+{
+    switch (color.kind) {
+    case StyleColor::DEFAULT:
+        return default_color;
+    case StyleColor::BASIC:
+        return palette_color(bright ? color.index + 8 : color.index);
+    case StyleColor::INDEXED:
+        return palette_color(color.index);
+    case StyleColor::DIRECT:
+        return color.rgb;
+    }
+    return default_color;
+}
+
+}  // namespace
+
+ResolvedColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background)
+{
+    PackedRgb foreground = color_of(style.foreground, default_foreground, style.bold);
+    if (style.faint) foreground = faint_color(foreground);
+    const PackedRgb background = color_of(style.background, default_background, false);
+    if (style.reverse) return ResolvedColors{background, foreground};
+    return ResolvedColors{foreground, background};
+}
+
+PackedRgb erase_color(const Style& style, PackedRgb default_background)
+{
+    return color_of(style.background, default_background, false);
+}
+
+}  // namespace vedad

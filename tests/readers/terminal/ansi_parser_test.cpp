@@ -1,0 +1,193 @@
+#include "readers/terminal/ansi_parser.hpp"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+using namespace vedad;
+
+namespace {
+
+constexpr PackedRgb WHITE = 0xffffff;
+constexpr PackedRgb BLACK = 0x000000;
+
+Grid screen_of(std::string_view input, GridLimits kept = {100, 100}, int32_t tab_width = 8)
+{
+    Grid grid = make_grid(kept, WHITE, BLACK, tab_width);
+    AnsiParser parser;
+    ansi_feed(parser, grid, input);
+    return grid;
+}
+
+// The kept rows as text: each cell's text, the second half of a wide character as "»", and
+// the spaces an erase left at a row's end.
+std::vector<std::string> rows_of(const Grid& grid)
+{
+    std::vector<std::string> rows;
+    for (const Row& row : grid.rows) {
+        std::string text;
+        for (const Cell& cell : row.cells) text += (cell.flags & Cell::WIDE_TAIL) != 0 ? "»" : std::string(cell.view());
+        text += std::string(static_cast<size_t>(row.length) - row.cells.size(), ' ');
+        rows.push_back(text);
+    }
+    return rows;
+}
+
+struct Case {
+    const char* name;
+    std::string input;
+    std::vector<std::string> rows;
+};
+
+void expect_rows(const std::vector<Case>& cases, int32_t tab_width = 8)
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(rows_of(screen_of(c.input, {100, 100}, tab_width)), c.rows);
+    }
+}
+
+}  // namespace
+
+TEST(AnsiParser, MovesTheCursorAsATerminalDoes)
+{
+    expect_rows({
+        {"lines", "ab\ncd", {"ab", "cd"}},
+        {"an empty line between", "a\n\nb\n", {"a", "", "b"}},
+        {"carriage return overwrites", "abc\rX", {"Xbc"}},
+        {"a progress bar ends as its last state", "[#   ]\r[##  ]\r[####]\n", {"[####]"}},
+        {"backspace", "ab\bX", {"aX"}},
+        {"backspace at the start stays", "\b\bX", {"X"}},
+        {"tab to the next stop", "a\tb\tc", {"a       b       c"}},
+        {"tab from a stop", "12345678\tx", {"12345678        x"}},
+        {"skipped cells are spaces", "\x1b[3Cx", {"   x"}},
+        {"left", "abc\x1b[2Dx", {"axc"}},
+        {"up", "a\nb\x1b[Ax", {"ax", "b"}},
+        {"up is held at the top", "\x1b[5Ax", {"x"}},
+        {"down", "a\x1b[2Bx", {"a", "", " x"}},
+        {"next line", "a\x1b[2Ex", {"a", "", "x"}},
+        {"previous line", "\nab\x1b[Fx", {"x", "ab"}},
+        {"column", "abcd\x1b[2Gx", {"axcd"}},
+        {"column 0 counts 1", "abcd\x1b[0Gx", {"xbcd"}},
+        {"position", "\x1b[2;3Hx", {"", "  x"}},
+        {"position with f and defaults", "ab\ncd\x1b[;fx\x1b[Hy", {"yb", "cd"}},
+        {"left held at column 0", "ab\x1b[9Dx", {"xb"}},
+    });
+}
+
+TEST(AnsiParser, TabStopsFollowTheTabWidth)
+{
+    expect_rows({{"every 4 columns", "a\tbcde\tf", {"a   bcde    f"}}}, 4);
+    expect_rows({{"no tab width: tabs are dropped", "a\tb", {"ab"}}}, 0);
+    expect_rows({{"negative tab width", "a\tb", {"ab"}}}, -3);
+}
+
+TEST(AnsiParser, ConsumesEverythingThatIsNotText)
+{
+    expect_rows({
+        {"private and unknown sequences", "a\x1b[?25lb\x1b[sc\x1b[5nd\x1b[1 qe\x1b[>1;2cf", {"abcdef"}},
+        {"hyperlinks end with ST or BEL", "\x1b]8;;http://x\x1b\\link\x1b]8;;\x07!", {"link!"}},
+        {"a title", "\x1b]0;title\x07x", {"x"}},
+        {"device control, private and application strings", "a\x1bPq#0\x1b\\b\x1b^pm\x1b\\c\x1b_apc\x07" "d", {"abcd"}},
+        {"two-byte and charset escapes", "a\x1b" "7b\x1b(Bc\x1b)0d\x1b=e", {"abcde"}},
+        {"stray controls", std::string("a\x07\x0b\x0c\x0e\x00\x7f", 7) + "b", {"ab"}},
+        {"C1 controls in UTF-8", "a\xc2\x85\xc2\x9b" "b", {"ab"}},
+        {"an escape inside a sequence starts a new one", "a\x1b[3\x1b[31mb", {"ab"}},
+        {"cancel ends a sequence", "a\x1b[3\x18" "b", {"ab"}},
+        {"controls inside a sequence are ignored", "\x1b[2\n;3Hx", {"", "  x"}},
+        {"a string swallows what looks like text", "\x1b]0;a\nb\x07" "c", {"c"}},
+        {"an escape ends a string", "\x1b]0;t\x1b[1Cx", {" x"}},
+    });
+}
+
+TEST(AnsiParser, DropsASequenceCutByTheEndOfInput)
+{
+    for (const char* tail : {"\x1b", "\x1b[", "\x1b[31;4", "\x1b]8;;http://x", "\x1bP", "\x1b(", "\x1b]0;t\x1b"}) {
+        SCOPED_TRACE(testing::PrintToString(tail));
+        const Grid grid = screen_of(std::string("ab") + tail);
+        EXPECT_EQ(rows_of(grid), std::vector<std::string>{"ab"});
+        EXPECT_EQ(grid.longest_row, 2);
+    }
+}
+
+TEST(AnsiParser, ReadsUtf8CharactersAndTheirWidths)
+{
+    expect_rows({
+        {"two, three and four bytes", "é─\xf0\x9d\x90\x80", {"é─\xf0\x9d\x90\x80"}},
+        {"a wide character takes two cells", "漢x", {"漢»x"}},
+        {"a combining mark joins the cell before", "e\xcc\x81x", {"e\xcc\x81x"}},
+        {"a combining mark after a wide character", "漢\xcc\x81", {"漢\xcc\x81»"}},
+        {"a combining mark at the start of a row is dropped", "\xcc\x81" "a\n\xcc\x81", {"a"}},
+        {"marks beyond the cell's room are dropped", "a\xcc\x81\xcc\x82\xcc\x83\xcc\x84\xcc\x85\xcc\x86",
+         {"a\xcc\x81\xcc\x82\xcc\x83\xcc\x84\xcc\x85"}},
+        {"overwriting half of a wide character leaves a space", "漢\bx", {" x"}},
+        {"writing over the first half", "漢\rx", {"x "}},
+        {"an invalid byte stands for itself", "a\xff" "b", {"a\xff" "b"}},
+        {"a character cut short: each byte stands for itself", "\xe6\xbc" "x", {"\xe6\xbcx"}},
+        {"overlong and surrogate forms are bytes", "\xc0\xaf\xed\xa0\x80", {"\xc0\xaf\xed\xa0\x80"}},
+        {"a character cut by an escape", "\xe6\x1b[31mx", {"\xe6x"}},
+    });
+}
+
+TEST(AnsiParser, CharacterWidthsComeFromAUtf8Locale)
+{
+    const std::vector<std::pair<char32_t, int>> cases = {
+        {U'a', 1}, {U'\u00e9', 1}, {U'\u2500', 1}, {U'\u0301', 0}, {U'\u6f22', 2},
+        {U'\uff21', 2}, {U'\U0001f600', 2}, {U'\u0085', -1}, {U'\n', -1}, {U'\u007f', -1},
+    };
+    for (const auto& [character, width] : cases)
+        EXPECT_EQ(character_width(character), width) << std::hex << static_cast<uint32_t>(character);
+}
+
+TEST(AnsiParser, ErasesWithoutLengtheningARow)
+{
+    expect_rows({
+        {"to the end of the line", "abcdef\x1b[3D\x1b[K", {"abc   "}},
+        {"to the cursor", "abcdef\x1b[3D\x1b[1K", {"    ef"}},
+        {"the whole line", "abcdef\x1b[2K", {"      "}},
+        {"past the end erases nothing more", "ab\x1b[5C\x1b[1K", {"  "}},
+        {"at the end erases nothing", "ab\x1b[K", {"ab"}},
+        {"an empty row stays empty", "a\n\x1b[2K", {"a"}},
+        {"to the end of the display", "ab\ncd\nef\x1b[A\x1b[D\x1b[J", {"ab", "c ", "  "}},
+        {"to the cursor in the display", "ab\ncd\nef\x1b[A\x1b[D\x1b[1J", {"  ", "  ", "ef"}},
+        {"the whole display", "ab\ncd\x1b[2J", {"  ", "  "}},
+        {"written again after an erase", "abcd\x1b[2K\x1b[3Gx", {"  x "}},
+        {"half of a wide character erased", "a漢b\x1b[3G\x1b[1K", {"   b"}},
+    });
+}
+
+TEST(AnsiParser, HoldsHugeMovesAndKeepsOnlyTheCellsAsked)
+{
+    Grid far = screen_of("\x1b[99999999;99999999Hx\x1b[9999999999Cy\x1b[9999999999Bz", {100, 100});
+    EXPECT_TRUE(far.rows.empty());
+    EXPECT_EQ(far.longest_row, int64_t{GRID_POSITION_LIMIT} + 1);
+    EXPECT_EQ(far.first_row, 99999998);
+    EXPECT_EQ(far.last_row, GRID_POSITION_LIMIT);
+
+    Grid small = screen_of("abcdef\nghijk\n\nlmn\x1b[1;2H\x1b[2K", {2, 3});
+    EXPECT_EQ(rows_of(small), (std::vector<std::string>{"   ", "ghi"}));
+    EXPECT_EQ(small.longest_row, 6);
+    EXPECT_EQ(small.first_row, 0);
+    EXPECT_EQ(small.last_row, 3);
+
+    Grid nothing = screen_of("\n\n\x1b[5;5H\x1b[31m\x1b]0;x\x07");
+    EXPECT_TRUE(nothing.rows.empty());
+    EXPECT_EQ(nothing.longest_row, 0);
+    EXPECT_EQ(nothing.last_row, -1);
+}
+
+TEST(AnsiParser, FeedsSequencesSplitAcrossCalls)
+{
+    const std::string input = "a\x1b[31;1mb\xe6\xbc\xa2\x1b]8;;u\x1b\\c\r\x1b[2Cd";
+    const Grid whole = screen_of(input);
+    for (size_t cut = 0; cut <= input.size(); ++cut) {
+        Grid grid = make_grid({100, 100}, WHITE, BLACK, 8);
+        AnsiParser parser;
+        ansi_feed(parser, grid, std::string_view(input).substr(0, cut));
+        ansi_feed(parser, grid, std::string_view(input).substr(cut));
+        EXPECT_EQ(rows_of(grid), rows_of(whole)) << "cut at " << cut;
+        EXPECT_EQ(grid.rows[0].cells[1].foreground, whole.rows[0].cells[1].foreground) << "cut at " << cut;
+    }
+    EXPECT_EQ(rows_of(whole), std::vector<std::string>{"abd c"});
+}

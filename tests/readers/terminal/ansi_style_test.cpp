@@ -1,0 +1,120 @@
+#include "readers/terminal/ansi_style.hpp"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "readers/terminal/ansi_parser.hpp"
+
+using namespace vedad;
+
+namespace {
+
+// The first cell of a row written after `input`, with white on black as the defaults
+// unless others are given.
+Cell first_cell(const std::string& input, PackedRgb foreground = 0xffffff, PackedRgb background = 0x000000)
+{
+    Grid grid = make_grid({10, 10}, foreground, background, 8);
+    AnsiParser parser;
+    ansi_feed(parser, grid, input);
+    return grid.rows.at(0).cells.at(0);
+}
+
+}  // namespace
+
+TEST(AnsiColors, PaletteHoldsXtermsColoursTheCubeAndTheGreys)
+{
+    const std::vector<std::pair<int, PackedRgb>> cases = {
+        {0, 0x000000},  {1, 0xcd0000},  {4, 0x0000ee},  {7, 0xe5e5e5},  {8, 0x7f7f7f},  {12, 0x5c5cff},
+        {15, 0xffffff}, {16, 0x000000}, {21, 0x0000ff}, {59, 0x5f5f5f}, {110, 0x87afd7}, {196, 0xff0000},
+        {231, 0xffffff}, {232, 0x080808}, {244, 0x808080}, {255, 0xeeeeee},
+    };
+    for (const auto& [index, color] : cases) EXPECT_EQ(palette_color(index), color) << "index " << index;
+    EXPECT_EQ(faint_color(0xcd7f01), 0x663f00u);
+}
+
+TEST(AnsiStyle, SgrSetsTheColoursACellIsDrawnIn)
+{
+    struct Case {
+        const char* name;
+        std::string input;
+        PackedRgb foreground;
+        PackedRgb background;
+    };
+    const std::vector<Case> cases = {
+        {"defaults", "x", 0xffffff, 0x000000},
+        {"basic foreground and background", "\x1b[31;42mx", 0xcd0000, 0x00cd00},
+        {"bright foreground and background", "\x1b[94;103mx", 0x5c5cff, 0xffff00},
+        {"bold brightens a basic foreground", "\x1b[1;31mx", 0xff0000, 0x000000},
+        {"bold after the colour too", "\x1b[33m\x1b[1mx", 0xffff00, 0x000000},
+        {"bold leaves the background", "\x1b[1;41mx", 0xffffff, 0xcd0000},
+        {"bold leaves an indexed colour", "\x1b[1;38;5;1mx", 0xcd0000, 0x000000},
+        {"faint halves the foreground", "\x1b[2;31mx", 0x660000, 0x000000},
+        {"bold and faint", "\x1b[1;2;31mx", 0x7f0000, 0x000000},
+        {"22 ends bold and faint", "\x1b[1;2;31m\x1b[22mx", 0xcd0000, 0x000000},
+        {"reverse", "\x1b[7mx", 0x000000, 0xffffff},
+        {"reverse of colours", "\x1b[31;42;7mx", 0x00cd00, 0xcd0000},
+        {"27 ends reverse", "\x1b[7;27mx", 0xffffff, 0x000000},
+        {"256 colours with ;", "\x1b[38;5;196;48;5;21mx", 0xff0000, 0x0000ff},
+        {"256 colours with :", "\x1b[38:5:244;48:5:110mx", 0x808080, 0x87afd7},
+        {"24-bit with ;", "\x1b[38;2;1;2;3;48;2;250;128;0mx", 0x010203, 0xfa8000},
+        {"24-bit with :", "\x1b[38:2:1:2:3mx", 0x010203, 0x000000},
+        {"24-bit with : and a colour space", "\x1b[48:2::4:5:6mx", 0xffffff, 0x040506},
+        {"a colour out of range is left out", "\x1b[38;5;300;31;38;2;1;999;1mx", 0xcd0000, 0x000000},
+        {"parameters after a : colour", "\x1b[38:5:1;44mx", 0xcd0000, 0x0000ee},
+        {"an unfinished colour", "\x1b[32;38;5mx", 0x00cd00, 0x000000},
+        {"reset by 0", "\x1b[31;44m\x1b[0mx", 0xffffff, 0x000000},
+        {"reset by no parameter", "\x1b[1;31;7m\x1b[mx", 0xffffff, 0x000000},
+        {"an empty parameter counts 0", "\x1b[31;44;m\x1b[;32mx", 0x00cd00, 0x000000},
+        {"39 and 49", "\x1b[31;44m\x1b[39;49mx", 0xffffff, 0x000000},
+        {"italic, strike and blink change nothing", "\x1b[3;9;5;23;29;25mx", 0xffffff, 0x000000},
+        {"a private SGR changes nothing", "\x1b[>31mx", 0xffffff, 0x000000},
+        {"a huge parameter", "\x1b[99999999999999999999mx", 0xffffff, 0x000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Cell cell = first_cell(c.input);
+        EXPECT_EQ(cell.foreground, c.foreground);
+        EXPECT_EQ(cell.background, c.background);
+    }
+}
+
+TEST(AnsiStyle, DefaultsAreThePagesColours)
+{
+    const Cell plain = first_cell("x", 0x123456, 0xfedcba);
+    EXPECT_EQ(plain.foreground, 0x123456u);
+    EXPECT_EQ(plain.background, 0xfedcbau);
+    const Cell reversed = first_cell("\x1b[7mx", 0x123456, 0xfedcba);
+    EXPECT_EQ(reversed.foreground, 0xfedcbau);
+    EXPECT_EQ(reversed.background, 0x123456u);
+}
+
+TEST(AnsiStyle, UnderlineIsKeptPerCell)
+{
+    struct Case {
+        std::string input;
+        bool underline;
+    };
+    const std::vector<Case> cases = {
+        {"x", false}, {"\x1b[4mx", true}, {"\x1b[4:3mx", true}, {"\x1b[4:0mx", false}, {"\x1b[4;24mx", false},
+        {"\x1b[4;0mx", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ((first_cell(c.input).flags & Cell::UNDERLINE) != 0, c.underline) << testing::PrintToString(c.input);
+}
+
+TEST(AnsiStyle, EraseFillsWithTheStylesBackground)
+{
+    Grid grid = make_grid({10, 10}, 0xffffff, 0x000000, 8);
+    AnsiParser parser;
+    ansi_feed(parser, grid, "abcdef\x1b[44m\x1b[4D\x1b[K\x1b[7;41m\x1b[1G\x1b[1K\x1b[4m\x1b[3Cy");
+    const Row& row = grid.rows.at(0);
+    ASSERT_EQ(row.length, 6);
+    EXPECT_EQ(row.cells.at(0).background, 0xcd0000u);  // reverse plays no part
+    EXPECT_EQ(row.cells.at(2).background, 0x0000eeu);   // erased by K, made explicit by y
+    EXPECT_EQ(row.cells.at(3).view(), "y");
+    EXPECT_EQ(row.cells.size(), 4u);
+    EXPECT_EQ(row.erased_background, 0x0000eeu);
+    EXPECT_EQ(row.cells.at(1).flags, 0);
+}
