@@ -8,6 +8,7 @@
 #include <gd.h>
 
 #include "canvas/font_metrics.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "layout/crop.hpp"
 
 extern "C" [[noreturn]] void __real_exit(int status);
@@ -65,36 +66,36 @@ PageSettings make_settings(int kind)
 {
     PageSettings settings{};
     vedad::set_default_options(settings.options);
-    vedad::canvas_init(settings.canvas);
     settings.options.width = PAGE_WIDTH;
     settings.options.height = PAGE_HEIGHT;
     switch (kind) {
     case 1:
-        settings.canvas.fixed_advance = 1;
-        settings.canvas.char_spacing = INT32_MAX;
-        settings.canvas.line_spacing = INT32_MIN;
-        settings.canvas.tab_width = INT32_MAX;
+        settings.options.drawing.fixed_advance = 1;
+        settings.options.drawing.char_spacing = INT32_MAX;
+        settings.options.drawing.line_spacing = INT32_MIN;
+        settings.options.drawing.tab_width = INT32_MAX;
         settings.handed_back = 1;
         break;
     case 2:
         settings.options.transparent = 1;
-        settings.canvas.fixed_advance = 1;
-        settings.canvas.char_spacing = -1000;
-        settings.canvas.line_spacing = -1000;
-        settings.canvas.tab_width = 0;
+        settings.options.drawing.fixed_advance = 1;
+        settings.options.drawing.char_spacing = -1000;
+        settings.options.drawing.line_spacing = -1000;
+        settings.options.drawing.tab_width = 0;
         break;
     case 3:
         settings.options.foreground = vedad::Rgb{0x12, 0x34, 0x56};
         settings.options.background = vedad::Rgb{0xfe, 0xdc, 0xba};
-        settings.canvas.fixed_advance = 1;
-        settings.canvas.char_spacing = 3;
-        settings.canvas.line_spacing = INT32_MAX;
-        settings.canvas.tab_width = 3;
+        settings.options.drawing.fixed_advance = 1;
+        settings.options.drawing.char_spacing = 3;
+        settings.options.drawing.line_spacing = INT32_MAX;
+        settings.options.drawing.tab_width = 3;
         settings.handed_back = 1;
         break;
     default:
         break;
     }
+    vedad::canvas_init(settings.canvas, settings.options.drawing);
     // The cell depends only on the font and the spacings: measured once, not per input.
     vedad::canvas_prepare_font(settings.canvas);
     vedad::canvas_setup_cell(settings.canvas);
@@ -142,7 +143,7 @@ Picture draw_page(const PageSettings& settings, bool draw_everything, const uint
     Picture picture;
     PageRun run{&settings, reader, open_input(data, size), settings.canvas, {}};
     if (run.input == nullptr) std::abort();
-    run.canvas.draw_everything = draw_everything ? 1 : 0;
+    run.canvas.glyphs->seams.draw_everything = draw_everything ? 1 : 0;
     // A font, colour or rendering failure ends the program with its message: no finding.
     picture.exit_status = run_trapping_exit(run_page, &run);
     std::fclose(run.input);

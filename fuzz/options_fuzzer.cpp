@@ -19,7 +19,6 @@ struct Run {
     std::vector<char*> arguments;  // ends in a null pointer, as argv does
     int32_t argument_count = 0;
     vedad::Options options;
-    vedad::Canvas canvas;
     int32_t operand_count = -1;
     std::string background_warning;  // what --verbose would say about the colours
     std::string foreground_warning;
@@ -29,13 +28,12 @@ void parse_and_check(void* context)
 {
     Run& run = *static_cast<Run*>(context);
     vedad::set_default_options(run.options);
-    vedad::canvas_init(run.canvas);
-    run.operand_count = vedad::parse_options(run.argument_count, run.arguments.data(), run.options, run.canvas);
-    vedad::check_options(run.options, run.canvas, run.operand_count);
+    run.operand_count = vedad::parse_options(run.argument_count, run.arguments.data(), run.options);
+    vedad::check_options(run.options, run.operand_count);
     run.background_warning = vedad::color_warning("--background=", run.options.background_text);
     run.foreground_warning = vedad::color_warning("--foreground=", run.options.foreground_text);
     char line[128];
-    std::snprintf(line, sizeof line, "output format: %s %dx%d pixels\n", vedad::pixel_format_name(run.canvas),
+    std::snprintf(line, sizeof line, "output format: %s %dx%d pixels\n", vedad::pixel_format_name(run.options.drawing),
                   run.options.width, run.options.height);
 }
 
@@ -66,10 +64,11 @@ bool holds_after_checks(const Run& run)
     int32_t operands = 0;
     for (int32_t i = 1; i < run.argument_count; ++i) operands += vedad::is_file_operand(run.arguments[i]) ? 1 : 0;
     const vedad::Options& o = run.options;
-    const vedad::Canvas& c = run.canvas;
+    const vedad::DrawingSettings& c = run.options.drawing;
     return run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
            !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
-           is_flag(o.html_input) && is_flag(o.ansi_input) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
+           (o.input_form == vedad::InputForm::PLAIN_TEXT || o.input_form == vedad::InputForm::SPAN_HTML ||
+            o.input_form == vedad::InputForm::TERMINAL) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
            is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
            is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
            is_color(o.background) && is_color(o.foreground) && is_warning(run.background_warning) &&

@@ -26,9 +26,9 @@ void parse_hex_color(const char* text, Rgb& rgb)
     int digits[6] = {0, 0, 0, 0, 0, 0};
     // Stop at the terminator so that a short value never reads past its end.
     for (int i = 0; i < 6 && text[i] != '\0'; ++i) digits[i] = hex_digit(text[i]);
-    rgb.r = 16 * digits[0] + digits[1];
-    rgb.g = 16 * digits[2] + digits[3];
-    rgb.b = 16 * digits[4] + digits[5];
+    rgb.r = static_cast<uint8_t>(16 * digits[0] + digits[1]);
+    rgb.g = static_cast<uint8_t>(16 * digits[2] + digits[3]);
+    rgb.b = static_cast<uint8_t>(16 * digits[4] + digits[5]);
 }
 
 }  // namespace vedad

@@ -6,12 +6,39 @@
 
 namespace vedad {
 
-// The settings of a run that concern the run as a whole. Drawing settings live in Canvas.
-// The defaults describe a plain run: plain text, cropped, 640 by 480, white on black.
+// What each input is read as.
+enum class InputForm : uint8_t {
+    PLAIN_TEXT,  // lines of text in one colour
+    SPAN_HTML,   // --html-input: one span per character, each in its own colours
+    TERMINAL,    // --ansi-input: a program's output with its escape sequences
+};
+
+// Pixel formats that may be asked for; every image is drawn and written in true colour.
+enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
+
+// How text is set on a page: the font, its size and the spacing of rows and characters.
+struct DrawingSettings {
+    int32_t tab_width = 8;
+    int32_t fixed_advance = 0;  // every character moves the pen by exactly one cell
+    int32_t bold = 0;           // accepted, but text is drawn in the same face
+    int32_t line_spacing = 2;
+    int32_t char_spacing = 0;
+    double font_size = 0.025;
+    double size_scale = 280.0;  // the point size is font_size x size_scale
+    const char* font_name = "default";  // not owned: a fixed text or a piece of argv
+    // Characters the font lacks come from other faces: these (names or paths separated by
+    // commas; not owned, a piece of argv) first, then fontconfig's choice. 0: they draw the
+    // font's missing-glyph box.
+    int32_t fallback = 1;
+    const char* fallback_fonts = "";
+    int32_t pixel_format = PIXEL_FORMAT_ARGB32;
+};
+
+// The settings of a run, as the command line gives them. The defaults describe a plain run:
+// plain text, cropped, 640 by 480, white on black.
 struct Options {
     const char* output = "";  // file or directory from --output=, points into argv; "" when none
-    int32_t html_input = 0;
-    int32_t ansi_input = 0;  // --html-input and --ansi-input: the last one given counts
+    InputForm input_form = InputForm::PLAIN_TEXT;  // --html-input and --ansi-input: the last one given counts
     int32_t crop = 1;
     int32_t height = 480;
     int32_t overwrite = 0;
@@ -27,6 +54,7 @@ struct Options {
     int32_t fit = 0;         // the canvas is as large as the text needs, up to the size
     int32_t margin = 0;      // pixels of background around the picture
     int32_t scale = 1;       // multiplies the point size, the canvas size and the margin
+    DrawingSettings drawing;
 };
 
 // The largest canvas side that --fit makes when no size is given: libgd's practical ceiling.
@@ -36,5 +64,8 @@ inline constexpr int32_t MAX_SCALE = 8;
 
 // Puts every setting back to its default.
 void set_default_options(Options& options);
+
+// The name of the pixel format asked for, as the verbose output shows it.
+const char* pixel_format_name(const DrawingSettings& settings);
 
 }  // namespace vedad

@@ -59,30 +59,11 @@ void fill_background(Canvas& canvas, int32_t color)
 
 }  // namespace
 
-void canvas_init(Canvas& canvas)
+void canvas_init(Canvas& canvas, const DrawingSettings& settings)
 {
-    canvas.tab_width = 8;
-    canvas.fixed_advance = 0;
-    canvas.bold = 0;
-    canvas.line_spacing = 2;
-    canvas.char_spacing = 0;
-    canvas.pen_x = 0;
-    canvas.pen_y = 0;
-    canvas.cell_width = 0;
-    canvas.line_height = 0;
-    canvas.descent = 0;
-    canvas.font_size = 0.025;
-    canvas.font_name = "default";
-    canvas.image = nullptr;
-    canvas.size_scale = 280.0;
-    canvas.background_color = 0;
-    canvas.foreground_color = 0;
-    canvas.pixel_format = PIXEL_FORMAT_ARGB32;
+    canvas = Canvas{};
+    canvas.settings = settings;
     canvas.glyphs = std::make_shared<GlyphPath>();
-    canvas.sample_measured = false;
-    canvas.font = FontChoice{};
-    canvas.fallback = 1;
-    canvas.fallback_fonts = "";
 }
 
 void canvas_create(Canvas& canvas, int32_t width, int32_t height)
@@ -124,15 +105,6 @@ void canvas_add_margin(Canvas& canvas, int32_t margin)
     canvas.image = padded;
 }
 
-PngBytes canvas_encode_png(const Canvas& canvas)
-{
-    int size = 0;
-    PngBytes png{PngData(gdImagePngPtr(canvas.image, &size)), 0};
-    if (size <= 0) png.data.reset();
-    if (png.data != nullptr) png.size = static_cast<size_t>(size);
-    return png;
-}
-
 void canvas_set_foreground(Canvas& canvas, const Rgb& rgb)
 {
     canvas.foreground_color = gdImageColorAllocateAlpha(canvas.image, rgb.r, rgb.g, rgb.b, 0);
@@ -171,19 +143,9 @@ std::pair<int32_t, int32_t> canvas_position(const Canvas& canvas)
     return {canvas.pen_x, canvas.pen_y};
 }
 
-const char* pixel_format_name(const Canvas& canvas)
-{
-    switch (canvas.pixel_format) {
-    case PIXEL_FORMAT_A8: return "A8";
-    case PIXEL_FORMAT_RGB24: return "RGB24";
-    case PIXEL_FORMAT_ARGB32: return "ARGB32";
-    default: return "UNKNOWN";
-    }
-}
-
 double canvas_point_size(const Canvas& canvas)
 {
-    const double points = canvas.font_size * canvas.size_scale;
+    const double points = canvas.settings.font_size * canvas.settings.size_scale;
     // Written so that a NaN fails the test too.
     return std::fabs(points) <= MAX_POINT_SIZE ? points : MAX_POINT_SIZE;
 }

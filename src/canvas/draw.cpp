@@ -41,7 +41,7 @@ void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& r
     const TextBox box = text_at_pen(canvas, render, character.text.data(), Missing::FALLBACK_IN_CELL);
     if (render) learn_glyph(reach, canvas, character, box);
     canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
-    if (canvas.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);
+    if (canvas.settings.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);
 }
 
 void canvas_line_break(Canvas& canvas)
@@ -57,7 +57,7 @@ namespace {
 int32_t cell_end(const Canvas& canvas, const char* text)
 {
     const int32_t x0 = canvas.pen_x;
-    return canvas.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
+    return canvas.settings.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
                                      : add_clamped(x0, box_width(text_at_pen(canvas, false, text,
                                                                              Missing::FALLBACK_IN_CELL)));
 }
@@ -116,7 +116,7 @@ void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
 // face reached past that end.
 void keep_overflow(Canvas& canvas, const char* text, int32_t x0, int32_t y0, int32_t x1, const Rgb& color)
 {
-    if (canvas.glyphs == nullptr || canvas.glyphs->fallback_ink_end <= x1) return;
+    if (canvas.glyphs->fallback_ink_end <= x1) return;
     canvas.overflow.pending = true;
     canvas.overflow.text = text;
     canvas.overflow.x = x0;
@@ -127,7 +127,7 @@ void keep_overflow(Canvas& canvas, const char* text, int32_t x0, int32_t y0, int
 
 void forget_ink(Canvas& canvas)
 {
-    if (canvas.glyphs != nullptr) canvas.glyphs->fallback_ink_end = INT32_MIN;
+    canvas.glyphs->fallback_ink_end = INT32_MIN;
 }
 
 }  // namespace
@@ -171,7 +171,7 @@ void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char*
     canvas_set_foreground(canvas, colors.text);
     const TextBox box = text_at_pen(canvas, true, text, Missing::FALLBACK_IN_CELL);
     if (!transparent) keep_overflow(canvas, text, x0, y0, x1, colors.text);
-    canvas.pen_x = add_clamped(x0, canvas.fixed_advance != 0 ? canvas.cell_width : box_width(box));
+    canvas.pen_x = add_clamped(x0, canvas.settings.fixed_advance != 0 ? canvas.cell_width : box_width(box));
     raise_extent(extent, canvas);
 }
 

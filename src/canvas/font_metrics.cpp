@@ -6,7 +6,6 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
-#include "fonts/font_file.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "canvas/render_text.hpp"
 
@@ -14,22 +13,13 @@ namespace vedad {
 
 bool canvas_prepare_font(Canvas& canvas)
 {
-    if (std::strcmp(canvas.font_name, "default") == 0) canvas.font_name = DEFAULT_FONT_NAME;
-    if (canvas.font.asked == canvas.font_name) return false;
-    // FreeType would wait for ever on a FIFO: the file libgd would open is looked at first.
-    refuse_font_that_is_no_regular_file(canvas.font_name);
-    const double points = canvas_point_size(canvas);
-    if (canvas.glyphs != nullptr) {
-        canvas.font = choose_font(canvas.glyphs->faces.lookup, canvas.font_name, points);
-    } else {
-        FontLookup lookup;
-        canvas.font = choose_font(lookup, canvas.font_name, points);
-    }
-    canvas.font.asked_at = canvas.font_name;
-    if (canvas.glyphs != nullptr) {
-        fallback_configure(canvas.glyphs->fallback, canvas.fallback != 0, canvas.fallback_fonts,
-                           canvas.glyphs->fallback.verbose);
-    }
+    if (std::strcmp(canvas.settings.font_name, "default") == 0) canvas.settings.font_name = DEFAULT_FONT_NAME;
+    if (canvas.font.asked == canvas.settings.font_name) return false;
+    GlyphPath& glyphs = *canvas.glyphs;
+    canvas.font = resolve_font(glyphs.faces.lookup, canvas.settings.font_name, canvas_point_size(canvas));
+    canvas.font.asked_at = canvas.settings.font_name;
+    fallback_configure(glyphs.fallback, canvas.settings.fallback != 0, canvas.settings.fallback_fonts,
+                       glyphs.fallback.verbose);
     return true;
 }
 
@@ -39,9 +29,9 @@ GlyphMetrics canvas_measure_glyph(const Canvas& canvas, const char* text)
     // The cell is the main font's alone.
     const char* error = canvas_render_text(canvas, nullptr, 0, 0, text, box, Missing::BOX);
     if (error != nullptr) {
-        const std::string hint = canvas.font.asked == canvas.font_name ? font_search_hint(canvas.font, canvas.font_name)
-                                                                       : font_search_hint(FontChoice{}, canvas.font_name);
-        fail("while getting metrics for font '%s': %s\n%s", canvas.font_name, error, hint.c_str());
+        const std::string hint = canvas.font.asked == canvas.settings.font_name ? font_search_hint(canvas.font, canvas.settings.font_name)
+                                                                       : font_search_hint(FontChoice{}, canvas.settings.font_name);
+        fail("while getting metrics for font '%s': %s\n%s", canvas.settings.font_name, error, hint.c_str());
     }
     // Measured at pen (0, 0), the lower-left y is the box's bottom against the baseline.
     return GlyphMetrics{box_width(box), add_clamped(box[3], -static_cast<int64_t>(box[7])), box[1]};
@@ -63,23 +53,23 @@ GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)
 void canvas_setup_cell(Canvas& canvas)
 {
     const double points = canvas_point_size(canvas);
-    if (!canvas.sample_measured || canvas.sample_font != canvas.font_name || canvas.sample_points != points) {
+    if (!canvas.sample.measured || canvas.sample.font != canvas.settings.font_name || canvas.sample.points != points) {
         const GlyphMetrics sample = canvas_measure_text(canvas, METRIC_SAMPLE);
-        canvas.sample_measured = true;
-        canvas.sample_font = canvas.font_name;
-        canvas.sample_points = points;
-        canvas.sample_width = sample.width;
-        canvas.sample_height = sample.height;
-        canvas.sample_descent = sample.descent;
+        canvas.sample.measured = true;
+        canvas.sample.font = canvas.settings.font_name;
+        canvas.sample.points = points;
+        canvas.sample.width = sample.width;
+        canvas.sample.height = sample.height;
+        canvas.sample.descent = sample.descent;
     }
-    const GlyphMetrics largest{canvas.sample_width, canvas.sample_height, canvas.sample_descent};
-    canvas.cell_width = add_clamped(largest.width, canvas.char_spacing);
-    canvas.line_height = add_clamped(largest.height, canvas.line_spacing);
+    const GlyphMetrics largest{canvas.sample.width, canvas.sample.height, canvas.sample.descent};
+    canvas.cell_width = add_clamped(largest.width, canvas.settings.char_spacing);
+    canvas.line_height = add_clamped(largest.height, canvas.settings.line_spacing);
     // libgd's box bottom can be the last inked row itself: a row may ink down to its
     // baseline plus the descent, inclusive.
     canvas.descent = largest.descent;
     // Emoji and other colour glyphs fill the rows the sample inks.
-    if (canvas.glyphs != nullptr) canvas.glyphs->color_band = ColorBand{largest.height, largest.descent};
+    canvas.glyphs->color_band = ColorBand{largest.height, largest.descent};
     canvas_move_to(canvas, 0, canvas.line_height);
 }
 

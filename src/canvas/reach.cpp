@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "base/utf8.hpp"
+#include "glyphs/glyph_path.hpp"
 #include "glyphs/text_decoding.hpp"
 
 namespace vedad {
@@ -82,8 +83,8 @@ bool baseline_out_of_reach(const Canvas& canvas, const GlyphReach& reach)
 int64_t reach_clearance(const Canvas& canvas)
 {
     const double points = canvas_point_size(canvas);
-    if (!(points > 0.0 && points < 1.0e6)) return int64_t{1} << 40;
-    const double em = points * 96.0 / 72.0;  // libgd draws at 96 dots per inch
+    if (!(points > 0.0 && points < MAX_POINT_SIZE)) return int64_t{1} << 40;
+    const double em = em_in_pixels(points);
     return 2 * static_cast<int64_t>(std::ceil(em)) + 2;
 }
 
@@ -107,12 +108,12 @@ void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& chara
 
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text)
 {
-    return canvas.draw_everything == 0 && row_is_known(reach, text) && baseline_out_of_reach(canvas, reach);
+    return canvas.glyphs->seams.draw_everything == 0 && row_is_known(reach, text) && baseline_out_of_reach(canvas, reach);
 }
 
 bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character)
 {
-    if (canvas.draw_everything != 0 || !reach.rendered[character_key(character)]) return false;
+    if (canvas.glyphs->seams.draw_everything != 0 || !reach.rendered[character_key(character)]) return false;
     const int64_t clearance = reach_clearance(canvas);
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||

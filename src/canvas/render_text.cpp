@@ -9,12 +9,8 @@ const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x
                                TextBox& box, Missing missing)
 {
     box = TextBox{};
-    if (canvas.glyphs != nullptr) {
-        return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
-                                 canvas_point_size(canvas), x, y, text, missing);
-    }
-    return gdImageStringFT(image, box.data(), canvas.foreground_color, const_cast<char*>(canvas_libgd_font(canvas)),
-                           canvas_point_size(canvas), 0.0, x, y, const_cast<char*>(text));
+    return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
+                             canvas_point_size(canvas), x, y, text, missing);
 }
 
 int32_t box_width(const TextBox& box)

@@ -57,20 +57,20 @@ void set_side(Options& options, int32_t& side, const char* value)
     options.size_given = 1;
 }
 
-bool scan_font_size(const char* argument, Canvas& canvas)
+bool scan_font_size(const char* argument, DrawingSettings& drawing)
 {
     const char* value = value_after(argument, "--font-size=");
     double size = 0.0;
     if (value == nullptr || std::sscanf(value, "%lf", &size) != 1) return false;
-    canvas.font_size = size;
+    drawing.font_size = size;
     return true;
 }
 
-void set_pixel_format(Canvas& canvas, const char* value)
+void set_pixel_format(DrawingSettings& drawing, const char* value)
 {
-    if (strcasecmp(value, "argb32") == 0) canvas.pixel_format = PIXEL_FORMAT_ARGB32;
-    else if (strcasecmp(value, "rgb24") == 0) canvas.pixel_format = PIXEL_FORMAT_RGB24;
-    else if (strcasecmp(value, "a8") == 0) canvas.pixel_format = PIXEL_FORMAT_A8;
+    if (strcasecmp(value, "argb32") == 0) drawing.pixel_format = PIXEL_FORMAT_ARGB32;
+    else if (strcasecmp(value, "rgb24") == 0) drawing.pixel_format = PIXEL_FORMAT_RGB24;
+    else if (strcasecmp(value, "a8") == 0) drawing.pixel_format = PIXEL_FORMAT_A8;
 }
 
 [[noreturn]] void exit_after(void (*print)())
@@ -79,46 +79,40 @@ void set_pixel_format(Canvas& canvas, const char* value)
     std::exit(0);
 }
 
-// Span HTML and terminal output exclude each other: the last of the two options given counts.
-void set_input_form(Options& options, int32_t html_input, int32_t ansi_input)
+void parse_option(const char* argument, Options& options)
 {
-    options.html_input = html_input;
-    options.ansi_input = ansi_input;
-}
-
-void parse_option(const char* argument, Options& options, Canvas& canvas)
-{
+    DrawingSettings& drawing = options.drawing;
     auto is = [argument](const char* name) { return std::strcmp(argument, name) == 0; };
     const char* value = nullptr;
 
     if (is("--help") || is("-h")) exit_after(print_usage);
     if (is("--version") || is("-V")) exit_after(print_version);
-    if (is("--fixed")) canvas.fixed_advance = 1;
+    if (is("--fixed")) drawing.fixed_advance = 1;
     else if (is("--verbose") || is("-v")) options.verbose = 1;
-    else if (is("--html-input")) set_input_form(options, 1, 0);
-    else if (is("--ansi-input")) set_input_form(options, 0, 1);
+    else if (is("--html-input")) options.input_form = InputForm::SPAN_HTML;
+    else if (is("--ansi-input")) options.input_form = InputForm::TERMINAL;
     else if (is("--silent") || is("-s")) options.silent = 1;
     else if (is("--transparent")) options.transparent = 1;
     else if (is("--crop")) std::fprintf(stderr, "warning: option --crop is deprecated and now default.  see --no-crop\n");
     else if (is("--no-crop")) options.crop = 0;
     else if (is("--overwrite")) options.overwrite = 1;
-    else if (is("--bold")) canvas.bold = 1;
+    else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
     else if ((value = value_after(argument, "--margin="))) options.margin = parse_int_clamped(value);
     else if ((value = value_after(argument, "--scale="))) options.scale = parse_int_clamped(value);
-    else if (is("--no-fallback")) canvas.fallback = 0;
-    else if ((value = value_after(argument, "--fallback-font="))) canvas.fallback_fonts = value;
-    else if ((value = value_after(argument, "--format="))) set_pixel_format(canvas, value);
-    else if ((value = value_after(argument, "--tab="))) canvas.tab_width = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--font="))) canvas.font_name = value;
+    else if (is("--no-fallback")) drawing.fallback = 0;
+    else if ((value = value_after(argument, "--fallback-font="))) drawing.fallback_fonts = value;
+    else if ((value = value_after(argument, "--format="))) set_pixel_format(drawing, value);
+    else if ((value = value_after(argument, "--tab="))) drawing.tab_width = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--font="))) drawing.font_name = value;
     else if ((value = value_after(argument, "--width="))) set_side(options, options.width, value);
     else if ((value = value_after(argument, "--output="))) options.output = value;
     else if (scan_color(argument, "--background=", options.background, options.background_text)) {}
     else if (scan_color(argument, "--foreground=", options.foreground, options.foreground_text)) {}
     else if (scan_size(argument, options)) {}
-    else if (scan_font_size(argument, canvas)) {}
-    else if ((value = value_after(argument, "--linespacing="))) canvas.line_spacing = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--charspacing="))) canvas.char_spacing = parse_int_clamped(value);
+    else if (scan_font_size(argument, drawing)) {}
+    else if ((value = value_after(argument, "--linespacing="))) drawing.line_spacing = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--charspacing="))) drawing.char_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--height="))) set_side(options, options.height, value);
     else refuse_option(argument);
 }
@@ -130,12 +124,12 @@ bool is_file_operand(const char* argument)
     return argument[0] != '-' || argument[1] == '\0';
 }
 
-int32_t parse_options(int32_t argument_count, char** arguments, Options& options, Canvas& canvas)
+int32_t parse_options(int32_t argument_count, char** arguments, Options& options)
 {
     int32_t operand_count = 0;
     for (int32_t i = 1; i < argument_count; ++i) {
         if (is_file_operand(arguments[i])) ++operand_count;
-        else parse_option(arguments[i], options, canvas);
+        else parse_option(arguments[i], options);
     }
     return operand_count;
 }

@@ -7,6 +7,9 @@
 
 #include <gd.h>
 
+#include "base/fail.hpp"
+#include "fonts/font_file.hpp"
+
 namespace vedad {
 
 namespace {
@@ -33,10 +36,18 @@ bool takes_packaged_default()
     return PACKAGED_DEFAULT_FONT[0] != '\0' && std::getenv("FONTCONFIG_FILE") == nullptr;
 }
 
+void refuse_unless_regular(const std::string& path)
+{
+    if (!is_regular_file(path)) fail("font file %s is not a regular file", path.c_str());
+}
+
 }  // namespace
 
 bool libgd_font_path(const char* font_name, double points, std::string& path)
 {
+    // libgd opens what it finds with FreeType at once: the file is looked at first.
+    const std::string found = find_font_file(font_name);
+    if (!found.empty()) refuse_unless_regular(found);
     gdFTStringExtra extra{};
     extra.flags = gdFTEX_RETURNFONTPATHNAME;
     std::array<int, 8> box{};
@@ -50,7 +61,7 @@ bool libgd_font_path(const char* font_name, double points, std::string& path)
     return true;
 }
 
-FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
+FontChoice resolve_font(FontLookup& lookup, const char* font_name, double points, FontRole role)
 {
     FontChoice choice;
     choice.asked = font_name;
@@ -59,7 +70,7 @@ FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
     choice.search = libgd_search_line(font_name);
     if (std::strchr(font_name, '/') != nullptr) return choice;
 
-    const bool is_default = std::strcmp(font_name, DEFAULT_FONT_NAME) == 0;
+    const bool is_default = role == FontRole::MAIN && std::strcmp(font_name, DEFAULT_FONT_NAME) == 0;
     if (is_default && takes_packaged_default()) {
         if (libgd_font_path(PACKAGED_DEFAULT_FONT, points, choice.path)) {
             choice.libgd_name = choice.path;
@@ -76,13 +87,15 @@ FontChoice choose_font(FontLookup& lookup, const char* font_name, double points)
         choice.search.append("'").append(names[i]).append("'");
         FontFile file;
         if (font_lookup_name(lookup, names[i], file)) {
+            refuse_unless_regular(file.path);
             // libgd opens a name holding a slash as a path, and the first face of a file.
             choice.libgd_name = file.path;
             choice.path = file.path;
+            choice.index = file.index;
             return choice;
         }
     }
-    if (lookup.config_failed) choice.search += " (fontconfig could not be loaded)";
+    if (font_lookup_failed(lookup)) choice.search += " (fontconfig could not be loaded)";
     return choice;
 }
 

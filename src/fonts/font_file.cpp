@@ -6,7 +6,6 @@
 #include <unistd.h>
 #include <vector>
 
-#include "base/fail.hpp"
 
 namespace vedad {
 
@@ -58,12 +57,10 @@ std::string find_font_file(const char* font_list)
     return "";
 }
 
-void refuse_font_that_is_no_regular_file(const char* font_list)
+bool is_regular_file(const std::string& path)
 {
-    const std::string path = find_font_file(font_list);
     struct stat info;
-    if (!path.empty() && stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        fail("font file %s is not a regular file", path.c_str());
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 }  // namespace vedad

@@ -11,8 +11,8 @@ namespace vedad {
 // ".ttf", ".pfa", ".pfb" and ".dfont" added. Empty when nothing is found.
 std::string find_font_file(const char* font_list);
 
-// Ends the run when the file libgd would open for `font_list` is no regular file: FreeType
-// would wait for ever on a FIFO, and read a device's bytes as a font.
-void refuse_font_that_is_no_regular_file(const char* font_list);
+// Whether `path` names a regular file (links followed). Anything else is never handed to
+// FreeType: it would wait for ever on a FIFO, and read a device's bytes as a font.
+bool is_regular_file(const std::string& path);
 
 }  // namespace vedad

@@ -6,7 +6,25 @@
 #include <memory>
 #include <utility>
 
+#include <fontconfig/fontconfig.h>
+
 namespace vedad {
+
+struct FontconfigState {
+    FcConfig* config = nullptr;
+    bool config_failed = false;
+    // The installed faces in the order fontconfig prefers them for a monospace text, and for
+    // a character shown as an emoji; sorted when first needed.
+    FcFontSet* for_text = nullptr;
+    FcFontSet* for_emoji = nullptr;
+
+    ~FontconfigState()
+    {
+        if (for_text != nullptr) FcFontSetDestroy(for_text);
+        if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
+        if (config != nullptr) FcConfigDestroy(config);
+    }
+};
 
 namespace {
 
@@ -20,13 +38,13 @@ const FcChar8* fc_text(const char* text)
     return reinterpret_cast<const FcChar8*>(text);
 }
 
-bool ready(FontLookup& lookup)
+bool ready(FontconfigState& state)
 {
-    if (lookup.config == nullptr && !lookup.config_failed) {
-        lookup.config = FcInitLoadConfigAndFonts();
-        lookup.config_failed = lookup.config == nullptr;
+    if (state.config == nullptr && !state.config_failed) {
+        state.config = FcInitLoadConfigAndFonts();
+        state.config_failed = state.config == nullptr;
     }
-    return lookup.config != nullptr;
+    return state.config != nullptr;
 }
 
 bool file_of(const FcPattern* font, FontFile& file)
@@ -78,19 +96,19 @@ bool matches_asked_family(const FcPattern* asked, const FcPattern* font)
     return last_strong < 0;
 }
 
-FcFontSet* sorted_faces(FontLookup& lookup, bool emoji)
+FcFontSet* sorted_faces(FontconfigState& state, bool emoji)
 {
-    FcFontSet*& faces = emoji ? lookup.for_emoji : lookup.for_text;
+    FcFontSet*& faces = emoji ? state.for_emoji : state.for_text;
     if (faces != nullptr) return faces;
     Pattern pattern(FcPatternCreate());
     if (pattern == nullptr) return nullptr;
     FcPatternAddString(pattern.get(), FC_FAMILY, fc_text("monospace"));
     // Emoji fonts are marked with this language; it ranks above a weak family.
     if (emoji) FcPatternAddString(pattern.get(), FC_LANG, fc_text("und-zsye"));
-    FcConfigSubstitute(lookup.config, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(state.config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result;
-    faces = FcFontSort(lookup.config, pattern.get(), FcFalse, nullptr, &result);
+    faces = FcFontSort(state.config, pattern.get(), FcFalse, nullptr, &result);
     return faces;
 }
 
@@ -117,32 +135,41 @@ constexpr std::pair<uint32_t, uint32_t> EMOJI_PRESENTATION[] = {
 
 }  // namespace
 
-FontLookup::~FontLookup()
+FontLookup::FontLookup() : state(std::make_unique<FontconfigState>()) {}
+
+FontLookup::~FontLookup() = default;
+
+bool font_lookup_started(const FontLookup& lookup)
 {
-    if (for_text != nullptr) FcFontSetDestroy(for_text);
-    if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
-    if (config != nullptr) FcConfigDestroy(config);
+    return lookup.state->config != nullptr;
+}
+
+bool font_lookup_failed(const FontLookup& lookup)
+{
+    return lookup.state->config_failed;
 }
 
 bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
 {
-    if (name[0] == '\0' || !ready(lookup)) return false;
+    FontconfigState& state = *lookup.state;
+    if (name[0] == '\0' || !ready(state)) return false;
     Pattern pattern(FcNameParse(fc_text(name)));
     if (pattern == nullptr) return false;
-    FcConfigSubstitute(lookup.config, pattern.get(), FcMatchPattern);
+    FcConfigSubstitute(state.config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result;
-    Pattern font(FcFontMatch(lookup.config, pattern.get(), &result));
+    Pattern font(FcFontMatch(state.config, pattern.get(), &result));
     return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
 }
 
 bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
                            FontFile& file)
 {
-    if (!ready(lookup)) return false;
+    FontconfigState& state = *lookup.state;
+    if (!ready(state)) return false;
     const bool emoji = presentation == Presentation::DEFAULT ? is_emoji_presentation(character)
                                                               : presentation == Presentation::EMOJI;
-    const FcFontSet* faces = sorted_faces(lookup, emoji);
+    const FcFontSet* faces = sorted_faces(state, emoji);
     if (faces == nullptr) return false;
     while (position < static_cast<size_t>(faces->nfont)) {
         const FcPattern* face = faces->fonts[position++];

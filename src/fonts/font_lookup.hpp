@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
-
-#include <fontconfig/fontconfig.h>
 
 namespace vedad {
 
@@ -18,19 +17,21 @@ struct FontFile {
     int index = 0;
 };
 
+// fontconfig's configuration and the sorted faces, loaded when first needed.
+struct FontconfigState;
+
 struct FontLookup {
-    FontLookup() = default;
+    FontLookup();
     FontLookup(const FontLookup&) = delete;
     FontLookup& operator=(const FontLookup&) = delete;
     ~FontLookup();
 
-    FcConfig* config = nullptr;
-    bool config_failed = false;
-    // The installed faces in the order fontconfig prefers them for a monospace text, and for
-    // a character shown as an emoji; sorted when first needed.
-    FcFontSet* for_text = nullptr;
-    FcFontSet* for_emoji = nullptr;
+    std::unique_ptr<FontconfigState> state;
 };
+
+// Whether fontconfig has been started, and whether starting it failed.
+bool font_lookup_started(const FontLookup& lookup);
+bool font_lookup_failed(const FontLookup& lookup);
 
 // The file of the installed font that `name` names: a family or one of the families the
 // configuration takes for it (Courier may be Nimbus Mono PS), or, for a name the

@@ -6,7 +6,6 @@
 
 #include <gd.h>
 
-#include "glyphs/face_cache.hpp"
 
 namespace vedad {
 
@@ -95,7 +94,7 @@ ColorScale color_scale(FT_Face face, double points, const ColorBand& band)
         scale.factor = band.height / height;
         scale.descent = band.descent;
     } else {
-        const double em = points * DRAWING_RESOLUTION / 72.0;
+        const double em = em_in_pixels(points);
         scale.factor = em / std::max(1.0, static_cast<double>(strike.y_ppem));
         scale.descent = std::round(-descender * scale.factor);
     }

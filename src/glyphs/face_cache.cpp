@@ -1,12 +1,15 @@
 #include "glyphs/face_cache.hpp"
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
 #include <gd.h>
 
 #include "fonts/font_choice.hpp"
+#include "fonts/font_file.hpp"
+#include "glyphs/color_glyph.hpp"
 
 #include FT_FONT_FORMATS_H
 #include FT_GLYPH_H
@@ -122,6 +125,7 @@ bool read_coverage(const FT_Bitmap& bitmap, GlyphImage& image)
     if ((!gray && !mono) || bitmap.pitch < 0) return false;
     image.width = static_cast<int32_t>(bitmap.width);
     image.rows = static_cast<int32_t>(bitmap.rows);
+    image.colors.clear();
     image.levels.assign(static_cast<size_t>(image.width) * static_cast<size_t>(image.rows), 0);
     for (int32_t row = 0; row < image.rows; ++row) {
         const unsigned char* line = bitmap.buffer + static_cast<ptrdiff_t>(row) * bitmap.pitch;
@@ -197,7 +201,11 @@ Face* face_cache_open_file(FaceCache& cache, const FontFile& file)
     auto face = std::make_unique<Face>();
     face->path = file.path;
     face->index = file.index;
-    open_other_face(cache, *face);
+    if (is_regular_file(face->path)) {
+        open_other_face(cache, *face);
+    } else {
+        std::fprintf(stderr, "warning: font file %s is not a regular file; not drawn from\n", face->path.c_str());
+    }
     cache.faces.push_back(std::move(face));
     return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
 }
@@ -278,21 +286,39 @@ const CachedGlyph* face_layout_glyph(Face& face, SizedFace& sized, FT_UInt glyph
     return glyph.layout_loaded == Loaded::YES ? &glyph : nullptr;
 }
 
-const CachedGlyph* face_drawn_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index)
+namespace {
+
+bool drawing_size_ready(Face& face, SizedFace& sized)
 {
     if (sized.drawing_ready == Loaded::NOT_YET) {
         sized.drawing_size = new_size(face.face, sized.char_size, DRAWING_RESOLUTION);
         sized.drawing_ready = sized.drawing_size != nullptr ? Loaded::YES : Loaded::FAILED;
     }
-    if (sized.drawing_ready != Loaded::YES) return nullptr;
+    return sized.drawing_ready == Loaded::YES;
+}
+
+bool render_at_drawing_size(Face& face, SizedFace& sized, FT_UInt glyph_index, GlyphImage& image)
+{
+    FT_Activate_Size(sized.drawing_size);
+    return face.color ? color_glyph_image(face.face, glyph_index, sized.color_scale, image)
+                      : render_glyph(face.face, glyph_index, image);
+}
+
+}  // namespace
+
+const CachedGlyph* face_drawn_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index)
+{
+    if (!drawing_size_ready(face, sized)) return nullptr;
     CachedGlyph& glyph = glyph_entry(sized, glyph_index);
     if (glyph.image_loaded == Loaded::NOT_YET) {
-        FT_Activate_Size(sized.drawing_size);
-        const bool rendered = face.color ? color_glyph_image(face.face, glyph_index, sized.color_scale, glyph.image)
-                                         : render_glyph(face.face, glyph_index, glyph.image);
-        glyph.image_loaded = rendered ? Loaded::YES : Loaded::FAILED;
+        glyph.image_loaded = render_at_drawing_size(face, sized, glyph_index, glyph.image) ? Loaded::YES : Loaded::FAILED;
     }
     return glyph.image_loaded == Loaded::YES ? &glyph : nullptr;
+}
+
+bool face_render_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index, GlyphImage& image)
+{
+    return drawing_size_ready(face, sized) && render_at_drawing_size(face, sized, glyph_index, image);
 }
 
 FT_Pos face_kerning(Face& face, SizedFace& sized, FT_UInt left, FT_UInt right)

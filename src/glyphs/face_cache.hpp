@@ -9,7 +9,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include "glyphs/color_glyph.hpp"
+#include "glyphs/glyph.hpp"
 #include "fonts/font_lookup.hpp"
 
 namespace vedad {
@@ -20,38 +20,6 @@ namespace vedad {
 // finds no file for, a format or character map not proven here, any error from FreeType)
 // is reported as not available, and the caller leaves that text to libgd.
 
-// libgd lays text out at 300 dots per inch and draws it at 96.
-inline constexpr int LAYOUT_RESOLUTION = 300;
-inline constexpr int DRAWING_RESOLUTION = 96;
-
-// What libgd's layout reads of a glyph loaded at the layout resolution, in 26.6 units.
-struct GlyphLayout {
-    FT_Pos bearing_x = 0;
-    FT_Pos bearing_y = 0;
-    FT_Pos height = 0;
-    FT_Pos advance = 0;
-};
-
-// A glyph rendered at the drawing resolution: its coverage in libgd's 128 levels (0 none,
-// 127 full) row by row, or for a colour glyph its pixels in libgd's colours, and where its
-// top-left pixel lies from the pen.
-struct GlyphImage {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t width = 0;
-    int32_t rows = 0;
-    std::vector<uint8_t> levels;
-    std::vector<int> colors;  // a colour glyph's, instead of levels
-};
-
-enum class Loaded : uint8_t { NOT_YET, YES, FAILED };
-
-struct CachedGlyph {
-    Loaded layout_loaded = Loaded::NOT_YET;
-    Loaded image_loaded = Loaded::NOT_YET;
-    GlyphLayout layout;
-    GlyphImage image;
-};
 
 // One face at one character size (libgd's point size in 26.6, as handed to FreeType).
 struct SizedFace {
@@ -117,6 +85,10 @@ const CachedGlyph* face_layout_glyph(Face& face, SizedFace& sized, FT_UInt glyph
 // The glyph rendered at the drawing resolution, as libgd renders it; null when FreeType
 // cannot, or renders it in a pixel mode libgd does not draw.
 const CachedGlyph* face_drawn_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index);
+
+// The glyph rendered at the drawing resolution into `image`, which the cache does not keep;
+// false as for face_drawn_glyph.
+bool face_render_glyph(Face& face, SizedFace& sized, FT_UInt glyph_index, GlyphImage& image);
 
 // The kerning libgd adds to the advance of `left` before `right`, in 26.6 units at the
 // layout resolution.

@@ -11,23 +11,13 @@ namespace vedad {
 
 namespace {
 
-// The file a name or path given with --fallback-font stands for, found as the main font is.
-bool find_named(FaceCache& cache, const std::string& name, double points, FontFile& file)
-{
-    if (name.find('/') != std::string::npos) {
-        file.path = name;
-        return true;
-    }
-    if (libgd_font_path(name.c_str(), points, file.path)) return true;
-    return font_lookup_name(cache.lookup, name.c_str(), file);
-}
-
 void open_named(FallbackFaces& fallback, FaceCache& cache, double points)
 {
     fallback.named_opened = true;
     for (const std::string& name : fallback.names) {
-        FontFile file;
-        Face* face = find_named(cache, name, points, file) ? face_cache_open_file(cache, file) : nullptr;
+        // Found as the main font is; a file that is no regular file ends the run.
+        const FontChoice choice = resolve_font(cache.lookup, name.c_str(), points, FontRole::FALLBACK);
+        Face* face = choice.path.empty() ? nullptr : face_cache_open_file(cache, FontFile{choice.path, choice.index});
         if (face != nullptr) fallback.named.push_back(face);
         else std::fprintf(stderr, "warning: fallback font '%s' was not found or cannot be drawn from\n", name.c_str());
     }

@@ -4,14 +4,16 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "layout/text_bottom.hpp"
+
 namespace vedad {
 
 void crop_to_text(const Options& options, Canvas& canvas, const TextExtent& extent)
 {
     const int32_t width = std::min(options.width, extent.x);
     // The lowest row inks down to its baseline plus the descent: keep that row whole. A page
-    // whose text reached no baseline below the top edge has no height, as before.
-    int64_t height = extent.y > 0 ? int64_t{extent.y} + canvas.descent + 1 : extent.y;
+    // whose text reached no baseline below the top edge has no height.
+    int64_t height = text_bottom(extent.y, canvas.descent);
     if (height > options.height) {
         height = options.height;
         if (options.verbose != 0)

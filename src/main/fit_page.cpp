@@ -1,6 +1,5 @@
 #include "main/fit_page.hpp"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -10,12 +9,13 @@
 
 namespace vedad {
 
-FILE* make_rereadable(FILE* input, const char* input_name, bool& copied)
+FILE* make_rereadable(FILE* input, const char* input_name, bool& copied, off_t& start)
 {
     struct stat info;
     copied = false;
-    if (fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode) && std::fseek(input, 0, SEEK_CUR) == 0)
-        return input;
+    start = 0;
+    if (fstat(fileno(input), &info) == 0 && S_ISREG(info.st_mode) && (start = ftello(input)) >= 0) return input;
+    start = 0;
     FILE* copy = std::tmpfile();
     if (copy == nullptr) fail("could not keep a copy of %s: %s", input_name, std::strerror(errno));
     char buffer[65536];
@@ -30,7 +30,7 @@ FILE* make_rereadable(FILE* input, const char* input_name, bool& copied)
     return copy;
 }
 
-CanvasSize fitted_canvas_size(const Options& options, Canvas& canvas, FILE* input)
+CanvasSize measure_page(const Options& options, Canvas& canvas, FILE* input)
 {
     canvas_create(canvas, 1, options.height);
     canvas.measuring = 1;
@@ -38,11 +38,7 @@ CanvasSize fitted_canvas_size(const Options& options, Canvas& canvas, FILE* inpu
     render_page(canvas, options, input, extent);
     canvas.measuring = 0;
     canvas_destroy(canvas);
-
-    // The same rule as the crop: the lowest row keeps its descenders.
-    const int64_t height = extent.y > 0 ? int64_t{extent.y} + canvas.descent + 1 : 1;
-    return CanvasSize{std::clamp(extent.x, 1, options.width),
-                      static_cast<int32_t>(std::clamp<int64_t>(height, 1, options.height))};
+    return fitted_canvas_size(options, extent, canvas.descent);
 }
 
 }  // namespace vedad

@@ -3,9 +3,7 @@
 #include <cstdio>
 
 #include "canvas/font_metrics.hpp"
-#include "readers/terminal/ansi_reader.hpp"
-#include "readers/html_spans.hpp"
-#include "readers/plain_text.hpp"
+#include "readers/readers.hpp"
 
 namespace vedad {
 
@@ -17,9 +15,7 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     canvas_prepare_font(canvas);
     canvas_setup_cell(canvas);
     extent = TextExtent{};
-    if (options.ansi_input != 0) read_ansi(canvas, stream, options, extent);
-    else if (options.html_input != 0) read_html_spans(canvas, stream, options, extent);
-    else read_plain_text(canvas, stream, extent, 0);
+    reader_for(options.input_form).read(canvas, stream, options, extent);
 }
 
 }  // namespace vedad

@@ -9,8 +9,8 @@
 #include "canvas/canvas.hpp"
 #include "cli/check_options.hpp"
 #include "cli/color_warning.hpp"
-#include "base/options.hpp"
 #include "cli/parse_options.hpp"
+#include "layout/scale.hpp"
 #include "main/convert_file.hpp"
 #include "output/temporary_file.hpp"
 
@@ -38,17 +38,17 @@ int run(int argument_count, char** arguments)
     std::atexit(remove_temporary_file);
     clean_up_on_ending_signals(remove_temporary_file);
     Options options;
-    Canvas canvas;
     set_default_options(options);
-    canvas_init(canvas);
-    const int32_t operand_count = parse_options(argument_count, arguments, options, canvas);
-    check_options(options, canvas, operand_count);
+    const int32_t operand_count = parse_options(argument_count, arguments, options);
+    check_options(options, operand_count);
     warn_about_colors(options);
-    apply_layout(options, canvas);
+    apply_layout(options);
     if (options.verbose != 0) {
-        std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(canvas), options.width,
+        std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(options.drawing), options.width,
                      options.height);
     }
+    Canvas canvas;
+    canvas_init(canvas, options.drawing);
     for (int i = 1; i < argument_count; ++i) {
         if (is_file_operand(arguments[i])) convert_file(options, canvas, arguments[i]);
     }

@@ -83,7 +83,7 @@ void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first
         size_t length = std::strlen(buffer.data());
         if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
         drop_carriage_returns(buffer.data());
-        const char* row = expand_tabs(buffer.data(), canvas.tab_width, expanded);
+        const char* row = expand_tabs(buffer.data(), canvas.settings.tab_width, expanded);
 
         // Rows that cannot show are only measured, and once the extent covers the image's
         // width, not even that: they are still read, and their line breaks still count.
@@ -91,6 +91,11 @@ void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first
         raise_extent(extent, canvas);
         canvas_line_break(canvas);
     }
+}
+
+void read_plain_page(Canvas& canvas, FILE* stream, const Options&, TextExtent& extent)
+{
+    read_plain_text(canvas, stream, extent, 0);
 }
 
 }  // namespace vedad

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/options.hpp"
 #include "canvas/canvas.hpp"
 #include "canvas/text_extent.hpp"
 
@@ -24,5 +25,8 @@ inline constexpr int EXPANDED_ROW_MAX = 8 * PLAIN_TEXT_PIECE_MAX;
 // character counts as one, and so does any other byte. `first_char`, when not 0, is a
 // character already taken from the stream that belongs in front of it.
 void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char);
+
+// The plain text reader as the reader table calls it: the whole stream.
+void read_plain_page(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent);
 
 }  // namespace vedad

@@ -28,7 +28,7 @@ TEST(ParseHexColor, ReadsSixLowerCaseDigitsAndCountsAnythingElseZero)
         const size_t size = std::strlen(test.text) + 1;
         std::unique_ptr<char[]> text(new char[size]);
         std::memcpy(text.get(), test.text, size);
-        Rgb got{-1, -1, -1};
+        Rgb got{1, 2, 3};
         parse_hex_color(text.get(), got);
         EXPECT_EQ(got.r, test.want.r);
         EXPECT_EQ(got.g, test.want.g);

@@ -1,4 +1,5 @@
 #include "canvas/canvas.hpp"
+#include "glyphs/glyph.hpp"
 
 #include <limits>
 
@@ -36,9 +37,9 @@ TEST(CanvasInit, StartsAtOriginInArgb32AtSevenPoints)
     Canvas canvas;
     canvas_init(canvas);
     EXPECT_EQ(canvas_position(canvas), std::make_pair(0, 0));
-    EXPECT_STREQ(pixel_format_name(canvas), "ARGB32");
+    EXPECT_STREQ(pixel_format_name(canvas.settings), "ARGB32");
     EXPECT_DOUBLE_EQ(canvas_point_size(canvas), 7.0);
-    EXPECT_STREQ(canvas.font_name, "default");
+    EXPECT_STREQ(canvas.settings.font_name, "default");
     EXPECT_EQ(canvas.image, nullptr);
 }
 
@@ -61,7 +62,7 @@ TEST(CanvasPointSize, HandsLibgdOnlyFiniteSizesItCanConvert)
     for (const auto& c : cases) {
         Canvas canvas;
         canvas_init(canvas);
-        canvas.font_size = c.font_size;
+        canvas.settings.font_size = c.font_size;
         EXPECT_DOUBLE_EQ(canvas_point_size(canvas), c.points) << c.font_size;
     }
 }
@@ -75,8 +76,8 @@ TEST(PixelFormatName, NamesTheKnownFormatsAndNothingElse)
     Canvas canvas;
     canvas_init(canvas);
     for (const auto& c : cases) {
-        canvas.pixel_format = c.format;
-        EXPECT_STREQ(pixel_format_name(canvas), c.name) << c.format;
+        canvas.settings.pixel_format = c.format;
+        EXPECT_STREQ(pixel_format_name(canvas.settings), c.name) << c.format;
     }
 }
 
@@ -184,22 +185,6 @@ TEST(CanvasPen, MovesAnywhereEvenOutsideTheImage)
     canvas_init(canvas);
     canvas_move_to(canvas, -5, 1000);
     EXPECT_EQ(canvas_position(canvas), std::make_pair(-5, 1000));
-}
-
-TEST_F(CanvasTest, EncodedPngHoldsThePixels)
-{
-    make(3, 2);
-    canvas_set_background(canvas, Rgb{1, 2, 3});
-    canvas_set_foreground(canvas, Rgb{200, 100, 50});
-    canvas_fill_rect(canvas, 2, 1, 2, 1);
-    const PngBytes png = canvas_encode_png(canvas);
-    ASSERT_NE(png.data, nullptr);
-    vedad_test::Image written(gdImageCreateFromPngPtr(static_cast<int>(png.size), png.data.get()));
-    ASSERT_NE(written, nullptr);
-    EXPECT_EQ(gdImageSX(written.get()), 3);
-    EXPECT_EQ(gdImageSY(written.get()), 2);
-    EXPECT_EQ(vedad_test::pixel(written, 0, 0), gdTrueColor(1, 2, 3));
-    EXPECT_EQ(vedad_test::pixel(written, 2, 1), gdTrueColor(200, 100, 50));
 }
 
 // libgd refuses some sizes and returns no image; the run must stop there, not draw on nothing.

@@ -56,7 +56,7 @@ TEST(LineBreak, MovesToTheNextRowAndDrawsNothing)
     const Case cases[] = {{0, 12, 32}, {1, 12, 32}, {0, -1000, -980}, {0, 0, 20}};
     for (const Case& c : cases) {
         PreparedCanvas page;
-        page.canvas.fixed_advance = c.fixed_advance;
+        page.canvas.settings.fixed_advance = c.fixed_advance;
         page.canvas.line_height = c.line_height;
         canvas_move_to(page.canvas, 57, 20);
         canvas_line_break(page.canvas);
@@ -71,7 +71,7 @@ TEST(DrawGlyph, FixedAdvanceMovesByTheCellWhateverTheGlyph)
         const std::string text(1, c);
         for (const int32_t fixed : {0, 1}) {
             PreparedCanvas page;
-            page.canvas.fixed_advance = fixed;
+            page.canvas.settings.fixed_advance = fixed;
             const int32_t cell = page.canvas.cell_width;
             canvas_move_to(page.canvas, 30, 20);
             canvas_draw_glyph(page.canvas, first_character(text), page.reach);
@@ -84,7 +84,7 @@ TEST(DrawGlyph, FixedAdvanceMovesByTheCellWhateverTheGlyph)
     // In fixed mode the next character starts a full cell further on, also for a cell
     // narrower than the glyph.
     PreparedCanvas page;
-    page.canvas.fixed_advance = 1;
+    page.canvas.settings.fixed_advance = 1;
     page.canvas.cell_width = 2;
     canvas_move_to(page.canvas, 30, 20);
     canvas_draw_glyph(page.canvas, first_character("W"), page.reach);
@@ -96,7 +96,7 @@ TEST(DrawGlyph, CharacterSpacingOnlyActsInFixedMode)
 {
     PreparedCanvas plain;
     PreparedCanvas spaced;
-    spaced.canvas.char_spacing = 7;
+    spaced.canvas.settings.char_spacing = 7;
     canvas_setup_cell(spaced.canvas);
     ASSERT_EQ(spaced.canvas.cell_width, plain.canvas.cell_width + 7);
     for (PreparedCanvas* page : {&plain, &spaced}) {
@@ -139,8 +139,8 @@ TEST(DrawRow, DrawsTheWholeTextInOneCallWhateverTheCellSettings)
     for (const std::string text : {"a\tb", "tab\there", "W", ""}) {
         for (const int32_t fixed : {0, 1}) {
             PreparedCanvas page;
-            page.canvas.fixed_advance = fixed;
-            page.canvas.tab_width = 8;
+            page.canvas.settings.fixed_advance = fixed;
+            page.canvas.settings.tab_width = 8;
             canvas_move_to(page.canvas, 12, 30);
             canvas_draw_row(page.canvas, text.c_str(), page.reach);
             // One libgd call with the untouched text gives exactly this page and advance.
@@ -172,7 +172,7 @@ TEST(DrawRow, ThePenIsHeldToTheIntegerRange)
     for (const Case& c : cases) EXPECT_EQ(add_clamped(c.a, c.b), c.sum) << c.a << " + " << c.b;
 
     PreparedCanvas page;
-    page.canvas.fixed_advance = 1;
+    page.canvas.settings.fixed_advance = 1;
     page.canvas.cell_width = INT32_MAX;
     canvas_move_to(page.canvas, 10, 20);
     canvas_draw_glyph(page.canvas, first_character("a"), page.reach);
@@ -186,7 +186,7 @@ TEST(DrawRow, ThePenIsHeldToTheIntegerRange)
 TEST(DrawDeathTest, ALibgdFailureEndsTheRunWithItsText)
 {
     PreparedCanvas page;
-    page.canvas.font_name = "NoSuchFont";
+    page.canvas.settings.font_name = "NoSuchFont";
     EXPECT_EXIT(canvas_draw_row(page.canvas, "abc", page.reach), testing::ExitedWithCode(1),
                 "^error: while rendering: Could not find/open font\n$");
     EXPECT_EXIT(canvas_draw_glyph(page.canvas, first_character("a"), page.reach), testing::ExitedWithCode(1),

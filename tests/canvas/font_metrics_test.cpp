@@ -39,11 +39,11 @@ TEST(PrepareFont, OnlyTheExactNameDefaultBecomesCourier)
     };
     for (const Case& c : cases) {
         Canvas canvas = fresh_canvas();
-        canvas.font_name = c.given;
+        canvas.settings.font_name = c.given;
         canvas_prepare_font(canvas);
-        EXPECT_STREQ(canvas.font_name, c.prepared) << c.given;
+        EXPECT_STREQ(canvas.settings.font_name, c.prepared) << c.given;
         canvas_prepare_font(canvas);  // a later page finds the name settled
-        EXPECT_STREQ(canvas.font_name, c.prepared) << c.given;
+        EXPECT_STREQ(canvas.settings.font_name, c.prepared) << c.given;
     }
 }
 
@@ -51,9 +51,9 @@ TEST(PrepareFont, DefaultsAskForCourierAtSevenPoints)
 {
     Canvas canvas = fresh_canvas();
     canvas_prepare_font(canvas);
-    EXPECT_STREQ(canvas.font_name, "Courier");
+    EXPECT_STREQ(canvas.settings.font_name, "Courier");
     EXPECT_DOUBLE_EQ(canvas_point_size(canvas), DEFAULT_POINTS);
-    EXPECT_DOUBLE_EQ(canvas.font_size, 0.025);  // preparing leaves the size alone
+    EXPECT_DOUBLE_EQ(canvas.settings.font_size, 0.025);  // preparing leaves the size alone
 }
 
 TEST(MeasureGlyph, GivesTheBoundingBoxOfTheWholeText)
@@ -115,15 +115,15 @@ TEST(SetupCell, AddsTheSpacingsToTheLargestGlyphAndPutsThePenOnTheFirstBaseline)
     };
     for (const Case& c : cases) {
         Canvas canvas = fresh_canvas();
-        canvas.font_name = c.font;
-        canvas.font_size = c.font_size;
-        canvas.char_spacing = c.char_spacing;
-        canvas.line_spacing = c.line_spacing;
+        canvas.settings.font_name = c.font;
+        canvas.settings.font_size = c.font_size;
+        canvas.settings.char_spacing = c.char_spacing;
+        canvas.settings.line_spacing = c.line_spacing;
         canvas_move_to(canvas, 33, 44);
         canvas_prepare_font(canvas);
         canvas_setup_cell(canvas);
 
-        const TextSize largest = measure_sample(canvas.font_name, c.font_size * 280.0);
+        const TextSize largest = measure_sample(canvas.settings.font_name, c.font_size * 280.0);
         ASSERT_GT(largest.width, 0);
         EXPECT_EQ(canvas.cell_width, largest.width + c.char_spacing) << c.font << " " << c.font_size;
         EXPECT_EQ(canvas.line_height, largest.height + c.line_spacing) << c.font << " " << c.font_size;
@@ -143,12 +143,12 @@ TEST(SetupCell, TheDescentReachesTheLowestInkOfTheSample)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.font << " " << c.font_size);
         Canvas canvas = fresh_canvas();
-        canvas.font_name = c.font;
-        canvas.font_size = c.font_size;
+        canvas.settings.font_name = c.font;
+        canvas.settings.font_size = c.font_size;
         canvas_prepare_font(canvas);
         canvas_setup_cell(canvas);
         const double points = c.font_size * 280.0;
-        EXPECT_EQ(canvas.descent, measure_sample(canvas.font_name, points).descent);
+        EXPECT_EQ(canvas.descent, measure_sample(canvas.settings.font_name, points).descent);
         EXPECT_GT(canvas.descent, 0);  // g, j, p, q, y hang below the baseline
 
         constexpr int SIDE = 120, BASELINE = 60;
@@ -156,7 +156,7 @@ TEST(SetupCell, TheDescentReachesTheLowestInkOfTheSample)
         for (const char* p = METRIC_SAMPLE; *p != '\0'; ++p) {
             Image image(gdImageCreateTrueColor(SIDE, SIDE));
             int box[8] = {};
-            std::string font = canvas.font_name, text(1, *p);
+            std::string font = canvas.settings.font_name, text(1, *p);
             gdImageStringFT(image.get(), box, rgb(255, 255, 255), font.data(), points, 0.0, 10, BASELINE, text.data());
             for (int y = BASELINE; y < SIDE; ++y)
                 if (count_other_pixels(image, rgb(0, 0, 0), 0, y, SIDE, y + 1) > 0) lowest = std::max(lowest, y - BASELINE);
@@ -170,8 +170,8 @@ TEST(SetupCell, HugeSpacingsAreHeldToTheIntegerRange)
 {
     Canvas canvas = fresh_canvas();
     canvas_prepare_font(canvas);
-    canvas.char_spacing = INT32_MAX;
-    canvas.line_spacing = INT32_MIN;
+    canvas.settings.char_spacing = INT32_MAX;
+    canvas.settings.line_spacing = INT32_MIN;
     canvas_setup_cell(canvas);
     EXPECT_EQ(canvas.cell_width, INT32_MAX);
     const TextSize largest = measure_sample("Courier", DEFAULT_POINTS);
@@ -196,16 +196,16 @@ TEST(SetupCell, TheSameSettingsGiveTheSameCellEveryTime)
 TEST(MeasureGlyphDeathTest, AFontLibgdCannotLoadEndsTheRunWithTheHint)
 {
     Canvas canvas = fresh_canvas();
-    canvas.font_name = "NoSuchFont";
+    canvas.settings.font_name = "NoSuchFont";
     EXPECT_EXIT(canvas_measure_glyph(canvas, "a"), testing::ExitedWithCode(1),
                 "^error: while getting metrics for font 'NoSuchFont': Could not find/open font\n"
                 "\nIf the font was not found: 'NoSuchFont' was looked for\n"
                 "  - by libgd, in the folders of GDFONTPATH .*\n"
                 ".*fc-list :spacing=mono family\n$");
     // The cell set-up measures, so it is where a bad font is found.
-    canvas.font_name = "default";
+    canvas.settings.font_name = "default";
     canvas_prepare_font(canvas);
-    canvas.font_name = VEDAD_FIXTURE_DIR "/plain/not-a-font.ttf";
+    canvas.settings.font_name = VEDAD_FIXTURE_DIR "/plain/not-a-font.ttf";
     EXPECT_EXIT(canvas_setup_cell(canvas), testing::ExitedWithCode(1),
                 "^error: while getting metrics for font '.*/not-a-font\\.ttf': Could not read font\n");
 }

@@ -20,14 +20,12 @@ namespace {
 
 struct Records {
     Options options;
-    Canvas canvas;
     Records(int32_t width, int32_t height, double font_size)
     {
         set_default_options(options);
-        canvas_init(canvas);
         options.width = width;
         options.height = height;
-        canvas.font_size = font_size;
+        options.drawing.font_size = font_size;
     }
 };
 
@@ -56,7 +54,7 @@ TEST(CheckOptionsDeathTest, PassesPositiveSizesAndFontSizesFromTheThreshold)
         Records records(test.width, test.height, test.font_size);
         EXPECT_EXIT(
             {
-                check_options(records.options, records.canvas, 1);
+                check_options(records.options, 1);
                 std::_Exit(0);
             },
             testing::ExitedWithCode(0), "^$");
@@ -89,7 +87,7 @@ TEST(CheckOptionsDeathTest, RefusesInOrderOperandsSizeFontSize)
     for (const auto& test : cases) {
         SCOPED_TRACE(test.message);
         Records records(test.width, test.height, test.font_size);
-        EXPECT_EXIT(check_options(records.options, records.canvas, test.operands), testing::ExitedWithCode(1),
+        EXPECT_EXIT(check_options(records.options, test.operands), testing::ExitedWithCode(1),
                     test.message);
     }
 }
@@ -101,7 +99,7 @@ TEST(CheckOptionsDeathTest, SilentDropsVerboseAndEveryLaterMessage)
     passing.options.verbose = 1;
     EXPECT_EXIT(
         {
-            check_options(passing.options, passing.canvas, 1);
+            check_options(passing.options, 1);
             std::fprintf(stderr, "after the checks\n");
             std::_Exit(passing.options.verbose == 0 ? 0 : 2);
         },
@@ -109,8 +107,8 @@ TEST(CheckOptionsDeathTest, SilentDropsVerboseAndEveryLaterMessage)
 
     Records failing(0, 480, 0.025);
     failing.options.silent = 1;
-    EXPECT_EXIT(check_options(failing.options, failing.canvas, 0), testing::ExitedWithCode(1), "^$");
-    EXPECT_EXIT(check_options(failing.options, failing.canvas, 1), testing::ExitedWithCode(1), "^$");
+    EXPECT_EXIT(check_options(failing.options, 0), testing::ExitedWithCode(1), "^$");
+    EXPECT_EXIT(check_options(failing.options, 1), testing::ExitedWithCode(1), "^$");
 }
 
 namespace {

@@ -31,19 +31,9 @@ struct Arguments {
     std::vector<char*> pointers;
 };
 
-struct Records {
-    Options options;
-    Canvas canvas;
-    Records()
-    {
-        set_default_options(options);
-        canvas_init(canvas);
-    }
-};
-
-int32_t parse(Arguments& arguments, Records& records)
+int32_t parse(Arguments& arguments, Options& options)
 {
-    return parse_options(arguments.count(), arguments.vector(), records.options, records.canvas);
+    return parse_options(arguments.count(), arguments.vector(), options);
 }
 
 std::string joined(const std::vector<std::string>& arguments)
@@ -53,120 +43,152 @@ std::string joined(const std::vector<std::string>& arguments)
     return text;
 }
 
-void expect_same_rgb(const Rgb& got, const Rgb& want, const char* name)
+std::string text_of(const char* text)
 {
-    EXPECT_EQ(got.r, want.r) << name;
-    EXPECT_EQ(got.g, want.g) << name;
-    EXPECT_EQ(got.b, want.b) << name;
+    return text == nullptr ? "(null)" : "\"" + std::string(text) + "\"";
 }
 
-// Every field an option can write, so that a case also shows what an option leaves alone.
-void expect_same(const Records& got, const Records& want)
+std::string color_of(const Rgb& rgb)
 {
-    EXPECT_STREQ(got.options.output, want.options.output);
-    EXPECT_EQ(got.options.html_input, want.options.html_input);
-    EXPECT_EQ(got.options.ansi_input, want.options.ansi_input);
-    EXPECT_EQ(got.options.crop, want.options.crop);
-    EXPECT_EQ(got.options.height, want.options.height);
-    EXPECT_EQ(got.options.overwrite, want.options.overwrite);
-    EXPECT_EQ(got.options.transparent, want.options.transparent);
-    EXPECT_EQ(got.options.width, want.options.width);
-    EXPECT_EQ(got.options.silent, want.options.silent);
-    EXPECT_EQ(got.options.verbose, want.options.verbose);
-    expect_same_rgb(got.options.background, want.options.background, "background");
-    expect_same_rgb(got.options.foreground, want.options.foreground, "foreground");
-    EXPECT_EQ(got.canvas.tab_width, want.canvas.tab_width);
-    EXPECT_EQ(got.canvas.fixed_advance, want.canvas.fixed_advance);
-    EXPECT_EQ(got.canvas.bold, want.canvas.bold);
-    EXPECT_EQ(got.canvas.line_spacing, want.canvas.line_spacing);
-    EXPECT_EQ(got.canvas.char_spacing, want.canvas.char_spacing);
-    EXPECT_EQ(got.canvas.font_size, want.canvas.font_size);
-    EXPECT_STREQ(got.canvas.font_name, want.canvas.font_name);
-    EXPECT_EQ(got.canvas.pixel_format, want.canvas.pixel_format);
+    return std::to_string(rgb.r) + "," + std::to_string(rgb.g) + "," + std::to_string(rgb.b);
+}
+
+// The whole record as text, every field by its name, texts by their content: a case shows
+// what an option writes and, by the same line, everything it leaves alone.
+std::string whole(const Options& o)
+{
+    // A field added to the records must be added here too.
+    static_assert(sizeof(Options) == 152 && sizeof(DrawingSettings) == 72, "describe every field");
+    const DrawingSettings& d = o.drawing;
+    std::string text;
+    auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
+    field("output", text_of(o.output));
+    field("input_form", std::to_string(static_cast<int>(o.input_form)));
+    field("crop", std::to_string(o.crop));
+    field("width", std::to_string(o.width));
+    field("height", std::to_string(o.height));
+    field("overwrite", std::to_string(o.overwrite));
+    field("transparent", std::to_string(o.transparent));
+    field("silent", std::to_string(o.silent));
+    field("verbose", std::to_string(o.verbose));
+    field("background", color_of(o.background));
+    field("foreground", color_of(o.foreground));
+    field("background_text", text_of(o.background_text));
+    field("foreground_text", text_of(o.foreground_text));
+    field("size_given", std::to_string(o.size_given));
+    field("fit", std::to_string(o.fit));
+    field("margin", std::to_string(o.margin));
+    field("scale", std::to_string(o.scale));
+    field("tab_width", std::to_string(d.tab_width));
+    field("fixed_advance", std::to_string(d.fixed_advance));
+    field("bold", std::to_string(d.bold));
+    field("line_spacing", std::to_string(d.line_spacing));
+    field("char_spacing", std::to_string(d.char_spacing));
+    field("font_size", std::to_string(d.font_size));
+    field("size_scale", std::to_string(d.size_scale));
+    field("font_name", text_of(d.font_name));
+    field("fallback", std::to_string(d.fallback));
+    field("fallback_fonts", text_of(d.fallback_fonts));
+    field("pixel_format", std::to_string(d.pixel_format));
+    return text;
 }
 
 struct ParseCase {
     std::vector<std::string> arguments;
     int32_t operands;
-    void (*expect)(Options&, Canvas&);  // turns the defaults into the expected records
+    void (*expect)(Options&);  // turns the defaults into the expected record
 };
 
 const ParseCase PARSE_CASES[] = {
-    {{}, 0, [](Options&, Canvas&) {}},
-    {{"a.txt", "b.txt"}, 2, [](Options&, Canvas&) {}},
-    {{"-"}, 1, [](Options&, Canvas&) {}},
-    {{""}, 1, [](Options&, Canvas&) {}},
-    {{"a", "-", "", "--verbose", "b"}, 4, [](Options& o, Canvas&) { o.verbose = 1; }},
+    {{}, 0, [](Options&) {}},
+    {{"a.txt", "b.txt"}, 2, [](Options&) {}},
+    {{"-"}, 1, [](Options&) {}},
+    {{""}, 1, [](Options&) {}},
+    {{"a", "-", "", "--verbose", "b"}, 4, [](Options& o) { o.verbose = 1; }},
 
     // Flags.
-    {{"--fixed"}, 0, [](Options&, Canvas& c) { c.fixed_advance = 1; }},
-    {{"--verbose"}, 0, [](Options& o, Canvas&) { o.verbose = 1; }},
-    {{"-v"}, 0, [](Options& o, Canvas&) { o.verbose = 1; }},
-    {{"--html-input"}, 0, [](Options& o, Canvas&) { o.html_input = 1; }},
-    {{"--ansi-input"}, 0, [](Options& o, Canvas&) { o.ansi_input = 1; }},
-    {{"--ansi-input", "--html-input"}, 0, [](Options& o, Canvas&) { o.html_input = 1; }},
-    {{"--html-input", "--ansi-input"}, 0, [](Options& o, Canvas&) { o.ansi_input = 1; }},
-    {{"--silent"}, 0, [](Options& o, Canvas&) { o.silent = 1; }},
-    {{"-s"}, 0, [](Options& o, Canvas&) { o.silent = 1; }},
-    {{"--transparent"}, 0, [](Options& o, Canvas&) { o.transparent = 1; }},
-    {{"--crop"}, 0, [](Options&, Canvas&) {}},
-    {{"--no-crop"}, 0, [](Options& o, Canvas&) { o.crop = 0; }},
-    {{"--no-crop", "--crop"}, 0, [](Options& o, Canvas&) { o.crop = 0; }},
-    {{"--overwrite"}, 0, [](Options& o, Canvas&) { o.overwrite = 1; }},
-    {{"--bold"}, 0, [](Options&, Canvas& c) { c.bold = 1; }},
+    {{"--fixed"}, 0, [](Options& o) { o.drawing.fixed_advance = 1; }},
+    {{"--verbose"}, 0, [](Options& o) { o.verbose = 1; }},
+    {{"-v"}, 0, [](Options& o) { o.verbose = 1; }},
+    {{"--html-input"}, 0, [](Options& o) { o.input_form = InputForm::SPAN_HTML; }},
+    {{"--ansi-input"}, 0, [](Options& o) { o.input_form = InputForm::TERMINAL; }},
+    {{"--ansi-input", "--html-input"}, 0, [](Options& o) { o.input_form = InputForm::SPAN_HTML; }},
+    {{"--html-input", "--ansi-input"}, 0, [](Options& o) { o.input_form = InputForm::TERMINAL; }},
+    {{"--silent"}, 0, [](Options& o) { o.silent = 1; }},
+    {{"-s"}, 0, [](Options& o) { o.silent = 1; }},
+    {{"--transparent"}, 0, [](Options& o) { o.transparent = 1; }},
+    {{"--crop"}, 0, [](Options&) {}},
+    {{"--no-crop"}, 0, [](Options& o) { o.crop = 0; }},
+    {{"--no-crop", "--crop"}, 0, [](Options& o) { o.crop = 0; }},
+    {{"--overwrite"}, 0, [](Options& o) { o.overwrite = 1; }},
+    {{"--bold"}, 0, [](Options& o) { o.drawing.bold = 1; }},
 
     // Pixel format: any letter case; other values change nothing.
-    {{"--format=a8"}, 0, [](Options&, Canvas& c) { c.pixel_format = PIXEL_FORMAT_A8; }},
-    {{"--format=Rgb24"}, 0, [](Options&, Canvas& c) { c.pixel_format = PIXEL_FORMAT_RGB24; }},
-    {{"--format=a8", "--format=ARGB32"}, 0, [](Options&, Canvas& c) { c.pixel_format = PIXEL_FORMAT_ARGB32; }},
-    {{"--format=rgb24", "--format=png"}, 0, [](Options&, Canvas& c) { c.pixel_format = PIXEL_FORMAT_RGB24; }},
-    {{"--format=rgb24", "--format="}, 0, [](Options&, Canvas& c) { c.pixel_format = PIXEL_FORMAT_RGB24; }},
-    {{"--format=rgb24x"}, 0, [](Options&, Canvas&) {}},
+    {{"--format=a8"}, 0, [](Options& o) { o.drawing.pixel_format = PIXEL_FORMAT_A8; }},
+    {{"--format=Rgb24"}, 0, [](Options& o) { o.drawing.pixel_format = PIXEL_FORMAT_RGB24; }},
+    {{"--format=a8", "--format=ARGB32"}, 0, [](Options& o) { o.drawing.pixel_format = PIXEL_FORMAT_ARGB32; }},
+    {{"--format=rgb24", "--format=png"}, 0, [](Options& o) { o.drawing.pixel_format = PIXEL_FORMAT_RGB24; }},
+    {{"--format=rgb24", "--format="}, 0, [](Options& o) { o.drawing.pixel_format = PIXEL_FORMAT_RGB24; }},
+    {{"--format=rgb24x"}, 0, [](Options&) {}},
 
     // Integers: read as atoi reads them, clamped to 32 bits.
-    {{"--tab=4"}, 0, [](Options&, Canvas& c) { c.tab_width = 4; }},
-    {{"--width=100", "--width=200"}, 0, [](Options& o, Canvas&) { o.width = 200; }},
-    {{"--width=abc"}, 0, [](Options& o, Canvas&) { o.width = 0; }},
-    {{"--width=800px"}, 0, [](Options& o, Canvas&) { o.width = 800; }},
-    {{"--width=-5"}, 0, [](Options& o, Canvas&) { o.width = -5; }},
-    {{"--width= +12"}, 0, [](Options& o, Canvas&) { o.width = 12; }},
-    {{"--width="}, 0, [](Options& o, Canvas&) { o.width = 0; }},
-    {{"--width=99999999999"}, 0, [](Options& o, Canvas&) { o.width = INT32_MAX; }},
-    {{"--width=-99999999999"}, 0, [](Options& o, Canvas&) { o.width = INT32_MIN; }},
-    {{"--height=300"}, 0, [](Options& o, Canvas&) { o.height = 300; }},
-    {{"--height=99999999999999999999999"}, 0, [](Options& o, Canvas&) { o.height = INT32_MAX; }},
-    {{"--linespacing=-4"}, 0, [](Options&, Canvas& c) { c.line_spacing = -4; }},
-    {{"--charspacing=3"}, 0, [](Options&, Canvas& c) { c.char_spacing = 3; }},
+    {{"--tab=4"}, 0, [](Options& o) { o.drawing.tab_width = 4; }},
+    {{"--width=100", "--width=200"}, 0, [](Options& o) { o.width = 200, o.size_given = 1; }},
+    {{"--width=abc"}, 0, [](Options& o) { o.width = 0, o.size_given = 1; }},
+    {{"--width=800px"}, 0, [](Options& o) { o.width = 800, o.size_given = 1; }},
+    {{"--width=-5"}, 0, [](Options& o) { o.width = -5, o.size_given = 1; }},
+    {{"--width= +12"}, 0, [](Options& o) { o.width = 12, o.size_given = 1; }},
+    {{"--width="}, 0, [](Options& o) { o.width = 0, o.size_given = 1; }},
+    {{"--width=99999999999"}, 0, [](Options& o) { o.width = INT32_MAX, o.size_given = 1; }},
+    {{"--width=-99999999999"}, 0, [](Options& o) { o.width = INT32_MIN, o.size_given = 1; }},
+    {{"--height=300"}, 0, [](Options& o) { o.height = 300, o.size_given = 1; }},
+    {{"--height=99999999999999999999999"}, 0, [](Options& o) { o.height = INT32_MAX, o.size_given = 1; }},
+    {{"--linespacing=-4"}, 0, [](Options& o) { o.drawing.line_spacing = -4; }},
+    {{"--charspacing=3"}, 0, [](Options& o) { o.drawing.char_spacing = 3; }},
 
     // Texts are taken as they are, the empty one included.
-    {{"--font=FreeSans"}, 0, [](Options&, Canvas& c) { c.font_name = "FreeSans"; }},
-    {{"--font="}, 0, [](Options&, Canvas& c) { c.font_name = ""; }},
-    {{"--output=out.png"}, 0, [](Options& o, Canvas&) { o.output = "out.png"; }},
-    {{"--output=out.png", "--output="}, 0, [](Options& o, Canvas&) { o.output = ""; }},
+    {{"--font=FreeSans"}, 0, [](Options& o) { o.drawing.font_name = "FreeSans"; }},
+    {{"--font="}, 0, [](Options& o) { o.drawing.font_name = ""; }},
+    {{"--output=out.png"}, 0, [](Options& o) { o.output = "out.png"; }},
+    {{"--output=out.png", "--output="}, 0, [](Options& o) { o.output = ""; }},
 
     // Colours: six characters, lower-case digits only, the rest counts 0.
-    {{"--background=ffff00"}, 0, [](Options& o, Canvas&) { o.background = {255, 255, 0}; }},
-    {{"--foreground=FFFF00"}, 0, [](Options& o, Canvas&) { o.foreground = {0, 0, 0}; }},
-    {{"--foreground=fff"}, 0, [](Options& o, Canvas&) { o.foreground = {255, 240, 0}; }},
-    {{"--background=#ffff00"}, 0, [](Options& o, Canvas&) { o.background = {15, 255, 240}; }},
-    {{"--background=0a0b0cff"}, 0, [](Options& o, Canvas&) { o.background = {10, 11, 12}; }},
-    {{"--background=  a0 ff"}, 0, [](Options& o, Canvas&) { o.background = {160, 0, 0}; }},
+    {{"--background=ffff00"}, 0, [](Options& o) { o.background = {255, 255, 0}, o.background_text = "ffff00"; }},
+    {{"--foreground=FFFF00"}, 0, [](Options& o) { o.foreground = {0, 0, 0}, o.foreground_text = "FFFF00"; }},
+    {{"--foreground=fff"}, 0, [](Options& o) { o.foreground = {255, 240, 0}, o.foreground_text = "fff"; }},
+    {{"--background=#ffff00"}, 0, [](Options& o) { o.background = {15, 255, 240}, o.background_text = "#ffff00"; }},
+    {{"--background=0a0b0cff"}, 0, [](Options& o) { o.background = {10, 11, 12}, o.background_text = "0a0b0cff"; }},
+    {{"--background=  a0 ff"}, 0, [](Options& o) { o.background = {160, 0, 0}, o.background_text = "  a0 ff"; }},
 
     // Size: both numbers, lower-case x right after the first; the last writer wins.
-    {{"--size=800x600"}, 0, [](Options& o, Canvas&) { o.width = 800, o.height = 600; }},
-    {{"--size=800x600px"}, 0, [](Options& o, Canvas&) { o.width = 800, o.height = 600; }},
-    {{"--size= 800x 600"}, 0, [](Options& o, Canvas&) { o.width = 800, o.height = 600; }},
-    {{"--size=-3x0"}, 0, [](Options& o, Canvas&) { o.width = -3, o.height = 0; }},
-    {{"--size=800x600", "--width=100"}, 0, [](Options& o, Canvas&) { o.width = 100, o.height = 600; }},
-    {{"--width=100", "--size=800x600"}, 0, [](Options& o, Canvas&) { o.width = 800, o.height = 600; }},
+    {{"--size=800x600"}, 0, [](Options& o) { o.width = 800, o.height = 600, o.size_given = 1; }},
+    {{"--size=800x600px"}, 0, [](Options& o) { o.width = 800, o.height = 600, o.size_given = 1; }},
+    {{"--size= 800x 600"}, 0, [](Options& o) { o.width = 800, o.height = 600, o.size_given = 1; }},
+    {{"--size=-3x0"}, 0, [](Options& o) { o.width = -3, o.height = 0, o.size_given = 1; }},
+    {{"--size=800x600", "--width=100"}, 0, [](Options& o) { o.width = 100, o.height = 600, o.size_given = 1; }},
+    {{"--width=100", "--size=800x600"}, 0, [](Options& o) { o.width = 800, o.height = 600, o.size_given = 1; }},
     {{"--size=99999999999x-99999999999"}, 0,
-     [](Options& o, Canvas&) { o.width = INT32_MAX, o.height = INT32_MIN; }},
+     [](Options& o) { o.width = INT32_MAX, o.height = INT32_MIN, o.size_given = 1; }},
 
-    {{"--font-size=0.5"}, 0, [](Options&, Canvas& c) { c.font_size = 0.5; }},
-    {{"--font-size= -1e-3x"}, 0, [](Options&, Canvas& c) { c.font_size = -1e-3; }},
+    {{"--font-size=0.5"}, 0, [](Options& o) { o.drawing.font_size = 0.5; }},
+    {{"--font-size= -1e-3x"}, 0, [](Options& o) { o.drawing.font_size = -1e-3; }},
+
+    // Layout: the picture sized to the text, a margin, a denser drawing; read as atoi reads
+    // them here, and checked afterwards.
+    {{"--fit"}, 0, [](Options& o) { o.fit = 1; }},
+    {{"--margin=8"}, 0, [](Options& o) { o.margin = 8; }},
+    {{"--margin=-2"}, 0, [](Options& o) { o.margin = -2; }},
+    {{"--scale=2"}, 0, [](Options& o) { o.scale = 2; }},
+    {{"--scale=9", "--scale=3"}, 0, [](Options& o) { o.scale = 3; }},
+
+    // Fallback fonts: a list taken as it is, or none at all.
+    {{"--fallback-font=A,/b.ttf"}, 0, [](Options& o) { o.drawing.fallback_fonts = "A,/b.ttf"; }},
+    {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
+    {{"--no-fallback", "--fallback-font=A"}, 0,
+     [](Options& o) { o.drawing.fallback = 0, o.drawing.fallback_fonts = "A"; }},
 
     // Options after the operands count as well.
-    {{"a.txt", "--width=100", "b.txt", "-s"}, 2, [](Options& o, Canvas&) { o.width = 100, o.silent = 1; }},
+    {{"a.txt", "--width=100", "b.txt", "-s"}, 2, [](Options& o) { o.width = 100, o.silent = 1, o.size_given = 1; }},
 };
 
 }  // namespace
@@ -176,33 +198,33 @@ TEST(ParseOptions, EachOptionWritesItsOwnField)
     for (const ParseCase& test : PARSE_CASES) {
         SCOPED_TRACE(joined(test.arguments));
         Arguments arguments(test.arguments);
-        Records got;
-        Records want;
-        test.expect(want.options, want.canvas);
+        Options got;
+        Options want;
+        test.expect(want);
         EXPECT_EQ(parse(arguments, got), test.operands);
-        expect_same(got, want);
+        EXPECT_EQ(whole(got), whole(want));
     }
 }
 
 TEST(ParseOptions, FontSizeTakesNotANumber)
 {
     Arguments arguments({"--font-size=nan"});
-    Records records;
-    parse(arguments, records);
-    EXPECT_TRUE(std::isnan(records.canvas.font_size));
+    Options options;
+    parse(arguments, options);
+    EXPECT_TRUE(std::isnan(options.drawing.font_size));
 }
 
 TEST(ParseOptions, OutputFontAndColourTextsPointIntoTheArguments)
 {
     Arguments arguments({"--output=out.png", "--font=FreeSans", "--background=#FF8800", "--foreground=fff"});
-    Records records;
-    EXPECT_EQ(records.options.background_text, nullptr);
-    EXPECT_EQ(records.options.foreground_text, nullptr);
-    parse(arguments, records);
-    EXPECT_EQ(records.options.output, arguments.texts[1].data() + 9);
-    EXPECT_EQ(records.canvas.font_name, arguments.texts[2].data() + 7);
-    EXPECT_EQ(records.options.background_text, arguments.texts[3].data() + 13);
-    EXPECT_EQ(records.options.foreground_text, arguments.texts[4].data() + 13);
+    Options options;
+    EXPECT_EQ(options.background_text, nullptr);
+    EXPECT_EQ(options.foreground_text, nullptr);
+    parse(arguments, options);
+    EXPECT_EQ(options.output, arguments.texts[1].data() + 9);
+    EXPECT_EQ(options.drawing.font_name, arguments.texts[2].data() + 7);
+    EXPECT_EQ(options.background_text, arguments.texts[3].data() + 13);
+    EXPECT_EQ(options.foreground_text, arguments.texts[4].data() + 13);
 }
 
 namespace {
@@ -227,8 +249,8 @@ TEST(ParseOptionsDeathTest, RefusesWhatMatchesNoOption)
     for (const std::string& argument : refused) {
         SCOPED_TRACE(argument);
         Arguments arguments({"a.txt", argument, "--help"});
-        Records records;
-        EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(1),
+        Options options;
+        EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(1),
                     "^error: unknown option " + regex_escaped(argument) + "\n\n" + vedad_test::VERSION_LINE_PATTERN);
     }
 }
@@ -273,9 +295,9 @@ TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
         SCOPED_TRACE(test.argument);
         // An output name after a bare option is not its value.
         Arguments arguments({"a.txt", test.argument, "out.png", "--help"});
-        Records records;
+        Options options;
         const std::string option = regex_escaped(test.option);
-        EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(1),
+        EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(1),
                     "^error: " + option + " expects " + regex_escaped(test.expects) + ", as in " + option +
                         "[^\n ]+\n\n" + regex_escaped("vedad " VEDAD_VERSION "\n"));
     }
@@ -295,8 +317,8 @@ TEST(ParseOptionsDeathTest, HelpAndVersionEndTheRunAtOnce)
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));
         Arguments arguments(test.arguments);
-        Records records;
-        EXPECT_EXIT(parse(arguments, records), testing::ExitedWithCode(0), test.first_lines);
+        Options options;
+        EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(0), test.first_lines);
     }
 }
 

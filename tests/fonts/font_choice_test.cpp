@@ -62,11 +62,11 @@ std::string family_of(const std::string& path)
 TEST(ChooseFont, ANameLibgdFindsIsHandedToLibgdUnchanged)
 {
     FontLookup lookup;
-    const FontChoice choice = choose_font(lookup, "Courier", 7.0);
+    const FontChoice choice = resolve_font(lookup, "Courier", 7.0);
     EXPECT_EQ(choice.libgd_name, "Courier");
     EXPECT_EQ(choice.path, TEST_FONTS + "/Courier.ttf");
     EXPECT_EQ(choice.search, "");
-    EXPECT_EQ(lookup.config, nullptr);  // fontconfig is not even loaded
+    EXPECT_FALSE(font_lookup_started(lookup));  // fontconfig is not even loaded
 }
 
 // Where libgd finds nothing, the installed font of that name is drawn from its file.
@@ -92,7 +92,7 @@ TEST(ChooseFont, ANameLibgdDoesNotFindIsTheInstalledFontOfThatName)
     FontLookup lookup;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const FontChoice choice = choose_font(lookup, c.name, 7.0);
+        const FontChoice choice = resolve_font(lookup, c.name, 7.0);
         EXPECT_EQ(choice.asked, c.name);
         EXPECT_EQ(choice.path, c.file);
         EXPECT_EQ(choice.libgd_name, c.file.empty() ? std::string(c.name) : c.file);
@@ -108,18 +108,18 @@ TEST(ChooseFont, TheHintSaysWhereTheFontWasLookedFor)
         "Name an installed font by its family, or a font file by its path (--font=PATH).\n"
         "The installed monospace fonts are listed by:\n\n"
         "    fc-list :spacing=mono family";
-    EXPECT_EQ(font_search_hint(choose_font(lookup, "NoSuchFont", 7.0), "NoSuchFont"),
+    EXPECT_EQ(font_search_hint(resolve_font(lookup, "NoSuchFont", 7.0), "NoSuchFont"),
               "\nIf the font was not found: 'NoSuchFont' was looked for\n"
               "  - by libgd, in the folders of GDFONTPATH (" + no_fonts.path().string() +
                   "), with .ttf, .pfa, .pfb and .dfont added\n"
                   "  - through fontconfig, among the installed fonts, as 'NoSuchFont'\n" + listing);
-    EXPECT_EQ(font_search_hint(choose_font(lookup, "FreeMono", 7.0), "FreeMono"),
+    EXPECT_EQ(font_search_hint(resolve_font(lookup, "FreeMono", 7.0), "FreeMono"),
               "\nThe font 'FreeMono' is the file " + TEST_FONTS + "/Courier.ttf.");
-    EXPECT_EQ(font_search_hint(choose_font(lookup, "/no/such.ttf", 7.0), "/no/such.ttf"),
+    EXPECT_EQ(font_search_hint(resolve_font(lookup, "/no/such.ttf", 7.0), "/no/such.ttf"),
               "\nIf the font was not found: '/no/such.ttf' was looked for\n"
               "  - by libgd, as the path of a font file\n" + listing);
     unsetenv("GDFONTPATH");
-    const FontChoice unset = choose_font(lookup, "Courier.x", 7.0);
+    const FontChoice unset = resolve_font(lookup, "Courier.x", 7.0);
     EXPECT_EQ(unset.search.substr(0, unset.search.find('\n')),
               "  - by libgd, in its built-in font folders (GDFONTPATH is not set)");
     EXPECT_NE(unset.search.find("as 'Courier.x'"), std::string::npos);
@@ -134,15 +134,15 @@ TEST(ChooseFont, TheDefaultFontIsTheInstalledFreeMono)
     ScopedVariable config("FONTCONFIG_FILE", "/etc/fonts/fonts.conf");
     gdFontCacheShutdown();
     FontLookup lookup;
-    const FontChoice choice = choose_font(lookup, DEFAULT_FONT_NAME, 7.0);
+    const FontChoice choice = resolve_font(lookup, DEFAULT_FONT_NAME, 7.0);
     ASSERT_FALSE(choice.path.empty()) << choice.search;
     EXPECT_EQ(family_of(choice.path), "FreeMono");
     for (const char* name : {"FreeMono", "DejaVu Sans Mono", "monospace"}) {
-        const FontChoice named = choose_font(lookup, name, 7.0);
+        const FontChoice named = resolve_font(lookup, name, 7.0);
         EXPECT_FALSE(named.path.empty()) << name;
     }
-    EXPECT_EQ(family_of(choose_font(lookup, "DejaVu Sans Mono", 7.0).path), "DejaVu Sans Mono");
-    EXPECT_TRUE(choose_font(lookup, "NoSuchFont", 7.0).path.empty());
+    EXPECT_EQ(family_of(resolve_font(lookup, "DejaVu Sans Mono", 7.0).path), "DejaVu Sans Mono");
+    EXPECT_TRUE(resolve_font(lookup, "NoSuchFont", 7.0).path.empty());
 }
 
 // Without a fontconfig configuration of the run's own, the default font is the installed
@@ -155,9 +155,9 @@ TEST(ChooseFont, TheDefaultFontIsTakenWithoutStartingFontconfig)
     ScopedVariable config("FONTCONFIG_FILE", std::nullopt);
     gdFontCacheShutdown();
     FontLookup lookup;
-    const FontChoice choice = choose_font(lookup, DEFAULT_FONT_NAME, 7.0);
+    const FontChoice choice = resolve_font(lookup, DEFAULT_FONT_NAME, 7.0);
     ASSERT_FALSE(choice.path.empty()) << choice.search;
     EXPECT_EQ(choice.libgd_name, choice.path);
     EXPECT_EQ(family_of(choice.path), "FreeMono");
-    EXPECT_EQ(lookup.config, nullptr);
+    EXPECT_FALSE(font_lookup_started(lookup));
 }

@@ -131,7 +131,7 @@ TEST(GlyphPath, EveryFaceAtEverySizeFrom1To72DrawsPrintableAsciiAsLibgd)
             for (char c : ascii) texts.push_back(Text{font, points, 3 + (c % 16) * 9, 12 + (c / 16) * 14, std::string(1, c)});
             EXPECT_EQ(compare_with_libgd(path, Page{}, texts), "") << font;
         }
-        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+        EXPECT_EQ(path.seams.texts_to_libgd, 0u) << font;
     }
 }
 
@@ -160,7 +160,7 @@ TEST(GlyphPath, TextsOfEveryKindDrawAsLibgd)
         for (double points : {7.0, 13.0, 28.0}) {
             for (const std::string& sample : samples) EXPECT_EQ(compare_one(path, Text{font, points, 4, 40, sample}), "");
         }
-        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+        EXPECT_EQ(path.seams.texts_to_libgd, 0u) << font;
     }
 }
 
@@ -177,7 +177,7 @@ TEST(GlyphPath, RowsAcrossEveryEdgeAndAtNegativePensDrawAsLibgd)
         for (double points : {7.0, 36.0}) {
             for (const auto& pen : pens) EXPECT_EQ(compare_one(path, Text{font, points, pen[0], pen[1], row}), "");
         }
-        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+        EXPECT_EQ(path.seams.texts_to_libgd, 0u) << font;
     }
 }
 
@@ -207,7 +207,7 @@ TEST(GlyphPath, BlendsAsLibgdWithAndWithoutAlphaBlending)
                 EXPECT_EQ(compare_with_libgd(path, page, texts), "") << font;
             }
         }
-        EXPECT_EQ(path.texts_to_libgd, 0u) << font;
+        EXPECT_EQ(path.seams.texts_to_libgd, 0u) << font;
     }
 }
 
@@ -216,7 +216,6 @@ TEST(GlyphPath, HandsToLibgdWhatItCannotDrawExactlyWithTheSameResult)
     struct Case {
         Text text;
         const char* why;
-        bool measured_from_cache = false;  // only the drawing goes to libgd
     };
     const Case cases[] = {
         {Text{"Courier", 7.0, 2, 20, "&amp; &lt;x&gt;"}, "named entities"},
@@ -224,7 +223,6 @@ TEST(GlyphPath, HandsToLibgdWhatItCannotDrawExactlyWithTheSameResult)
         {Text{"Courier", 7.0, 2, 20, "&bogus; &#;"}, "what may be a reference"},
         {Text{"NimbusMonoPS-Regular.t1", 12.0, 2, 40, "Type 1 outlines"}, "a Type 1 face"},
         {Text{"NoSuchFont", 7.0, 2, 20, "abc"}, "a font libgd does not find"},
-        {Text{"Courier", 250.0, -50, 100, "Wg"}, "drawing at a size above the cache's", true},
         {Text{"Courier", 0.0, 2, 20, "abc"}, "a size of 0"},
         {Text{"Courier", -7.0, 2, 20, "abc"}, "a negative size"},
         {Text{"Courier", 7.0, INT_MAX - 20, 20, "abc"}, "a pen at the edge of the range"},
@@ -234,11 +232,11 @@ TEST(GlyphPath, HandsToLibgdWhatItCannotDrawExactlyWithTheSameResult)
     for (const Case& c : cases) {
         GlyphPath path;
         EXPECT_EQ(compare_one(path, c.text), "") << c.why;
-        EXPECT_EQ(path.texts_to_libgd, c.measured_from_cache ? 1u : 2u) << c.why;
+        EXPECT_EQ(path.seams.texts_to_libgd, 2u) << c.why;
     }
 }
 
-TEST(GlyphPath, MeasuresTextOfAnySizeAsLibgdAndDrawsLargeTextThroughLibgd)
+TEST(GlyphPath, MeasuresAndDrawsTextOfAnySizeAsLibgd)
 {
     GlyphPath path;
     uint64_t refused = 0;  // sizes FreeType refuses: libgd reports them
@@ -256,21 +254,23 @@ TEST(GlyphPath, MeasuresTextOfAnySizeAsLibgdAndDrawsLargeTextThroughLibgd)
             if (expected_error != nullptr) ++refused;
         }
     }
-    EXPECT_EQ(path.texts_to_libgd, refused);
+    EXPECT_EQ(path.seams.texts_to_libgd, refused);
     EXPECT_LT(refused, 9u);
-    // Drawn, only sizes up to 200 points come from the cache.
-    EXPECT_EQ(compare_one(path, Text{"Courier", 200.0, -20, 150, "Wg"}), "");
-    EXPECT_EQ(path.texts_to_libgd, refused);
-    EXPECT_EQ(compare_one(path, Text{"Courier", 200.5, -20, 150, "Wg"}), "");
-    EXPECT_EQ(path.texts_to_libgd, refused + 1);
+    // Drawn, sizes above those whose glyphs are kept are rendered for each text, as libgd
+    // renders them.
+    for (double points : {200.0, 200.5, 250.0, 1000.0}) {
+        EXPECT_EQ(compare_one(path, Text{"Courier", points, -20, 150, "Wg"}), "") << points;
+        EXPECT_EQ(compare_one(path, Text{"DejaVuSans", points, -40, 100, "AV\xc3\xa9"}), "") << points;
+    }
+    EXPECT_EQ(path.seams.texts_to_libgd, refused);
 }
 
 TEST(GlyphPath, LibgdOnlyHandsEveryTextToLibgd)
 {
     GlyphPath path;
-    path.libgd_only = 1;
+    path.seams.libgd_only = 1;
     EXPECT_EQ(compare_one(path, Text{"Courier", 7.0, 2, 20, "abc"}), "");
-    EXPECT_EQ(path.texts_to_libgd, 2u);
+    EXPECT_EQ(path.seams.texts_to_libgd, 2u);
 }
 
 TEST(GlyphPath, PaletteImagesAreLeftToLibgd)
@@ -287,7 +287,7 @@ TEST(GlyphPath, PaletteImagesAreLeftToLibgd)
     EXPECT_EQ(gdImageStringFT(expected.get(), expected_box.data(), white, "Courier", 7.0, 0.0, 2, 12, "ab"), nullptr);
     EXPECT_EQ(glyph_path_string(path, actual.get(), actual_box.data(), white, "Courier", 7.0, 2, 12, "ab"), nullptr);
     EXPECT_EQ(actual_box, expected_box);
-    EXPECT_EQ(path.texts_to_libgd, 1u);
+    EXPECT_EQ(path.seams.texts_to_libgd, 1u);
     for (int y = 0; y < 20; ++y) {
         for (int x = 0; x < 40; ++x) ASSERT_EQ(gdImageGetPixel(actual.get(), x, y), gdImageGetPixel(expected.get(), x, y));
     }
@@ -314,7 +314,7 @@ TEST(GlyphPath, FourByteCharactersDrawAsTheirReferencesDrawInLibgd)
         EXPECT_EQ(actual_box, expected_box);
         EXPECT_EQ(compare_images(actual, expected), "");
     }
-    EXPECT_EQ(path.texts_to_libgd, 0u);
+    EXPECT_EQ(path.seams.texts_to_libgd, 0u);
 }
 
 namespace {
@@ -357,7 +357,8 @@ const std::string PRIVATE_USE = "\xee\x80\x80";  // U+E000, which no test face h
 // check mark; a face named for fallback comes before it.
 TEST(GlyphPathFallback, ACharacterTheFontLacksIsDrawnFromTheFirstFaceThatHasIt)
 {
-    for (double points : {7.0, 20.0}) {
+    // Large text too, whose glyphs are not kept.
+    for (double points : {7.0, 20.0, 230.0}) {
         SCOPED_TRACE(points);
         GlyphPath path;
         fallback_configure(path.fallback, true, "", false);

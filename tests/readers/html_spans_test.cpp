@@ -67,13 +67,13 @@ struct Page {
     explicit Page(const std::string& input, Setup setup = {})
     {
         canvas_init(canvas);
-        canvas.fixed_advance = setup.fixed_advance;
-        canvas.font_size = setup.font_size;
-        canvas.char_spacing = setup.char_spacing;
-        canvas.line_spacing = setup.line_spacing;
+        canvas.settings.fixed_advance = setup.fixed_advance;
+        canvas.settings.font_size = setup.font_size;
+        canvas.settings.char_spacing = setup.char_spacing;
+        canvas.settings.line_spacing = setup.line_spacing;
         Options options;
         set_default_options(options);
-        options.html_input = setup.html_input;
+        options.input_form = setup.html_input != 0 ? InputForm::SPAN_HTML : InputForm::PLAIN_TEXT;
         options.transparent = setup.transparent;
         canvas_create(canvas, setup.width, setup.height);
 

@@ -98,7 +98,7 @@ TEST(PlainText, DrawsEachPieceAsOneRowAndKeepsTheExtent)
         for (const bool odd_cell : {false, true}) {
             Page page;
             if (odd_cell) {
-                page.canvas.fixed_advance = 1;
+                page.canvas.settings.fixed_advance = 1;
                 page.canvas.cell_width += 5;
             }
             const int32_t line_height = page.canvas.line_height;
@@ -157,7 +157,7 @@ TEST(PlainText, TabsReachTheNextTabStop)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << '"' << c.line.substr(0, 20) << "\" tab " << c.tab_width);
         Page page;
-        page.canvas.tab_width = c.tab_width;
+        page.canvas.settings.tab_width = c.tab_width;
         page.read(c.line + "\n");
         if (!c.libgd_reads_it) {
             Page reference;

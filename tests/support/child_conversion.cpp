@@ -37,17 +37,17 @@ ChildConversion convert_in_child(const std::vector<std::string>& arguments,
         argv.push_back(nullptr);
 
         Options options;
-        Canvas canvas;
         set_default_options(options);
-        canvas_init(canvas);
-        set_up(canvas);
         const int32_t count = static_cast<int32_t>(words.size());
-        check_options(options, canvas, parse_options(count, argv.data(), options, canvas));
+        check_options(options, parse_options(count, argv.data(), options));
+        Canvas canvas;
+        canvas_init(canvas, options.drawing);
+        set_up(canvas);
         for (int32_t i = 1; i < count; ++i) {
             if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
         }
         std::fflush(nullptr);
-        const uint64_t handed = canvas.glyphs->texts_to_libgd;
+        const uint64_t handed = canvas.glyphs->seams.texts_to_libgd;
         if (write(counter[1], &handed, sizeof handed) != sizeof handed) _exit(98);
         _exit(0);
     }

@@ -9,7 +9,7 @@ using namespace vedad;
 StartedPage::StartedPage(int width, int height, std::optional<int32_t> line_spacing)
 {
     canvas_init(canvas);
-    if (line_spacing) canvas.line_spacing = *line_spacing;
+    if (line_spacing) canvas.settings.line_spacing = *line_spacing;
     canvas_create(canvas, width, height);
     canvas_set_background(canvas, Rgb{0, 0, 0});
     canvas_set_foreground(canvas, Rgb{255, 255, 255});

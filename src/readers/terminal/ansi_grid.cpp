@@ -12,7 +12,7 @@ int32_t held(int64_t position)
     return static_cast<int32_t>(std::clamp<int64_t>(position, 0, GRID_POSITION_LIMIT));
 }
 
-Cell space(PackedRgb foreground, PackedRgb background)
+Cell space(Rgb foreground, Rgb background)
 {
     Cell cell;
     cell.foreground = foreground;
@@ -74,7 +74,7 @@ void erase_columns(Grid& grid, Row& row, int64_t from, int64_t to)
     const int32_t start = static_cast<int32_t>(std::clamp<int64_t>(from, 0, row.length));
     const int32_t end = static_cast<int32_t>(std::clamp<int64_t>(to, 0, row.length));
     if (start >= end) return;
-    const PackedRgb background = erase_color(grid.style, grid.default_background);
+    const Rgb background = erase_color(grid.style, grid.default_background);
     split_wide_at(row, start, end);
     if (end == row.length) {
         if (start < static_cast<int32_t>(row.cells.size())) row.cells.resize(static_cast<size_t>(start));
@@ -95,7 +95,7 @@ void erase_rows(Grid& grid, size_t from, size_t to)
 
 }  // namespace
 
-Grid make_grid(GridLimits kept, PackedRgb default_foreground, PackedRgb default_background, int32_t tab_width)
+Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width)
 {
     Grid grid;
     grid.kept = kept;

@@ -24,8 +24,8 @@ struct Cell {
     std::array<char, CELL_TEXT_CAPACITY + 1> text{' '};  // ends in a NUL
     uint8_t length = 1;  // bytes of text used
     uint8_t flags = 0;   // WIDE: the glyph covers this cell and the next, the WIDE_TAIL
-    PackedRgb foreground = 0;
-    PackedRgb background = 0;
+    Rgb foreground{};
+    Rgb background{};
 
     std::string_view view() const { return std::string_view(text.data(), length); }
     const char* c_str() const { return text.data(); }
@@ -36,7 +36,7 @@ struct Cell {
 struct Row {
     std::vector<Cell> cells;
     int32_t length = 0;
-    PackedRgb erased_background = 0;
+    Rgb erased_background{};
 };
 
 // Which cells are kept: rows [0, rows) and columns [0, columns). Cells outside are counted
@@ -51,8 +51,8 @@ struct GridLimits {
 // the default colours.
 struct Grid {
     GridLimits kept;
-    PackedRgb default_foreground = 0xffffff;
-    PackedRgb default_background = 0x000000;
+    Rgb default_foreground = rgb_of_hex(0xffffff);
+    Rgb default_background = rgb_of_hex(0x000000);
     int32_t tab_width = 8;
 
     Style style;
@@ -67,7 +67,7 @@ struct Grid {
     int64_t last_row = -1;
 };
 
-Grid make_grid(GridLimits kept, PackedRgb default_foreground, PackedRgb default_background, int32_t tab_width);
+Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width);
 
 // Writes one character (its UTF-8 text) at the cursor, `width` cells wide (1 or 2), and moves
 // the cursor past it.

@@ -57,7 +57,7 @@ GridLimits kept_cells(const Canvas& canvas)
                                           ink + std::abs(line_height));
     int64_t columns = positions_within_reach(canvas.pen_x, cell_width, gdImageSX(canvas.image),
                                              ink + std::abs(cell_width));
-    if (canvas.draw_everything != 0) {
+    if (canvas.glyphs->seams.draw_everything != 0) {
         rows = std::max(rows, KEPT_WHEN_DRAWING_EVERYTHING);
         columns = std::max(columns, KEPT_WHEN_DRAWING_EVERYTHING);
     }
@@ -66,15 +66,15 @@ GridLimits kept_cells(const Canvas& canvas)
 
 CellColors colors_of(const Cell& cell)
 {
-    return CellColors{unpack_rgb(cell.foreground), unpack_rgb(cell.background)};
+    return CellColors{cell.foreground, cell.background};
 }
 
 // A one-pixel line under the cells from x0 to before x1, one below the baseline.
-void underline(Canvas& canvas, PackedRgb color, int32_t x0, int32_t x1, int32_t baseline)
+void underline(Canvas& canvas, Rgb color, int32_t x0, int32_t x1, int32_t baseline)
 {
     if (x1 <= x0) return;
     const int32_t y = add_clamped(baseline, 1);
-    canvas_set_foreground(canvas, unpack_rgb(color));
+    canvas_set_foreground(canvas, color);
     canvas_fill_rect(canvas, x0, y, add_clamped(x1, -1), y);
 }
 
@@ -153,9 +153,9 @@ void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t st
 
 void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent)
 {
-    canvas.fixed_advance = 1;  // every character has a cell of its own
-    Grid grid = make_grid(kept_cells(canvas), pack_rgb(options.foreground), pack_rgb(options.background),
-                          canvas.tab_width);
+    canvas.settings.fixed_advance = 1;  // every character has a cell of its own
+    Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
+                          canvas.settings.tab_width);
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);

@@ -47,7 +47,7 @@ size_t read_extended_color(std::span<const SequenceParameter> parameters, size_t
         const int32_t g = own[first + 1].value;
         const int32_t b = own[first + 2].value;
         if (is_component(r) && is_component(g) && is_component(b))
-            color = StyleColor{StyleColor::DIRECT, 0, pack_rgb(Rgb{r, g, b})};
+            color = StyleColor{StyleColor::DIRECT, 0, Rgb{static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(b)}};
         return sub ? count : first + 3;
     }
     // An unknown colour form: the rest of a ':' group, or nothing more with ';'.
@@ -99,7 +99,7 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
 
 namespace {
 
-PackedRgb color_of(const StyleColor& color, PackedRgb default_color, bool bright)
+Rgb color_of(const StyleColor& color, Rgb default_color, bool bright)
 {
     switch (color.kind) {
     case StyleColor::DEFAULT:
@@ -116,16 +116,16 @@ PackedRgb color_of(const StyleColor& color, PackedRgb default_color, bool bright
 
 }  // namespace
 
-ResolvedColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background)
+ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb default_background)
 {
-    PackedRgb foreground = color_of(style.foreground, default_foreground, style.bold);
+    Rgb foreground = color_of(style.foreground, default_foreground, style.bold);
     if (style.faint) foreground = faint_color(foreground);
-    const PackedRgb background = color_of(style.background, default_background, false);
+    const Rgb background = color_of(style.background, default_background, false);
     if (style.reverse) return ResolvedColors{background, foreground};
     return ResolvedColors{foreground, background};
 }
 
-PackedRgb erase_color(const Style& style, PackedRgb default_background)
+Rgb erase_color(const Style& style, Rgb default_background)
 {
     return color_of(style.background, default_background, false);
 }

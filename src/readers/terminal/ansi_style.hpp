@@ -13,7 +13,7 @@ struct StyleColor {
     enum Kind : uint8_t { DEFAULT, BASIC, INDEXED, DIRECT };
     Kind kind = DEFAULT;
     uint8_t index = 0;
-    PackedRgb rgb = 0;
+    Rgb rgb{};
     bool operator==(const StyleColor&) const = default;
 };
 
@@ -41,12 +41,12 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters);
 
 // The colours a cell written in `style` is drawn in, given the page's default colours.
 struct ResolvedColors {
-    PackedRgb foreground;
-    PackedRgb background;
+    Rgb foreground;
+    Rgb background;
 };
-ResolvedColors resolve_colors(const Style& style, PackedRgb default_foreground, PackedRgb default_background);
+ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb default_background);
 
 // The background an erase leaves: the style's background colour, whatever reverse says.
-PackedRgb erase_color(const Style& style, PackedRgb default_background);
+Rgb erase_color(const Style& style, Rgb default_background);
 
 }  // namespace vedad

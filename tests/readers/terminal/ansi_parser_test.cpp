@@ -9,8 +9,8 @@ using namespace vedad;
 
 namespace {
 
-constexpr PackedRgb WHITE = 0xffffff;
-constexpr PackedRgb BLACK = 0x000000;
+constexpr Rgb WHITE = rgb_of_hex(0xffffff);
+constexpr Rgb BLACK = rgb_of_hex(0x000000);
 
 Grid screen_of(std::string_view input, GridLimits kept = {100, 100}, int32_t tab_width = 8)
 {

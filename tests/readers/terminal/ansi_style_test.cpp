@@ -13,9 +13,9 @@ namespace {
 
 // The first cell of a row written after `input`, with white on black as the defaults
 // unless others are given.
-Cell first_cell(const std::string& input, PackedRgb foreground = 0xffffff, PackedRgb background = 0x000000)
+Cell first_cell(const std::string& input, uint32_t foreground = 0xffffff, uint32_t background = 0x000000)
 {
-    Grid grid = make_grid({10, 10}, foreground, background, 8);
+    Grid grid = make_grid({10, 10}, rgb_of_hex(foreground), rgb_of_hex(background), 8);
     AnsiParser parser;
     ansi_feed(parser, grid, input);
     return grid.rows.at(0).cells.at(0);
@@ -25,13 +25,13 @@ Cell first_cell(const std::string& input, PackedRgb foreground = 0xffffff, Packe
 
 TEST(AnsiColors, PaletteHoldsXtermsColoursTheCubeAndTheGreys)
 {
-    const std::vector<std::pair<int, PackedRgb>> cases = {
+    const std::vector<std::pair<int, uint32_t>> cases = {
         {0, 0x000000},  {1, 0xcd0000},  {4, 0x0000ee},  {7, 0xe5e5e5},  {8, 0x7f7f7f},  {12, 0x5c5cff},
         {15, 0xffffff}, {16, 0x000000}, {21, 0x0000ff}, {59, 0x5f5f5f}, {110, 0x87afd7}, {196, 0xff0000},
         {231, 0xffffff}, {232, 0x080808}, {244, 0x808080}, {255, 0xeeeeee},
     };
-    for (const auto& [index, color] : cases) EXPECT_EQ(palette_color(index), color) << "index " << index;
-    EXPECT_EQ(faint_color(0xcd7f01), 0x663f00u);
+    for (const auto& [index, color] : cases) EXPECT_EQ(hex_of_rgb(palette_color(index)), color) << "index " << index;
+    EXPECT_EQ(hex_of_rgb(faint_color(rgb_of_hex(0xcd7f01))), 0x663f00u);
 }
 
 TEST(AnsiStyle, SgrSetsTheColoursACellIsDrawnIn)
@@ -39,8 +39,8 @@ TEST(AnsiStyle, SgrSetsTheColoursACellIsDrawnIn)
     struct Case {
         const char* name;
         std::string input;
-        PackedRgb foreground;
-        PackedRgb background;
+        uint32_t foreground;
+        uint32_t background;
     };
     const std::vector<Case> cases = {
         {"defaults", "x", 0xffffff, 0x000000},
@@ -75,19 +75,19 @@ TEST(AnsiStyle, SgrSetsTheColoursACellIsDrawnIn)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const Cell cell = first_cell(c.input);
-        EXPECT_EQ(cell.foreground, c.foreground);
-        EXPECT_EQ(cell.background, c.background);
+        EXPECT_EQ(hex_of_rgb(cell.foreground), c.foreground);
+        EXPECT_EQ(hex_of_rgb(cell.background), c.background);
     }
 }
 
 TEST(AnsiStyle, DefaultsAreThePagesColours)
 {
     const Cell plain = first_cell("x", 0x123456, 0xfedcba);
-    EXPECT_EQ(plain.foreground, 0x123456u);
-    EXPECT_EQ(plain.background, 0xfedcbau);
+    EXPECT_EQ(hex_of_rgb(plain.foreground), 0x123456u);
+    EXPECT_EQ(hex_of_rgb(plain.background), 0xfedcbau);
     const Cell reversed = first_cell("\x1b[7mx", 0x123456, 0xfedcba);
-    EXPECT_EQ(reversed.foreground, 0xfedcbau);
-    EXPECT_EQ(reversed.background, 0x123456u);
+    EXPECT_EQ(hex_of_rgb(reversed.foreground), 0xfedcbau);
+    EXPECT_EQ(hex_of_rgb(reversed.background), 0x123456u);
 }
 
 TEST(AnsiStyle, UnderlineIsKeptPerCell)
@@ -106,15 +106,15 @@ TEST(AnsiStyle, UnderlineIsKeptPerCell)
 
 TEST(AnsiStyle, EraseFillsWithTheStylesBackground)
 {
-    Grid grid = make_grid({10, 10}, 0xffffff, 0x000000, 8);
+    Grid grid = make_grid({10, 10}, rgb_of_hex(0xffffff), rgb_of_hex(0x000000), 8);
     AnsiParser parser;
     ansi_feed(parser, grid, "abcdef\x1b[44m\x1b[4D\x1b[K\x1b[7;41m\x1b[1G\x1b[1K\x1b[4m\x1b[3Cy");
     const Row& row = grid.rows.at(0);
     ASSERT_EQ(row.length, 6);
-    EXPECT_EQ(row.cells.at(0).background, 0xcd0000u);  // reverse plays no part
-    EXPECT_EQ(row.cells.at(2).background, 0x0000eeu);   // erased by K, made explicit by y
+    EXPECT_EQ(hex_of_rgb(row.cells.at(0).background), 0xcd0000u);  // reverse plays no part
+    EXPECT_EQ(hex_of_rgb(row.cells.at(2).background), 0x0000eeu);   // erased by K, made explicit by y
     EXPECT_EQ(row.cells.at(3).view(), "y");
     EXPECT_EQ(row.cells.size(), 4u);
-    EXPECT_EQ(row.erased_background, 0x0000eeu);
+    EXPECT_EQ(hex_of_rgb(row.erased_background), 0x0000eeu);
     EXPECT_EQ(row.cells.at(1).flags, 0);
 }

@@ -1,0 +1,146 @@
+#include "glyphs/text_layout.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vedad {
+
+namespace {
+
+// libgd's spacing of lines for a newline inside a text, in font heights.
+constexpr double LINE_SPACE = 1.05;
+
+// How the character is asked to be shown by the variation selector after it, if any.
+Presentation presentation_of(const std::vector<uint32_t>& characters, size_t i)
+{
+    if (i + 1 < characters.size()) {
+        if (characters[i + 1] == 0xFE0F) return Presentation::EMOJI;
+        if (characters[i + 1] == 0xFE0E) return Presentation::TEXT;
+    }
+    return Presentation::DEFAULT;
+}
+
+// The face and glyph a character the main face lacks is drawn with; false when no other face
+// has it.
+bool find_fallback(GlyphSources sources, uint32_t character, Presentation presentation, double points,
+                   PlacedGlyph& glyph)
+{
+    if (!wants_fallback(character)) return false;
+    Face* face = fallback_face(sources.fallback, sources.faces, character, presentation, points);
+    if (face == nullptr) return false;
+    SizedFace* sized = face_at_size(*face, points, sources.color_band);
+    if (sized == nullptr) return false;
+    const FT_UInt glyph_index = face_glyph_index(*face, character);
+    const CachedGlyph* layout = face_layout_glyph(*face, *sized, glyph_index);
+    if (layout == nullptr) return false;
+    glyph = PlacedGlyph{character, face, sized, glyph_index, layout, layout->layout.advance, 0, 0, 0, 0};
+    return true;
+}
+
+// libgd's rotation of a point of the layout by an angle of 0, scaled to the drawing
+// resolution, from the text's origin (x, y).
+constexpr double SIN_A = 0.0;
+constexpr double COS_A = 1.0;
+constexpr double TO_DRAWING = static_cast<double>(DRAWING_RESOLUTION) / (64 * LAYOUT_RESOLUTION);
+
+}  // namespace
+
+bool is_line_break(uint32_t character)
+{
+    return character == '\r' || character == '\n';
+}
+
+bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters, Face& face, SizedFace& sized,
+                   double points, Missing missing, std::vector<PlacedGlyph>& placed)
+{
+    placed.resize(characters.size());
+    FT_UInt previous = 0;
+    for (size_t i = 0; i < placed.size(); ++i) {
+        const uint32_t character = characters[i];
+        const FT_UInt glyph_index = face_glyph_index(face, character);
+        if (glyph_index == 0 && missing != Missing::BOX &&
+            find_fallback(sources, character, presentation_of(characters, i), points, placed[i])) {
+            if (missing == Missing::FALLBACK_IN_CELL) {
+                // The cell is laid out as for the font's own box: the same box and advance.
+                // The picture still comes from the other face.
+                const CachedGlyph* box_glyph = face_layout_glyph(face, sized, 0);
+                if (box_glyph == nullptr) return false;
+                placed[i].glyph = box_glyph;
+                placed[i].advance = box_glyph->layout.advance;
+            }
+            previous = 0;
+            continue;
+        }
+        FT_Pos kerning = 0;
+        if (face.kerned && previous != 0 && glyph_index != 0) kerning = face_kerning(face, sized, previous, glyph_index);
+        const CachedGlyph* glyph = face_layout_glyph(face, sized, glyph_index);
+        if (glyph == nullptr) return false;
+        if (kerning != 0) placed[i - 1].advance += kerning;
+        placed[i] = PlacedGlyph{character, &face, &sized, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0};
+        previous = is_line_break(character) ? 0 : glyph_index;
+    }
+    return true;
+}
+
+bool place_pens(std::vector<PlacedGlyph>& placed, double points, int x, int y, Corners& box)
+{
+    FT_Vector pen{0, 0};
+    FT_Vector total_min{0, 0};
+    FT_Vector total_max{0, 0};
+    for (size_t i = 0; i < placed.size(); ++i) {
+        PlacedGlyph& glyph = placed[i];
+        if (glyph.character == '\r') {
+            pen.x = 0;
+            continue;
+        }
+        if (glyph.character == '\n') {
+            pen.x = 0;
+            pen.y += LINE_SPACE * points * 64 * LAYOUT_RESOLUTION / POINTS_PER_INCH;
+            pen.y &= ~63;
+            continue;
+        }
+        const GlyphLayout& layout = glyph.glyph->layout;
+        const int advance = static_cast<int>(glyph.advance);  // libgd keeps it in an int
+        const FT_Vector glyph_min{pen.x + layout.bearing_x, pen.y - layout.bearing_y};
+        const FT_Vector glyph_max{pen.x + advance, glyph_min.y + layout.height};
+        if (i == 0) {
+            total_min = glyph_min;
+            total_max = glyph_max;
+        } else {
+            total_min.x = std::min(total_min.x, glyph_min.x);
+            total_min.y = std::min(total_min.y, glyph_min.y);
+            total_max.x = std::max(total_max.x, glyph_max.x);
+            total_max.y = std::max(total_max.y, glyph_max.y);
+        }
+        glyph.pen_x = pen.x;
+        glyph.pen_y = pen.y;
+        pen.x += advance;
+    }
+
+    box = {
+        x + (total_min.x * COS_A + total_max.y * SIN_A) * TO_DRAWING,
+        y - (total_min.x * SIN_A - total_max.y * COS_A) * TO_DRAWING,
+        x + (total_max.x * COS_A + total_max.y * SIN_A) * TO_DRAWING,
+        y - (total_max.x * SIN_A - total_max.y * COS_A) * TO_DRAWING,
+        x + (total_max.x * COS_A + total_min.y * SIN_A) * TO_DRAWING,
+        y - (total_max.x * SIN_A - total_min.y * COS_A) * TO_DRAWING,
+        x + (total_min.x * COS_A + total_min.y * SIN_A) * TO_DRAWING,
+        y - (total_min.x * SIN_A - total_min.y * COS_A) * TO_DRAWING,
+    };
+    return std::all_of(box.begin(), box.end(), [](double corner) { return std::fabs(corner) < SANE_COORDINATE; });
+}
+
+bool place_image(PlacedGlyph& glyph, const GlyphImage& image, int x, int y)
+{
+    const FT_Pos pen_x = glyph.pen_x;
+    const FT_Pos pen_y = glyph.pen_y;
+    const double left =
+        x + (pen_x * COS_A + pen_y * SIN_A) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) + image.left;
+    const double top = y - (pen_x * SIN_A - pen_y * COS_A) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64) - image.top;
+    if (!(std::fabs(left) < SANE_COORDINATE && std::fabs(top) < SANE_COORDINATE)) return false;
+    glyph.left = static_cast<int>(left);
+    glyph.top = static_cast<int>(top);
+    return true;
+}
+
+}  // namespace vedad
