@@ -4,9 +4,32 @@ namespace vedad {
 
 namespace {
 
-bool is_continuation(unsigned char byte, unsigned char lowest = 0x80, unsigned char highest = 0xBF)
+// What a lead byte begins: the length of its sequence (0: none) and the range its second
+// byte must lie in, which rules out overlong forms, surrogates and code points above
+// U+10FFFF. Every later byte is any continuation byte.
+struct Lead {
+    uint8_t length = 0;
+    unsigned char lowest = 0x80;
+    unsigned char highest = 0xBF;
+};
+
+Lead lead_of(unsigned char lead)
 {
-    return byte >= lowest && byte <= highest;
+    if (lead < 0x80) return Lead{1};
+    if (lead >= 0xC2 && lead <= 0xDF) return Lead{2};
+    if (lead >= 0xE0 && lead <= 0xEF) return Lead{3, static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
+                                                  static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
+    if (lead >= 0xF0 && lead <= 0xF4) return Lead{4, static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
+                                                  static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
+    return Lead{};
+}
+
+// Whether `byte` may stand at position `at` (1 or more) of a sequence begun with `lead`.
+bool continues(unsigned char lead, size_t at, unsigned char byte)
+{
+    const Lead rule = lead_of(lead);
+    if (at == 1) return byte >= rule.lowest && byte <= rule.highest;
+    return utf8_is_continuation(byte);
 }
 
 }  // namespace
@@ -14,39 +37,32 @@ bool is_continuation(unsigned char byte, unsigned char lowest = 0x80, unsigned c
 size_t utf8_sequence_length(std::string_view bytes)
 {
     if (bytes.empty()) return 0;
-    const auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = at(0);
-    if (lead < 0x80) return 1;
-    size_t length = 0;
-    // The second byte's range rules out overlong forms, surrogates and code points above
-    // U+10FFFF; every later byte is any continuation byte.
-    unsigned char lowest = 0x80, highest = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) lowest = 0xA0;
-        if (lead == 0xED) highest = 0x9F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) lowest = 0x90;
-        if (lead == 0xF4) highest = 0x8F;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length || !is_continuation(at(1), lowest, highest)) return 0;
-    for (size_t i = 2; i < length; ++i) {
-        if (!is_continuation(at(i))) return 0;
+    const auto lead = static_cast<unsigned char>(bytes[0]);
+    const size_t length = lead_of(lead).length;
+    if (length == 0 || bytes.size() < length) return 0;
+    for (size_t i = 1; i < length; ++i) {
+        if (!continues(lead, i, static_cast<unsigned char>(bytes[i]))) return 0;
     }
     return length;
 }
 
-char32_t utf8_code_point(std::string_view bytes, size_t length)
+bool utf8_reader_begin(Utf8Reader& reader, unsigned char lead)
 {
-    static constexpr unsigned char LEAD_BITS[UTF8_MAX_BYTES + 1] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t code_point = static_cast<unsigned char>(bytes[0]) & LEAD_BITS[length];
-    for (size_t i = 1; i < length; ++i) code_point = code_point << 6 | (static_cast<unsigned char>(bytes[i]) & 0x3F);
-    return code_point;
+    const uint8_t length = lead_of(lead).length;
+    if (length < 2) return false;
+    reader.bytes[0] = lead;
+    reader.length = 1;
+    reader.needed = length;
+    return true;
+}
+
+bool utf8_reader_continue(Utf8Reader& reader, unsigned char byte)
+{
+    if (reader.length == 0 || reader.length >= reader.needed || !continues(reader.bytes[0], reader.length, byte)) {
+        return false;
+    }
+    reader.bytes[reader.length++] = byte;
+    return true;
 }
 
 size_t encode_utf8(char32_t code_point, char* out)

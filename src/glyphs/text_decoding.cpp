@@ -1,5 +1,7 @@
 #include "glyphs/text_decoding.hpp"
 
+#include "base/utf8.hpp"
+
 namespace vedad {
 
 namespace {
@@ -15,41 +17,30 @@ bool may_begin_reference(std::string_view text)
 
 bool is_trail(std::string_view text, size_t at)
 {
-    return at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80;
+    return at < text.size() && utf8_is_continuation(static_cast<unsigned char>(text[at]));
 }
 
-// A well-formed sequence of four bytes: a character from U+10000 to U+10FFFF, not overlong.
-bool is_four_byte_character(std::string_view text, size_t at)
+// libgd reads a two- or three-byte form by its lead and continuation bytes alone, overlong
+// forms and surrogates included; of four bytes it reads none, and the glyph path reads only
+// well-formed ones.
+size_t libgd_length(std::string_view text)
 {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0xF0 || lead > 0xF4 || !is_trail(text, at + 1) || !is_trail(text, at + 2) || !is_trail(text, at + 3)) {
-        return false;
-    }
-    const auto second = static_cast<unsigned char>(text[at + 1]);
-    return !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second > 0x8F);
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead >= 0xC0 && lead < 0xE0 && is_trail(text, 1)) return 2;
+    if (lead >= 0xE0 && lead < 0xF0 && is_trail(text, 1) && is_trail(text, 2)) return 3;
+    if (lead >= 0xF0 && utf8_sequence_length(text) == 4) return 4;
+    return 1;
 }
 
 }  // namespace
 
 size_t read_character(std::string_view text, uint32_t& character)
 {
-    const uint32_t lead = static_cast<unsigned char>(text[0]);
+    const auto lead = static_cast<unsigned char>(text[0]);
     if (lead == '&' && may_begin_reference(text)) return 0;
-    auto byte = [&](size_t k) { return static_cast<uint32_t>(static_cast<unsigned char>(text[k])); };
-    if (lead >= 0xC0 && lead < 0xE0 && is_trail(text, 1)) {
-        character = ((lead & 0x1F) << 6) | (byte(1) & 0x3F);
-        return 2;
-    }
-    if (lead >= 0xE0 && lead < 0xF0 && is_trail(text, 1) && is_trail(text, 2)) {
-        character = ((lead & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F);
-        return 3;
-    }
-    if (is_four_byte_character(text, 0)) {
-        character = ((lead & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) | (byte(3) & 0x3F);
-        return 4;
-    }
-    character = lead;
-    return 1;
+    const size_t length = libgd_length(text);
+    character = length == 1 ? lead : static_cast<uint32_t>(utf8_code_point(text, length));
+    return length;
 }
 
 bool decode_text(std::string_view text, std::vector<uint32_t>& characters)

@@ -44,7 +44,26 @@ TEST(Utf8SequenceLength, CountsOnlyWellFormedSequences)
         std::string shown;
         for (const unsigned char byte : c.bytes) shown += std::to_string(byte) + " ";
         EXPECT_EQ(utf8_sequence_length(c.bytes), c.length) << shown;
+        // Read a byte at a time, the same bytes make the same character, and a byte that
+        // cannot stand where it comes is refused there.
+        if (c.length < 2) continue;
+        Utf8Reader reader;
+        ASSERT_TRUE(utf8_reader_begin(reader, static_cast<unsigned char>(c.bytes[0]))) << shown;
+        for (size_t i = 1; i < c.length; ++i) EXPECT_TRUE(utf8_reader_continue(reader, static_cast<unsigned char>(c.bytes[i])));
+        EXPECT_TRUE(utf8_reader_complete(reader)) << shown;
+        EXPECT_EQ(utf8_reader_text(reader), c.bytes.substr(0, c.length));
+        EXPECT_FALSE(utf8_reader_continue(reader, 0x80)) << shown;
     }
+    for (const std::string broken : {"\xe0\x80", "\xed\xa0", "\xf0\x8f", "\xf4\x90", "\xc3x", "\xe2\x94x"}) {
+        Utf8Reader reader;
+        ASSERT_TRUE(utf8_reader_begin(reader, static_cast<unsigned char>(broken[0])));
+        size_t read = 1;
+        while (read < broken.size() && utf8_reader_continue(reader, static_cast<unsigned char>(broken[read]))) ++read;
+        EXPECT_LT(read, broken.size());
+        EXPECT_FALSE(utf8_reader_complete(reader));
+    }
+    Utf8Reader reader;
+    for (const unsigned char lead : {0x41, 0x80, 0xbf, 0xc0, 0xc1, 0xf5, 0xff}) EXPECT_FALSE(utf8_reader_begin(reader, lead));
 }
 
 TEST(EncodeUtf8, WritesEachCodePointAndReplacesThoseOfNoCharacter)

@@ -37,38 +37,6 @@ bool cancels(unsigned char byte)
     return byte == CANCEL || byte == SUBSTITUTE;
 }
 
-// The bytes a UTF-8 character that begins with `lead` takes after it, or 0 when `lead` begins
-// none.
-uint8_t continuation_count(unsigned char lead)
-{
-    if (lead >= 0xc2 && lead <= 0xdf) return 1;
-    if (lead >= 0xe0 && lead <= 0xef) return 2;
-    if (lead >= 0xf0 && lead <= 0xf4) return 3;
-    return 0;
-}
-
-// Whether `byte` may follow the bytes begun: no overlong form, no surrogate, nothing past U+10FFFF.
-bool continues(const AnsiParser& parser, unsigned char byte)
-{
-    if (byte < 0x80 || byte > 0xbf) return false;
-    if (parser.pending_length != 1) return true;
-    switch (parser.pending[0]) {
-    case 0xe0: return byte >= 0xa0;
-    case 0xed: return byte <= 0x9f;
-    case 0xf0: return byte >= 0x90;
-    case 0xf4: return byte <= 0x8f;
-    default: return true;
-    }
-}
-
-char32_t decode(const AnsiParser& parser)
-{
-    static constexpr std::array<unsigned char, 4> LEAD_MASKS = {0x7f, 0x1f, 0x0f, 0x07};
-    char32_t character = parser.pending[0] & LEAD_MASKS[parser.pending_length - 1];
-    for (uint8_t i = 1; i < parser.pending_length; ++i) character = (character << 6) | (parser.pending[i] & 0x3f);
-    return character;
-}
-
 void put_character(Grid& grid, char32_t character, std::string_view text)
 {
     const int width = character_width(character);
@@ -80,10 +48,9 @@ void put_character(Grid& grid, char32_t character, std::string_view text)
 // A character begun and cut short: each of its bytes stands for itself.
 void flush_pending(AnsiParser& parser, Grid& grid)
 {
-    for (uint8_t i = 0; i < parser.pending_length; ++i)
-        grid_put(grid, std::string_view(reinterpret_cast<const char*>(&parser.pending[i]), 1), 1);
-    parser.pending_length = 0;
-    parser.pending_needed = 0;
+    const std::string_view begun = utf8_reader_text(parser.pending);
+    for (size_t i = 0; i < begun.size(); ++i) grid_put(grid, begun.substr(i, 1), 1);
+    utf8_reader_clear(parser.pending);
 }
 
 void control(Grid& grid, unsigned char byte)
@@ -99,13 +66,12 @@ void control(Grid& grid, unsigned char byte)
 
 void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
 {
-    if (parser.pending_needed > 0) {
-        if (continues(parser, byte)) {
-            parser.pending[parser.pending_length++] = byte;
-            if (--parser.pending_needed == 0) {
-                const std::string_view text(reinterpret_cast<const char*>(parser.pending.data()), parser.pending_length);
-                put_character(grid, decode(parser), text);
-                parser.pending_length = 0;
+    if (parser.pending.length > 0) {
+        if (utf8_reader_continue(parser.pending, byte)) {
+            if (utf8_reader_complete(parser.pending)) {
+                const std::string_view text = utf8_reader_text(parser.pending);
+                put_character(grid, utf8_code_point(text, text.size()), text);
+                utf8_reader_clear(parser.pending);
             }
             return;
         }
@@ -117,11 +83,7 @@ void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
         control(grid, byte);
     } else if (byte < 0x80) {
         grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
-    } else if (const uint8_t needed = continuation_count(byte); needed > 0) {
-        parser.pending[0] = byte;
-        parser.pending_length = 1;
-        parser.pending_needed = needed;
-    } else {
+    } else if (!utf8_reader_begin(parser.pending, byte)) {
         grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
     }
 }

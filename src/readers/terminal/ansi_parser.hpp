@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "base/utf8.hpp"
 #include "readers/terminal/ansi_grid.hpp"
 
 namespace vedad {
@@ -21,9 +22,7 @@ struct AnsiParser {
     enum State : uint8_t { TEXT, ESCAPE, ESCAPE_INTERMEDIATE, SEQUENCE, STRING, STRING_ESCAPE };
     State state = TEXT;
 
-    std::array<unsigned char, 4> pending{};  // a UTF-8 character begun
-    uint8_t pending_length = 0;
-    uint8_t pending_needed = 0;
+    Utf8Reader pending;  // a UTF-8 character begun
 
     std::array<SequenceParameter, SEQUENCE_PARAMETER_LIMIT> parameters{};
     size_t parameter_count = 0;  // parameters begun, up to the limit
