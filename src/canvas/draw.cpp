@@ -23,6 +23,21 @@ TextBox text_at_pen(const Canvas& canvas, bool render, const char* text, Missing
     return box;
 }
 
+// Draws `text` at the pen as what one cell holds and moves the pen to the cell's end: one cell
+// on with fixed_advance, else the text's advance on. A character from another face keeps the
+// cell's advance. `character`, when given, is the one character the text is: it is then only
+// measured where it cannot reach the image, and learnt where it renders.
+void draw_in_cell(Canvas& canvas, const char* text, const Character* character, GlyphReach* reach)
+{
+    const int32_t cell_start = canvas.pen_x;
+    const bool render = character == nullptr || !glyph_is_unseen(canvas, *reach, *character);
+    const TextBox box = text_at_pen(canvas, render, text, Missing::FALLBACK_IN_CELL);
+    if (render && character != nullptr) learn_glyph(*reach, canvas, *character, box);
+    const int32_t next_x = canvas.settings.fixed_advance != 0 ? add_clamped(cell_start, canvas.cell_width)
+                                                              : add_clamped(canvas.pen_x, box_width(box));
+    canvas_move_to(canvas, next_x, canvas.pen_y);
+}
+
 }  // namespace
 
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
@@ -30,18 +45,12 @@ void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
     const bool render = !row_is_unseen(canvas, reach, text);
     const TextBox box = text_at_pen(canvas, render, text, Missing::FALLBACK);
     if (render) learn_row(reach, canvas, text, box);
-    canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
+    canvas_move_to(canvas, add_clamped(canvas.pen_x, box_width(box)), canvas.pen_y);
 }
 
 void canvas_draw_glyph(Canvas& canvas, const Character& character, GlyphReach& reach)
 {
-    const int32_t cell_start = canvas.pen_x;
-    const bool render = !glyph_is_unseen(canvas, reach, character);
-    // A character from another face keeps the cell's advance.
-    const TextBox box = text_at_pen(canvas, render, character.text.data(), Missing::FALLBACK_IN_CELL);
-    if (render) learn_glyph(reach, canvas, character, box);
-    canvas.pen_x = add_clamped(canvas.pen_x, box_width(box));
-    if (canvas.settings.fixed_advance != 0) canvas.pen_x = add_clamped(cell_start, canvas.cell_width);
+    draw_in_cell(canvas, character.text.data(), &character, &reach);
 }
 
 void canvas_line_break(Canvas& canvas)
@@ -130,36 +139,11 @@ void forget_ink(Canvas& canvas)
     canvas.glyphs->fallback_ink_end = INT32_MIN;
 }
 
-}  // namespace
-
-// The character is measured to find its cell, the cell filled, and the character drawn once
-// over it, as with no cell at all. A glyph from another face that reaches into the next cell
-// is drawn again over that cell once it is filled.
-void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
-                      GlyphReach& reach, TextExtent& extent)
-{
-    if (transparent) {
-        canvas_set_foreground(canvas, colors.text);
-        canvas_draw_glyph(canvas, character, reach);
-        raise_extent(extent, canvas);
-        return;
-    }
-
-    auto [x0, y0] = canvas_position(canvas);
-    const int32_t x1 = cell_end(canvas, character.text.data());
-    fill_cell(canvas, colors.background, x1);
-    redraw_overflow(canvas, x0, y0, x1);
-    canvas_set_foreground(canvas, colors.text);
-    forget_ink(canvas);
-    // A character that cannot reach the image needs no second look: its cell is known.
-    if (glyph_is_unseen(canvas, reach, character)) canvas_move_to(canvas, x1, y0);
-    else canvas_draw_glyph(canvas, character, reach);
-    keep_overflow(canvas, character.text.data(), x0, y0, x1, colors.text);
-    raise_extent(extent, canvas);
-}
-
-void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char* text, bool transparent,
-                           TextExtent& extent)
+// The text is measured to find its cell, the cell filled, and the text drawn once over it, as
+// with no cell at all. A glyph from another face that reaches into the next cell is drawn
+// again over that cell once it is filled.
+void draw_cell(Canvas& canvas, const CellColors& colors, const char* text, const Character* character,
+               bool transparent, GlyphReach* reach, TextExtent& extent)
 {
     auto [x0, y0] = canvas_position(canvas);
     int32_t x1 = x0;
@@ -169,10 +153,29 @@ void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char*
         redraw_overflow(canvas, x0, y0, x1);
     }
     canvas_set_foreground(canvas, colors.text);
-    const TextBox box = text_at_pen(canvas, true, text, Missing::FALLBACK_IN_CELL);
+    forget_ink(canvas);
+    // A character that cannot reach the image needs no second look: its cell is known.
+    if (!transparent && character != nullptr && glyph_is_unseen(canvas, *reach, *character)) {
+        canvas_move_to(canvas, x1, y0);
+    } else {
+        draw_in_cell(canvas, text, character, reach);
+    }
     if (!transparent) keep_overflow(canvas, text, x0, y0, x1, colors.text);
-    canvas.pen_x = add_clamped(x0, canvas.settings.fixed_advance != 0 ? canvas.cell_width : box_width(box));
     raise_extent(extent, canvas);
+}
+
+}  // namespace
+
+void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
+                      GlyphReach& reach, TextExtent& extent)
+{
+    draw_cell(canvas, colors, character.text.data(), &character, transparent, &reach, extent);
+}
+
+void canvas_draw_text_cell(Canvas& canvas, const CellColors& colors, const char* text, bool transparent,
+                           TextExtent& extent)
+{
+    draw_cell(canvas, colors, text, nullptr, transparent, nullptr, extent);
 }
 
 }  // namespace vedad
