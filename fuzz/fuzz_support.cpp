@@ -143,7 +143,7 @@ Picture draw_page(const PageSettings& settings, bool draw_everything, const uint
     Picture picture;
     PageRun run{&settings, reader, open_input(data, size), settings.canvas, {}};
     if (run.input == nullptr) std::abort();
-    run.canvas.glyphs->seams.draw_everything = draw_everything ? 1 : 0;
+    run.canvas.glyphs->seams.draw_everything = draw_everything;
     // A font, colour or rendering failure ends the program with its message: no finding.
     picture.exit_status = run_trapping_exit(run_page, &run);
     std::fclose(run.input);

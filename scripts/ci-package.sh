@@ -34,8 +34,10 @@ echo "built $deb (Depends: $depends; Recommends: $(dpkg-deb -f "$deb" Recommends
 
 work=$(mktemp -d)
 cleanup() {
-    if installed; then # Nothing of the package is left to purge unless it kept files; dpkg says so and goes on.
-as_root dpkg --purge vedad >/dev/null 2>&1 || true; fi
+    # Nothing of the package is left to purge unless it kept files; dpkg says so and goes on.
+    if installed; then
+        as_root dpkg --purge vedad >/dev/null 2>&1 || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -18,8 +18,8 @@ struct GlyphMetrics {
 };
 
 // Resolves the font name "default" to "Courier" (every other name stays) and, on the first
-// page of a run, chooses the font file (see font_choice.hpp), ending the run when the file
-// libgd would open for the name is no regular file. True when it chose just now.
+// page of a run, chooses the font file (see font_choice.hpp), ending the run when that file
+// is no regular file. True when this call chose it.
 bool canvas_prepare_font(Canvas& canvas);
 
 // Bounding-box size of `text` at the point size, and its bottom against the baseline,

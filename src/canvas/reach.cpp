@@ -108,12 +108,12 @@ void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& chara
 
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text)
 {
-    return canvas.glyphs->seams.draw_everything == 0 && row_is_known(reach, text) && baseline_out_of_reach(canvas, reach);
+    return !canvas.glyphs->seams.draw_everything && row_is_known(reach, text) && baseline_out_of_reach(canvas, reach);
 }
 
 bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character)
 {
-    if (canvas.glyphs->seams.draw_everything != 0 || !reach.rendered[character_key(character)]) return false;
+    if (canvas.glyphs->seams.draw_everything || !reach.rendered[character_key(character)]) return false;
     const int64_t clearance = reach_clearance(canvas);
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||

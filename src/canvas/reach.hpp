@@ -46,7 +46,7 @@ struct GlyphReach {
 int64_t reach_clearance(const Canvas& canvas);
 
 // Takes in the box of a text rendered at the pen: how far it reached, and which of a row's
-// characters, or which one character, now draws known glyphs. Learns nothing from pens so
+// characters, or which one character, draws known glyphs from then on. Learns nothing from pens so
 // far out that libgd's own arithmetic may have overflowed.
 void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const TextBox& box);
 void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& character, const TextBox& box);

@@ -26,9 +26,9 @@ std::string libgd_search_line(const char* font_name)
 }
 
 // The FreeMono file of the font package the program depends on. The default font is taken
-// from it without starting fontconfig, whose configuration alone costs seven times what
-// converting a small page does; a run given a fontconfig configuration of its own
-// (FONTCONFIG_FILE) asks fontconfig instead.
+// from it without starting fontconfig, whose configuration costs many times what converting
+// a small page does; a run given a fontconfig configuration of its own (FONTCONFIG_FILE)
+// asks fontconfig instead.
 constexpr const char PACKAGED_DEFAULT_FONT[] = VEDAD_DEFAULT_FONT_FILE;
 
 bool takes_packaged_default()

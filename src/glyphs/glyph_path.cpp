@@ -60,7 +60,7 @@ bool draw_uncached(GlyphPath& path, const Face* font_face, gdImagePtr image, int
 bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
                      double points, int x, int y, const char* text, Missing missing)
 {
-    if (path.seams.libgd_only != 0) return false;
+    if (path.seams.libgd_only) return false;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
     if (color < 0 || (image != nullptr && !image->trueColor)) return false;
     if (!(points > 0.0 && points <= MAX_POINT_SIZE)) return false;

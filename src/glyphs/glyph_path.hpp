@@ -15,10 +15,10 @@ namespace vedad {
 // What tests set and read to compare the glyph path with libgd and the drawing of everything
 // with the leaving out of what cannot show. A run never changes them.
 struct TestSeams {
-    // Nonzero: every text goes to libgd.
-    int32_t libgd_only = 0;
-    // Nonzero: every text and character is rendered, also where it cannot reach the image.
-    int32_t draw_everything = 0;
+    // Every text goes to libgd.
+    bool libgd_only = false;
+    // Every text and character is rendered, also where it cannot reach the image.
+    bool draw_everything = false;
     // How many texts were handed to libgd.
     uint64_t texts_to_libgd = 0;
 };

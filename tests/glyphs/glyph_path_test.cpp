@@ -268,7 +268,7 @@ TEST(GlyphPath, MeasuresAndDrawsTextOfAnySizeAsLibgd)
 TEST(GlyphPath, LibgdOnlyHandsEveryTextToLibgd)
 {
     GlyphPath path;
-    path.seams.libgd_only = 1;
+    path.seams.libgd_only = true;
     EXPECT_EQ(compare_one(path, Text{"Courier", 7.0, 2, 20, "abc"}), "");
     EXPECT_EQ(path.seams.texts_to_libgd, 2u);
 }

@@ -29,7 +29,7 @@ ChildConversion convert(const std::vector<std::string>& arguments, const std::st
         pngs.push_back(name + ".png");
     }
     return convert_in_child(words, inputs, pngs,
-                            [libgd_only](Canvas& canvas) { canvas.glyphs->seams.libgd_only = libgd_only ? 1 : 0; });
+                            [libgd_only](Canvas& canvas) { canvas.glyphs->seams.libgd_only = libgd_only; });
 }
 
 struct Case {

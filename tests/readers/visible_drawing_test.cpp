@@ -24,7 +24,7 @@ ChildConversion convert(const std::vector<std::string>& arguments, const std::st
     words.push_back("--output=out.png");
     words.push_back("in.txt");
     return convert_in_child(words, {{"in.txt", input}}, {"out.png"},
-                            [draw_everything](Canvas& canvas) { canvas.glyphs->seams.draw_everything = draw_everything ? 1 : 0; });
+                            [draw_everything](Canvas& canvas) { canvas.glyphs->seams.draw_everything = draw_everything; });
 }
 
 struct Case {

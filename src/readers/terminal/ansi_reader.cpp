@@ -57,7 +57,7 @@ GridLimits kept_cells(const Canvas& canvas)
                                           ink + std::abs(line_height));
     int64_t columns = positions_within_reach(canvas.pen_x, cell_width, gdImageSX(canvas.image),
                                              ink + std::abs(cell_width));
-    if (canvas.glyphs->seams.draw_everything != 0) {
+    if (canvas.glyphs->seams.draw_everything) {
         rows = std::max(rows, KEPT_WHEN_DRAWING_EVERYTHING);
         columns = std::max(columns, KEPT_WHEN_DRAWING_EVERYTHING);
     }
