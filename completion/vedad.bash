@@ -10,7 +10,7 @@ _vedad()
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback'
     local valued='--background= --charspacing= --fallback-font= --font= --font-size= --foreground=
-        --format= --height= --linespacing= --margin= --output= --scale= --size= --tab= --width='
+        --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --tab= --width='
 
     # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
     # and replaces only the text after the '='; put the word back together, and keep apart

@@ -34,6 +34,10 @@ struct DrawingSettings {
     int32_t pixel_format = PIXEL_FORMAT_ARGB32;
 };
 
+// The most pixels a picture is made of unless --max-pixels= says otherwise: 400 MB of canvas,
+// whatever a few bytes of input ask for.
+inline constexpr int64_t DEFAULT_MAX_PIXELS = 100'000'000;
+
 // The settings of a run, as the command line gives them. The defaults describe a plain run:
 // plain text, cropped, 640 by 480, white on black.
 struct Options {
@@ -54,6 +58,10 @@ struct Options {
     int32_t fit = 0;         // the canvas is as large as the text needs, up to the size
     int32_t margin = 0;      // pixels of background around the picture
     int32_t scale = 1;       // multiplies the point size, the canvas size and the margin
+    // The most pixels a picture sized by --fit may have, margin included; with
+    // max_pixels_given it bounds a canvas of a given size too.
+    int64_t max_pixels = DEFAULT_MAX_PIXELS;
+    int32_t max_pixels_given = 0;
     DrawingSettings drawing;
 };
 

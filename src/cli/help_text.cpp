@@ -41,6 +41,7 @@ OPTIONS
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --margin=...     add pixels of background around the picture, default is 0
+    --max-pixels=... make no picture of more pixels, default is 100000000 for --fit
     --no-crop        do not crop output image
     --no-fallback    draw characters the font lacks as its missing-glyph box
     --output=...     set output filename or directory

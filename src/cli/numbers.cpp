@@ -21,6 +21,18 @@ bool scan_int_clamped(const char* text, int32_t& value, const char*& end)
     return true;
 }
 
+int64_t parse_whole_number(const char* text, int64_t most, int64_t invalid)
+{
+    if (*text == '\0') return invalid;
+    int64_t value = 0;
+    for (const char* p = text; *p != '\0'; ++p) {
+        if (*p < '0' || *p > '9') return invalid;
+        value = value * 10 + (*p - '0');
+        if (value > most) return invalid;
+    }
+    return value;
+}
+
 int32_t parse_int_clamped(const char* text)
 {
     int32_t value = 0;

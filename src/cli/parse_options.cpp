@@ -73,6 +73,13 @@ void set_pixel_format(DrawingSettings& drawing, const char* value)
     else if (strcasecmp(value, "a8") == 0) drawing.pixel_format = PIXEL_FORMAT_A8;
 }
 
+// A whole number for an option checked afterwards: `invalid` (out of its range) for any
+// other text.
+int32_t whole_number(const char* value, int32_t most, int32_t invalid)
+{
+    return static_cast<int32_t>(parse_whole_number(value, most, invalid));
+}
+
 [[noreturn]] void exit_after(void (*print)())
 {
     print();
@@ -98,8 +105,12 @@ void parse_option(const char* argument, Options& options)
     else if (is("--overwrite")) options.overwrite = 1;
     else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
-    else if ((value = value_after(argument, "--margin="))) options.margin = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--scale="))) options.scale = parse_int_clamped(value);
+    else if ((value = value_after(argument, "--margin="))) options.margin = whole_number(value, INT32_MAX, -1);
+    else if ((value = value_after(argument, "--scale="))) options.scale = whole_number(value, MAX_SCALE, 0);
+    else if ((value = value_after(argument, "--max-pixels="))) {
+        options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
+        options.max_pixels_given = 1;
+    }
     else if (is("--no-fallback")) drawing.fallback = 0;
     else if ((value = value_after(argument, "--fallback-font="))) drawing.fallback_fonts = value;
     else if ((value = value_after(argument, "--format="))) set_pixel_format(drawing, value);

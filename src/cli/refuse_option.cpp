@@ -26,6 +26,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--height=", "a number of pixels", "600"},
     ValueOption{"--linespacing=", "a number of pixels", "4"},
     ValueOption{"--margin=", "a number of pixels from 0", "8"},
+    ValueOption{"--max-pixels=", "a number of pixels from 1", "50000000"},
     ValueOption{"--output=", "a file or directory name", "pictures"},
     ValueOption{"--scale=", "a whole number from 1 to 8", "2"},
     ValueOption{"--size=", "WIDTHxHEIGHT", "800x600"},

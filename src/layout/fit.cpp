@@ -8,8 +8,20 @@ namespace vedad {
 
 CanvasSize fitted_canvas_size(const Options& options, const TextExtent& extent, int32_t descent)
 {
-    return CanvasSize{std::clamp(extent.x, 1, options.width),
-                      static_cast<int32_t>(std::clamp<int64_t>(text_bottom(extent.y, descent), 1, options.height))};
+    const CanvasSize size{std::clamp(extent.x, 1, options.width),
+                          static_cast<int32_t>(std::clamp<int64_t>(text_bottom(extent.y, descent), 1, options.height))};
+    return held_to_budget(options, size);
+}
+
+CanvasSize held_to_budget(const Options& options, CanvasSize size)
+{
+    const int64_t frame = 2 * int64_t{options.margin};
+    const int64_t budget = options.max_pixels;
+    if ((size.width + frame) * (size.height + frame) <= budget) return size;
+    const int64_t rows = budget / (size.width + frame) - frame;
+    if (rows >= 1) return CanvasSize{size.width, static_cast<int32_t>(std::min<int64_t>(rows, size.height))};
+    const int64_t columns = budget / (1 + frame) - frame;
+    return CanvasSize{static_cast<int32_t>(std::clamp<int64_t>(columns, 1, size.width)), 1};
 }
 
 }  // namespace vedad

@@ -35,6 +35,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     }
 
     CanvasSize size{options.width, options.height};
+    if (options.max_pixels_given != 0) size = held_to_budget(options, size);
     bool copied = false;
     if (options.fit != 0) {
         off_t start = 0;

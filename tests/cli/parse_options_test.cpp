@@ -45,7 +45,10 @@ std::string joined(const std::vector<std::string>& arguments)
 
 std::string text_of(const char* text)
 {
-    return text == nullptr ? "(null)" : "\"" + std::string(text) + "\"";
+    if (text == nullptr) return "(null)";
+    std::string quoted = "\"";
+    quoted.append(text).push_back('"');
+    return quoted;
 }
 
 std::string color_of(const Rgb& rgb)
@@ -58,7 +61,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 152 && sizeof(DrawingSettings) == 72, "describe every field");
+    static_assert(sizeof(Options) == 168 && sizeof(DrawingSettings) == 72, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -79,6 +82,8 @@ std::string whole(const Options& o)
     field("fit", std::to_string(o.fit));
     field("margin", std::to_string(o.margin));
     field("scale", std::to_string(o.scale));
+    field("max_pixels", std::to_string(o.max_pixels));
+    field("max_pixels_given", std::to_string(o.max_pixels_given));
     field("tab_width", std::to_string(d.tab_width));
     field("fixed_advance", std::to_string(d.fixed_advance));
     field("bold", std::to_string(d.bold));
@@ -173,13 +178,27 @@ const ParseCase PARSE_CASES[] = {
     {{"--font-size=0.5"}, 0, [](Options& o) { o.drawing.font_size = 0.5; }},
     {{"--font-size= -1e-3x"}, 0, [](Options& o) { o.drawing.font_size = -1e-3; }},
 
-    // Layout: the picture sized to the text, a margin, a denser drawing; read as atoi reads
-    // them here, and checked afterwards.
+    // Layout: the picture sized to the text, a margin, a denser drawing, a pixel budget. These
+    // take whole numbers alone; anything else reads as a value out of range, which the checks
+    // refuse.
     {{"--fit"}, 0, [](Options& o) { o.fit = 1; }},
     {{"--margin=8"}, 0, [](Options& o) { o.margin = 8; }},
-    {{"--margin=-2"}, 0, [](Options& o) { o.margin = -2; }},
+    {{"--margin=0"}, 0, [](Options& o) { o.margin = 0; }},
     {{"--scale=2"}, 0, [](Options& o) { o.scale = 2; }},
     {{"--scale=9", "--scale=3"}, 0, [](Options& o) { o.scale = 3; }},
+    {{"--max-pixels=1000"}, 0, [](Options& o) { o.max_pixels = 1000, o.max_pixels_given = 1; }},
+    {{"--margin=-2"}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--margin=1e1"}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--margin=8px"}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--margin= 8"}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--margin="}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--margin=99999999999"}, 0, [](Options& o) { o.margin = -1; }},
+    {{"--scale=2.5"}, 0, [](Options& o) { o.scale = 0; }},
+    {{"--scale=2abc"}, 0, [](Options& o) { o.scale = 0; }},
+    {{"--scale=9"}, 0, [](Options& o) { o.scale = 0; }},
+    {{"--scale=+2"}, 0, [](Options& o) { o.scale = 0; }},
+    {{"--max-pixels=1e8"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
+    {{"--max-pixels=0"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
 
     // Fallback fonts: a list taken as it is, or none at all.
     {{"--fallback-font=A,/b.ttf"}, 0, [](Options& o) { o.drawing.fallback_fonts = "A,/b.ttf"; }},
