@@ -514,6 +514,48 @@ TEST(Hostile, ReplacingAFileIsAllOrNothing)
     }
 }
 
+namespace {
+
+// A file bind-mounted over another, as long as the object lives; `mounted` is false where
+// mounting is not permitted.
+struct BoundFile {
+    fs::path point;
+    bool mounted = false;
+    BoundFile(const fs::path& source, const fs::path& target) : point(target)
+    {
+        mounted = mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    }
+    ~BoundFile()
+    {
+        if (mounted) umount2(point.c_str(), MNT_DETACH);
+    }
+};
+
+}  // namespace
+
+// A replacement that fails after its temporary file was given a name, here because the
+// picture's name is a mount point that no rename may replace, removes that file: no hidden
+// .vedad- entry is left beside the picture.
+TEST(Hostile, AFailedReplacementLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    write_file(dir / "a.png", "old");
+    write_file(dir / "mounted", "mounted");
+    Outcome outcome;
+    {
+        const BoundFile bound(dir / "mounted", dir / "a.png");
+        if (!bound.mounted) GTEST_SKIP() << "bind mounts are not permitted here";
+        outcome = launch(dir.path(), {"--overwrite", "--output=a.png", "a.txt"});
+    }
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "writing a.png\ncould not open file for writing: Device or resource busy\n");
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "mounted"}));
+    EXPECT_EQ(read_file(dir / "a.png"), "old");
+    EXPECT_EQ(read_file(dir / "mounted"), "mounted");
+}
+
 // What --overwrite replaces and how: a symbolic link is replaced, never written through; a
 // picture with other hard links, or in a directory that takes no new file, is written in
 // place, so that the names and the owner stay.
@@ -560,15 +602,19 @@ TEST(Hostile, OverwriteReplacesTheNamedEntry)
         EXPECT_EQ(list_directory(dir / "ro"), std::vector<std::string>{"a.png"});
     }
     {
-        // A picture with a second hard link is written in place, so both names show it.
+        // A picture with a second hard link is written in place, so both names show it. The
+        // old one was longer: none of its bytes stay after the new picture.
         TempDir dir;
         write_file(dir / "a.txt", "alpha\n");
+        ASSERT_EQ(launch(dir.path(), {"--output=fresh.png", "a.txt"}).status, 0);
         write_file(dir / "a.png", "old, and longer than the picture will be: " + std::string(5000, 'x'));
         fs::create_hard_link(dir / "a.png", dir / "copy.png");
-        const Outcome outcome = launch(dir.path(), {"--overwrite", "a.txt"});
+        const Outcome outcome = launch(dir.path(), {"--overwrite", "--output=a.png", "a.txt"});
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_GT(png_size(dir / "copy.png").width, 0);
+        EXPECT_EQ(fs::file_size(dir / "a.png"), fs::file_size(dir / "fresh.png"));
+        EXPECT_TRUE(read_file(dir / "a.png") == read_file(dir / "fresh.png"));
         EXPECT_EQ(read_file(dir / "copy.png"), read_file(dir / "a.png"));
         EXPECT_EQ(fs::hard_link_count(dir / "a.png"), 2u);
     }
