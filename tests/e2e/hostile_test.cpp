@@ -1014,7 +1014,9 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
         ASSERT_EQ(mkfifo((dir / "fifo.ttf").c_str(), 0600), 0);
         fs::create_directory(dir / "fifo-fonts");
         ASSERT_EQ(mkfifo((dir / "fifo-fonts/Courier.ttf").c_str(), 0600), 0);
-        const Outcome outcome = launch(dir.path(), c.arguments, c.how);
+        Launch how = c.how;
+        how.time_limit = 30;  // a FIFO opened as a font would hold the run for ever
+        const Outcome outcome = launch(dir.path(), c.arguments, how);
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(first_line(outcome.err), c.err);
@@ -1050,6 +1052,23 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
     EXPECT_GT(png_size(dir / "a.png").width, 0);
+}
+
+// A fallback font that is a FIFO is refused as the font is, once a character the font lacks
+// asks for it: the run ends at once, with no picture, instead of waiting on the FIFO.
+TEST(Hostile, AFallbackFontThatIsAFifoEndsTheRunAtOnce)
+{
+    TempDir dir;
+    write_file(dir / "c.txt", "\xe6\xbc\xa2\n");  // U+6F22, which FreeMono lacks
+    ASSERT_EQ(mkfifo((dir / "f.ttf").c_str(), 0600), 0);
+    const std::string fifo = (dir / "f.ttf").string();
+    Launch how;
+    how.time_limit = 30;
+    const Outcome outcome = launch(dir.path(), {"--fallback-font=" + fifo, "c.txt"}, how);
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "error: font file " + fifo + " is not a regular file\n");
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"c.txt", "f.ttf"}));
 }
 
 // Resources that run out half way: descriptors for the font, room for the file.
