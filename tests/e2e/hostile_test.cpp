@@ -514,6 +514,48 @@ TEST(Hostile, ReplacingAFileIsAllOrNothing)
     }
 }
 
+namespace {
+
+// A file bind-mounted over another, as long as the object lives; `mounted` is false where
+// mounting is not permitted.
+struct BoundFile {
+    fs::path point;
+    bool mounted = false;
+    BoundFile(const fs::path& source, const fs::path& target) : point(target)
+    {
+        mounted = mount(source.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) == 0;
+    }
+    ~BoundFile()
+    {
+        if (mounted) umount2(point.c_str(), MNT_DETACH);
+    }
+};
+
+}  // namespace
+
+// A replacement that fails after its temporary file was given a name, here because the
+// picture's name is a mount point that no rename may replace, removes that file: no hidden
+// .vedad- entry is left beside the picture.
+TEST(Hostile, AFailedReplacementLeavesNoTemporaryFile)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    write_file(dir / "a.png", "old");
+    write_file(dir / "mounted", "mounted");
+    Outcome outcome;
+    {
+        const BoundFile bound(dir / "mounted", dir / "a.png");
+        if (!bound.mounted) GTEST_SKIP() << "bind mounts are not permitted here";
+        outcome = launch(dir.path(), {"--overwrite", "--output=a.png", "a.txt"});
+    }
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "writing a.png\ncould not open file for writing: Device or resource busy\n");
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt", "mounted"}));
+    EXPECT_EQ(read_file(dir / "a.png"), "old");
+    EXPECT_EQ(read_file(dir / "mounted"), "mounted");
+}
+
 // What --overwrite replaces and how: a symbolic link is replaced, never written through; a
 // picture with other hard links, or in a directory that takes no new file, is written in
 // place, so that the names and the owner stay.
@@ -560,15 +602,19 @@ TEST(Hostile, OverwriteReplacesTheNamedEntry)
         EXPECT_EQ(list_directory(dir / "ro"), std::vector<std::string>{"a.png"});
     }
     {
-        // A picture with a second hard link is written in place, so both names show it.
+        // A picture with a second hard link is written in place, so both names show it. The
+        // old one was longer: none of its bytes stay after the new picture.
         TempDir dir;
         write_file(dir / "a.txt", "alpha\n");
+        ASSERT_EQ(launch(dir.path(), {"--output=fresh.png", "a.txt"}).status, 0);
         write_file(dir / "a.png", "old, and longer than the picture will be: " + std::string(5000, 'x'));
         fs::create_hard_link(dir / "a.png", dir / "copy.png");
-        const Outcome outcome = launch(dir.path(), {"--overwrite", "a.txt"});
+        const Outcome outcome = launch(dir.path(), {"--overwrite", "--output=a.png", "a.txt"});
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_GT(png_size(dir / "copy.png").width, 0);
+        EXPECT_EQ(fs::file_size(dir / "a.png"), fs::file_size(dir / "fresh.png"));
+        EXPECT_TRUE(read_file(dir / "a.png") == read_file(dir / "fresh.png"));
         EXPECT_EQ(read_file(dir / "copy.png"), read_file(dir / "a.png"));
         EXPECT_EQ(fs::hard_link_count(dir / "a.png"), 2u);
     }
@@ -968,7 +1014,9 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
         ASSERT_EQ(mkfifo((dir / "fifo.ttf").c_str(), 0600), 0);
         fs::create_directory(dir / "fifo-fonts");
         ASSERT_EQ(mkfifo((dir / "fifo-fonts/Courier.ttf").c_str(), 0600), 0);
-        const Outcome outcome = launch(dir.path(), c.arguments, c.how);
+        Launch how = c.how;
+        how.time_limit = 30;  // a FIFO opened as a font would hold the run for ever
+        const Outcome outcome = launch(dir.path(), c.arguments, how);
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, c.status);
         EXPECT_EQ(first_line(outcome.err), c.err);
@@ -1004,6 +1052,23 @@ TEST(Hostile, HostileEnvironmentGivesAPictureOrTheFontError)
     EXPECT_EQ(outcome.status, 0);
     EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
     EXPECT_GT(png_size(dir / "a.png").width, 0);
+}
+
+// A fallback font that is a FIFO is refused as the font is, once a character the font lacks
+// asks for it: the run ends at once, with no picture, instead of waiting on the FIFO.
+TEST(Hostile, AFallbackFontThatIsAFifoEndsTheRunAtOnce)
+{
+    TempDir dir;
+    write_file(dir / "c.txt", "\xe6\xbc\xa2\n");  // U+6F22, which FreeMono lacks
+    ASSERT_EQ(mkfifo((dir / "f.ttf").c_str(), 0600), 0);
+    const std::string fifo = (dir / "f.ttf").string();
+    Launch how;
+    how.time_limit = 30;
+    const Outcome outcome = launch(dir.path(), {"--fallback-font=" + fifo, "c.txt"}, how);
+    expect_sound(outcome);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.err, "error: font file " + fifo + " is not a regular file\n");
+    EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"c.txt", "f.ttf"}));
 }
 
 // Resources that run out half way: descriptors for the font, room for the file.

@@ -177,15 +177,38 @@ TEST(Layout, FitHoldsEveryRow)
     EXPECT_EQ(result.err, "vedad warning: file does not look like HTML, parsing as text\nwriting stdin.png\n");
 }
 
-// With --fit the size is a limit: text beyond it is cut as without --fit.
+// --fit reads standard input again from where the run found it, not from the start of the
+// file it is redirected from: the picture is the one of what follows.
+TEST(Layout, FitReadsStandardInputFromWhereItStood)
+{
+    TempDir dir;
+    const std::string first = "a first line, wider than the next, that another program has read\n";
+    write_file(dir / "two.txt", first + "second\n");
+    write_file(dir / "second.txt", "second\n");
+    const std::string vedad = VEDAD_BINARY;
+    const auto [status, output] = shell("cd " + dir.path().string() + " && { head -c " + std::to_string(first.size()) +
+                                        " >/dev/null; " + vedad + " --fit --output=rest.png -; } < two.txt");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(output, "writing rest.png\n");
+    ASSERT_EQ(run_vedad(dir.path(), {"--fit", "second.txt"}).status, 0);
+    EXPECT_EQ(compare_images(read_png(dir / "rest.png"), read_png(dir / "second.png")), "");
+}
+
+// With --fit the size is a limit: text beyond it is cut as without --fit, also where the
+// picture is not cropped to the text. The text is wider and taller than every limit here.
 TEST(Layout, FitStopsAtTheLimit)
 {
     TempDir dir;
-    const std::string text = lines(200, std::string(120, 'x'));
+    const std::string text = lines(200, std::string(200, 'x'));
     for (const std::string size : {"--size=300x100", "--width=50", "--height=40"}) {
-        const Image fitted = convert(dir, {"--fit", size}, text);
-        const Image cut = convert(dir, {size}, text);
-        EXPECT_EQ(compare_images(fitted, cut), "") << size;
+        for (const bool crop : {true, false}) {
+            std::vector<std::string> arguments = {size};
+            if (!crop) arguments.push_back("--no-crop");
+            const Image cut = convert(dir, arguments, text);
+            arguments.push_back("--fit");
+            const Image fitted = convert(dir, arguments, text);
+            EXPECT_EQ(compare_images(fitted, cut), "") << testing::PrintToString(arguments);
+        }
     }
     const Image fitted = convert(dir, {"--fit", "--scale=2", "--size=100x50"}, text);
     ASSERT_NE(fitted, nullptr);

@@ -43,18 +43,6 @@ TEST(Spine, AnnouncesFormatOnceThenReadsAndWritesEachFileInOrder)
     }
 }
 
-TEST(Spine, WidthGivenAfterTheOperandApplies)
-{
-    TempDir dir;
-    write_file(dir / "a.txt", "x\n");
-    RunResult result = run_vedad(dir.path(), {"a.txt", "--width=100", "--no-crop"});
-    EXPECT_EQ(result.status, 0);
-    Image image = read_png(dir / "a.png");
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(gdImageSX(image.get()), 100);
-    EXPECT_EQ(gdImageSY(image.get()), 480);
-}
-
 TEST(Spine, DashReadsStandardInputIntoStdinPng)
 {
     TempDir dir;

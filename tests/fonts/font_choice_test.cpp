@@ -1,7 +1,6 @@
 #include "fonts/font_choice.hpp"
 
 #include <cstdlib>
-#include <optional>
 #include <string>
 
 #include <ft2build.h>
@@ -15,30 +14,6 @@ using namespace vedad;
 using namespace vedad_test;
 
 namespace {
-
-// Sets an environment variable for as long as it lives.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        setenv(name, value.c_str(), 1);
-    }
-    ScopedVariable(const char* name, std::nullopt_t) : name_(name)
-    {
-        if (const char* old = std::getenv(name)) saved_ = old;
-        unsetenv(name);
-    }
-    ~ScopedVariable()
-    {
-        if (saved_) setenv(name_, saved_->c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> saved_;
-};
 
 const std::string TEST_FONTS = VEDAD_TEST_FONT_DIR;
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <climits>
 #include <cstdint>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -498,4 +499,49 @@ TEST(GlyphPathFallback, AMonochromeFaceDrawsEmojiInTheTextColor)
     const Image color = draw("Courier", COLOR_EMOJI_FONT + ",DejaVuSans");
     EXPECT_NE(compare_images(color, expected), "");
     EXPECT_TRUE(has_colored_pixels(color));
+}
+
+// A character asked for as text and then as an emoji, or the other way round, takes a face
+// for each: the faces found are kept by character and presentation, not by character alone.
+// Here fontconfig knows the colour face too, through a configuration of the test's own.
+TEST(GlyphPathFallback, EachPresentationOfACharacterKeepsItsOwnFace)
+{
+    TempDir dir;
+    std::filesystem::create_directory(dir / "emoji");
+    std::filesystem::create_symlink(COLOR_EMOJI_FONT, dir / "emoji" / "color.ttf");
+    // The cache directory comes first, so that the one of the tests' configuration is left as it is.
+    write_file(dir / "fonts.conf",
+               "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n<fontconfig>\n"
+               "  <cachedir>" + (dir / "cache").string() + "</cachedir>\n"
+               "  <include>" VEDAD_TEST_FONTCONFIG "</include>\n"
+               "  <dir>" + (dir / "emoji").string() + "</dir>\n</fontconfig>\n");
+    const ScopedVariable config("FONTCONFIG_FILE", (dir / "fonts.conf").string());
+
+    const std::string heart = "\xe2\x9d\xa4";  // U+2764, which FreeMono lacks
+    const std::string as_text = heart + "\xef\xb8\x8e";
+    const std::string as_emoji = heart + "\xef\xb8\x8f";
+    const auto draw = [](GlyphPath& path, const std::string& text) {
+        Image image = make_page(Page{});
+        EXPECT_EQ(glyph_path_string(path, image.get(), nullptr, gdTrueColor(255, 255, 255), "Courier", 20.0, 5, 40,
+                                    text.c_str(), Missing::FALLBACK),
+                  nullptr);
+        return image;
+    };
+    // Each drawn alone, by a glyph path of its own.
+    GlyphPath text_path;
+    GlyphPath emoji_path;
+    for (GlyphPath* path : {&text_path, &emoji_path}) fallback_configure(path->fallback, true, "", false);
+    const Image text_alone = draw(text_path, as_text);
+    const Image emoji_alone = draw(emoji_path, as_emoji);
+    EXPECT_FALSE(has_colored_pixels(text_alone));
+    EXPECT_TRUE(has_colored_pixels(emoji_alone));
+    for (const bool text_first : {true, false}) {
+        SCOPED_TRACE(text_first ? "text first" : "emoji first");
+        GlyphPath path;
+        fallback_configure(path.fallback, true, "", false);
+        const Image first = draw(path, text_first ? as_text : as_emoji);
+        const Image second = draw(path, text_first ? as_emoji : as_text);
+        EXPECT_EQ(compare_images(text_first ? first : second, text_alone), "");
+        EXPECT_EQ(compare_images(text_first ? second : first, emoji_alone), "");
+    }
 }

@@ -98,6 +98,36 @@ TEST(TemporaryFile, RenamingReplacesTheEntryNotWhatItLeadsTo)
     }
 }
 
+// A rename refused (the name is a directory) leaves the file temporary: a hidden name it was
+// given on the way goes with the object, and with the run's clean-up should the run end first.
+TEST(TemporaryFile, ARefusedRenameLeavesNoHiddenFile)
+{
+    for (const bool hidden : {false, true}) {
+        for (const bool run_ends_first : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (hidden ? "hidden" : "unnamed") << (run_ends_first ? ", run ends" : ""));
+            vedad_test::TempDir dir;
+            fs::create_directory(dir / "a.png");
+            const int directory = open_directory(dir.path());
+            {
+                TemporaryFile file;
+                ASSERT_EQ(hidden ? open_hidden_temporary_file(file, directory)
+                                 : open_temporary_file(file, directory),
+                          0);
+                put(file, "new");
+                EXPECT_EQ(rename_temporary_file(file, "a.png"), EISDIR);
+                // What a failure's exit removes, before any object goes away.
+                if (run_ends_first) {
+                    remove_temporary_file();
+                    EXPECT_TRUE(hidden_files(dir.path()).empty());
+                }
+            }
+            EXPECT_EQ(vedad_test::list_directory(dir.path()), std::vector<std::string>{"a.png"});
+            EXPECT_TRUE(fs::is_directory(dir / "a.png"));
+            close(directory);
+        }
+    }
+}
+
 // A hidden temporary file goes with the run: when a failure exits, and when an ending signal
 // ends it, by that signal.
 TEST(TemporaryFileDeathTest, IsRemovedAtExitAndOnEndingSignals)

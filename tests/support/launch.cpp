@@ -71,10 +71,12 @@ Started start(const fs::path& directory, const std::vector<std::string>& argumen
             close(unread[1]);
         }
         // The signals' default actions, none held back, whatever the test runner set.
-        for (int number : {SIGPIPE, SIGXFSZ, SIGINT, SIGTERM, SIGHUP}) signal(number, SIG_DFL);
+        for (int number : {SIGPIPE, SIGXFSZ, SIGINT, SIGTERM, SIGHUP, SIGALRM}) signal(number, SIG_DFL);
         sigset_t none;
         sigemptyset(&none);
         sigprocmask(SIG_SETMASK, &none, nullptr);
+        // The alarm lasts across exec: a run that hangs ends by it, and the test fails, not waits.
+        if (how.time_limit > 0) alarm(how.time_limit);
         execv(argv[0], argv.data());
         _exit(START_FAILED);
     }

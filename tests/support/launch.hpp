@@ -18,6 +18,7 @@ struct Launch {
     bool unread_stderr = false;                  // standard error a pipe that nobody reads
     std::vector<std::pair<std::string, std::string>> environment;  // variables to set
     bool capture_out = false;                    // standard output a pipe read into Outcome::out
+    unsigned time_limit = 0;  // seconds after which SIGALRM ends a run that hangs; 0: none
 };
 
 struct Outcome {

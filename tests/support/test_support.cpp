@@ -49,6 +49,19 @@ int pixel(const Image& image, int x, int y)
     return gdImageGetTrueColorPixel(image.get(), x, y);
 }
 
+ScopedVariable::ScopedVariable(const char* name, const std::optional<std::string>& value) : name_(name)
+{
+    if (const char* old = std::getenv(name)) saved_ = old;
+    if (value) setenv(name, value->c_str(), 1);
+    else unsetenv(name);
+}
+
+ScopedVariable::~ScopedVariable()
+{
+    if (saved_) setenv(name_, saved_->c_str(), 1);
+    else unsetenv(name_);
+}
+
 TempDir::TempDir()
 {
     std::string pattern = (fs::temp_directory_path() / "vedad-test-XXXXXX").string();

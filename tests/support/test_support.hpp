@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,19 @@ std::string read_file(const std::filesystem::path& path);
 // @GD_MAJOR@.
 std::string cli_fixture(const std::string& name);
 void write_file(const std::filesystem::path& path, const std::string& contents);
+
+// Sets an environment variable (or, with nullopt, unsets it) for as long as it lives.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::optional<std::string>& value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
 
 // A fresh directory that is removed with everything in it when the object goes away.
 class TempDir {

@@ -130,6 +130,38 @@ TEST(AnsiParser, ReadsUtf8CharactersAndTheirWidths)
     });
 }
 
+// A lead byte with a second byte that would make an overlong form, a surrogate or a code point
+// past U+10FFFF begins no character: each byte is a cell of its own, as any malformed byte
+// is. The same lead bytes with the nearest second byte allowed make one character.
+TEST(AnsiParser, GuardedSecondBytesMakeCellsOfSingleBytes)
+{
+    const struct {
+        const char* name;
+        std::string input;
+        std::vector<std::string> cells;
+    } cases[] = {
+        {"overlong three bytes", "\xe0\x80\x80", {"\xe0", "\x80", "\x80"}},
+        {"the longest overlong three bytes", "\xe0\x9f\xbf", {"\xe0", "\x9f", "\xbf"}},
+        {"the first surrogate", "\xed\xa0\x80", {"\xed", "\xa0", "\x80"}},
+        {"the last surrogate", "\xed\xbf\xbf", {"\xed", "\xbf", "\xbf"}},
+        {"overlong four bytes", "\xf0\x80\x80\x80", {"\xf0", "\x80", "\x80", "\x80"}},
+        {"the longest overlong four bytes", "\xf0\x8f\xbf\xbf", {"\xf0", "\x8f", "\xbf", "\xbf"}},
+        {"past U+10FFFF", "\xf4\x90\x80\x80", {"\xf4", "\x90", "\x80", "\x80"}},
+        {"U+0800", "\xe0\xa0\x80", {"\xe0\xa0\x80"}},
+        {"U+10000", "\xf0\x90\x80\x80", {"\xf0\x90\x80\x80"}},
+        {"U+D7A3", "\xed\x9e\xa3", {"\xed\x9e\xa3", ""}},
+        {"U+100000", "\xf4\x80\x80\x80", {"\xf4\x80\x80\x80"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> cells;
+        for (const Row& row : screen_of(c.input).rows)
+            for (const Cell& cell : row.cells)
+                cells.emplace_back((cell.flags & Cell::WIDE_TAIL) != 0 ? std::string_view() : cell.view());
+        EXPECT_EQ(cells, c.cells);
+    }
+}
+
 TEST(AnsiParser, CharacterWidthsComeFromAUtf8Locale)
 {
     const std::vector<std::pair<char32_t, int>> cases = {
@@ -151,6 +183,7 @@ TEST(AnsiParser, ErasesWithoutLengtheningARow)
         {"an empty row stays empty", "a\n\x1b[2K", {"a"}},
         {"to the end of the display", "ab\ncd\nef\x1b[A\x1b[D\x1b[J", {"ab", "c ", "  "}},
         {"to the cursor in the display", "ab\ncd\nef\x1b[A\x1b[D\x1b[1J", {"  ", "  ", "ef"}},
+        {"to the cursor in the display keeps the rest of its row", "abcd\nefgh\x1b[2D\x1b[1J", {"    ", "   h"}},
         {"the whole display", "ab\ncd\x1b[2J", {"  ", "  "}},
         {"written again after an erase", "abcd\x1b[2K\x1b[3Gx", {"  x "}},
         {"half of a wide character erased", "a漢b\x1b[3G\x1b[1K", {"   b"}},
