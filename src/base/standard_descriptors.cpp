@@ -6,8 +6,15 @@
 
 namespace vedad {
 
+namespace {
+
+bool output_closed = false;
+
+}  // namespace
+
 void occupy_standard_descriptors()
 {
+    output_closed = fcntl(STDOUT_FILENO, F_GETFD) < 0;
     for (;;) {
         int fd = open("/dev/null", O_RDWR | O_CLOEXEC);
         if (fd < 0) return;
@@ -16,6 +23,11 @@ void occupy_standard_descriptors()
             return;
         }
     }
+}
+
+bool standard_output_was_closed()
+{
+    return output_closed;
 }
 
 void silence_standard_error()

@@ -24,6 +24,7 @@ void check_options(Options& options, int32_t operand_count)
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (std::strcmp(options.output, "-") == 0) {
         if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);
+        if (standard_output_was_closed()) fail("standard output is closed");
         if (isatty(STDOUT_FILENO)) fail("refusing to write a PNG to a terminal");
     }
 }

@@ -1,10 +1,20 @@
 #include "fonts/font_lookup.hpp"
 
+#include "base/fail.hpp"
+
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <string>
 #include <iterator>
 #include <memory>
 #include <utility>
+
+#include <csignal>
+#include <ctime>
+#include <dirent.h>
+#include <optional>
+#include <sys/stat.h>
 
 #include <fontconfig/fontconfig.h>
 
@@ -38,10 +48,111 @@ const FcChar8* fc_text(const char* text)
     return reinterpret_cast<const FcChar8*>(text);
 }
 
+// fontconfig reads its configuration and opens every file of its font folders: a FIFO there
+// would hold it for ever, a device would be read as a font. Its configuration must be a file
+// or a folder of files.
+void refuse_irregular_configuration()
+{
+    const char* file = std::getenv("FONTCONFIG_FILE");
+    struct stat info;
+    if (file == nullptr || stat(file, &info) != 0) return;  // fontconfig says what it misses
+    if (!S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)) {
+        fail("fontconfig configuration %s is not a regular file", file);
+    }
+}
+
+// Deep enough for any font tree; a loop of links goes no further.
+constexpr int MOST_FOLDER_DEPTH = 16;
+
+// Whether any entry below `folder` is neither a regular file nor a folder.
+bool holds_irregular_files(const std::string& folder, int depth)
+{
+    if (depth > MOST_FOLDER_DEPTH) return false;
+    DIR* entries = opendir(folder.c_str());
+    if (entries == nullptr) return false;
+    bool found = false;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        const std::string path = folder + "/" + name;
+        unsigned char type = entry->d_type;
+        if (type == DT_LNK || type == DT_UNKNOWN) {
+            struct stat info;
+            if (stat(path.c_str(), &info) != 0) continue;  // a dangling link opens nothing
+            type = S_ISREG(info.st_mode) ? DT_REG : S_ISDIR(info.st_mode) ? DT_DIR : DT_FIFO;
+        }
+        found = type == DT_DIR ? holds_irregular_files(path, depth + 1) : type != DT_REG;
+        if (found) break;
+    }
+    closedir(entries);
+    return found;
+}
+
+bool font_folders_hold_irregular_files(FcConfig* config)
+{
+    bool found = false;
+    FcStrList* folders = FcConfigGetFontDirs(config);
+    if (folders == nullptr) return false;
+    while (const FcChar8* folder = FcStrListNext(folders)) {
+        if (holds_irregular_files(reinterpret_cast<const char*>(folder), 0)) found = true;
+    }
+    FcStrListDone(folders);
+    return found;
+}
+
+void interrupt(int) {}
+
+// While it lives, a signal every tenth of a second ends any open or read that waits (on a
+// FIFO, a terminal): fontconfig then takes that file for one it cannot read and goes on. A
+// regular file's reads never wait so.
+class WaitBreaker {
+public:
+    WaitBreaker()
+    {
+        struct sigaction action {};
+        action.sa_handler = interrupt;  // no SA_RESTART: the waiting call fails with EINTR
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGNAL, &action, &previous_);
+        sigevent event{};
+        event.sigev_notify = SIGEV_SIGNAL;
+        event.sigev_signo = SIGNAL;
+        armed_ = timer_create(CLOCK_MONOTONIC, &event, &timer_) == 0;
+        const itimerspec every{{0, 100'000'000}, {0, 100'000'000}};
+        if (armed_) timer_settime(timer_, 0, &every, nullptr);
+    }
+    ~WaitBreaker()
+    {
+        if (armed_) timer_delete(timer_);
+        sigaction(SIGNAL, &previous_, nullptr);
+    }
+    WaitBreaker(const WaitBreaker&) = delete;
+    WaitBreaker& operator=(const WaitBreaker&) = delete;
+
+private:
+    static constexpr int SIGNAL = SIGURG;  // ignored by default, and sent by nothing here
+    struct sigaction previous_ {};
+    timer_t timer_{};
+    bool armed_ = false;
+};
+
+FcConfig* load_configuration()
+{
+    refuse_irregular_configuration();
+    FcConfig* config = FcInitLoadConfig();
+    if (config == nullptr) return nullptr;
+    std::optional<WaitBreaker> breaker;
+    if (font_folders_hold_irregular_files(config)) breaker.emplace();
+    if (!FcConfigBuildFonts(config)) {
+        FcConfigDestroy(config);
+        return nullptr;
+    }
+    return config;
+}
+
 bool ready(FontconfigState& state)
 {
     if (state.config == nullptr && !state.config_failed) {
-        state.config = FcInitLoadConfigAndFonts();
+        state.config = load_configuration();
         state.config_failed = state.config == nullptr;
     }
     return state.config != nullptr;
@@ -155,6 +266,13 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
     if (name[0] == '\0' || !ready(state)) return false;
     Pattern pattern(FcNameParse(fc_text(name)));
     if (pattern == nullptr) return false;
+    // A name that holds no family ("-", ":", a bare list of properties) names no font; with no
+    // family fontconfig would take any.
+    FcChar8* family = nullptr;
+    if (FcPatternGetString(pattern.get(), FC_FAMILY, 0, &family) != FcResultMatch || family == nullptr ||
+        family[0] == '\0') {
+        return false;
+    }
     FcConfigSubstitute(state.config, pattern.get(), FcMatchPattern);
     FcDefaultSubstitute(pattern.get());
     FcResult result;

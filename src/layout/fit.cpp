@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/fail.hpp"
 #include "layout/text_bottom.hpp"
 
 namespace vedad {
@@ -21,6 +22,10 @@ CanvasSize held_to_budget(const Options& options, CanvasSize size)
     const int64_t rows = budget / (size.width + frame) - frame;
     if (rows >= 1) return CanvasSize{size.width, static_cast<int32_t>(std::min<int64_t>(rows, size.height))};
     const int64_t columns = budget / (1 + frame) - frame;
+    if (columns < 1) {
+        fail("a margin of %d pixels makes a picture of more than %lld pixels; --max-pixels= allows more",
+             options.margin, static_cast<long long>(budget));
+    }
     return CanvasSize{static_cast<int32_t>(std::clamp<int64_t>(columns, 1, size.width)), 1};
 }
 

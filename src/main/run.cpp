@@ -2,7 +2,10 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdarg>
 #include <cstdlib>
+
+#include <gd.h>
 
 #include "base/ending_signals.hpp"
 #include "base/standard_descriptors.hpp"
@@ -27,11 +30,16 @@ void keep_failed_writes_from_killing()
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
+// libgd reports on standard error what the program reports itself, in its own words: an image
+// it cannot make, a picture it cannot encode. Its own lines would come before the error.
+void quiet_libgd(int, const char*, va_list) {}
+
 }  // namespace
 
 int run(int argument_count, char** arguments)
 {
     occupy_standard_descriptors();
+    gdSetErrorMethod(quiet_libgd);
     keep_failed_writes_from_killing();
     // A hidden temporary file goes with the run, whether it fails (every failure exits) or
     // is interrupted.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "base/fail.hpp"
+#include "base/standard_descriptors.hpp"
 
 namespace vedad {
 
@@ -102,6 +103,9 @@ OutputPath make_output_path(const Options& options, const char* operand)
     output.first = first_choice(options, base, named_by_user);
     output.path = output.first;
     if (named_by_user && leads_to_standard_output(output.path.c_str())) {
+        // As for --output=-.
+        if (standard_output_was_closed()) fail("standard output is closed");
+        if (isatty(STDOUT_FILENO)) fail("refusing to write a PNG to a terminal");
         output.mode = OutputMode::standard_output;
     } else if (named_by_user && is_device_or_fifo(output.path.c_str())) {
         output.mode = OutputMode::as_is;
