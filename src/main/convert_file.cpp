@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/clamp.hpp"
 #include "base/fail.hpp"
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
@@ -36,20 +37,27 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 
     CanvasSize size{options.width, options.height};
     if (options.max_pixels_given != 0) size = held_to_budget(options, size);
-    bool copied = false;
+    RereadableInput kept;
     if (options.fit != 0) {
-        off_t start = 0;
-        input = make_rereadable(input, input_name, copied, start);
+        canvas_setup_cell(canvas);
+        kept = make_rereadable(input, input_name, rows_that_can_show(options, canvas));
+        input = kept.stream;
         size = measure_page(options, canvas, input);
         // The readers stop at a read error as at the end; a page cut short is no picture.
         if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-        if (fseeko(input, start, SEEK_SET) != 0) fail("could not read %s again: %s", input_name, std::strerror(errno));
+        if (fseeko(input, kept.start, SEEK_SET) != 0) {
+            fail("could not read %s again: %s", input_name, std::strerror(errno));
+        }
     }
     canvas_create(canvas, size.width, size.height);
     TextExtent extent;
     render_page(canvas, options, input, extent);
     if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-    if (!from_stdin || copied) std::fclose(input);
+    if (!from_stdin || kept.copied) std::fclose(input);
+    // Rows past what can show were counted, not kept: they reach below the picture.
+    if (kept.rows_left_out > 0) {
+        raise_extent_to(extent, 0, add_clamped(canvas.pen_y, (kept.rows_left_out - 1) * int64_t{canvas.line_height}));
+    }
 
     frame_picture(options, canvas, extent);
     OutputPath output = make_output_path(options, operand);

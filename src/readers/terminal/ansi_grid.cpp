@@ -53,11 +53,24 @@ void split_wide_at(Row& row, int32_t from, int32_t to)
         make_plain_space(cells[static_cast<size_t>(to)]);
 }
 
+// Applies the last erasure of the whole display the row has not taken: all its cells become
+// erased spaces, its length stays.
+Row& caught_up(Grid& grid, Row& row)
+{
+    if (row.erasures_seen == grid.display_erasures) return row;
+    row.erasures_seen = grid.display_erasures;
+    if (row.length > 0) {
+        row.cells.clear();
+        row.erased_background = grid.display_erased_background;
+    }
+    return row;
+}
+
 Row* kept_row(Grid& grid, int32_t row)
 {
     if (row >= grid.kept.rows) return nullptr;
     if (static_cast<int32_t>(grid.rows.size()) <= row) grid.rows.resize(static_cast<size_t>(row) + 1);
-    return &grid.rows[static_cast<size_t>(row)];
+    return &caught_up(grid, grid.rows[static_cast<size_t>(row)]);
 }
 
 void note_reach(Grid& grid, int32_t row, int64_t end)
@@ -89,8 +102,10 @@ void erase_columns(Grid& grid, Row& row, int64_t from, int64_t to)
 
 void erase_rows(Grid& grid, size_t from, size_t to)
 {
-    for (size_t row = from; row < std::min(to, grid.rows.size()); ++row)
-        erase_columns(grid, grid.rows[row], 0, grid.rows[row].length);
+    for (size_t row = from; row < std::min(to, grid.rows.size()); ++row) {
+        Row& erased = caught_up(grid, grid.rows[row]);
+        erase_columns(grid, erased, 0, erased.length);
+    }
 }
 
 }  // namespace
@@ -140,7 +155,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
 void grid_join(Grid& grid, std::string_view text)
 {
     if (grid.column == 0 || grid.row >= static_cast<int32_t>(grid.rows.size())) return;
-    Row& row = grid.rows[static_cast<size_t>(grid.row)];
+    Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
     size_t at = static_cast<size_t>(grid.column) - 1;
     if (at >= row.cells.size()) return;
     if ((row.cells[at].flags & Cell::WIDE_TAIL) != 0 && at > 0) --at;
@@ -192,7 +207,7 @@ void grid_move_to_column(Grid& grid, int64_t column)
 void grid_erase_in_line(Grid& grid, int32_t mode)
 {
     if (grid.row >= static_cast<int32_t>(grid.rows.size())) return;
-    Row& row = grid.rows[static_cast<size_t>(grid.row)];
+    Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
     if (mode == 0) erase_columns(grid, row, grid.column, row.length);
     else if (mode == 1) erase_columns(grid, row, 0, static_cast<int64_t>(grid.column) + 1);
     else if (mode == 2) erase_columns(grid, row, 0, row.length);
@@ -208,8 +223,14 @@ void grid_erase_in_display(Grid& grid, int32_t mode)
         erase_rows(grid, 0, row);
         grid_erase_in_line(grid, 1);
     } else if (mode == 2) {
-        erase_rows(grid, 0, grid.rows.size());
+        ++grid.display_erasures;
+        grid.display_erased_background = erase_color(grid.style, grid.default_background);
     }
+}
+
+void grid_settle(Grid& grid)
+{
+    for (Row& row : grid.rows) caught_up(grid, row);
 }
 
 }  // namespace vedad

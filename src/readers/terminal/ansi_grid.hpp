@@ -37,6 +37,7 @@ struct Row {
     std::vector<Cell> cells;
     int32_t length = 0;
     Rgb erased_background{};
+    uint32_t erasures_seen = 0;  // the grid's erasures of the whole display this row has taken
 };
 
 // Which cells are kept: rows [0, rows) and columns [0, columns). Cells outside are counted
@@ -59,6 +60,10 @@ struct Grid {
     int32_t row = 0;
     int32_t column = 0;
     std::vector<Row> rows;  // the kept rows up to the last one written, each up to the kept columns
+    // Erasing the whole display costs nothing per row: each row takes the last such erasure
+    // (its background) when it is next touched, or when the grid settles.
+    uint32_t display_erasures = 0;
+    Rgb display_erased_background{};
 
     // What the written cells reach, kept or not: the longest row and the first and last row
     // that hold a cell (-1 while none does).
@@ -92,5 +97,9 @@ void grid_move_to_column(Grid& grid, int64_t column);
 // Erased cells become spaces in the style's background; erasing never lengthens a row.
 void grid_erase_in_line(Grid& grid, int32_t mode);
 void grid_erase_in_display(Grid& grid, int32_t mode);
+
+// Brings every kept row up to date with the erasures of the whole display, so that the rows
+// can be read as they are.
+void grid_settle(Grid& grid);
 
 }  // namespace vedad

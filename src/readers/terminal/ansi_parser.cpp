@@ -229,6 +229,7 @@ void ansi_feed(AnsiParser& parser, Grid& grid, std::string_view bytes)
         while (!step(parser, grid, byte)) {
         }
     }
+    grid_settle(grid);
 }
 
 void ansi_read(Grid& grid, FILE* stream)
