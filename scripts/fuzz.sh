@@ -36,7 +36,7 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
 failed=()
-printf '%-12s %8s %12s %8s %8s  %s\n' fuzzer seconds executions "new" "rss MB" result
+printf '%-12s %8s %12s %8s %8s %8s  %s\n' fuzzer seconds executions "new" "rss MB" longest result
 for name in "${names[@]}"; do
     if [ -z "${max_len[$name]:-}" ]; then
         echo "unknown fuzzer: $name" >&2
@@ -48,7 +48,9 @@ for name in "${names[@]}"; do
     mkdir -p "$corpus" "$artifacts" "$(dirname "$log")"
     # Paths are absolute: the output naming fuzzer works in a scratch directory of its own.
     status=0
-    "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len="${max_len[$name]}" -timeout=20 \
+    # Inputs of every length up to the limit from the start: growing them slowly, libFuzzer's
+    # default, leaves the long inputs the limits are there for unreached in a short run.
+    "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -max_len="${max_len[$name]}" -len_control=0 -timeout=20 \
         -rss_limit_mb=2048 -print_final_stats=1 -dict="$root/fuzz/$name.dict" \
         -artifact_prefix="$artifacts/" "$corpus" "$root/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
     final_stat() { sed -n "s/^stat::$1: *//p" "$log" | tail -1; }
@@ -57,8 +59,9 @@ for name in "${names[@]}"; do
         result="FAILED (status $status, see $log)"
         failed+=("$name")
     fi
-    printf '%-12s %8s %12s %8s %8s  %s\n' "$name" "$seconds" "$(final_stat number_of_executed_units)" \
-        "$(final_stat new_units_added)" "$(final_stat peak_rss_mb)" "$result"
+    longest=$(find "$corpus" -type f -printf '%s\n' | sort -n | tail -1)
+    printf '%-12s %8s %12s %8s %8s %8s  %s\n' "$name" "$seconds" "$(final_stat number_of_executed_units)" \
+        "$(final_stat new_units_added)" "$(final_stat peak_rss_mb)" "${longest:-0}" "$result"
 done
 
 if [ "${#failed[@]}" -gt 0 ]; then

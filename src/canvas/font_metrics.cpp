@@ -18,6 +18,10 @@ bool canvas_prepare_font(Canvas& canvas)
     GlyphPath& glyphs = *canvas.glyphs;
     canvas.font = resolve_font(glyphs.faces.lookup, canvas.settings.font_name, canvas_point_size(canvas));
     canvas.font.asked_at = canvas.settings.font_name;
+    // libgd draws a collection's first face; the glyph path draws the face that was asked for.
+    if (canvas.font.index > 0) {
+        face_cache_use_face(glyphs.faces, canvas.font.libgd_name.c_str(), FontFile{canvas.font.path, canvas.font.index});
+    }
     fallback_configure(glyphs.fallback, canvas.settings.fallback != 0, canvas.settings.fallback_fonts,
                        glyphs.fallback.verbose);
     return true;

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <gd.h>
+#include <string_view>
+#include <sys/stat.h>
 
 #include "base/fail.hpp"
 #include "fonts/font_file.hpp"
@@ -41,6 +43,29 @@ void refuse_unless_regular(const std::string& path)
     if (!is_regular_file(path)) fail("font file %s is not a regular file", path.c_str());
 }
 
+// "PATH:INDEX", the face INDEX of the collection at PATH, where no file has the whole name.
+bool split_face_index(const char* font_name, FontChoice& choice)
+{
+    const std::string_view name(font_name);
+    const size_t colon = name.rfind(':');
+    if (name.find('/') == std::string_view::npos || colon == std::string_view::npos || colon + 1 == name.size()) {
+        return false;
+    }
+    int index = 0;
+    for (const char digit : name.substr(colon + 1)) {
+        if (digit < '0' || digit > '9' || index > 0xFFFF) return false;
+        index = index * 10 + (digit - '0');
+    }
+    const std::string path(name.substr(0, colon));
+    struct stat info;
+    if (stat(font_name, &info) == 0 || stat(path.c_str(), &info) != 0) return false;
+    refuse_unless_regular(path);
+    choice.libgd_name = path;
+    choice.path = path;
+    choice.index = index;
+    return true;
+}
+
 }  // namespace
 
 bool libgd_font_path(const char* font_name, double points, std::string& path)
@@ -66,6 +91,7 @@ FontChoice resolve_font(FontLookup& lookup, const char* font_name, double points
     FontChoice choice;
     choice.asked = font_name;
     choice.libgd_name = font_name;
+    if (split_face_index(font_name, choice)) return choice;
     if (libgd_font_path(font_name, points, choice.path)) return choice;
     choice.search = libgd_search_line(font_name);
     if (std::strchr(font_name, '/') != nullptr) return choice;

@@ -55,7 +55,7 @@ void open_face(FaceCache& cache, Face& face)
 {
     if (!library_ready(cache)) return;
     if (face.path.find(".pfa") != std::string::npos || face.path.find(".pfb") != std::string::npos) return;
-    if (FT_New_Face(cache.library, face.path.c_str(), 0, &face.face) != 0) {
+    if (FT_New_Face(cache.library, face.path.c_str(), face.index, &face.face) != 0) {
         face.face = nullptr;
         return;
     }
@@ -189,6 +189,19 @@ Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
     open_face(cache, *face);
     cache.faces.push_back(std::move(face));
     return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
+}
+
+void face_cache_use_face(FaceCache& cache, const char* font_name, const FontFile& file)
+{
+    for (std::unique_ptr<Face>& face : cache.faces) {
+        if (face->font_name == font_name) face->font_name.clear();  // no longer found by that name
+    }
+    auto face = std::make_unique<Face>();
+    face->font_name = font_name;
+    face->path = file.path;
+    face->index = file.index;
+    if (is_regular_file(face->path)) open_face(cache, *face);
+    cache.faces.push_back(std::move(face));
 }
 
 Face* face_cache_open_file(FaceCache& cache, const FontFile& file)

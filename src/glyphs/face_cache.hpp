@@ -67,6 +67,10 @@ struct FaceCache {
 // libgd finds none or the face cannot be drawn from here.
 Face* face_cache_find(FaceCache& cache, const char* font_name, double points);
 
+// Text handed over as `font_name` is drawn from `file`'s face, where libgd would draw the first
+// face of the file it finds for the name: a face of a collection other than its first.
+void face_cache_use_face(FaceCache& cache, const char* font_name, const FontFile& file);
+
 // The face `file` holds, opened once, for drawing characters another face lacks in the
 // same size and layout: any scalable face FreeType reads through a Unicode character map.
 // Null when it cannot be drawn from.

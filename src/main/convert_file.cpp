@@ -32,7 +32,8 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
     if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
-        std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
+        if (canvas.font.index > 0) std::fprintf(stderr, "font: %s, face %d\n", canvas.font.path.c_str(), canvas.font.index);
+        else std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
     }
 
     CanvasSize size{options.width, options.height};

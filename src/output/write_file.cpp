@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <string>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -98,6 +99,11 @@ bool carry_over(int old_fd, const struct stat& old_info, int new_fd)
 // signals wait until the write is done. Only SIGKILL can cut it short.
 void write_in_place(const Options& options, OutputPath& output, int fd, const void* data, size_t size)
 {
+    // Another run writing the same file in place waits for this one to finish, and then writes
+    // its whole picture over it: the two never interleave. The lock goes with the descriptor;
+    // a file system without locks is written as it is.
+    while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
     const EndingSignalsHeld held;
     const off_t length = static_cast<off_t>(size);
     if (const int error = posix_fallocate(fd, 0, length)) fail_writing_output(options, output, std::strerror(error));
