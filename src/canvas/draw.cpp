@@ -42,7 +42,12 @@ void draw_in_cell(Canvas& canvas, const char* text, const Character* character, 
 
 void canvas_draw_row(Canvas& canvas, const char* text, GlyphReach& reach)
 {
-    const bool render = !row_is_unseen(canvas, reach, text);
+    bool render = !row_is_unseen(canvas, reach, text);
+    // A row of glyphs not seen before, far above or below the image, is measured first: only
+    // a box that reaches the image is worth rendering.
+    if (render && baseline_far_from_image(canvas)) {
+        render = box_may_reach_image(canvas, text_at_pen(canvas, false, text, Missing::FALLBACK));
+    }
     const TextBox box = text_at_pen(canvas, render, text, Missing::FALLBACK);
     if (render) learn_row(reach, canvas, text, box);
     canvas_move_to(canvas, add_clamped(canvas.pen_x, box_width(box)), canvas.pen_y);

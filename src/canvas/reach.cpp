@@ -1,6 +1,7 @@
 #include "canvas/reach.hpp"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <string_view>
@@ -118,6 +119,32 @@ bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Charac
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||
            x + reach.right + clearance < 0;
+}
+
+bool baseline_far_from_image(const Canvas& canvas)
+{
+    if (canvas.glyphs->seams.draw_everything) return false;
+    const int64_t clearance = reach_clearance(canvas);
+    const int64_t y = canvas.pen_y;
+    return y - clearance >= gdImageSY(canvas.image) || y + clearance < 0;
+}
+
+bool box_may_reach_image(const Canvas& canvas, const TextBox& box)
+{
+    if (canvas.glyphs->seams.draw_everything) return true;
+    const int64_t clearance = reach_clearance(canvas);
+    int64_t top = INT64_MAX;
+    int64_t bottom = INT64_MIN;
+    int64_t left = INT64_MAX;
+    int64_t right = INT64_MIN;
+    for (int corner = 0; corner < 4; ++corner) {
+        left = std::min<int64_t>(left, box[2 * corner]);
+        right = std::max<int64_t>(right, box[2 * corner]);
+        top = std::min<int64_t>(top, box[2 * corner + 1]);
+        bottom = std::max<int64_t>(bottom, box[2 * corner + 1]);
+    }
+    return top - clearance < gdImageSY(canvas.image) && bottom + clearance >= 0 &&
+           left - clearance < gdImageSX(canvas.image) && right + clearance >= 0;
 }
 
 bool row_needs_no_measuring(const Canvas& canvas, const GlyphReach& reach, const char* text, int32_t extent_x)

@@ -56,6 +56,14 @@ void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& chara
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text);
 bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character);
 
+// Whether the pen's baseline lies more than the clearance above or below the image, so that a
+// row there is measured before it is rendered.
+bool baseline_far_from_image(const Canvas& canvas);
+
+// Whether a text's box at the pen, grown by the clearance, reaches the image. Always true
+// when everything is to be drawn.
+bool box_may_reach_image(const Canvas& canvas, const TextBox& box);
+
 // True when a row at the pen is unseen and, the text extent `extent_x` already covering the
 // image's width, cannot change the crop either: it need not even be measured. Where the pen
 // ends after such a row is not known; the caller starts the next row.

@@ -27,11 +27,15 @@ struct FontconfigState {
     // a character shown as an emoji; sorted when first needed.
     FcFontSet* for_text = nullptr;
     FcFontSet* for_emoji = nullptr;
+    // Every character some installed face has: a character outside it is looked for nowhere.
+    FcCharSet* any_face = nullptr;
+    bool any_face_made = false;
 
     ~FontconfigState()
     {
         if (for_text != nullptr) FcFontSetDestroy(for_text);
         if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
+        if (any_face != nullptr) FcCharSetDestroy(any_face);
         if (config != nullptr) FcConfigDestroy(config);
     }
 };
@@ -244,6 +248,23 @@ constexpr std::pair<uint32_t, uint32_t> EMOJI_PRESENTATION[] = {
     {0x1FAF0, 0x1FAF8},
 };
 
+// Whether any face of `faces` (every installed face, sorted) has `character`: one look into
+// their union, made once, instead of one into each face.
+bool some_face_has(FontconfigState& state, const FcFontSet* faces, uint32_t character)
+{
+    if (!state.any_face_made) {
+        state.any_face_made = true;
+        state.any_face = FcCharSetCreate();
+        for (int i = 0; state.any_face != nullptr && i < faces->nfont; ++i) {
+            FcCharSet* characters = nullptr;
+            if (FcPatternGetCharSet(faces->fonts[i], FC_CHARSET, 0, &characters) == FcResultMatch) {
+                FcCharSetMerge(state.any_face, characters, nullptr);
+            }
+        }
+    }
+    return state.any_face == nullptr || FcCharSetHasChar(state.any_face, character);
+}
+
 }  // namespace
 
 FontLookup::FontLookup() : state(std::make_unique<FontconfigState>()) {}
@@ -289,6 +310,7 @@ bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation 
                                                               : presentation == Presentation::EMOJI;
     const FcFontSet* faces = sorted_faces(state, emoji);
     if (faces == nullptr) return false;
+    if (position == 0 && !some_face_has(state, faces, character)) return false;
     while (position < static_cast<size_t>(faces->nfont)) {
         const FcPattern* face = faces->fonts[position++];
         FcCharSet* characters = nullptr;
