@@ -49,8 +49,10 @@ for name in "${names[@]}"; do
     # A seed as long as the limit, the checked-in seeds one after another: mutations of it
     # reach the length limits from the first seconds.
     seeds=("$root/fuzz/corpus/$name"/*)
-    if [ -e "${seeds[0]}" ]; then
-        while :; do cat "${seeds[@]}"; done 2>/dev/null | head -c "${max_len[$name]}" >"$corpus/longest-seed" || true
+    seed_bytes=$(cat "${seeds[@]}" | wc -c)
+    if [ "$seed_bytes" -gt 0 ]; then
+        for ((i = 0; i <= max_len[$name] / seed_bytes; ++i)); do cat "${seeds[@]}"; done |
+            head -c "${max_len[$name]}" >"$corpus/longest-seed" || true  # head leaves cat a closed pipe
     fi
     # Paths are absolute: the output naming fuzzer works in a scratch directory of its own.
     status=0
