@@ -27,8 +27,9 @@ int64_t parse_whole_number(const char* text, int64_t most, int64_t invalid)
     int64_t value = 0;
     for (const char* p = text; *p != '\0'; ++p) {
         if (*p < '0' || *p > '9') return invalid;
-        value = value * 10 + (*p - '0');
-        if (value > most) return invalid;
+        const int digit = *p - '0';
+        if (digit > most || value > (most - digit) / 10) return invalid;  // checked before it could overflow
+        value = value * 10 + digit;
     }
     return value;
 }

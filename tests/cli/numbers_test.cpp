@@ -60,3 +60,30 @@ TEST(ScanIntClamped, TellsWhetherANumberWasReadAndWhereItEnds)
         EXPECT_EQ(std::string(end), test.rest);
     }
 }
+
+// The newer options take decimal digits alone, up to a bound; anything else, however long,
+// reads as the invalid value and never overflows on the way.
+TEST(ParseWholeNumber, TakesDigitsUpToTheBoundAndNothingElse)
+{
+    const struct {
+        const char* text;
+        int64_t most;
+        int64_t want;
+    } cases[] = {
+        {"0", 8, 0},
+        {"8", 8, 8},
+        {"08", 8, 8},
+        {"9", 8, -1},
+        {"", 8, -1},
+        {"+2", 8, -1},
+        {"-2", 8, -1},
+        {" 2", 8, -1},
+        {"2 ", 8, -1},
+        {"2.5", 8, -1},
+        {"1e1", 100, -1},
+        {"4611686018427387903", INT64_MAX / 2, INT64_MAX / 2},
+        {"4611686018427387904", INT64_MAX / 2, -1},
+        {"99999999999999999999999999", INT64_MAX / 2, -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(parse_whole_number(c.text, c.most, -1), c.want) << '"' << c.text << '"';
+}
