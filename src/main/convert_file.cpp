@@ -63,9 +63,9 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     frame_picture(options, canvas, extent);
     OutputPath output = make_output_path(options, operand);
     const EncodedPicture picture = encode_png(canvas.image);
-    if (picture.data == nullptr) fail_writing_output(options, output, "the PNG could not be encoded");
+    if (picture.bytes.empty()) fail_writing_output(options, output, "the PNG could not be encoded");
     // Prints the "writing" line: for a new name once the picture is complete under it.
-    write_picture(options, output, picture.data.get(), picture.size);
+    write_picture(options, output, picture.bytes.data(), picture.bytes.size());
     canvas_destroy(canvas);
 }
 

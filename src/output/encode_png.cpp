@@ -1,14 +1,223 @@
 #include "output/encode_png.hpp"
 
+#include <algorithm>
+#include <array>
+#include <csetjmp>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include <png.h>
+
 namespace vedad {
+
+namespace {
+
+// libgd's images are drawn at 96 dots per inch, and its PNGs say so.
+constexpr png_uint_32 DOTS_PER_METRE = 3780;  // 96 per inch, rounded as libgd rounds it
+
+// A pixel as a PNG holds it: red, green, blue and 8-bit alpha, as libgd writes them (its
+// 7-bit alpha, 127 transparent, widened).
+struct Rgba {
+    uint8_t r, g, b, a;
+    bool operator==(const Rgba&) const = default;
+};
+
+Rgba rgba_of(int pixel, bool keep_alpha)
+{
+    const int alpha = gdTrueColorGetAlpha(pixel);
+    return Rgba{static_cast<uint8_t>(gdTrueColorGetRed(pixel)), static_cast<uint8_t>(gdTrueColorGetGreen(pixel)),
+                static_cast<uint8_t>(gdTrueColorGetBlue(pixel)),
+                static_cast<uint8_t>(keep_alpha ? 255 - ((alpha << 1) + (alpha >> 6)) : 255)};
+}
+
+// What the pixels need: whether all are grey, all opaque, and their colours while there are
+// at most 256.
+struct Survey {
+    bool grey = true;
+    bool opaque = true;
+    std::vector<Rgba> colors;  // in the order met; empty once there are more than 256
+    bool many_colors = false;
+};
+
+Survey survey(gdImagePtr image, bool keep_alpha)
+{
+    Survey found;
+    int last = -1;
+    for (int y = 0; y < gdImageSY(image); ++y) {
+        const int* row = image->tpixels[y];
+        for (int x = 0; x < gdImageSX(image); ++x) {
+            if (row[x] == last) continue;  // runs of one colour are the common case
+            last = row[x];
+            const Rgba pixel = rgba_of(row[x], keep_alpha);
+            found.grey = found.grey && pixel.r == pixel.g && pixel.g == pixel.b;
+            found.opaque = found.opaque && pixel.a == 255;
+            if (found.many_colors) continue;
+            if (std::find(found.colors.begin(), found.colors.end(), pixel) != found.colors.end()) continue;
+            if (found.colors.size() == 256) {
+                found.many_colors = true;
+                found.colors.clear();
+            } else {
+                found.colors.push_back(pixel);
+            }
+        }
+    }
+    return found;
+}
+
+struct Writer {
+    std::vector<unsigned char> bytes;
+};
+
+void append(png_structp png, png_bytep data, size_t size)
+{
+    auto* writer = static_cast<Writer*>(png_get_io_ptr(png));
+    writer->bytes.insert(writer->bytes.end(), data, data + size);
+}
+
+void flush(png_structp) {}
+
+// The smallest form that holds the pixels exactly: a palette of up to 16 colours in 1, 2 or 4
+// bits, grey, a palette of up to 256, or red, green and blue, each with alpha where a pixel
+// is not opaque.
+struct Form {
+    int color_type;
+    int bit_depth;
+};
+
+Form form_for(const Survey& found)
+{
+    const size_t colors = found.colors.size();
+    if (!found.many_colors && colors <= 16) {
+        return Form{PNG_COLOR_TYPE_PALETTE, colors <= 2 ? 1 : colors <= 4 ? 2 : 4};
+    }
+    if (found.grey) return Form{found.opaque ? PNG_COLOR_TYPE_GRAY : PNG_COLOR_TYPE_GRAY_ALPHA, 8};
+    if (!found.many_colors) return Form{PNG_COLOR_TYPE_PALETTE, 8};
+    return Form{found.opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, 8};
+}
+
+// One row of the image in `form`, into `out`.
+void pack_row(const int* pixels, int width, bool keep_alpha, const Form& form, const std::vector<Rgba>& palette,
+              std::vector<unsigned char>& out)
+{
+    std::fill(out.begin(), out.end(), 0);
+    int last = -1;
+    size_t last_index = 0;
+    for (int x = 0; x < width; ++x) {
+        const Rgba pixel = rgba_of(pixels[x], keep_alpha);
+        const auto at = static_cast<size_t>(x);
+        switch (form.color_type) {
+        case PNG_COLOR_TYPE_PALETTE: {
+            if (pixels[x] != last) {
+                last = pixels[x];
+                last_index = static_cast<size_t>(std::find(palette.begin(), palette.end(), pixel) - palette.begin());
+            }
+            const size_t per_byte = static_cast<size_t>(8 / form.bit_depth);
+            const size_t shift = (per_byte - 1 - at % per_byte) * static_cast<size_t>(form.bit_depth);
+            out[at / per_byte] = static_cast<unsigned char>(out[at / per_byte] | (last_index << shift));
+            break;
+        }
+        case PNG_COLOR_TYPE_GRAY: out[at] = pixel.r; break;
+        case PNG_COLOR_TYPE_GRAY_ALPHA:
+            out[2 * at] = pixel.r;
+            out[2 * at + 1] = pixel.a;
+            break;
+        case PNG_COLOR_TYPE_RGB:
+            out[3 * at] = pixel.r;
+            out[3 * at + 1] = pixel.g;
+            out[3 * at + 2] = pixel.b;
+            break;
+        default:
+            out[4 * at] = pixel.r;
+            out[4 * at + 1] = pixel.g;
+            out[4 * at + 2] = pixel.b;
+            out[4 * at + 3] = pixel.a;
+            break;
+        }
+    }
+}
+
+size_t row_bytes(int width, const Form& form)
+{
+    const size_t channels = form.color_type == PNG_COLOR_TYPE_GRAY_ALPHA ? 2
+                            : form.color_type == PNG_COLOR_TYPE_RGB     ? 3
+                            : form.color_type == PNG_COLOR_TYPE_RGB_ALPHA ? 4
+                                                                           : 1;
+    return (static_cast<size_t>(width) * channels * static_cast<size_t>(form.bit_depth) + 7) / 8;
+}
+
+// Encodes into `writer`; false when libpng fails. Kept apart from anything with a destructor:
+// libpng reports failures by a long jump.
+bool write_png(gdImagePtr image, bool keep_alpha, const Survey& found, const Form& form, Writer& writer)
+{
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (png == nullptr) return false;
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    std::vector<unsigned char>* row = new std::vector<unsigned char>(row_bytes(gdImageSX(image), form));
+    if (setjmp(png_jmpbuf(png))) {
+        delete row;
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_set_write_fn(png, &writer, append, flush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(gdImageSX(image)), static_cast<png_uint_32>(gdImageSY(image)),
+                 form.bit_depth, form.color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    // Text pictures are flat runs of a few colours: filtering them costs time and adds bytes.
+    png_set_filter(png, 0, PNG_FILTER_NONE);
+    png_set_pHYs(png, info, DOTS_PER_METRE, DOTS_PER_METRE, PNG_RESOLUTION_METER);
+    if (form.color_type == PNG_COLOR_TYPE_PALETTE) {
+        std::array<png_color, 256> entries{};
+        std::array<png_byte, 256> alphas{};
+        int last_translucent = -1;
+        for (size_t i = 0; i < found.colors.size(); ++i) {
+            entries[i] = png_color{found.colors[i].r, found.colors[i].g, found.colors[i].b};
+            alphas[i] = found.colors[i].a;
+            if (alphas[i] != 255) last_translucent = static_cast<int>(i);
+        }
+        png_set_PLTE(png, info, entries.data(), static_cast<int>(found.colors.size()));
+        if (last_translucent >= 0) png_set_tRNS(png, info, alphas.data(), last_translucent + 1, nullptr);
+    }
+    png_write_info(png, info);
+    for (int y = 0; y < gdImageSY(image); ++y) {
+        pack_row(image->tpixels[y], gdImageSX(image), keep_alpha, form, found.colors, *row);
+        png_write_row(png, row->data());
+    }
+    png_write_end(png, info);
+    delete row;
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace
 
 EncodedPicture encode_png(gdImagePtr image)
 {
+    EncodedPicture png;
+    if (image == nullptr || !image->trueColor || gdImageSX(image) < 1 || gdImageSY(image) < 1) return png;
+    const bool keep_alpha = image->saveAlphaFlag != 0;
+    Writer writer;
+    const Survey found = survey(image, keep_alpha);
+    if (write_png(image, keep_alpha, found, form_for(found), writer)) png.bytes = std::move(writer.bytes);
+    return png;
+}
+
+EncodedPicture encode_png_with_libgd(gdImagePtr image)
+{
     int size = 0;
     EncodedPicture png;
-    png.data = EncodedData(gdImagePngPtr(image, &size));
-    if (size <= 0) png.data.reset();
-    if (png.data != nullptr) png.size = static_cast<size_t>(size);
+    void* data = gdImagePngPtr(image, &size);
+    if (data != nullptr && size > 0) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        png.bytes.assign(bytes, bytes + size);
+    }
+    gdFree(data);
     return png;
 }
 

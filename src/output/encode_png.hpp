@@ -1,26 +1,26 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <vector>
 
 #include <gd.h>
 
 namespace vedad {
 
-struct GdFree {
-    void operator()(void* data) const { gdFree(data); }
-};
-using EncodedData = std::unique_ptr<void, GdFree>;
-
 // A picture encoded in memory, so that an encoder failure is seen before any file is
 // touched, and the extension its files are named with.
 struct EncodedPicture {
-    EncodedData data;  // null when the image could not be encoded
-    size_t size = 0;
+    std::vector<unsigned char> bytes;  // empty when the image could not be encoded
     const char* extension = ".png";
 };
 
-// The image as a PNG: RGB, or RGBA when the image keeps its alpha.
+// The image as a PNG in the smallest form that holds its pixels exactly (a small palette,
+// grey, a palette, or RGB; with alpha where the image keeps its alpha and a pixel is not
+// opaque), unfiltered. Decoded, its pixels are those libgd's own PNG of the image gives.
 EncodedPicture encode_png(gdImagePtr image);
+
+// libgd's own PNG of the image: RGB, or RGBA when the image keeps its alpha. The reference the
+// encoder is tested against.
+EncodedPicture encode_png_with_libgd(gdImagePtr image);
 
 }  // namespace vedad

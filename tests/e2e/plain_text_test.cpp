@@ -91,7 +91,7 @@ TEST(PlainTextRun, EachLineIsOneRowOnItsBaselineCroppedToTheText)
         RunResult result = run_vedad(dir.path(), arguments);
         ASSERT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.err, "writing page.png\n");
-        EXPECT_EQ(png_color_type(dir / "page.png"), 2);
+        EXPECT_FALSE(png_has_alpha(dir / "page.png"));
 
         const int height = line_height(c.font, c.points, c.line_spacing);
         const int crop_width = c.crop ? widest(c.font, c.points, c.rows) : 640;
@@ -288,7 +288,7 @@ TEST(PlainTextRun, TransparentPagesKeepTheTextColourAndCoverage)
         ASSERT_EQ(run_vedad(dir.path(), arguments).status, 0);
         ASSERT_EQ(run_vedad(dir.path(), opaque).status, 0);
 
-        EXPECT_EQ(png_color_type(dir / "page.png"), 6);
+        EXPECT_TRUE(png_has_alpha(dir / "page.png"));
         Image page = read_png(dir / "page.png");
         Image reference = read_png(dir / "opaque.png");
         ASSERT_NE(page, nullptr);

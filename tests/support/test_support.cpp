@@ -33,7 +33,23 @@ Image read_png(const fs::path& path)
 {
     std::string data = read_file(path);
     if (data.empty()) return nullptr;
-    return Image(gdImageCreateFromPngPtr(static_cast<int>(data.size()), data.data()));
+    Image image(gdImageCreateFromPngPtr(static_cast<int>(data.size()), data.data()));
+    // A picture of few colours is written with a palette; tests read and draw on its pixels.
+    if (image != nullptr && !image->trueColor) {
+        gdImagePaletteToTrueColor(image.get());
+        gdImageAlphaBlending(image.get(), 1);  // as a true-colour image starts
+    }
+    return image;
+}
+
+bool png_has_alpha(const fs::path& path)
+{
+    const int type = png_color_type(path);
+    if (type == 4 || type == 6) return true;
+    const std::string data = read_file(path);
+    const size_t pixels = data.find("IDAT");
+    const size_t transparency = data.find("tRNS");
+    return transparency != std::string::npos && transparency < pixels;
 }
 
 int png_color_type(const fs::path& path)

@@ -18,11 +18,15 @@ struct GdImageDeleter {
 };
 using Image = std::unique_ptr<gdImage, GdImageDeleter>;
 
-// Decodes a PNG file; null when it is missing or not a PNG.
+// Decodes a PNG file into a true-colour image, whatever form it was written in; null when it is
+// missing or not a PNG.
 Image read_png(const std::filesystem::path& path);
 
 // The colour type byte of a PNG's header: 2 for RGB, 6 for RGBA; -1 when unreadable.
 int png_color_type(const std::filesystem::path& path);
+
+// Whether a PNG keeps alpha: a colour type with an alpha channel, or a transparency chunk.
+bool png_has_alpha(const std::filesystem::path& path);
 
 // libgd's true-colour value of one pixel (alpha in bits 24-30).
 int pixel(const Image& image, int x, int y);
