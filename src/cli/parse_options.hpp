@@ -1,16 +1,24 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/options.hpp"
 
 namespace vedad {
 
 // A file operand is "-" or any argument that does not begin with '-', the empty one included.
+// After "--" every argument is one.
 bool is_file_operand(const char* argument);
 
-// Stores every option in `options` and returns the number of file operands.
-// Ends the run for --help, --version and for an option it does not know.
-int32_t parse_options(int32_t argument_count, char** arguments, Options& options);
+// The file operands of a command line, in command-line order, as they stand in the argument
+// vector.
+using Operands = std::vector<const char*>;
+
+// Stores every option in `options` and returns the file operands. An option that takes a value
+// has it after its "=" ("--width=800") or, written alone, in the next argument ("--width 800",
+// "-o pictures"), which is then no operand; "--" ends the options.
+// Ends the run for --help, --version, --list-fonts and for an option it does not know.
+Operands parse_options(int32_t argument_count, char** arguments, Options& options);
 
 }  // namespace vedad
