@@ -51,6 +51,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     if (!from_stdin || copied) std::fclose(input);
 
     frame_picture(options, canvas, extent);
+    make_output_directory(options);
     OutputPath output = make_output_path(options, operand);
     const EncodedPicture picture = encode_png(canvas.image);
     if (picture.data == nullptr) fail_writing_output(options, output, "the PNG could not be encoded");
