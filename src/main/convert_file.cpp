@@ -34,6 +34,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
         std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
     }
 
+    canvas.input_name = input_name;
     CanvasSize size{options.width, options.height};
     bool copied = false;
     if (options.fit != 0) {

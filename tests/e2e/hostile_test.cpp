@@ -161,7 +161,9 @@ TEST(Hostile, JunkInputsGiveAPicture)
         {"unfinished entities in lines", {}, "&\n&#\n&#x\n&#99999999999;\n&#x7fffffff;\n&amp\n", "",
          {0, six_rows.height}},
         // Every nested span is a token inside a span: it draws its s, all on one row.
-        {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000), cut_text_warnings(1, 1, 0),
+        {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000),
+         "warning: in is not one span per character; to draw a terminal's output, give it raw with --ansi-input\n" +
+             cut_text_warnings(1, 1, 0),
          {640, one_html_row.height}},
         {"spans closed and never opened", {"--html-input"}, repeat("</span>", 100000) + repeat("<br/>", 1000), "",
          FULL_PAGE},
