@@ -9,11 +9,15 @@
 
 namespace vedad {
 
-void list_fonts(FontListing listing)
+namespace {
+
+// Writes the list; false when fontconfig could not be started. Everything it holds is gone
+// when it returns, before the run ends.
+bool write_font_list(FontListing listing)
 {
     FontLookup lookup;
     const std::vector<FontFamily> families = font_lookup_families(lookup, listing);
-    if (font_lookup_failed(lookup)) fail("could not load fontconfig's configuration to list the fonts");
+    if (font_lookup_failed(lookup)) return false;
     for (const FontFamily& family : families) {
         std::fputs(family.name.c_str(), stdout);
         const char* separator = ": ";
@@ -24,6 +28,14 @@ void list_fonts(FontListing listing)
         }
         std::fputc('\n', stdout);
     }
+    return true;
+}
+
+}  // namespace
+
+void list_fonts(FontListing listing)
+{
+    if (!write_font_list(listing)) fail("could not load fontconfig's configuration to list the fonts");
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         // A reader that has had enough, as `head` has, is no failure to report.
         if (errno == EPIPE) std::exit(1);

@@ -380,6 +380,8 @@ TEST(ParseOptions, ShortOutputAndTheEndOfOptions)
         {{"--width=5", "a", "--", "-o", "b"}, {"a", "-o", "b"}, "", 5},
         {{"--width", "7", "-", "--output", "--", "-"}, {"-", "-"}, "--", 7},
         {{"a", "-o", "--", "b"}, {"a", "b"}, "--", 640},
+        // Options without a value leave the next argument alone, "-" included.
+        {{"--verbose", "-", "--fit", "a", "-s", "--"}, {"-", "a"}, "", 640},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));
