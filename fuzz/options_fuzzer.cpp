@@ -30,7 +30,7 @@ void parse_and_check(void* context)
 {
     Run& run = *static_cast<Run*>(context);
     vedad::set_default_options(run.options);
-    run.operands = vedad::parse_options(run.argument_count, run.arguments.data(), run.options);
+    vedad::parse_options(run.argument_count, run.arguments.data(), run.options, run.operands);
     run.operand_count = static_cast<int32_t>(run.operands.size());
     vedad::check_options(run.options, run.operand_count);
     run.background_warning = vedad::color_warning("--background=", run.options.background_text);

@@ -180,9 +180,9 @@ bool is_file_operand(const char* argument)
     return argument[0] != '-' || argument[1] == '\0';
 }
 
-Operands parse_options(int32_t argument_count, char** arguments, Options& options)
+void parse_options(int32_t argument_count, char** arguments, Options& options, Operands& operands)
 {
-    Operands operands;
+    operands.clear();
     bool options_ended = false;
     for (int32_t i = 1; i < argument_count; ++i) {
         const char* argument = arguments[i];
@@ -195,7 +195,6 @@ Operands parse_options(int32_t argument_count, char** arguments, Options& option
             if (parse_option(argument, next, options)) ++i;
         }
     }
-    return operands;
 }
 
 }  // namespace vedad

@@ -15,10 +15,11 @@ bool is_file_operand(const char* argument);
 // vector.
 using Operands = std::vector<const char*>;
 
-// Stores every option in `options` and returns the file operands. An option that takes a value
-// has it after its "=" ("--width=800") or, written alone, in the next argument ("--width 800",
-// "-o pictures"), which is then no operand; "--" ends the options.
-// Ends the run for --help, --version, --list-fonts and for an option it does not know.
-Operands parse_options(int32_t argument_count, char** arguments, Options& options);
+// Stores every option in `options` and the file operands in `operands` (emptied first). An
+// option that takes a value has it after its "=" (--width=800) or, written alone, in the next
+// argument (--width 800, -o pictures), which is then no operand; "--" ends the options.
+// Ends the run for --help, --version, --list-fonts and for an option it does not know. The
+// operands are the caller's, so that what they hold stays reachable whenever the run ends.
+void parse_options(int32_t argument_count, char** arguments, Options& options, Operands& operands);
 
 }  // namespace vedad

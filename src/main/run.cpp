@@ -39,7 +39,8 @@ int run(int argument_count, char** arguments)
     clean_up_on_ending_signals(remove_temporary_file);
     Options options;
     set_default_options(options);
-    const Operands operands = parse_options(argument_count, arguments, options);
+    Operands operands;
+    parse_options(argument_count, arguments, options, operands);
     check_options(options, static_cast<int32_t>(operands.size()));
     warn_about_colors(options);
     apply_layout(options);

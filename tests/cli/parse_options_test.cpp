@@ -33,7 +33,9 @@ struct Arguments {
 
 int32_t parse(Arguments& arguments, Options& options)
 {
-    return static_cast<int32_t>(parse_options(arguments.count(), arguments.vector(), options).size());
+    Operands operands;
+    parse_options(arguments.count(), arguments.vector(), options, operands);
+    return static_cast<int32_t>(operands.size());
 }
 
 std::string joined(const std::vector<std::string>& arguments)
@@ -345,7 +347,8 @@ TEST(ParseOptions, ValueOptionsTakeTheNextArgumentAsTheirValue)
         Arguments joined({"a.txt", test.option + test.value, "b.txt"});
         Options with_space;
         Options with_equals;
-        const Operands operands = parse_options(spaced.count(), spaced.vector(), with_space);
+        Operands operands;
+        parse_options(spaced.count(), spaced.vector(), with_space, operands);
         EXPECT_EQ(parse(joined, with_equals), 2);
         EXPECT_EQ(whole(with_space), whole(with_equals));
         EXPECT_EQ(operands, (Operands{spaced.texts[1].data(), spaced.texts[4].data()}));
@@ -387,7 +390,8 @@ TEST(ParseOptions, ShortOutputAndTheEndOfOptions)
         SCOPED_TRACE(joined(test.arguments));
         Arguments arguments(test.arguments);
         Options options;
-        const Operands operands = parse_options(arguments.count(), arguments.vector(), options);
+        Operands operands{"left over"};
+        parse_options(arguments.count(), arguments.vector(), options, operands);
         std::vector<std::string> texts;
         for (const char* operand : operands) {
             texts.emplace_back(operand);

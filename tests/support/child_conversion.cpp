@@ -39,7 +39,8 @@ ChildConversion convert_in_child(const std::vector<std::string>& arguments,
         Options options;
         set_default_options(options);
         const int32_t count = static_cast<int32_t>(words.size());
-        const Operands operands = parse_options(count, argv.data(), options);
+        Operands operands;
+        parse_options(count, argv.data(), options, operands);
         check_options(options, static_cast<int32_t>(operands.size()));
         Canvas canvas;
         canvas_init(canvas, options.drawing);
