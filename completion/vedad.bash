@@ -1,16 +1,70 @@
 # bash completion for vedad                                  -*- shell-script -*-
 # Completes every option; options that take a value stop after their '=' without a space.
-# Values of --format= are offered by name, --font=, --fallback-font= and --output= complete
-# file names, and
-# operands complete file names.
+# A value is completed after the '=' or, for an option written alone, in the next word:
+# --format= by name, --font= and --fallback-font= by the font families that
+# `vedad --list-fonts` names (and file names), --output= and -o by file names. Operands, and
+# every word after --, complete file names.
+
+# The values of one option, into COMPREPLY: `option` with its '=' (or -o), `value` what is
+# typed of it, `prefix` what each reply begins with.
+_vedad_values()
+{
+    local program=$1 option=$2 value=$3 prefix=$4
+    local IFS=$'\n'
+    case $option in
+        --format=)
+            COMPREPLY=($(compgen -P "$prefix" -W $'argb32\nrgb24\na8' -- "$value"))
+            ;;
+        --list-fonts=)
+            COMPREPLY=($(compgen -P "$prefix" -W 'all' -- "$value"))
+            ;;
+        --font= | --fallback-font=)
+            # Family names hold blanks: bash quotes the replies as it quotes file names, and
+            # what is typed is matched with its quotes and backslashes taken out. After a
+            # comma, --fallback-font= completes the next name of its list.
+            local typed=${value//\\/} before=''
+            typed=${typed#[\"\']}
+            if [[ $option == --fallback-font= && $typed == *,* ]]; then
+                before=${value%,*},
+                typed=${typed##*,}
+            fi
+            compopt -o filenames 2>/dev/null
+            local family
+            while IFS= read -r family; do
+                family=${family%%: *}
+                [[ -n $family && $family == "$typed"* ]] && COMPREPLY+=("$prefix$before$family")
+            done < <("$program" --list-fonts 2>/dev/null)
+            COMPREPLY+=($(compgen -P "$prefix" -f -- "$value"))
+            ;;
+        --output= | -o)
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -P "$prefix" -f -- "$value"))
+            ;;
+        # --theme=: the names of the themes, as vedad lists them, belong here once it has them.
+    esac
+}
 
 _vedad()
 {
     local cur=${COMP_WORDS[COMP_CWORD]}
+    # The program as typed, so that ./build/vedad lists its own fonts.
+    local program=${COMP_WORDS[0]:-vedad}
+    program=${program/#\~/$HOME}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
-        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback'
+        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --'
     local valued='--background= --charspacing= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --tab= --width='
+    COMPREPLY=()
+
+    # After --, every word is a file.
+    local i
+    for ((i = 1; i < COMP_CWORD; i++)); do
+        if [[ ${COMP_WORDS[i]} == -- ]]; then
+            compopt -o filenames 2>/dev/null
+            COMPREPLY=($(compgen -f -- "$cur"))
+            return 0
+        fi
+    done
 
     # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
     # and replaces only the text after the '='; put the word back together, and keep apart
@@ -29,27 +83,27 @@ _vedad()
         option=''
         value=$cur
     fi
-    # The text that the replies stand in for: the value alone when '=' breaks words.
-    local keep=''
-    [[ $COMP_WORDBREAKS == *=* ]] || keep=$option
-
-    COMPREPLY=()
-    local IFS=$'\n'
     if [[ -n $option ]]; then
-        case $option in
-            --format=)
-                COMPREPLY=($(compgen -P "$keep" -W $'argb32\nrgb24\na8' -- "$value"))
-                ;;
-            --font= | --fallback-font= | --output=)
-                compopt -o filenames 2>/dev/null
-                COMPREPLY=($(compgen -P "$keep" -f -- "$value"))
-                ;;
-        esac
+        # The text that the replies stand in for: the value alone when '=' breaks words.
+        local keep=''
+        [[ $COMP_WORDBREAKS == *=* ]] || keep=$option
+        _vedad_values "$program" "$option" "$value" "$keep"
         return 0
     fi
 
+    # An option written alone takes the next word as its value.
+    if ((COMP_CWORD >= 2)); then
+        local previous=${COMP_WORDS[COMP_CWORD - 1]}
+        local name
+        for name in -o $valued; do
+            if [[ $previous == "${name%=}" ]]; then
+                _vedad_values "$program" "$name" "$cur" ''
+                return 0
+            fi
+        done
+    fi
+
     if [[ $cur == -* ]]; then
-        IFS=$' \t\n'
         COMPREPLY=($(compgen -W "$flags $valued" -- "$cur"))
         local reply
         for reply in "${COMPREPLY[@]}"; do
@@ -62,6 +116,7 @@ _vedad()
     fi
 
     compopt -o filenames 2>/dev/null
+    local IFS=$'\n'
     COMPREPLY=($(compgen -f -- "$cur"))
     return 0
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,7 @@ struct Run {
     std::vector<char*> arguments;  // ends in a null pointer, as argv does
     int32_t argument_count = 0;
     vedad::Options options;
+    vedad::Operands operands;
     int32_t operand_count = -1;
     std::string background_warning;  // what --verbose would say about the colours
     std::string foreground_warning;
@@ -28,7 +30,8 @@ void parse_and_check(void* context)
 {
     Run& run = *static_cast<Run*>(context);
     vedad::set_default_options(run.options);
-    run.operand_count = vedad::parse_options(run.argument_count, run.arguments.data(), run.options);
+    vedad::parse_options(run.argument_count, run.arguments.data(), run.options, run.operands);
+    run.operand_count = static_cast<int32_t>(run.operands.size());
     vedad::check_options(run.options, run.operand_count);
     run.background_warning = vedad::color_warning("--background=", run.options.background_text);
     run.foreground_warning = vedad::color_warning("--foreground=", run.options.foreground_text);
@@ -58,14 +61,34 @@ bool is_color(const vedad::Rgb& rgb)
     return is_component(rgb.r) && is_component(rgb.g) && is_component(rgb.b);
 }
 
+// The operands are arguments themselves, in command-line order, each "-", one that does not
+// begin with '-', or one after a "--". An option takes at most the argument after it as its
+// value, so an argument that looks like an operand and is none follows one that is none.
+bool operands_are_arguments(const Run& run)
+{
+    size_t next = 0;
+    bool after_double_dash = false;
+    bool previous_taken = true;  // the program's name is no option
+    for (int32_t i = 1; i < run.argument_count; ++i) {
+        const char* argument = run.arguments[i];
+        const bool taken = next < run.operands.size() && run.operands[next] == argument;
+        if (taken) ++next;
+        const bool looks_like_operand = vedad::is_file_operand(argument);
+        if (taken && !looks_like_operand && !after_double_dash) return false;
+        if (!taken && looks_like_operand && previous_taken) return false;
+        if (std::strcmp(argument, "--") == 0) after_double_dash = true;
+        previous_taken = taken;
+    }
+    return next == run.operands.size();
+}
+
 // What every run that passes the checks may rely on.
 bool holds_after_checks(const Run& run)
 {
-    int32_t operands = 0;
-    for (int32_t i = 1; i < run.argument_count; ++i) operands += vedad::is_file_operand(run.arguments[i]) ? 1 : 0;
+    const int32_t operands = static_cast<int32_t>(run.operands.size());
     const vedad::Options& o = run.options;
     const vedad::DrawingSettings& c = run.options.drawing;
-    return run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
+    return operands_are_arguments(run) && run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
            !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
            (o.input_form == vedad::InputForm::PLAIN_TEXT || o.input_form == vedad::InputForm::SPAN_HTML ||
             o.input_form == vedad::InputForm::TERMINAL) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&

@@ -84,7 +84,8 @@ bool holds(const Naming& naming)
     if (output == "-") return mode == vedad::OutputMode::standard_output && path == vedad::STANDARD_OUTPUT_NAME;
     // The operand's directories never reach the name, so with no --output= it stays here.
     if (output.empty()) return path.find('/') == std::string::npos && ends_with_png(path);
-    if (vedad::is_directory(output.c_str())) return path.starts_with(output) && ends_with_png(path);
+    // A directory, existing or (ending in '/') still to be made, holds the picture.
+    if (vedad::names_directory(output.c_str())) return path.starts_with(output) && ends_with_png(path);
     // An --output= name is used as it is unless something has it and it is to be numbered.
     if (mode == vedad::OutputMode::claim && vedad::has_entry(output.c_str())) return ends_with_png(path);
     return path == output;

@@ -54,6 +54,9 @@ struct Canvas {
     // Nonzero while a page is read only to find how large it is (--fit): the readers keep
     // their warnings for the page that is drawn.
     int32_t measuring = 0;
+    // The input being read, as the readers' warnings name it: the operand as given, or
+    // "standard input". Not owned.
+    const char* input_name = "standard input";
     // The faces and glyphs every text is drawn and measured from, made by canvas_init and
     // shared by the canvas's copies: one run renders each glyph once.
     std::shared_ptr<GlyphPath> glyphs;

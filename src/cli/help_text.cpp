@@ -22,6 +22,7 @@ Converts ASCII text to PNG bitmap images.
 
 OPTIONS
     -                read text from standard input
+    --               end of options: every argument after it is a file
     --ansi-input     read terminal output with colour escape sequences
     --background=... set background color in RGB hex values, default is 000000
     --bold           use bold font
@@ -40,11 +41,15 @@ OPTIONS
 -h, --help           print help
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
+    --list-fonts     list the monospace fonts that --font= takes, and exit
+    --list-fonts=all list every installed font, and exit
     --margin=...     add pixels of background around the picture, default is 0
     --max-pixels=... make no picture of more pixels, default is 100000000 for --fit
     --no-crop        do not crop output image
     --no-fallback    draw characters the font lacks as its missing-glyph box
     --output=...     set output filename or directory
+-o FILE              same as --output=FILE
+                     --output=DIR/ is a directory, made when missing
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix
 -v, --verbose        verbose output
@@ -55,6 +60,9 @@ OPTIONS
     --size=WxH       set image width and height, default is 640x480
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
+
+    A value follows its option after = or as the next argument: --width=800
+    or --width 800. Options apply to every file wherever they stand.
 
 EXAMPLES
 

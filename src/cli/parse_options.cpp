@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 #include <strings.h>
 
+#include "cli/font_list.hpp"
 #include "cli/help_text.hpp"
 #include "base/hex_color.hpp"
 #include "cli/numbers.hpp"
@@ -15,34 +17,25 @@ namespace vedad {
 
 namespace {
 
-// The text after `prefix` when `argument` begins with it, else null.
-const char* value_after(const char* argument, const char* prefix)
+// "%s" as scanf reads it: blanks skipped, then at least one non-blank character. Only the
+// first six characters of a colour count. The value is kept, by reference, for the warning
+// about colours written in another notation.
+bool set_color(const char* value, Rgb& rgb, const char*& given)
 {
-    const size_t length = std::strlen(prefix);
-    return std::strncmp(argument, prefix, length) == 0 ? argument + length : nullptr;
-}
-
-// "--name=%s" as scanf reads it: blanks skipped, then at least one non-blank character.
-// Only the first six characters of a colour count. The value is kept, by reference, for the
-// warning about colours written in another notation.
-bool scan_color(const char* argument, const char* prefix, Rgb& rgb, const char*& given)
-{
-    const char* value = value_after(argument, prefix);
     std::array<char, 7> color;
-    if (value == nullptr || !read_color_text(value, color)) return false;
+    if (!read_color_text(value, color)) return false;
     parse_hex_color(color.data(), rgb);
     given = value;
     return true;
 }
 
-// "--size=%dx%d" as scanf reads it, with numbers held to the 32-bit range.
-bool scan_size(const char* argument, Options& options)
+// "%dx%d" as scanf reads it, with numbers held to the 32-bit range.
+bool set_size(Options& options, const char* value)
 {
-    const char* value = value_after(argument, "--size=");
     int32_t width = 0;
     int32_t height = 0;
     const char* end = nullptr;
-    if (value == nullptr || !scan_int_clamped(value, width, end) || *end != 'x') return false;
+    if (!scan_int_clamped(value, width, end) || *end != 'x') return false;
     if (!scan_int_clamped(end + 1, height, end)) return false;
     options.width = width;
     options.height = height;
@@ -51,33 +44,103 @@ bool scan_size(const char* argument, Options& options)
 }
 
 // --width= or --height=: one side of the canvas, as atoi reads it.
-void set_side(Options& options, int32_t& side, const char* value)
+bool set_side(Options& options, int32_t& side, const char* value)
 {
     side = parse_int_clamped(value);
     options.size_given = 1;
+    return true;
 }
 
-bool scan_font_size(const char* argument, DrawingSettings& drawing)
+bool set_font_size(DrawingSettings& drawing, const char* value)
 {
-    const char* value = value_after(argument, "--font-size=");
     double size = 0.0;
-    if (value == nullptr || std::sscanf(value, "%lf", &size) != 1) return false;
+    if (std::sscanf(value, "%lf", &size) != 1) return false;
     drawing.font_size = size;
     return true;
 }
 
-void set_pixel_format(DrawingSettings& drawing, const char* value)
+bool set_pixel_format(DrawingSettings& drawing, const char* value)
 {
     if (strcasecmp(value, "argb32") == 0) drawing.pixel_format = PIXEL_FORMAT_ARGB32;
     else if (strcasecmp(value, "rgb24") == 0) drawing.pixel_format = PIXEL_FORMAT_RGB24;
     else if (strcasecmp(value, "a8") == 0) drawing.pixel_format = PIXEL_FORMAT_A8;
+    return true;  // any other value changes nothing
+}
+
+bool set_int(int32_t& field, const char* value)
+{
+    field = parse_int_clamped(value);
+    return true;
 }
 
 // A whole number for an option checked afterwards: `invalid` (out of its range) for any
 // other text.
-int32_t whole_number(const char* value, int32_t most, int32_t invalid)
+bool set_whole(int32_t& field, const char* value, int32_t most, int32_t invalid)
 {
-    return static_cast<int32_t>(parse_whole_number(value, most, invalid));
+    field = static_cast<int32_t>(parse_whole_number(value, most, invalid));
+    return true;
+}
+
+bool set_max_pixels(Options& options, const char* value)
+{
+    options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
+    options.max_pixels_given = 1;
+    return true;
+}
+
+// Texts are kept by reference: they point into argv, which lives as long as the run.
+bool set_text(const char*& field, const char* value)
+{
+    field = value;
+    return true;
+}
+
+// An option that takes a value: --name=VALUE, or --name VALUE with the value in the next
+// argument. `set` stores the value, or returns false when it cannot read it; the option is
+// then refused with what it expects.
+struct ValueOption {
+    std::string_view name;  // with its "="
+    bool (*set)(Options& options, const char* value);
+};
+
+constexpr std::array VALUE_OPTIONS = {
+    ValueOption{"--background=",
+                [](Options& o, const char* v) { return set_color(v, o.background, o.background_text); }},
+    ValueOption{"--charspacing=", [](Options& o, const char* v) { return set_int(o.drawing.char_spacing, v); }},
+    ValueOption{"--fallback-font=",
+                [](Options& o, const char* v) { return set_text(o.drawing.fallback_fonts, v); }},
+    ValueOption{"--font=", [](Options& o, const char* v) { return set_text(o.drawing.font_name, v); }},
+    ValueOption{"--font-size=", [](Options& o, const char* v) { return set_font_size(o.drawing, v); }},
+    ValueOption{"--foreground=",
+                [](Options& o, const char* v) { return set_color(v, o.foreground, o.foreground_text); }},
+    ValueOption{"--format=", [](Options& o, const char* v) { return set_pixel_format(o.drawing, v); }},
+    ValueOption{"--height=", [](Options& o, const char* v) { return set_side(o, o.height, v); }},
+    ValueOption{"--linespacing=", [](Options& o, const char* v) { return set_int(o.drawing.line_spacing, v); }},
+    ValueOption{"--margin=", [](Options& o, const char* v) { return set_whole(o.margin, v, INT32_MAX, -1); }},
+    ValueOption{"--max-pixels=", [](Options& o, const char* v) { return set_max_pixels(o, v); }},
+    ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
+    ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
+    ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
+    ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
+    ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
+};
+
+// The value option whose name `argument` is, "=" and value included (--width=800), or alone
+// (--width), and where its value begins (null for the name alone).
+const ValueOption* value_option(std::string_view argument, const char*& value)
+{
+    for (const ValueOption& option : VALUE_OPTIONS) {
+        const std::string_view bare = option.name.substr(0, option.name.size() - 1);
+        if (argument == bare) {
+            value = nullptr;
+            return &option;
+        }
+        if (argument.starts_with(option.name)) {
+            value = argument.data() + option.name.size();
+            return &option;
+        }
+    }
+    return nullptr;
 }
 
 [[noreturn]] void exit_after(void (*print)())
@@ -86,14 +149,17 @@ int32_t whole_number(const char* value, int32_t most, int32_t invalid)
     std::exit(0);
 }
 
-void parse_option(const char* argument, Options& options)
+// Stores one option; `next` is the argument after it, null when there is none. Returns
+// whether the option took `next` as its value.
+bool parse_option(const char* argument, const char* next, Options& options)
 {
     DrawingSettings& drawing = options.drawing;
     auto is = [argument](const char* name) { return std::strcmp(argument, name) == 0; };
-    const char* value = nullptr;
 
     if (is("--help") || is("-h")) exit_after(print_usage);
     if (is("--version") || is("-V")) exit_after(print_version);
+    if (is("--list-fonts")) list_fonts(FontListing::MONOSPACE);
+    if (is("--list-fonts=all")) list_fonts(FontListing::ALL);
     if (is("--fixed")) drawing.fixed_advance = 1;
     else if (is("--verbose") || is("-v")) options.verbose = 1;
     else if (is("--html-input")) options.input_form = InputForm::SPAN_HTML;
@@ -105,27 +171,22 @@ void parse_option(const char* argument, Options& options)
     else if (is("--overwrite")) options.overwrite = 1;
     else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
-    else if ((value = value_after(argument, "--margin="))) options.margin = whole_number(value, INT32_MAX, -1);
-    else if ((value = value_after(argument, "--scale="))) options.scale = whole_number(value, MAX_SCALE, 0);
-    else if ((value = value_after(argument, "--max-pixels="))) {
-        options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
-        options.max_pixels_given = 1;
-    }
     else if (is("--no-fallback")) drawing.fallback = 0;
-    else if ((value = value_after(argument, "--fallback-font="))) drawing.fallback_fonts = value;
-    else if ((value = value_after(argument, "--format="))) set_pixel_format(drawing, value);
-    else if ((value = value_after(argument, "--tab="))) drawing.tab_width = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--font="))) drawing.font_name = value;
-    else if ((value = value_after(argument, "--width="))) set_side(options, options.width, value);
-    else if ((value = value_after(argument, "--output="))) options.output = value;
-    else if (scan_color(argument, "--background=", options.background, options.background_text)) {}
-    else if (scan_color(argument, "--foreground=", options.foreground, options.foreground_text)) {}
-    else if (scan_size(argument, options)) {}
-    else if (scan_font_size(argument, drawing)) {}
-    else if ((value = value_after(argument, "--linespacing="))) drawing.line_spacing = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--charspacing="))) drawing.char_spacing = parse_int_clamped(value);
-    else if ((value = value_after(argument, "--height="))) set_side(options, options.height, value);
-    else refuse_option(argument);
+    else if (is("-o")) {
+        // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
+        // an output file named "verwrite".
+        if (next == nullptr) refuse_option(argument);
+        options.output = next;
+        return true;
+    } else {
+        const char* value = nullptr;
+        const ValueOption* option = value_option(argument, value);
+        const bool takes_next = option != nullptr && value == nullptr;
+        if (takes_next) value = next;
+        if (option == nullptr || value == nullptr || !option->set(options, value)) refuse_option(argument);
+        return takes_next;
+    }
+    return false;
 }
 
 }  // namespace
@@ -135,14 +196,21 @@ bool is_file_operand(const char* argument)
     return argument[0] != '-' || argument[1] == '\0';
 }
 
-int32_t parse_options(int32_t argument_count, char** arguments, Options& options)
+void parse_options(int32_t argument_count, char** arguments, Options& options, Operands& operands)
 {
-    int32_t operand_count = 0;
+    operands.clear();
+    bool options_ended = false;
     for (int32_t i = 1; i < argument_count; ++i) {
-        if (is_file_operand(arguments[i])) ++operand_count;
-        else parse_option(arguments[i], options);
+        const char* argument = arguments[i];
+        if (options_ended || is_file_operand(argument)) {
+            operands.push_back(argument);
+        } else if (std::strcmp(argument, "--") == 0) {
+            options_ended = true;
+        } else {
+            const char* next = i + 1 < argument_count ? arguments[i + 1] : nullptr;
+            if (parse_option(argument, next, options)) ++i;
+        }
     }
-    return operand_count;
 }
 
 }  // namespace vedad

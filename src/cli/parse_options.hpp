@@ -1,16 +1,25 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "base/options.hpp"
 
 namespace vedad {
 
 // A file operand is "-" or any argument that does not begin with '-', the empty one included.
+// After "--" every argument is one.
 bool is_file_operand(const char* argument);
 
-// Stores every option in `options` and returns the number of file operands.
-// Ends the run for --help, --version and for an option it does not know.
-int32_t parse_options(int32_t argument_count, char** arguments, Options& options);
+// The file operands of a command line, in command-line order, as they stand in the argument
+// vector.
+using Operands = std::vector<const char*>;
+
+// Stores every option in `options` and the file operands in `operands` (emptied first). An
+// option that takes a value has it after its "=" (--width=800) or, written alone, in the next
+// argument (--width 800, -o pictures), which is then no operand; "--" ends the options.
+// Ends the run for --help, --version, --list-fonts and for an option it does not know. The
+// operands are the caller's, so that what they hold stays reachable whenever the run ends.
+void parse_options(int32_t argument_count, char** arguments, Options& options, Operands& operands);
 
 }  // namespace vedad

@@ -11,7 +11,7 @@ namespace vedad {
 namespace {
 
 struct ValueOption {
-    const char* name;     // with its "="
+    const char* name;     // with its "=", or a short option, whose value is the next argument
     const char* expects;  // what the value is
     const char* example;  // a value that works
 };
@@ -19,12 +19,14 @@ struct ValueOption {
 constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--background=", "a colour of six lower-case hex digits RRGGBB", "ffff00"},
     ValueOption{"--charspacing=", "a number of pixels", "1"},
+    ValueOption{"--fallback-font=", "font names or files separated by commas", "FreeSerif"},
     ValueOption{"--font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMono.ttf"},
     ValueOption{"--font-size=", "a fraction of 280 points", "0.05"},
     ValueOption{"--foreground=", "a colour of six lower-case hex digits RRGGBB", "0b5394"},
     ValueOption{"--format=", "argb32, rgb24 or a8", "rgb24"},
     ValueOption{"--height=", "a number of pixels", "600"},
     ValueOption{"--linespacing=", "a number of pixels", "4"},
+    ValueOption{"--list-fonts=", "the word all", "all"},
     ValueOption{"--margin=", "a number of pixels from 0", "8"},
     ValueOption{"--max-pixels=", "a number of pixels from 1", "50000000"},
     ValueOption{"--output=", "a file or directory name", "pictures"},
@@ -32,13 +34,23 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--size=", "WIDTHxHEIGHT", "800x600"},
     ValueOption{"--tab=", "a number of spaces", "4"},
     ValueOption{"--width=", "a number of pixels", "800"},
+    ValueOption{"-o", "a file or directory name", "pictures"},
 };
 
+bool is_short(const ValueOption& option)
+{
+    return option.name[1] != '-';
+}
+
 // The value option that `argument` names: its name alone, without the "=", or its name and a
-// value. Only the options read by a scan pattern can get here with a value.
+// value. Only the options read by a scan pattern, and --list-fonts=, can get here with a value.
 const ValueOption* named_value_option(const char* argument)
 {
     for (const ValueOption& option : VALUE_OPTIONS) {
+        if (is_short(option)) {
+            if (std::strcmp(argument, option.name) == 0) return &option;
+            continue;
+        }
         const size_t length = std::strlen(option.name);
         const bool bare = std::strncmp(argument, option.name, length - 1) == 0 && argument[length - 1] == '\0';
         if (bare || std::strncmp(argument, option.name, length) == 0) return &option;
@@ -51,8 +63,8 @@ const ValueOption* named_value_option(const char* argument)
 void refuse_option(const char* argument)
 {
     if (const ValueOption* option = named_value_option(argument)) {
-        fail_with_hint(print_usage, "%s expects %s, as in %s%s", option->name, option->expects, option->name,
-                       option->example);
+        fail_with_hint(print_usage, "%s expects %s, as in %s%s%s", option->name, option->expects, option->name,
+                       is_short(*option) ? " " : "", option->example);
     }
     fail_with_hint(print_usage, "unknown option %s", argument);
 }

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 #include <iterator>
+#include <map>
+#include <set>
 #include <memory>
 #include <utility>
 
@@ -17,6 +19,7 @@
 #include <sys/stat.h>
 
 #include <fontconfig/fontconfig.h>
+#include <strings.h>
 
 namespace vedad {
 
@@ -227,6 +230,39 @@ FcFontSet* sorted_faces(FontconfigState& state, bool emoji)
     return faces;
 }
 
+struct ObjectSetDeleter {
+    void operator()(FcObjectSet* objects) const { FcObjectSetDestroy(objects); }
+};
+struct FontSetDeleter {
+    void operator()(FcFontSet* fonts) const { FcFontSetDestroy(fonts); }
+};
+
+bool is_monospace(const FcPattern* font)
+{
+    int spacing = FC_PROPORTIONAL;
+    return FcPatternGetInteger(font, FC_SPACING, 0, &spacing) == FcResultMatch &&
+           (spacing == FC_MONO || spacing == FC_DUAL || spacing == FC_CHARCELL);
+}
+
+// A family name as a fontconfig pattern, which --font= is, reads it back.
+std::string escaped_family(const char* family)
+{
+    std::string name;
+    for (const char* c = family; *c != '\0'; ++c) {
+        if (*c == '\\' || *c == '-' || *c == ':' || *c == ',') name += '\\';
+        name += *c;
+    }
+    return name;
+}
+
+// Names sort as a reader looks them up: ASCII case aside, and by their bytes where only case
+// tells them apart.
+bool name_before(const std::string& a, const std::string& b)
+{
+    const int folded = strcasecmp(a.c_str(), b.c_str());
+    return folded != 0 ? folded < 0 : a < b;
+}
+
 // The code points shown as emoji by default (Emoji_Presentation), as first and last.
 constexpr std::pair<uint32_t, uint32_t> EMOJI_PRESENTATION[] = {
     {0x231A, 0x231B},   {0x23E9, 0x23EC},   {0x23F0, 0x23F0},   {0x23F3, 0x23F3},   {0x25FD, 0x25FE},
@@ -318,6 +354,38 @@ bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation 
         if (FcCharSetHasChar(characters, character) && file_of(face, file)) return true;
     }
     return false;
+}
+
+std::vector<FontFamily> font_lookup_families(FontLookup& lookup, FontListing listing)
+{
+    FontconfigState& state = *lookup.state;
+    std::vector<FontFamily> families;
+    if (!ready(state)) return families;
+    Pattern everything(FcPatternCreate());
+    std::unique_ptr<FcObjectSet, ObjectSetDeleter> objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_SPACING, nullptr));
+    if (everything == nullptr || objects == nullptr) return families;
+    std::unique_ptr<FcFontSet, FontSetDeleter> fonts(FcFontList(state.config, everything.get(), objects.get()));
+    if (fonts == nullptr) return families;
+
+    std::map<std::string, std::set<std::string>> styles_of;
+    for (int i = 0; i < fonts->nfont; ++i) {
+        const FcPattern* font = fonts->fonts[i];
+        FcChar8* family = nullptr;
+        if (FcPatternGetString(font, FC_FAMILY, 0, &family) != FcResultMatch || family == nullptr) continue;
+        if (listing == FontListing::MONOSPACE && !is_monospace(font)) continue;
+        std::set<std::string>& styles = styles_of[escaped_family(reinterpret_cast<const char*>(family))];
+        FcChar8* style = nullptr;
+        if (FcPatternGetString(font, FC_STYLE, 0, &style) == FcResultMatch && style != nullptr)
+            styles.insert(reinterpret_cast<const char*>(style));
+    }
+    for (auto& [name, styles] : styles_of) {
+        FontFamily family{name, std::vector<std::string>(styles.begin(), styles.end())};
+        std::sort(family.styles.begin(), family.styles.end(), name_before);
+        families.push_back(std::move(family));
+    }
+    std::sort(families.begin(), families.end(),
+              [](const FontFamily& a, const FontFamily& b) { return name_before(a.name, b.name); });
+    return families;
 }
 
 bool is_emoji_presentation(uint32_t character)

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vedad {
 
@@ -48,6 +49,24 @@ enum class Presentation : uint8_t { DEFAULT, EMOJI, TEXT };
 // after `position`, which starts at 0. False when there is none left.
 bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
                            FontFile& file);
+
+// An installed font family, by the name --font= takes for it, and the styles it comes in.
+struct FontFamily {
+    std::string name;
+    std::vector<std::string> styles;
+};
+
+// Which families a listing holds.
+enum class FontListing : uint8_t {
+    MONOSPACE,  // fonts whose characters are all one or two cells wide (spacing mono, dual or charcell)
+    ALL,
+};
+
+// The installed font families, sorted by name (ASCII case aside), each with its styles
+// sorted; a family or style is named by its first name, the English one where the font has
+// several. A name is written as --font= reads it: '\\', '-', ':' and ',' after a backslash.
+// Empty when fontconfig cannot be started.
+std::vector<FontFamily> font_lookup_families(FontLookup& lookup, FontListing listing);
 
 // Whether `character` is shown as an emoji unless asked otherwise.
 bool is_emoji_presentation(uint32_t character);

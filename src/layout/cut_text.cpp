@@ -7,6 +7,9 @@ namespace vedad {
 
 namespace {
 
+// What a warning about cut text ends with, but under --verbose.
+constexpr const char CUT_TEXT_ADVICE[] = "; --fit or a larger --size= shows it";
+
 // Rows whose lowest inked row lies past the bottom edge. Rows stand one line height apart,
 // the first on the baseline one line height down, so the lowest baseline tells how many
 // there are.
@@ -25,13 +28,15 @@ int64_t rows_below(const Canvas& canvas, const TextExtent& extent)
 void warn_about_cut_text(const Options& options, const Canvas& canvas, TextExtent& extent)
 {
     finish_rows(extent, canvas);
-    if (options.verbose == 0) return;
+    if (options.silent != 0) return;
+    // --verbose says more around these lines, and keeps them short.
+    const char* advice = options.verbose != 0 ? "" : CUT_TEXT_ADVICE;
     if (extent.rows_cut_right > 0) {
-        std::fprintf(stderr, "warning: text cut at the right edge (%" PRId64 " of %" PRId64 " rows)\n",
-                     extent.rows_cut_right, extent.rows_shown);
+        std::fprintf(stderr, "warning: text cut at the right edge (%" PRId64 " of %" PRId64 " rows)%s\n",
+                     extent.rows_cut_right, extent.rows_shown, advice);
     }
     const int64_t below = rows_below(canvas, extent);
-    if (below > 0) std::fprintf(stderr, "warning: text cut at the bottom (%" PRId64 " more rows)\n", below);
+    if (below > 0) std::fprintf(stderr, "warning: text cut at the bottom (%" PRId64 " more rows)%s\n", below, advice);
 }
 
 }  // namespace vedad

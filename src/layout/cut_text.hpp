@@ -6,9 +6,10 @@
 
 namespace vedad {
 
-// With --verbose, after a page whose text reached past the canvas: how many of the rows that
-// show were cut at the right edge, and how many rows lie past the bottom. Counts the page's
-// last row into the extent first.
+// After a page whose text reached past the canvas, unless --silent: how many of the rows that
+// show were cut at the right edge, and how many rows lie past the bottom, with a word on how
+// to show them (left out under --verbose, which says more). Counts the page's last row into
+// the extent first.
 void warn_about_cut_text(const Options& options, const Canvas& canvas, TextExtent& extent);
 
 }  // namespace vedad

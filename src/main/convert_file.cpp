@@ -36,6 +36,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
         else std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
     }
 
+    canvas.input_name = input_name;
     CanvasSize size{options.width, options.height};
     if (options.max_pixels_given != 0) size = held_to_budget(options, size);
     RereadableInput kept;
@@ -61,6 +62,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     }
 
     frame_picture(options, canvas, extent);
+    make_output_directory(options);
     OutputPath output = make_output_path(options, operand);
     const EncodedPicture picture = encode_png(canvas.image);
     if (picture.bytes.empty()) fail_writing_output(options, output, "the PNG could not be encoded");

@@ -47,8 +47,9 @@ int run(int argument_count, char** arguments)
     clean_up_on_ending_signals(remove_temporary_file);
     Options options;
     set_default_options(options);
-    const int32_t operand_count = parse_options(argument_count, arguments, options);
-    check_options(options, operand_count);
+    Operands operands;
+    parse_options(argument_count, arguments, options, operands);
+    check_options(options, static_cast<int32_t>(operands.size()));
     warn_about_colors(options);
     apply_layout(options);
     if (options.verbose != 0) {
@@ -57,9 +58,7 @@ int run(int argument_count, char** arguments)
     }
     Canvas canvas;
     canvas_init(canvas, options.drawing);
-    for (int i = 1; i < argument_count; ++i) {
-        if (is_file_operand(arguments[i])) convert_file(options, canvas, arguments[i]);
-    }
+    for (const char* operand : operands) convert_file(options, canvas, operand);
     return 0;
 }
 

@@ -1,7 +1,10 @@
 #include "output/output_path.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,7 +31,7 @@ std::string first_choice(const Options& options, const char* base, bool& named_b
     std::string path;
     if (options.output[0] == '\0') {
         path = base;
-    } else if (is_directory(options.output)) {
+    } else if (names_directory(options.output)) {
         path = options.output;
         if (path.back() != '/') path += '/';
         path += base;
@@ -74,6 +77,23 @@ bool is_directory(const char* path)
 {
     struct stat info;
     return stat(path, &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool names_directory(const char* output)
+{
+    const size_t length = std::strlen(output);
+    return (length > 0 && output[length - 1] == '/') || is_directory(output);
+}
+
+void make_output_directory(const Options& options)
+{
+    const size_t length = std::strlen(options.output);
+    if (length == 0 || options.output[length - 1] != '/' || is_directory(options.output)) return;
+    std::error_code error;
+    std::filesystem::create_directories(options.output, error);
+    if (error || !is_directory(options.output))
+        fail("could not make the directory %s: %s", options.output,
+             error ? error.message().c_str() : std::strerror(ENOTDIR));
 }
 
 bool writes_to_standard_output(const Options& options)

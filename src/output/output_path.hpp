@@ -29,6 +29,14 @@ struct OutputPath {
     bool announced = false;  // the "writing" line has been printed
 };
 
+// Whether an --output= value names a directory: one that ends in '/', which need not exist
+// yet, or an existing one.
+bool names_directory(const char* output);
+
+// Makes the directory an --output= value that ends in '/' names, with its parents, when it is
+// missing; ends the run when it cannot be made.
+void make_output_directory(const Options& options);
+
 // Chooses where and how the picture of `operand` is written. Any directory entry at a name
 // (file, directory, link whether dangling or not, FIFO, socket, device) makes it taken.
 // Ends the run when the names are too long or every numbered name is taken.

@@ -1,5 +1,6 @@
 #include "readers/html_spans.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <optional>
@@ -7,6 +8,7 @@
 
 #include "canvas/draw.hpp"
 #include "base/hex_color.hpp"
+#include "base/utf8.hpp"
 #include "readers/plain_text.hpp"
 
 namespace vedad {
@@ -71,6 +73,46 @@ Character token_character(std::string_view token)
     return first_character(token);  // a token may begin with a NUL byte: the empty character
 }
 
+// Whether a token inside a span stands for one character: an entity, a numeric reference, or
+// text with one byte that is no UTF-8 continuation byte, so that a sequence cut short or
+// malformed counts as one, as it is drawn.
+bool is_one_character(std::string_view token)
+{
+    for (const Entity& entity : ENTITIES) {
+        if (token == entity.token) return true;
+    }
+    if (numeric_reference(token)) return true;
+    return std::count_if(token.begin(), token.end(), [](char c) {
+               return !utf8_is_continuation(static_cast<unsigned char>(c));
+           }) <= 1;
+}
+
+// Tells span HTML from the HTML of converters that wrap a run of characters in one element:
+// a style attribute in double quotes, a class attribute, a <pre> element, or several
+// characters in one span.
+struct ForeignHtml {
+    bool found = false;
+    int32_t characters_in_span = 0;
+};
+
+void look_for_foreign_html(ForeignHtml& foreign, std::string_view token, bool inside_span)
+{
+    if (foreign.found) return;
+    if (!inside_span) {
+        if (token == "span") foreign.characters_in_span = 0;
+        foreign.found = token == "pre" || token.starts_with("class=");
+        return;
+    }
+    // A span inside a span draws its "s" in the outer one, and counts there.
+    if (token.starts_with("style=\"") || token.starts_with("class=")) {
+        foreign.found = true;
+    } else if (!token.starts_with(SPAN_END_PREFIX) && !token.starts_with(TEXT_COLOR_PREFIX) &&
+               !token.starts_with(BACKGROUND_COLOR_PREFIX)) {
+        foreign.characters_in_span += is_one_character(token) ? 1 : 2;
+        foreign.found = foreign.characters_in_span > 1;
+    }
+}
+
 }  // namespace
 
 int read_token(FILE* stream, char* buffer, size_t size)
@@ -116,8 +158,10 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     CellColors colors{options.foreground, options.background};
     GlyphReach reach;
     bool inside_span = false;
+    ForeignHtml foreign;
     while (read_token(stream, buffer.data(), buffer.size()) != 0) {
         const std::string_view token(buffer.data());
+        look_for_foreign_html(foreign, token, inside_span);
         if (!inside_span) {
             if (token == "span") {
                 colors = CellColors{options.foreground, options.background};
@@ -134,6 +178,12 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
         } else {
             canvas_draw_cell(canvas, colors, token_character(token), options.transparent != 0, reach, extent);
         }
+    }
+    if (foreign.found && canvas.measuring == 0) {
+        std::fprintf(stderr,
+                     "warning: %s is not one span per character; to draw a terminal's output, give it raw with "
+                     "--ansi-input\n",
+                     canvas.input_name);
     }
 }
 

@@ -20,7 +20,9 @@ int read_token(FILE* stream, char* buffer, size_t size);
 
 // Draws span HTML: every character inside a span in the span's text colour on a cell of its
 // background colour, a line break for each "br/" between spans. Input that does not begin
-// with '<' is drawn as plain text after a warning.
+// with '<' is drawn as plain text after a warning. HTML of another kind (double-quoted style
+// attributes, class attributes, <pre>, several characters in a span) is drawn the same way and
+// then warned about once, on the page that is drawn.
 void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent);
 
 }  // namespace vedad

@@ -33,7 +33,9 @@ struct Arguments {
 
 int32_t parse(Arguments& arguments, Options& options)
 {
-    return parse_options(arguments.count(), arguments.vector(), options);
+    Operands operands;
+    parse_options(arguments.count(), arguments.vector(), options, operands);
+    return static_cast<int32_t>(operands.size());
 }
 
 std::string joined(const std::vector<std::string>& arguments)
@@ -263,7 +265,7 @@ std::string regex_escaped(const std::string& text)
 TEST(ParseOptionsDeathTest, RefusesWhatMatchesNoOption)
 {
     const std::vector<std::string> refused = {
-        "--", "---", "-hv", "-vs", "-x", "-H", "--Help", "--verbose=1", "--widths", "--font-sizes=1", "--Size=8x6",
+        "---", "-hv", "-vs", "-x", "-H", "--Help", "--verbose=1", "--widths", "--font-sizes=1", "--Size=8x6",
     };
     for (const std::string& argument : refused) {
         SCOPED_TRACE(argument);
@@ -283,7 +285,7 @@ TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
     const std::string size = "WIDTHxHEIGHT";
     const std::string font_size = "a fraction of 280 points";
     const struct {
-        std::string argument;
+        std::string argument;  // alone, it ends the command line
         std::string option;
         std::string expects;
     } cases[] = {
@@ -293,6 +295,7 @@ TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
         {"--foreground", "--foreground=", color},
         {"--foreground=", "--foreground=", color},
         {"--charspacing", "--charspacing=", pixels},
+        {"--fallback-font", "--fallback-font=", "font names or files separated by commas"},
         {"--font", "--font=", "a font file or name"},
         {"--font-size", "--font-size=", font_size},
         {"--font-size=", "--font-size=", font_size},
@@ -300,7 +303,10 @@ TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
         {"--format", "--format=", "argb32, rgb24 or a8"},
         {"--height", "--height=", pixels},
         {"--linespacing", "--linespacing=", pixels},
+        {"--list-fonts=mono", "--list-fonts=", "the word all"},
+        {"--margin", "--margin=", "a number of pixels from 0"},
         {"--output", "--output=", "a file or directory name"},
+        {"--scale", "--scale=", "a whole number from 1 to 8"},
         {"--size", "--size=", size},
         {"--size=800X600", "--size=", size},
         {"--size=800", "--size=", size},
@@ -312,13 +318,141 @@ TEST(ParseOptionsDeathTest, SaysWhatAnOptionWithoutItsValueExpects)
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.argument);
-        // An output name after a bare option is not its value.
-        Arguments arguments({"a.txt", test.argument, "out.png", "--help"});
+        // A bare option takes the next argument as its value: here there is none.
+        const bool bare = test.argument.find('=') == std::string::npos;
+        Arguments arguments(bare ? std::vector<std::string>{"a.txt", test.argument}
+                                 : std::vector<std::string>{"a.txt", test.argument, "out.png", "--help"});
         Options options;
         const std::string option = regex_escaped(test.option);
         EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(1),
                     "^error: " + option + " expects " + regex_escaped(test.expects) + ", as in " + option +
                         "[^\n ]+\n\n" + regex_escaped("vedad " VEDAD_VERSION "\n"));
+    }
+}
+
+// Every option that takes a value takes it from the next argument when written alone, as
+// it takes it after its "=": the same record, and the value is no operand, whatever it looks
+// like.
+TEST(ParseOptions, ValueOptionsTakeTheNextArgumentAsTheirValue)
+{
+    const struct {
+        std::string option;  // with its "="
+        std::string value;
+    } cases[] = {
+        {"--background=", "ffff00"},
+        {"--charspacing=", "3"},
+        {"--fallback-font=", "A,/b.ttf"},
+        {"--font=", "DejaVu Sans Mono"},
+        {"--font=", ""},
+        {"--font-size=", "0.05"},
+        {"--foreground=", "0b5394"},
+        {"--format=", "rgb24"},
+        {"--height=", "300"},
+        {"--linespacing=", "-4"},
+        {"--margin=", "8"},
+        {"--output=", "pics"},
+        {"--output=", "-"},
+        {"--output=", "--"},
+        {"--output=", "--width=5"},
+        {"--scale=", "2"},
+        {"--size=", "800x600"},
+        {"--tab=", "4"},
+        {"--width=", "800"},
+    };
+    for (const auto& test : cases) {
+        const std::string bare = test.option.substr(0, test.option.size() - 1);
+        SCOPED_TRACE(bare + " [" + test.value + "]");
+        Arguments spaced({"a.txt", bare, test.value, "b.txt"});
+        Arguments joined({"a.txt", test.option + test.value, "b.txt"});
+        Options with_space;
+        Options with_equals;
+        Operands operands;
+        parse_options(spaced.count(), spaced.vector(), with_space, operands);
+        EXPECT_EQ(parse(joined, with_equals), 2);
+        EXPECT_EQ(whole(with_space), whole(with_equals));
+        EXPECT_EQ(operands, (Operands{spaced.texts[1].data(), spaced.texts[4].data()}));
+    }
+}
+
+// Texts taken from the next argument point into it, as they point after the "=".
+TEST(ParseOptions, ValuesInTheNextArgumentPointIntoIt)
+{
+    Arguments arguments({"--output", "out.png", "--font", "FreeSans", "-o", "pic.png", "--fallback-font", "A"});
+    Options options;
+    EXPECT_EQ(parse(arguments, options), 0);
+    EXPECT_EQ(options.output, arguments.texts[6].data());
+    EXPECT_EQ(options.drawing.font_name, arguments.texts[4].data());
+    EXPECT_EQ(options.drawing.fallback_fonts, arguments.texts[8].data());
+}
+
+// -o is --output=; "--" ends the options: every argument after it is an operand, "-" and
+// "--" included. The operands are the arguments themselves, in order.
+TEST(ParseOptions, ShortOutputAndTheEndOfOptions)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<std::string> operands;
+        std::string output;
+        int32_t width;
+    } cases[] = {
+        {{"-o", "pic.png", "a.txt"}, {"a.txt"}, "pic.png", 640},
+        {{"a.txt", "-o", "-"}, {"a.txt"}, "-", 640},
+        {{"-o", "pics/", "-o", "other"}, {}, "other", 640},
+        {{"--", "-x.txt", "-", "--", "--width=5"}, {"-x.txt", "-", "--", "--width=5"}, "", 640},
+        {{"--width=5", "a", "--", "-o", "b"}, {"a", "-o", "b"}, "", 5},
+        {{"--width", "7", "-", "--output", "--", "-"}, {"-", "-"}, "--", 7},
+        {{"a", "-o", "--", "b"}, {"a", "b"}, "--", 640},
+        // Options without a value leave the next argument alone, "-" included.
+        {{"--verbose", "-", "--fit", "a", "-s", "--"}, {"-", "a"}, "", 640},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        Arguments arguments(test.arguments);
+        Options options;
+        Operands operands{"left over"};
+        parse_options(arguments.count(), arguments.vector(), options, operands);
+        std::vector<std::string> texts;
+        for (const char* operand : operands) {
+            texts.emplace_back(operand);
+            // The operand is the argument itself, not a copy.
+            bool in_arguments = false;
+            for (const std::string& argument : arguments.texts) in_arguments |= argument.data() == operand;
+            EXPECT_TRUE(in_arguments) << operand;
+        }
+        EXPECT_EQ(texts, test.operands);
+        EXPECT_EQ(text_of(options.output), text_of(test.output.c_str()));
+        EXPECT_EQ(options.width, test.width);
+    }
+}
+
+TEST(ParseOptionsDeathTest, ShortOutputWithoutAValueSaysWhatItExpects)
+{
+    Arguments arguments({"a.txt", "-o"});
+    Options options;
+    EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(1),
+                "^error: -o expects a file or directory name, as in -o pictures\n\n" +
+                    regex_escaped("vedad " VEDAD_VERSION "\n"));
+}
+
+// A value in the next argument that the option cannot read is refused as after its "=".
+TEST(ParseOptionsDeathTest, AValueInTheNextArgumentThatCannotBeReadIsRefused)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::string message;
+    } cases[] = {
+        {{"--size", "800", "a.txt"}, "error: --size= expects WIDTHxHEIGHT, as in --size=800x600\n"},
+        {{"--font-size", "big", "a.txt"}, "error: --font-size= expects a fraction of 280 points, as in --font-size=0.05\n"},
+        {{"--background", " ", "a.txt"},
+         "error: --background= expects a colour of six lower-case hex digits RRGGBB, as in --background=ffff00\n"},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        Arguments arguments(test.arguments);
+        Options options;
+        std::string pattern = "^";
+        pattern.append(regex_escaped(test.message)).append("\n");
+        EXPECT_EXIT(parse(arguments, options), testing::ExitedWithCode(1), pattern);
     }
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <regex>
 #include <string>
 #include <vector>
@@ -102,8 +103,9 @@ TEST(CommandLine, TheExampleOfAnOptionsMessageIsAccepted)
 {
     const std::string no_input = "error: no input files specified\n\n" + cli_fixture("help.txt");
     const std::regex example(R"(^error: (--[a-z-]+=) expects [^\n]*, as in (\1\S+)\n\n)");
-    for (const std::string option : {"--background", "--charspacing", "--font", "--font-size", "--foreground", "--format",
-                                     "--height", "--linespacing", "--output", "--size", "--tab", "--width"}) {
+    for (const std::string option :
+         {"--background", "--charspacing", "--fallback-font", "--font", "--font-size", "--foreground", "--format",
+          "--height", "--linespacing", "--margin", "--output", "--scale", "--size", "--tab", "--width"}) {
         SCOPED_TRACE(option);
         TempDir dir;
         const RunResult refused = run_vedad(dir.path(), {option});
@@ -219,5 +221,101 @@ TEST(CommandLine, HugeSizesAreRefusedCleanly)
         EXPECT_EQ(result.status, 1);
         EXPECT_NE(result.err.find("error: "), std::string::npos) << result.err;
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+}
+
+// An option's value in the next argument draws the same picture as after its "=", and -o is
+// --output=.
+TEST(CommandLine, ValuesInTheNextArgumentDrawTheSamePicture)
+{
+    const std::vector<std::string> joined_form = {
+        "--width=300", "--height=100", "--no-crop", "--font-size=0.05", "--background=ffff00",
+        "--foreground=0b5394", "--linespacing=-1", "--font=Courier", "--output=pic.png", "a.txt",
+    };
+    const std::vector<std::vector<std::string>> spaced_forms = {
+        {"--width", "300", "--height", "100", "--no-crop", "--font-size", "0.05", "--background", "ffff00",
+         "--foreground", "0b5394", "--linespacing", "-1", "--font", "Courier", "--output", "pic.png", "a.txt"},
+        {"a.txt", "--size", "300x100", "--no-crop", "--font-size", "0.05", "--background", "ffff00", "--foreground",
+         "0b5394", "--linespacing", "-1", "--font", "Courier", "-o", "pic.png"},
+    };
+    TempDir reference;
+    write_file(reference / "a.txt", "ab\ncd\n");
+    const RunResult expected = run_vedad(reference.path(), joined_form);
+    ASSERT_EQ(expected.status, 0) << expected.err;
+    EXPECT_EQ(expected.err, "writing pic.png\n");
+    for (const auto& arguments : spaced_forms) {
+        SCOPED_TRACE(joined(arguments));
+        TempDir dir;
+        write_file(dir / "a.txt", "ab\ncd\n");
+        const RunResult result = run_vedad(dir.path(), arguments);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, expected.err);
+        EXPECT_EQ(read_file(dir / "pic.png"), read_file(reference / "pic.png"));
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.txt", "pic.png"}));
+    }
+}
+
+// After "--" every argument is a file: one whose name begins with a hyphen, and "-" as
+// standard input. Before it, such a name is an option.
+TEST(CommandLine, EndOfOptionsMakesEveryLaterArgumentAFile)
+{
+    const std::string help = cli_fixture("help.txt");
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string err;
+        std::vector<std::string> files;  // the directory afterwards
+    } cases[] = {
+        {{"--", "-x.txt", "-"}, 0, "writing -x.png\nwriting stdin.png\n", {"-x.png", "-x.txt", "stdin.png"}},
+        {{"--no-crop", "--", "--", "-x.txt"}, 1, "error: couldn't open file: No such file or directory\n", {"-x.txt"}},
+        {{"-x.txt", "--"}, 1, "error: unknown option -x.txt\n\n" + help, {"-x.txt"}},
+        {{"-o", "pic.png", "--", "-x.txt"}, 0, "writing pic.png\n", {"-x.txt", "pic.png"}},
+        {{"a.txt", "-o"}, 1, "error: -o expects a file or directory name, as in -o pictures\n\n" + help, {"-x.txt"}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        write_file(dir / "-x.txt", "x\n");
+        const RunResult result = run_vedad(dir.path(), test.arguments, "in\n");
+        EXPECT_EQ(result.status, test.status);
+        EXPECT_EQ(result.err, test.err);
+        EXPECT_EQ(list_directory(dir.path()), test.files);
+    }
+}
+
+// --list-fonts names the installed fonts on standard output, here those of the tests'
+// fontconfig configuration: Courier.ttf there is FreeMono.
+TEST(CommandLine, ListFontsNamesTheInstalledFamiliesAndTheirStyles)
+{
+    const struct {
+        std::vector<std::string> arguments;
+        std::vector<std::string> has;
+        std::vector<std::string> lacks;
+    } cases[] = {
+        {{"--list-fonts"}, {"DejaVu Sans Mono: Book", "FreeMono: Regular"}, {"FreeSans: Regular", "FreeSerif: Regular"}},
+        {{"--list-fonts=all"},
+         {"DejaVu Sans Mono: Book", "FreeMono: Regular", "FreeSans: Regular", "FreeSerif: Regular"},
+         {}},
+        // It ends the run where it stands, as --help does.
+        {{"a.txt", "--list-fonts", "--bogus"}, {"DejaVu Sans Mono: Book", "FreeMono: Regular"}, {}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(joined(test.arguments));
+        TempDir dir;
+        Launch how;
+        how.capture_out = true;
+        const Outcome result = launch(dir.path(), test.arguments, how);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.err, "");
+        std::vector<std::string> lines;
+        std::vector<std::string> families;  // sorted by name
+        for (size_t start = 0, end; (end = result.out.find('\n', start)) != std::string::npos; start = end + 1) {
+            lines.push_back(result.out.substr(start, end - start));
+            families.push_back(lines.back().substr(0, lines.back().find(": ")));
+        }
+        EXPECT_TRUE(std::is_sorted(families.begin(), families.end())) << result.out;
+        for (const std::string& line : test.has) EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+        for (const std::string& line : test.lacks) EXPECT_EQ(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{});
     }
 }

@@ -141,11 +141,13 @@ TEST(Hostile, JunkInputsGiveAPicture)
         std::string warning;
         Size size;  // 0x0: any size, as long as the PNG decodes
     } cases[] = {
-        {"binary junk", {}, junk(200000, 3), "", {}},
-        {"binary junk as HTML", {"--html-input"}, junk_not_html, NOT_HTML_WARNING, {}},
-        {"only NUL bytes draw empty rows", {}, std::string(1000000, '\0'), "", FULL_PAGE},
-        {"only NUL bytes as HTML", {"--html-input"}, std::string(1000000, '\0'), NOT_HTML_WARNING, FULL_PAGE},
-        {"10 MB without line feed in rows of 10238", {}, repeat(hidden_piece, 1000), "", {one_row.width, 480}},
+        {"binary junk", {}, junk(200000, 3), cut_text_warnings(23, 53, 709), {}},
+        {"binary junk as HTML", {"--html-input"}, junk_not_html, NOT_HTML_WARNING + cut_text_warnings(17, 53, 748), {}},
+        {"only NUL bytes draw empty rows", {}, std::string(1000000, '\0'), cut_text_warnings(0, 0, 45), FULL_PAGE},
+        {"only NUL bytes as HTML", {"--html-input"}, std::string(1000000, '\0'),
+         NOT_HTML_WARNING + cut_text_warnings(0, 0, 45), FULL_PAGE},
+        {"10 MB without line feed in rows of 10238", {}, repeat(hidden_piece, 1000), cut_text_warnings(0, 0, 947),
+         {one_row.width, 480}},
         {"10 MB HTML without line feed or span", {"--html-input"}, std::string("<") + std::string(10000000, 'x'), "",
          FULL_PAGE},
         {"a million '<'", {"--html-input"}, std::string(1000000, '<'), "", FULL_PAGE},
@@ -159,7 +161,10 @@ TEST(Hostile, JunkInputsGiveAPicture)
         {"unfinished entities in lines", {}, "&\n&#\n&#x\n&#99999999999;\n&#x7fffffff;\n&amp\n", "",
          {0, six_rows.height}},
         // Every nested span is a token inside a span: it draws its s, all on one row.
-        {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000), "", {640, one_html_row.height}},
+        {"spans opened and never closed", {"--html-input"}, repeat("<span>", 20000),
+         "warning: in is not one span per character; to draw a terminal's output, give it raw with --ansi-input\n" +
+             cut_text_warnings(1, 1, 0),
+         {640, one_html_row.height}},
         {"spans closed and never opened", {"--html-input"}, repeat("</span>", 100000) + repeat("<br/>", 1000), "",
          FULL_PAGE},
         {"a span cut in its style", {"--html-input"}, "<span style='color:#12", "", FULL_PAGE},
@@ -216,7 +221,7 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
     const struct {
         std::vector<std::string> arguments;
         int status;
-        std::string err;  // "" for "writing in.png\n"
+        std::string err;  // with status 0, what comes before "writing in.png\n": the warnings about cut text
         Size size;        // 0x0 with status 0: any size
     } cases[] = {
         {{"--font-size=1e300"}, 1, cannot_size, {}},
@@ -230,19 +235,19 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
         // Every baseline above the top edge: nothing counts as drawn, the page stays whole.
         {{"--linespacing=-2147483648"}, 0, "", FULL_PAGE},
         {{"--linespacing=-2147483648", "--html-input"}, 0, "", FULL_PAGE},
-        {{"--linespacing=2147483647"}, 0, "", {plain.width, 480}},
-        {{"--linespacing=99999999999999999999"}, 0, "", {plain.width, 480}},
-        {{"--linespacing=2147483647", "--html-input"}, 0, "", {cells.width, 480}},
+        {{"--linespacing=2147483647"}, 0, cut_text_warnings(0, 0, 1), {plain.width, 480}},
+        {{"--linespacing=99999999999999999999"}, 0, cut_text_warnings(0, 0, 1), {plain.width, 480}},
+        {{"--linespacing=2147483647", "--html-input"}, 0, cut_text_warnings(0, 0, 1), {cells.width, 480}},
         // Character spacing reaches only fixed cells, never whole lines.
         {{"--charspacing=2147483647", "--fixed"}, 0, "", plain},
         {{"--charspacing=-2147483648", "--fixed"}, 0, "", plain},
-        {{"--charspacing=2147483647", "--fixed", "--html-input"}, 0, "", {640, cells.height}},
+        {{"--charspacing=2147483647", "--fixed", "--html-input"}, 0, cut_text_warnings(2, 2, 0), {640, cells.height}},
         {{"--charspacing=-2147483648", "--fixed", "--html-input"}, 0, "", FULL_PAGE},
         {{"--tab=2147483647"}, 0, "", plain},
         {{"--tab=-2147483648"}, 0, "", plain},
-        {{"--size=1x1"}, 0, "", {1, 1}},
-        {{"--size=1x1", "--html-input"}, 0, "", {1, 1}},
-        {{"--size=1x1", "--no-crop", "--transparent"}, 0, "", {1, 1}},
+        {{"--size=1x1"}, 0, cut_text_warnings(0, 0, 2), {1, 1}},
+        {{"--size=1x1", "--html-input"}, 0, cut_text_warnings(0, 0, 2), {1, 1}},
+        {{"--size=1x1", "--no-crop", "--transparent"}, 0, cut_text_warnings(0, 0, 2), {1, 1}},
         {{"--width=2147483647", "--height=1"}, 1, "error: could not create an image of 2147483647x1 pixels\n", {}},
         {{"--size=99999999999x99999999999"}, 1,
          "error: could not create an image of 2147483647x2147483647 pixels\n", {}},
@@ -259,7 +264,7 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
         expect_sound(outcome);
         EXPECT_EQ(outcome.status, c.status);
         if (c.status == 0) {
-            EXPECT_EQ(outcome.err, "writing in.png\n");
+            EXPECT_EQ(outcome.err, c.err + "writing in.png\n");
             expect_png_of_size(dir / "in.png", c.size);
         } else {
             // libgd may say why it refused an image in a line of its own first; where the font

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <filesystem>
 #include <set>
 #include <string>
@@ -120,4 +121,67 @@ TEST(HtmlInput, UnreadableInputIsAnErrorAndNoPicture)
     EXPECT_NE(result.err.find("listing"), std::string::npos) << result.err;
     EXPECT_EQ(result.err.find("warning"), std::string::npos) << result.err;
     EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"listing"});
+}
+
+namespace {
+
+// The warning about HTML that is not span HTML, for the input named `name`.
+std::string foreign_html_warning(const std::string& name)
+{
+    return "warning: " + name + " is not one span per character; to draw a terminal's output, give it raw with "
+           "--ansi-input\n";
+}
+
+}  // namespace
+
+// What converters of terminal output to HTML make of coloured output, one element for a run
+// of text, made here by the Debian packages aha and colorized-logs (ansi2html) when installed:
+// warned about once per input, by its name, unless --silent, also with --fit. Span HTML is not.
+TEST(HtmlInput, HtmlOfOtherConvertersIsWarnedAbout)
+{
+    const struct {
+        const char* program;
+        const char* html;  // the file it writes here
+    } converters[] = {
+        {"aha", "aha.html"},
+        {"ansi2html", "ansi2html.html"},
+    };
+    const std::string terminal_output = "\x1b[31mred\x1b[0m plain \x1b[1;32mgreen\x1b[0m\nsecond line\n";
+    std::vector<std::string> missing;
+    for (const auto& converter : converters) {
+        SCOPED_TRACE(converter.program);
+        TempDir dir;
+        write_file(dir / "terminal.txt", terminal_output);
+        const std::string command = std::string("cd '") + dir.path().string() + "' && command -v " + converter.program +
+                                    " >/dev/null && " + converter.program + " < terminal.txt > " + converter.html;
+        if (std::system(command.c_str()) != 0) {
+            missing.push_back(converter.program);
+            continue;
+        }
+        write_file(dir / "spans.html", span_page({"ok", "fine"}));
+        const std::string html = read_file(dir / converter.html);
+        ASSERT_NE(html.find("red"), std::string::npos) << html;
+
+        const std::string name = converter.html;
+        const std::string png = name.substr(0, name.size() - 5) + ".png";
+        const struct {
+            std::vector<std::string> arguments;
+            std::string err;
+        } runs[] = {
+            {{"--html-input", "spans.html", name, "-"},
+             "writing spans.png\n" + foreign_html_warning(name) + "writing " + png + "\n" +
+                 foreign_html_warning("standard input") + "writing stdin.png\n"},
+            {{"--html-input", "--fit", name}, foreign_html_warning(name) + "writing " + png + "\n"},
+            {{"--html-input", "--silent", name, "-"}, ""},
+        };
+        for (const auto& run : runs) {
+            SCOPED_TRACE(testing::PrintToString(run.arguments));
+            std::vector<std::string> arguments = run.arguments;
+            arguments.push_back("--overwrite");
+            const RunResult result = run_vedad(dir.path(), arguments, html);
+            EXPECT_EQ(result.status, 0);
+            EXPECT_EQ(result.err, run.err);
+        }
+    }
+    if (!missing.empty()) GTEST_SKIP() << "not installed (scripts/setup.sh installs them): " << testing::PrintToString(missing);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/launch.hpp"
+#include "support/messages.hpp"
 #include "support/test_support.hpp"
 
 using namespace vedad_test;
@@ -227,7 +228,9 @@ std::string span_row(int cells)
 
 }  // namespace
 
-TEST(Layout, CutTextIsToldWithVerboseOnly)
+// Text the canvas cuts is told after the picture, with advice, unless --silent; --verbose
+// tells it in its own words.
+TEST(Layout, CutTextIsToldUnlessSilent)
 {
     TempDir dir;
     const std::string wide = std::string(150, 'w') + "\n";
@@ -251,7 +254,12 @@ TEST(Layout, CutTextIsToldWithVerboseOnly)
         quiet.push_back("--overwrite");
         quiet.push_back("-");
         const RunResult plain = run_vedad(dir.path(), quiet, c.input);
-        EXPECT_EQ(plain.err, "writing stdin.png\n") << testing::PrintToString(c.arguments);
+        EXPECT_EQ(plain.err, cut_text_warnings_of(c.warnings) + "writing stdin.png\n")
+            << testing::PrintToString(c.arguments);
+        quiet.insert(quiet.begin(), "--silent");
+        const RunResult silent = run_vedad(dir.path(), quiet, c.input);
+        EXPECT_EQ(silent.status, 0);
+        EXPECT_EQ(silent.err, "") << testing::PrintToString(c.arguments);
 
         std::vector<std::string> verbose = c.arguments;
         verbose.insert(verbose.begin(), "--verbose");

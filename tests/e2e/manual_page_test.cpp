@@ -136,6 +136,7 @@ TEST(Completion, OffersOptionsValuesAndFiles)
 {
     TempDir dir;
     write_file(dir / "notes.txt", "abc\n");
+    write_file(dir / "-x.txt", "abc\n");
     fs::create_directory(dir / "sub");
 
     struct Case {
@@ -159,6 +160,20 @@ TEST(Completion, OffersOptionsValuesAndFiles)
         {{"vedad", "--font", "=", "no"}, {"notes.txt"}, false},
         {{"vedad", "no"}, {"notes.txt"}, false},
         {{"vedad", "--size=80x60", "n"}, {"notes.txt"}, false},
+        // A value in the next word, written after an option alone.
+        {{"vedad", "--format", "rg"}, {"rgb24"}, false},
+        {{"vedad", "--output", "no"}, {"notes.txt"}, false},
+        {{"vedad", "-o", "s"}, {"sub"}, false},
+        {{"vedad", "--width", "n"}, {}, false},
+        {{"vedad", "--list-fonts", "=", ""}, {"all"}, false},
+        // After --, only files.
+        {{"vedad", "--", "-"}, {"-x.txt"}, false},
+        {{"vedad", "--", "--fo"}, {}, false},
+        // Font families as the program lists them, here the tests' fonts.
+        {{VEDAD_BINARY, "--font", "=", "Free"}, {"FreeMono"}, false},
+        {{VEDAD_BINARY, "--font", "De"}, {"DejaVu Sans Mono"}, false},
+        {{VEDAD_BINARY, "--font=DejaVu\\ S"}, {"--font=DejaVu Sans Mono"}, false, " \t\n"},
+        {{VEDAD_BINARY, "--fallback-font", "=", "FreeMono,De"}, {"FreeMono,DejaVu Sans Mono"}, false},
     };
     for (const Case& c : cases) {
         std::string words;

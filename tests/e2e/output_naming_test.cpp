@@ -26,6 +26,15 @@ TEST(OutputNaming, NamesEachOutputOfARun)
          "writing out.d/README.png\nwriting out.d/a.png\n", {"out.d/README.png", "out.d/a.png"}},
         {{}, {"out"}, {"--output=out/", "a.txt", "sub/a.txt"}, 0, "writing out/a.png\nwriting out/a2.png\n",
          {"out/a.png", "out/a2.png"}},
+        // A trailing '/' names a directory, made with its parents when it is missing.
+        {{}, {}, {"--output=new/deeper/", "a.txt", "b.txt"}, 0,
+         "writing new/deeper/a.png\nwriting new/deeper/b.png\n", {"new/deeper/a.png", "new/deeper/b.png"}},
+        {{}, {}, {"-o", "new/", "a.txt", "sub/a.txt"}, 0, "writing new/a.png\nwriting new/a2.png\n",
+         {"new/a.png", "new/a2.png"}},
+        // Not before a picture is to be written into it.
+        {{}, {}, {"--output=new/", "missing.txt"}, 1, MISSING_INPUT_ERROR, {}},
+        {{}, {}, {"--output=README/new/", "a.txt"}, 1, "error: could not make the directory README/new/: Not a directory\n",
+         {}},
         {{"a.png"}, {}, {"--verbose", "--no-crop", "a.txt"}, 0,
          "output format: ARGB32 640x480 pixels\nreading a.txt\n" + DEFAULT_FONT_LINE +
          "warning: a.png exists, consider using --overwrite\nwriting a2.png\n",

@@ -1,5 +1,6 @@
 #include "output/output_path.hpp"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <string>
@@ -110,6 +111,9 @@ TEST(MakeOutputPath, ChoosesAndNumbersNames)
         {{}, {"out.d"}, "out.d", "README", 0, "out.d/README.png", claim},
         {{}, {"out.d"}, "out.d/", "-", 0, "out.d/stdin.png", claim},
         {{"out/notes.png"}, {"out"}, "out", "notes.txt", 0, "out/notes2.png", claim},
+        // Ending in '/', it names a directory, even one still to be made.
+        {{}, {}, "new/deeper/", "a/notes.txt", 0, "new/deeper/notes.png", claim},
+        {{}, {}, "new.d/", "README", 0, "new.d/README.png", claim},
         // --output= naming anything else is used as it is.
         {{}, {}, "picture", "notes.txt", 0, "picture", claim},
         {{}, {}, "pic.jpg", "notes.txt", 0, "pic.jpg", claim},
@@ -143,6 +147,40 @@ TEST(MakeOutputPath, ChoosesAndNumbersNames)
         EXPECT_EQ(mode_name(output.mode), c.mode) << label;
         EXPECT_EQ(output.number > 1, output.path != output.first) << label;
     }
+}
+
+// A directory that --output= names with a trailing '/' is made with its parents, and only such
+// a one; one that cannot be made ends the run.
+TEST(MakeOutputDirectory, MakesAMissingDirectoryThatEndsInASlash)
+{
+    const struct {
+        const char* output;
+        std::vector<std::string> directories;  // afterwards
+    } cases[] = {
+        {"new/deeper/", {"new", "new/deeper"}},
+        {"new/", {"new"}},
+        {"new", {}},
+        {"", {}},
+        {"/", {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.output);
+        InTempDir here;
+        make_output_directory(options_with(c.output, 0, 0));
+        std::vector<std::string> made;
+        for (const auto& entry : fs::recursive_directory_iterator("."))
+            if (entry.is_directory()) made.push_back(entry.path().lexically_relative(".").string());
+        std::sort(made.begin(), made.end());
+        EXPECT_EQ(made, c.directories);
+    }
+}
+
+TEST(MakeOutputDirectoryDeathTest, EndsTheRunWhenAFileIsInTheWay)
+{
+    InTempDir here;
+    vedad_test::write_file("file", "old");
+    EXPECT_EXIT(make_output_directory(options_with("file/new/", 0, 0)), testing::ExitedWithCode(1),
+                "^error: could not make the directory file/new/: Not a directory\n$");
 }
 
 // Entries that are not regular files take a default name like files do; links are never

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ using vedad_test::NOT_HTML_WARNING;
 
 namespace {
 
+// What a page read from a stream that is not named says of HTML that is not span HTML.
+const std::string FOREIGN_HTML_WARNING =
+    "warning: standard input is not one span per character; to draw a terminal's output, give it raw with "
+    "--ansi-input\n";
 
 // Tokens read one after another from a memory stream, with each call's result.
 struct TokenRead {
@@ -397,16 +402,75 @@ TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
         {"<span><span>a</span>", "<span>s</span><span>a</span>"},
         {"<span>" + long_token + "</span>", "<span>A</span><span>B</span>"},
     };
+    // The inputs that put several characters in a span, or a double-quoted style in it, are
+    // read the same, and warned about.
+    const std::set<std::string> warned = {
+        "<span>ab</span>", "<span>a b\tc\r\nd</span>", "<span>&amp</span>", "<span>&#233</span>", "<span>&#;</span>",
+        "<span>&#x;</span>", "<span>&#12a;</span>", "<span>&#xg;</span>", "<span>&#233;x</span>",
+        "<span>x&#233;</span>", "<span>\xe6\xbc\xa2\xe5\xad\x97</span>", "<span>\xc3\xa9\xe2\x94\x80</span>",
+        "<span>\xe2\x94 \x80</span>", "<span>\xff\xc3\xa9</span>", "<span>&ltx;</span>", "<span>&lt;x</span>",
+        "<span>&LT;</span>", "<span>br/</span>", "<span style=\"color:#ff0000; background-color:#0000ff\">A</span>",
+        "<span>a b\n", "<span><span>a</span>", "<span>" + long_token + "</span>",
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input.substr(0, 80));
         Page page(c.input);
         Page reference(c.plain ? c.same_as + "\n" : c.same_as, {.html_input = c.plain ? 0 : 1});
-        EXPECT_EQ(page.err, "");
+        EXPECT_EQ(page.err, warned.contains(c.input) ? FOREIGN_HTML_WARNING : "");
         // U+FFFF: a character the font lacks as well, drawn by libgd as the font's box.
         const int box = vedad_test::measure_string("Courier", canvas_point_size(page.canvas), "\xef\xbf\xbf").width;
         EXPECT_EQ(page.extent.x, c.box_advance ? box : reference.extent.x);
         EXPECT_EQ(page.extent.y, reference.extent.y);
         EXPECT_TRUE(same_pixels(page, reference));
+    }
+}
+
+// HTML of converters that wrap runs of text in one element is read as span HTML, and warned
+// about once, by the name of the input, on the page that is drawn.
+TEST(ReadHtmlSpans, WarnsOnceOfHtmlThatIsNotOneSpanPerCharacter)
+{
+    const struct {
+        std::string input;
+        bool warns;
+    } cases[] = {
+        {"<span style='color:#ff0000; background-color:#000000'>o</span><span>k</span><br/><span>&nbsp;</span>", false},
+        {"<span>\xc3\xa9</span><span>&#x2500;</span><span>&gt;</span><br/>", false},
+        {"<span></span><span>a</span>", false},
+        {"<span style=\"color:red;\">r</span>", true},
+        {"<span style=\"color:red;\">red</span> and <span style=\"font-weight:bold;\">bold</span>", true},
+        {"<span class=\"ansi31\">r</span>", true},
+        {"<pre><b class=RED>red</b>\n</pre>", true},
+        {"<b class=RED>r</b>", true},
+        {"<span>r</span><span>ed</span>", true},
+        {"<span>r e</span>", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        Page page(c.input);
+        EXPECT_EQ(page.err, c.warns ? FOREIGN_HTML_WARNING : "");
+    }
+
+    // The input is named as the run names it; the pass of --fit that only measures says nothing.
+    for (const int32_t measuring : {0, 1}) {
+        Canvas canvas;
+        canvas_init(canvas);
+        canvas_create(canvas, 160, 100);
+        canvas.measuring = measuring;
+        canvas.input_name = "-x.html";
+        Options options;
+        set_default_options(options);
+        options.input_form = InputForm::SPAN_HTML;
+        std::string data = "<span class=x>a</span><span class=x>b</span>";
+        FILE* stream = fmemopen(data.data(), data.size(), "rb");
+        ASSERT_NE(stream, nullptr);
+        TextExtent extent;
+        testing::internal::CaptureStderr();
+        render_page(canvas, options, stream, extent);
+        const std::string err = testing::internal::GetCapturedStderr();
+        std::fclose(stream);
+        canvas_destroy(canvas);
+        EXPECT_EQ(err, measuring != 0 ? "" : "warning: -x.html is not one span per character; to draw a terminal's "
+                                             "output, give it raw with --ansi-input\n");
     }
 }
 

@@ -39,13 +39,13 @@ ChildConversion convert_in_child(const std::vector<std::string>& arguments,
         Options options;
         set_default_options(options);
         const int32_t count = static_cast<int32_t>(words.size());
-        check_options(options, parse_options(count, argv.data(), options));
+        Operands operands;
+        parse_options(count, argv.data(), options, operands);
+        check_options(options, static_cast<int32_t>(operands.size()));
         Canvas canvas;
         canvas_init(canvas, options.drawing);
         set_up(canvas);
-        for (int32_t i = 1; i < count; ++i) {
-            if (is_file_operand(argv[i])) convert_file(options, canvas, argv[i]);
-        }
+        for (const char* operand : operands) convert_file(options, canvas, operand);
         std::fflush(nullptr);
         const uint64_t handed = canvas.glyphs->seams.texts_to_libgd;
         if (write(counter[1], &handed, sizeof handed) != sizeof handed) _exit(98);

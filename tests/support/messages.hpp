@@ -11,6 +11,33 @@ inline const std::string TOO_TALL_WARNING = "warning: image output dimensions to
 inline const std::string EMPTY_CROP_WARNING = "warning: will not crop image, because it looks empty\n";
 inline const std::string MISSING_INPUT_ERROR = "error: couldn't open file: No such file or directory\n";
 
+// What a warning about cut text ends with, unless --verbose.
+inline const std::string CUT_TEXT_ADVICE = "; --fit or a larger --size= shows it";
+
+// What a run without --verbose says after a picture whose text reached `right` of the `shown`
+// rows past the right edge and `below` more rows past the bottom: a line for each edge.
+inline std::string cut_text_warnings(int right, int shown, int below)
+{
+    std::string text;
+    if (right > 0) {
+        text += "warning: text cut at the right edge (" + std::to_string(right) + " of " + std::to_string(shown) +
+                " rows)" + CUT_TEXT_ADVICE + "\n";
+    }
+    if (below > 0) text += "warning: text cut at the bottom (" + std::to_string(below) + " more rows)" + CUT_TEXT_ADVICE + "\n";
+    return text;
+}
+
+// The lines of `verbose_text` that tell of cut text, as a run without --verbose prints them.
+inline std::string cut_text_warnings_of(const std::string& verbose_text)
+{
+    std::string text;
+    for (size_t start = 0, end; (end = verbose_text.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = verbose_text.substr(start, end - start);
+        if (line.starts_with("warning: text cut at ")) text += line + CUT_TEXT_ADVICE + "\n";
+    }
+    return text;
+}
+
 // "vedad VERSION" and a newline, the first line of the help and version texts, as a death-test
 // pattern (its dots escaped).
 inline const std::string VERSION_LINE_PATTERN = [] {
