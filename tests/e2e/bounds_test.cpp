@@ -1,0 +1,148 @@
+// What a run may cost, whatever its input asks for: the copy --fit keeps of a pipe, the work an
+// erase of the display takes, the face of a collection, and one file written by two runs at once.
+
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.hpp"
+
+using namespace vedad_test;
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool UNDER_ASAN = true;
+#else
+constexpr bool UNDER_ASAN = false;
+#endif
+
+// A small file system of its own, where the test may mount one (as root).
+struct Tmpfs {
+    fs::path point;
+    bool mounted = false;
+    Tmpfs(const fs::path& directory, const std::string& options) : point(directory / "tmp")
+    {
+        fs::create_directory(point);
+        mounted = mount("vedad-test", point.c_str(), "tmpfs", 0, options.c_str()) == 0;
+    }
+    ~Tmpfs()
+    {
+        if (mounted) umount2(point.c_str(), MNT_DETACH);
+    }
+};
+
+// Runs a shell command in `directory`, its standard error into `err`; the exit status.
+int shell(const fs::path& directory, const std::string& command, std::string& err)
+{
+    const std::string line = "cd '" + directory.string() + "' && { " + command + " ; } 2>err.txt";
+    const int status = std::system(line.c_str());
+    err = read_file(directory / "err.txt");
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+}  // namespace
+
+// --fit keeps a copy of a pipe to read it twice: of plain text, only the rows that can show. A
+// 200 MB pipe fits a 32 MB TMPDIR, and the rows it leaves out are still counted.
+TEST(Bounds, FitKeepsOfAPipeOnlyTheRowsThatCanShow)
+{
+    TempDir dir;
+    const Tmpfs tmp(dir.path(), "size=32m");
+    if (!tmp.mounted) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
+    std::string err;
+    const int status = shell(dir.path(), "yes | head -c 200000000 | TMPDIR=tmp '" VEDAD_BINARY "' --fit -", err);
+    EXPECT_EQ(status, 0) << err;
+    EXPECT_NE(err.find("warning: text cut at the bottom ("), std::string::npos) << err;
+    const Image picture = read_png(dir / "stdin.png");
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(gdImageSY(picture.get()), 32767);
+    // A TMPDIR that takes nothing: the run says so, and makes no picture.
+    fs::remove(dir / "stdin.png");
+    EXPECT_EQ(shell(dir.path(), "echo x | TMPDIR=/nonexistent '" VEDAD_BINARY "' --fit -", err), 1);
+    EXPECT_NE(err.find("error: could not keep a copy of standard input in /nonexistent: "), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir / "stdin.png"));
+}
+
+// Erasing the whole display touches no kept row: four megabytes of erases after thousands of
+// rows end in the picture of one erase, well inside a CPU limit that a walk over every row per
+// erase would pass many times over.
+TEST(Bounds, ErasingTheDisplayCostsNothingPerRow)
+{
+    TempDir dir;
+    std::string rows;
+    for (int i = 0; i < 3000; ++i) rows += "x\n";
+    std::string erases;
+    for (int i = 0; i < (4 << 20) / 4; ++i) erases += "\x1b[2J";
+    write_file(dir / "many.txt", rows + erases);
+    write_file(dir / "one.txt", rows + "\x1b[2J");
+    Launch how;
+    how.limits = {{RLIMIT_CPU, UNDER_ASAN ? 60 : 10}};
+    const Outcome many = launch(dir.path(), {"--ansi-input", "--fit", "many.txt"}, how);
+    ASSERT_EQ(many.status, 0) << many.err;
+    ASSERT_EQ(launch(dir.path(), {"--ansi-input", "--fit", "one.txt"}).status, 0);
+    EXPECT_EQ(compare_images(read_png(dir / "many.png"), read_png(dir / "one.png")), "");
+}
+
+// A collection's face is the one asked for: face 1 of WenQuanYi Zen Hei is its monospaced face,
+// whose letters all take one advance, unlike face 0's.
+TEST(Bounds, TheFaceOfACollectionIsTheOneAskedFor)
+{
+    const std::string collection = "/usr/share/fonts/truetype/wqy/wqy-zenhei.ttc";
+    if (!fs::exists(collection)) GTEST_SKIP() << "no collection to draw from";
+    TempDir dir;
+    write_file(dir / "narrow.txt", "iiii\n");
+    write_file(dir / "wide.txt", "WWWW\n");
+    auto width = [&](const std::string& font, const char* input) {
+        const Outcome outcome = launch(dir.path(), {"--font=" + font, "--overwrite", "--output=out.png", input});
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        const Image picture = read_png(dir / "out.png");
+        return picture == nullptr ? -1 : gdImageSX(picture.get());
+    };
+    EXPECT_LT(width(collection + ":0", "narrow.txt"), width(collection + ":0", "wide.txt"));
+    EXPECT_EQ(width(collection + ":1", "narrow.txt"), width(collection + ":1", "wide.txt"));
+    const Outcome verbose = launch(dir.path(), {"--verbose", "--font=" + collection + ":1", "--overwrite", "narrow.txt"});
+    EXPECT_NE(verbose.err.find("font: " + collection + ", face 1\n"), std::string::npos) << verbose.err;
+}
+
+// A picture with another hard link is written in place. Two runs that replace it at once, their
+// writes slowed to a crawl, write one after the other: the file ends as one whole picture.
+TEST(Bounds, TwoRunsWritingOnePictureInPlaceNeverInterleave)
+{
+    if (UNDER_ASAN) GTEST_SKIP() << "the address sanitizer must be loaded before any other library";
+    TempDir dir;
+    std::string first;
+    std::string second;
+    for (int row = 0; row < 30; ++row) {
+        first += std::string(60, static_cast<char>('a' + row % 26)) + "\n";
+        second += std::string(60, static_cast<char>('A' + row % 26)) + "\n";
+    }
+    write_file(dir / "first.txt", first);
+    write_file(dir / "second.txt", second);
+    ASSERT_EQ(launch(dir.path(), {"--output=first.png", "first.txt"}).status, 0);
+    ASSERT_EQ(launch(dir.path(), {"--output=second.png", "second.txt"}).status, 0);
+    const std::string pictures[] = {read_file(dir / "first.png"), read_file(dir / "second.png")};
+    Launch slow;
+    slow.environment = {{"LD_PRELOAD", VEDAD_SLOW_WRITES}};
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        write_file(dir / "shared.png", "an older picture");
+        fs::remove(dir / "link.png");
+        fs::create_hard_link(dir / "shared.png", dir / "link.png");
+        Started a = start(dir.path(), {"--overwrite", "--output=shared.png", "first.txt"}, slow);
+        Started b = start(dir.path(), {"--overwrite", "--output=shared.png", "second.txt"}, slow);
+        const Outcome first_run = finish(a);
+        const Outcome second_run = finish(b);
+        EXPECT_EQ(first_run.status, 0) << first_run.err;
+        EXPECT_EQ(second_run.status, 0) << second_run.err;
+        const std::string shared = read_file(dir / "shared.png");
+        EXPECT_TRUE(shared == pictures[0] || shared == pictures[1]) << shared.size() << " bytes";
+        EXPECT_EQ(read_file(dir / "link.png"), shared);
+    }
+}
