@@ -151,7 +151,6 @@ TEST(AnsiInput, ColoursHoldWithOtherPageSettings)
 {
     const Case coloured = {"coloured cells", "\x1b[31;44mab\x1b[0m c\n\x1b[7mde",
                            {cells("ab", 0xcd0000, 0x0000ee) + cells(" c"), cells("de", BLACK, WHITE)}};
-    expect_same_as_spans({coloured}, {"--transparent"});
     expect_same_as_spans({coloured}, {"--charspacing=3", "--linespacing=-1", "--font-size=0.05"});
     expect_same_as_spans({{"the page's colours are the defaults", "a\x1b[7mb\x1b[41mc",
                            {cells("a", 0x123456, 0xfedcba) + cells("b", 0xfedcba, 0x123456) +
@@ -417,4 +416,23 @@ TEST(AnsiInput, PrintfOfSgrCodesFillsCellsAndColoursText)
     EXPECT_EQ(pixel(drawn.image, 2 * drawn.cell.width + 2, middle), colour(0x000000));
     EXPECT_GT(pixels_in_cells(drawn, 0, 3, 3, colour(0xff8000)), 0);
     EXPECT_EQ(gdImageSX(drawn.image.get()), 4 * drawn.cell.width);
+}
+
+// On a transparent page the cells in the page's own background stay transparent, and every
+// other background, an SGR colour or reverse video, is filled as the terminal showed it.
+TEST(AnsiInput, TransparencyKeepsTheColoursOfCells)
+{
+    const CellSize cell = cell_size();
+    const Image page = draw_ansi("\x1b[37;41mab\x1b[0m c \x1b[7mde", {"--transparent"});
+    ASSERT_NE(page, nullptr);
+    const auto cell_background = [&](int column) {
+        // The cell's lowest row at its left edge: no glyph of these inks there.
+        return pixel(page, column * cell.width, gdImageSY(page.get()) - 1);
+    };
+    EXPECT_EQ(cell_background(0), rgb(0xcd, 0, 0));
+    EXPECT_EQ(cell_background(1), rgb(0xcd, 0, 0));
+    EXPECT_EQ(gdTrueColorGetAlpha(cell_background(2)), gdAlphaTransparent);
+    EXPECT_EQ(gdTrueColorGetAlpha(cell_background(4)), gdAlphaTransparent);
+    EXPECT_EQ(cell_background(5), rgb(255, 255, 255));  // reverse video: the text colour behind
+    EXPECT_EQ(cell_background(6), rgb(255, 255, 255));
 }

@@ -233,4 +233,87 @@ void grid_settle(Grid& grid)
     for (Row& row : grid.rows) caught_up(grid, row);
 }
 
+void grid_save_cursor(Grid& grid)
+{
+    grid.saved_row = grid.row;
+    grid.saved_column = grid.column;
+    grid.saved_style = grid.style;
+}
+
+void grid_restore_cursor(Grid& grid)
+{
+    grid.row = grid.saved_row;
+    grid.column = grid.saved_column;
+    grid.style = grid.saved_style;
+}
+
+void grid_move_to_row(Grid& grid, int64_t row)
+{
+    grid.row = held(row);
+}
+
+void grid_erase_characters(Grid& grid, int64_t count)
+{
+    if (grid.row >= static_cast<int32_t>(grid.rows.size())) return;
+    Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
+    const int64_t end = std::min<int64_t>(static_cast<int64_t>(grid.column) + count, row.length);
+    if (end <= grid.column) return;
+    erase_columns(grid, row, grid.column, end);
+}
+
+void grid_insert_characters(Grid& grid, int64_t count)
+{
+    if (grid.row >= static_cast<int32_t>(grid.rows.size())) return;
+    Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
+    if (grid.column >= row.length) return;
+    const int32_t column = grid.column;
+    materialize(grid, row, std::min(row.length, grid.kept.columns));
+    if (column >= static_cast<int32_t>(row.cells.size())) return;
+    split_wide_at(row, column, column);
+    const auto shift = static_cast<size_t>(std::min<int64_t>(count, grid.kept.columns));
+    const Rgb background = erase_color(grid.style, grid.default_background);
+    row.cells.insert(row.cells.begin() + column, shift, space(grid.default_foreground, background));
+    if (row.cells.size() > static_cast<size_t>(grid.kept.columns)) row.cells.resize(static_cast<size_t>(grid.kept.columns));
+    row.length = static_cast<int32_t>(std::min<int64_t>(int64_t{row.length} + count, GRID_POSITION_LIMIT));
+    note_reach(grid, grid.row, row.length);
+}
+
+void grid_delete_characters(Grid& grid, int64_t count)
+{
+    if (grid.row >= static_cast<int32_t>(grid.rows.size())) return;
+    Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
+    if (grid.column >= row.length) return;
+    const int32_t column = grid.column;
+    const int32_t end = static_cast<int32_t>(std::min<int64_t>(int64_t{column} + count, row.length));
+    materialize(grid, row, std::min(row.length, grid.kept.columns));
+    split_wide_at(row, column, end);
+    const auto size = static_cast<int32_t>(row.cells.size());
+    if (column < size) row.cells.erase(row.cells.begin() + column, row.cells.begin() + std::min(end, size));
+    row.length -= end - column;
+}
+
+void grid_enter_alternate_screen(Grid& grid)
+{
+    if (grid.on_alternate_screen) return;
+    grid_settle(grid);
+    grid.on_alternate_screen = true;
+    grid.main_rows = std::move(grid.rows);
+    grid.rows.clear();
+    grid.main_longest_row = grid.longest_row;
+    grid.main_first_row = grid.first_row;
+    grid.main_last_row = grid.last_row;
+}
+
+void grid_leave_alternate_screen(Grid& grid)
+{
+    if (!grid.on_alternate_screen) return;
+    grid.on_alternate_screen = false;
+    grid.rows = std::move(grid.main_rows);
+    grid.main_rows.clear();
+    for (Row& row : grid.rows) row.erasures_seen = grid.display_erasures;  // erased on the other screen only
+    grid.longest_row = grid.main_longest_row;
+    grid.first_row = grid.main_first_row;
+    grid.last_row = grid.main_last_row;
+}
+
 }  // namespace vedad

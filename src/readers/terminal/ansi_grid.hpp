@@ -65,6 +65,17 @@ struct Grid {
     uint32_t display_erasures = 0;
     Rgb display_erased_background{};
 
+    // The cursor and style kept by a save (ESC 7, CSI s) for the next restore.
+    int32_t saved_row = 0;
+    int32_t saved_column = 0;
+    Style saved_style;
+    // The main screen, kept while a program draws on the alternate one.
+    bool on_alternate_screen = false;
+    std::vector<Row> main_rows;
+    int64_t main_longest_row = 0;
+    int64_t main_first_row = -1;
+    int64_t main_last_row = -1;
+
     // What the written cells reach, kept or not: the longest row and the first and last row
     // that hold a cell (-1 while none does).
     int64_t longest_row = 0;
@@ -97,6 +108,26 @@ void grid_move_to_column(Grid& grid, int64_t column);
 // Erased cells become spaces in the style's background; erasing never lengthens a row.
 void grid_erase_in_line(Grid& grid, int32_t mode);
 void grid_erase_in_display(Grid& grid, int32_t mode);
+
+// ESC 7 and CSI s save the cursor (and ESC 7 the style); ESC 8 and CSI u bring it back.
+void grid_save_cursor(Grid& grid);
+void grid_restore_cursor(Grid& grid);
+
+// CSI d: the cursor to row `row` (0-based) of its column.
+void grid_move_to_row(Grid& grid, int64_t row);
+
+// CSI X: `count` cells from the cursor become erased spaces, nothing moves.
+void grid_erase_characters(Grid& grid, int64_t count);
+
+// CSI @ and CSI P: `count` blank cells inserted at the cursor, the rest of the row moving
+// right, or `count` cells deleted there, the rest moving left.
+void grid_insert_characters(Grid& grid, int64_t count);
+void grid_delete_characters(Grid& grid, int64_t count);
+
+// CSI ?1049h, ?1047h, ?47h and their l: the alternate screen, on which a full-screen program
+// draws; what it drew there is gone when it leaves, and the main screen shows again.
+void grid_enter_alternate_screen(Grid& grid);
+void grid_leave_alternate_screen(Grid& grid);
 
 // Brings every kept row up to date with the erasures of the whole display, so that the rows
 // can be read as they are.

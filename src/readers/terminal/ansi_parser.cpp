@@ -15,6 +15,8 @@ constexpr unsigned char BEL = 0x07;
 constexpr unsigned char BACKSPACE = 0x08;
 constexpr unsigned char TAB = 0x09;
 constexpr unsigned char LINE_FEED = 0x0a;
+constexpr unsigned char VERTICAL_TAB = 0x0b;
+constexpr unsigned char FORM_FEED = 0x0c;
 constexpr unsigned char CARRIAGE_RETURN = 0x0d;
 constexpr unsigned char CANCEL = 0x18;
 constexpr unsigned char SUBSTITUTE = 0x1a;
@@ -53,11 +55,29 @@ void flush_pending(AnsiParser& parser, Grid& grid)
     utf8_reader_clear(parser.pending);
 }
 
+// The DEC special graphics set, as terminals show it for 0x5f to 0x7e: blank, diamond,
+// checkerboard, HT FF CR LF, degree, plus-minus, NL VT, the box corners and crossings, scan
+// lines, lines, less and greater or equal, pi, not equal, pound and middle dot.
+constexpr std::array<char32_t, 32> LINE_DRAWING = {
+    0x00A0, 0x25C6, 0x2592, 0x2409, 0x240C, 0x240D, 0x240A, 0x00B0, 0x00B1, 0x2424, 0x240B,
+    0x2518, 0x2510, 0x250C, 0x2514, 0x253C, 0x23BA, 0x23BB, 0x2500, 0x23BC, 0x23BD, 0x251C,
+    0x2524, 0x2534, 0x252C, 0x2502, 0x2264, 0x2265, 0x03C0, 0x2260, 0x00A3, 0x00B7,
+};
+
+void put_line_drawing(Grid& grid, unsigned char byte)
+{
+    std::array<char, UTF8_MAX_BYTES> text{};
+    const size_t length = encode_utf8(LINE_DRAWING[static_cast<size_t>(byte - 0x5f)], text.data());
+    grid_put(grid, std::string_view(text.data(), length), 1);
+}
+
 void control(Grid& grid, unsigned char byte)
 {
     switch (byte) {
     case CARRIAGE_RETURN: grid_carriage_return(grid); break;
-    case LINE_FEED: grid_line_feed(grid); break;
+    case LINE_FEED:
+    case VERTICAL_TAB:
+    case FORM_FEED: grid_line_feed(grid); break;
     case BACKSPACE: grid_backspace(grid); break;
     case TAB: grid_tab(grid); break;
     default: break;  // every other control is consumed
@@ -82,7 +102,8 @@ void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
     } else if (byte < 0x20 || byte == DEL) {
         control(grid, byte);
     } else if (byte < 0x80) {
-        grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
+        if (parser.line_drawing && byte >= 0x5f) put_line_drawing(grid, byte);
+        else grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
     } else if (!utf8_reader_begin(parser.pending, byte)) {
         grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
     }
@@ -94,6 +115,34 @@ void begin_sequence(AnsiParser& parser)
     parser.parameter_count = 0;
     parser.parameter_overflow = false;
     parser.sequence_ignored = false;
+    parser.private_sequence = false;
+}
+
+// CSI ? ... h and l: of the DEC modes only the alternate screen changes what shows.
+void set_private_modes(const AnsiParser& parser, Grid& grid, bool set)
+{
+    for (size_t i = 0; i < parser.parameter_count; ++i) {
+        const int32_t mode = parser.parameters[i].value;
+        if (mode != 47 && mode != 1047 && mode != 1049) continue;
+        if (set) {
+            if (mode == 1049) grid_save_cursor(grid);
+            grid_enter_alternate_screen(grid);
+        } else {
+            grid_leave_alternate_screen(grid);
+            if (mode == 1049) grid_restore_cursor(grid);
+        }
+    }
+}
+
+// An escape of two bytes, or of an intermediate and a final byte.
+void escape(AnsiParser& parser, Grid& grid, unsigned char final_byte)
+{
+    if (parser.intermediate == '(') {
+        parser.line_drawing = final_byte == '0';  // G0: the line-drawing set, or any other
+    } else if (parser.intermediate == 0) {
+        if (final_byte == '7') grid_save_cursor(grid);
+        else if (final_byte == '8') grid_restore_cursor(grid);
+    }
 }
 
 void add_parameter(AnsiParser& parser, bool sub)
@@ -129,6 +178,10 @@ int32_t mode_at(const AnsiParser& parser, size_t index)
 void dispatch(const AnsiParser& parser, Grid& grid, unsigned char final_byte)
 {
     const int64_t n = count_at(parser, 0);
+    if (parser.private_sequence) {
+        if (final_byte == 'h' || final_byte == 'l') set_private_modes(parser, grid, final_byte == 'h');
+        return;
+    }
     switch (final_byte) {
     case 'm': apply_sgr(grid.style, std::span(parser.parameters.data(), parser.parameter_count)); break;
     case 'A': grid_move_relative(grid, -n, 0); break;
@@ -142,6 +195,16 @@ void dispatch(const AnsiParser& parser, Grid& grid, unsigned char final_byte)
     case 'f': grid_move_to(grid, n - 1, count_at(parser, 1) - 1); break;
     case 'K': grid_erase_in_line(grid, mode_at(parser, 0)); break;
     case 'J': grid_erase_in_display(grid, mode_at(parser, 0)); break;
+    case 'd': grid_move_to_row(grid, n - 1); break;
+    case 'X': grid_erase_characters(grid, n); break;
+    case '@': grid_insert_characters(grid, n); break;
+    case 'P': grid_delete_characters(grid, n); break;
+    case 's':
+        if (parser.parameter_count == 0) grid_save_cursor(grid);
+        break;
+    case 'u':
+        if (parser.parameter_count == 0) grid_restore_cursor(grid);
+        break;
     default: break;  // every other control sequence is consumed
     }
 }
@@ -152,7 +215,9 @@ void sequence_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
     else if (byte == ';' || byte == ':') {
         if (parser.parameter_count == 0) add_parameter(parser, false);
         add_parameter(parser, byte == ':');
-    } else if (byte >= 0x3c && byte <= 0x3f) parser.sequence_ignored = true;  // a private marker
+    } else if (byte == '?' && parser.parameter_count == 0 && !parser.private_sequence) {
+        parser.private_sequence = true;
+    } else if (byte >= 0x3c && byte <= 0x3f) parser.sequence_ignored = true;  // another private marker
     else if (byte >= 0x20 && byte <= 0x2f) parser.sequence_ignored = true;  // an intermediate
     else if (byte >= 0x40 && byte <= 0x7e) {
         if (!parser.sequence_ignored) dispatch(parser, grid, byte);
@@ -180,12 +245,21 @@ bool step(AnsiParser& parser, Grid& grid, unsigned char byte)
     case ESCAPE:
         if (byte == '[') begin_sequence(parser);
         else if (byte == ']' || byte == 'P' || byte == 'X' || byte == '^' || byte == '_') parser.state = STRING;
-        else if (byte >= 0x20 && byte <= 0x2f) parser.state = ESCAPE_INTERMEDIATE;
-        else if (byte >= 0x30 && byte <= 0x7e) parser.state = TEXT;  // a two-byte escape
+        else if (byte >= 0x20 && byte <= 0x2f) {
+            parser.state = ESCAPE_INTERMEDIATE;
+            parser.intermediate = byte;
+        } else if (byte >= 0x30 && byte <= 0x7e) {
+            parser.intermediate = 0;
+            escape(parser, grid, byte);
+            parser.state = TEXT;
+        }
         break;
     case ESCAPE_INTERMEDIATE:
         if (byte == ESC) parser.state = ESCAPE;
-        else if (byte >= 0x30 && byte <= 0x7e) parser.state = TEXT;
+        else if (byte >= 0x30 && byte <= 0x7e) {
+            escape(parser, grid, byte);
+            parser.state = TEXT;
+        }
         break;
     case SEQUENCE:
         if (byte == ESC) parser.state = ESCAPE;

@@ -27,7 +27,10 @@ struct AnsiParser {
     std::array<SequenceParameter, SEQUENCE_PARAMETER_LIMIT> parameters{};
     size_t parameter_count = 0;  // parameters begun, up to the limit
     bool parameter_overflow = false;
-    bool sequence_ignored = false;  // a private marker or an intermediate: no meaning here
+    bool sequence_ignored = false;  // an intermediate, or a private marker other than '?': no meaning here
+    bool private_sequence = false;  // begun with '?', as the DEC modes are
+    unsigned char intermediate = 0;  // of an escape, such as '(' before a character set
+    bool line_drawing = false;       // the DEC line-drawing set stands in for ASCII 0x5f to 0x7e
 };
 
 // Feeds bytes of terminal output to the grid, as a terminal would show them. Sequences may

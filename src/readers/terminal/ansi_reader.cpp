@@ -80,20 +80,23 @@ void underline(Canvas& canvas, Rgb color, int32_t x0, int32_t x1, int32_t baseli
 
 struct RowDrawing {
     Canvas& canvas;
-    bool transparent;
+    bool transparent;  // cells in the page's own background are left transparent
+    Rgb default_background;
     GlyphReach& reach;
     TextExtent& extent;
 };
 
 void draw_cell(RowDrawing& drawing, const Cell& cell)
 {
+    // On a transparent page a cell of another background, a colour or reverse video, still
+    // shows it.
+    const bool transparent = drawing.transparent && cell.background == drawing.default_background;
     auto [x0, y0] = canvas_position(drawing.canvas);
     const Character character = first_character(cell.view());
     if (std::strlen(character.text.data()) == cell.view().size()) {
-        canvas_draw_cell(drawing.canvas, colors_of(cell), character, drawing.transparent, drawing.reach,
-                         drawing.extent);
+        canvas_draw_cell(drawing.canvas, colors_of(cell), character, transparent, drawing.reach, drawing.extent);
     } else {
-        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell.c_str(), drawing.transparent, drawing.extent);
+        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell.c_str(), transparent, drawing.extent);
     }
     if ((cell.flags & Cell::UNDERLINE) != 0) {
         auto [x1, y1] = canvas_position(drawing.canvas);
@@ -160,7 +163,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
 
     auto [start_x, start_y] = canvas_position(canvas);
     GlyphReach reach;
-    RowDrawing drawing{canvas, options.transparent != 0, reach, extent};
+    RowDrawing drawing{canvas, options.transparent != 0, options.background, reach, extent};
     for (size_t row = 0; row < grid.rows.size(); ++row) {
         if (row > 0) canvas_line_break(canvas);
         draw_row(drawing, grid, grid.rows[row]);

@@ -76,6 +76,28 @@ TEST(AnsiParser, MovesTheCursorAsATerminalDoes)
     });
 }
 
+// The sequences full-screen programs and line-drawing tools send, as a terminal shows them.
+TEST(AnsiParser, FollowsWhatTerminalsDoWithTheCursorAndTheScreen)
+{
+    expect_rows({
+        {"cursor saved and restored by ESC 7 and 8", "ab\x1b" "7cd\x1b" "8X", {"abXd"}},
+        {"cursor saved and restored by CSI s and u", "ab\x1b[scd\x1b[uX", {"abXd"}},
+        {"a restore with nothing saved goes home", "ab\x1b" "8X", {"Xb"}},
+        {"row of the cursor's column", "ab\x1b[3dX", {"ab", "", "  X"}},
+        {"erase characters, nothing moves", "abcdef\x1b[2G\x1b[2Xx", {"ax def"}},
+        {"erase characters past the end", "abc\x1b[2G\x1b[9X", {"a  "}},
+        {"insert characters", "abcd\x1b[2G\x1b[2@xy", {"axybcd"}},
+        {"delete characters", "abcdef\x1b[2G\x1b[2Px", {"axef"}},
+        {"delete past the end", "abc\x1b[2G\x1b[9P", {"a"}},
+        {"form feed and vertical tab move down", "a\x0c" "b\x0b" "c", {"a", "b", "c"}},
+        {"line drawing", "\x1b(0lqk\x1b(Bx", {"\xe2\x94\x8c\xe2\x94\x80\xe2\x94\x90x"}},
+        {"line drawing leaves letters below 0x5f", "\x1b(0AZ\x1b(B", {"AZ"}},
+        {"the alternate screen is gone when left", "main\x1b[?1049hfull\nscreen\x1b[?1049lX", {"mainX"}},
+        {"47 and 1047 too, without the cursor", "ab\x1b[?47hzz\x1b[?47lc", {"ab  c"}},
+        {"other private modes change nothing", "a\x1b[?25l\x1b[?1hb", {"ab"}},
+    });
+}
+
 TEST(AnsiParser, TabStopsFollowTheTabWidth)
 {
     expect_rows({{"every 4 columns", "a\tbcde\tf", {"a   bcde    f"}}}, 4);
@@ -91,7 +113,7 @@ TEST(AnsiParser, ConsumesEverythingThatIsNotText)
         {"a title", "\x1b]0;title\x07x", {"x"}},
         {"device control, private and application strings", "a\x1bPq#0\x1b\\b\x1b^pm\x1b\\c\x1b_apc\x07" "d", {"abcd"}},
         {"two-byte and charset escapes", "a\x1b" "7b\x1b(Bc\x1b)0d\x1b=e", {"abcde"}},
-        {"stray controls", std::string("a\x07\x0b\x0c\x0e\x00\x7f", 7) + "b", {"ab"}},
+        {"stray controls", std::string("a\x07\x0e\x00\x7f", 5) + "b", {"ab"}},
         {"C1 controls in UTF-8", "a\xc2\x85\xc2\x9b" "b", {"ab"}},
         {"an escape inside a sequence starts a new one", "a\x1b[3\x1b[31mb", {"ab"}},
         {"cancel ends a sequence", "a\x1b[3\x18" "b", {"ab"}},
