@@ -62,6 +62,9 @@ struct Options {
     // max_pixels_given it bounds a canvas of a given size too.
     int64_t max_pixels = DEFAULT_MAX_PIXELS;
     int32_t max_pixels_given = 0;
+    // Rows wrap after this many cells, a wide character counting two, as a terminal of that
+    // width wraps them; 0: rows do not wrap.
+    int32_t columns = 0;
     DrawingSettings drawing;
 };
 

@@ -21,6 +21,7 @@ void check_options(Options& options, int32_t operand_count)
     if (options.scale < 1 || options.scale > MAX_SCALE)
         fail("--scale= expects a whole number from 1 to %d, as in --scale=2", MAX_SCALE);
     if (options.margin < 0) fail("--margin= expects a number of pixels from 0, as in --margin=8");
+    if (options.columns < 0) fail("--columns= expects a whole number of cells from 1, as in --columns=80");
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (std::strcmp(options.output, "-") == 0) {
         if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);

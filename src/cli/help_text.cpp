@@ -27,6 +27,7 @@ OPTIONS
     --background=... set background color in RGB hex values, default is 000000
     --bold           use bold font
     --charspacing=.. set spacing between characters in pixels, default is 0
+    --columns=...    wrap rows after this many cells, as a terminal that wide
                      you can use negative values
     --fallback-font=LIST draw characters the font lacks from these fonts first
     --fit            make the picture as large as the text, --size= is the limit

@@ -81,6 +81,13 @@ bool set_whole(int32_t& field, const char* value, int32_t most, int32_t invalid)
     return true;
 }
 
+bool set_columns(Options& options, const char* value)
+{
+    const int64_t columns = parse_whole_number(value, INT32_MAX, -1);
+    options.columns = columns == 0 ? -1 : static_cast<int32_t>(columns);
+    return true;
+}
+
 bool set_max_pixels(Options& options, const char* value)
 {
     options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
@@ -106,6 +113,7 @@ struct ValueOption {
 constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--background=",
                 [](Options& o, const char* v) { return set_color(v, o.background, o.background_text); }},
+    ValueOption{"--columns=", [](Options& o, const char* v) { return set_columns(o, v); }},
     ValueOption{"--charspacing=", [](Options& o, const char* v) { return set_int(o.drawing.char_spacing, v); }},
     ValueOption{"--fallback-font=",
                 [](Options& o, const char* v) { return set_text(o.drawing.fallback_fonts, v); }},

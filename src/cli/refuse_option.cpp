@@ -19,6 +19,7 @@ struct ValueOption {
 constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--background=", "a colour of six lower-case hex digits RRGGBB", "ffff00"},
     ValueOption{"--charspacing=", "a number of pixels", "1"},
+    ValueOption{"--columns=", "a whole number of cells from 1", "80"},
     ValueOption{"--fallback-font=", "font names or files separated by commas", "FreeSerif"},
     ValueOption{"--font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMono.ttf"},
     ValueOption{"--font-size=", "a fraction of 280 points", "0.05"},

@@ -9,6 +9,8 @@
 #include "canvas/draw.hpp"
 #include "base/hex_color.hpp"
 #include "base/utf8.hpp"
+#include "base/utf8.hpp"
+#include "readers/character_width.hpp"
 #include "readers/plain_text.hpp"
 
 namespace vedad {
@@ -113,6 +115,15 @@ void look_for_foreign_html(ForeignHtml& foreign, std::string_view token, bool in
     }
 }
 
+// The terminal cells a span's character takes: two for a wide one, one for any other.
+int cell_count(const Character& character)
+{
+    const std::string_view text(character.text.data());
+    const size_t length = utf8_sequence_length(text);
+    if (length == 0) return 1;
+    return character_width(utf8_code_point(text, length)) == 2 ? 2 : 1;
+}
+
 }  // namespace
 
 int read_token(FILE* stream, char* buffer, size_t size)
@@ -150,7 +161,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     if (first != '<') {
         if (canvas.measuring == 0)
             std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
-        read_plain_text(canvas, stream, extent, first == EOF ? 0 : first);
+        read_plain_text(canvas, stream, extent, first == EOF ? 0 : first, options.columns);
         return;
     }
 
@@ -158,6 +169,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     CellColors colors{options.foreground, options.background};
     GlyphReach reach;
     bool inside_span = false;
+    int64_t cells = 0;  // the cells of the row so far, for --columns
     ForeignHtml foreign;
     while (read_token(stream, buffer.data(), buffer.size()) != 0) {
         const std::string_view token(buffer.data());
@@ -168,6 +180,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
                 inside_span = true;
             } else if (token == "br/") {
                 canvas_line_break(canvas);
+                cells = 0;
             }
         } else if (token.starts_with(TEXT_COLOR_PREFIX)) {
             parse_hex_color(buffer.data() + TEXT_COLOR_PREFIX.size(), colors.text);
@@ -176,7 +189,17 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
         } else if (token.starts_with(SPAN_END_PREFIX)) {
             inside_span = false;
         } else {
-            canvas_draw_cell(canvas, colors, token_character(token), options.transparent != 0, reach, extent);
+            const Character character = token_character(token);
+            if (options.columns > 0) {
+                // A row wraps where the next cell would pass the last column.
+                const int width = cell_count(character);
+                if (cells > 0 && cells + width > options.columns) {
+                    canvas_line_break(canvas);
+                    cells = 0;
+                }
+                cells += width;
+            }
+            canvas_draw_cell(canvas, colors, character, options.transparent != 0, reach, extent);
         }
     }
     if (foreign.found && canvas.measuring == 0) {

@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "base/utf8.hpp"
 #include "canvas/draw.hpp"
 #include "canvas/text_extent.hpp"
+#include "readers/character_width.hpp"
 
 namespace vedad {
 
@@ -71,9 +73,43 @@ bool read_piece(std::array<char, PLAIN_TEXT_BUFFER_SIZE>& buffer, FILE* stream, 
     return true;
 }
 
+
+// Draws one row, and moves on to the next.
+void draw_row(Canvas& canvas, const char* row, GlyphReach& reach, TextExtent& extent)
+{
+    // Rows that cannot show are only measured, and once the extent covers the image's width,
+    // not even that: they are still read, and their line breaks still count.
+    if (!row_needs_no_measuring(canvas, reach, row, extent.x)) canvas_draw_row(canvas, row, reach);
+    raise_extent(extent, canvas);
+    canvas_line_break(canvas);
+}
+
+// Draws a line as rows of at most `columns` cells, a wide character counting two and a mark
+// that joins the character before it none: where the next character would pass the last
+// column, it begins the next row.
+void draw_wrapped(Canvas& canvas, std::string_view line, int32_t columns, GlyphReach& reach, TextExtent& extent)
+{
+    std::string row;
+    int64_t cells = 0;
+    while (!line.empty()) {
+        const size_t sequence = utf8_sequence_length(line);
+        const size_t bytes = std::max<size_t>(sequence, 1);
+        const int width = sequence == 0 ? 1 : std::max(character_width(utf8_code_point(line, sequence)), 0);
+        if (cells > 0 && cells + width > columns) {
+            draw_row(canvas, row.c_str(), reach, extent);
+            row.clear();
+            cells = 0;
+        }
+        row.append(line.substr(0, bytes));
+        cells += width;
+        line.remove_prefix(bytes);
+    }
+    draw_row(canvas, row.c_str(), reach, extent);
+}
+
 }  // namespace
 
-void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char)
+void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char, int32_t columns)
 {
     std::array<char, PLAIN_TEXT_BUFFER_SIZE> buffer;
     ExpandedRow expanded;
@@ -84,18 +120,14 @@ void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first
         if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
         drop_carriage_returns(buffer.data());
         const char* row = expand_tabs(buffer.data(), canvas.settings.tab_width, expanded);
-
-        // Rows that cannot show are only measured, and once the extent covers the image's
-        // width, not even that: they are still read, and their line breaks still count.
-        if (!row_needs_no_measuring(canvas, reach, row, extent.x)) canvas_draw_row(canvas, row, reach);
-        raise_extent(extent, canvas);
-        canvas_line_break(canvas);
+        if (columns > 0) draw_wrapped(canvas, row, columns, reach, extent);
+        else draw_row(canvas, row, reach, extent);
     }
 }
 
-void read_plain_page(Canvas& canvas, FILE* stream, const Options&, TextExtent& extent)
+void read_plain_page(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent)
 {
-    read_plain_text(canvas, stream, extent, 0);
+    read_plain_text(canvas, stream, extent, 0, options.columns);
 }
 
 }  // namespace vedad

@@ -23,8 +23,9 @@ inline constexpr int EXPANDED_ROW_MAX = 8 * PLAIN_TEXT_PIECE_MAX;
 // row. A tab is drawn as the spaces that reach the next stop, every `Canvas.tab_width`
 // characters from the start of the line (none when that is 0 or less); a well-formed UTF-8
 // character counts as one, and so does any other byte. `first_char`, when not 0, is a
-// character already taken from the stream that belongs in front of it.
-void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char);
+// character already taken from the stream that belongs in front of it. With `columns` above 0
+// a line wraps into rows of at most that many cells.
+void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first_char, int32_t columns = 0);
 
 // The plain text reader as the reader table calls it: the whole stream.
 void read_plain_page(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent);

@@ -86,6 +86,7 @@ std::string whole(const Options& o)
     field("scale", std::to_string(o.scale));
     field("max_pixels", std::to_string(o.max_pixels));
     field("max_pixels_given", std::to_string(o.max_pixels_given));
+    field("columns", std::to_string(o.columns));
     field("tab_width", std::to_string(d.tab_width));
     field("fixed_advance", std::to_string(d.fixed_advance));
     field("bold", std::to_string(d.bold));
@@ -188,6 +189,9 @@ const ParseCase PARSE_CASES[] = {
     {{"--margin=0"}, 0, [](Options& o) { o.margin = 0; }},
     {{"--scale=2"}, 0, [](Options& o) { o.scale = 2; }},
     {{"--scale=9", "--scale=3"}, 0, [](Options& o) { o.scale = 3; }},
+    {{"--columns=80"}, 0, [](Options& o) { o.columns = 80; }},
+    {{"--columns=0"}, 0, [](Options& o) { o.columns = -1; }},
+    {{"--columns=8O"}, 0, [](Options& o) { o.columns = -1; }},
     {{"--max-pixels=1000"}, 0, [](Options& o) { o.max_pixels = 1000, o.max_pixels_given = 1; }},
     {{"--margin=-2"}, 0, [](Options& o) { o.margin = -1; }},
     {{"--margin=1e1"}, 0, [](Options& o) { o.margin = -1; }},

@@ -66,6 +66,13 @@ Row& caught_up(Grid& grid, Row& row)
     return row;
 }
 
+// A column the cursor may stand in: inside the terminal's width, where it has one.
+int32_t held_column(const Grid& grid, int64_t column)
+{
+    const int32_t column_held = held(column);
+    return grid.width > 0 ? std::min(column_held, grid.width - 1) : column_held;
+}
+
 Row* kept_row(Grid& grid, int32_t row)
 {
     if (row >= grid.kept.rows) return nullptr;
@@ -110,9 +117,10 @@ void erase_rows(Grid& grid, size_t from, size_t to)
 
 }  // namespace
 
-Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width)
+Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width, int32_t width)
 {
     Grid grid;
+    grid.width = std::max(width, 0);
     grid.kept = kept;
     grid.default_foreground = default_foreground;
     grid.default_background = default_background;
@@ -122,10 +130,19 @@ Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, 
 
 void grid_put(Grid& grid, std::string_view text, int width)
 {
+    if (grid.width > 0 && (grid.wrap_pending || (grid.column + width > grid.width && grid.column > 0))) {
+        grid.wrap_pending = false;
+        grid.row = held(static_cast<int64_t>(grid.row) + 1);
+        grid.column = 0;
+    }
     const int32_t column = std::min(grid.column, GRID_POSITION_LIMIT + 1 - width);
     const int32_t row = grid.row;
     note_reach(grid, row, static_cast<int64_t>(column) + width);
     grid.column = held(static_cast<int64_t>(column) + width);
+    if (grid.width > 0 && grid.column >= grid.width) {
+        grid.column = grid.width - 1;
+        grid.wrap_pending = true;
+    }
 
     Row* kept = kept_row(grid, row);
     if (kept == nullptr) return;
@@ -154,9 +171,11 @@ void grid_put(Grid& grid, std::string_view text, int width)
 
 void grid_join(Grid& grid, std::string_view text)
 {
-    if (grid.column == 0 || grid.row >= static_cast<int32_t>(grid.rows.size())) return;
+    // With a wrap pending the character before the cursor is the one under it.
+    const int32_t after = grid.wrap_pending ? grid.column + 1 : grid.column;
+    if (after == 0 || grid.row >= static_cast<int32_t>(grid.rows.size())) return;
     Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
-    size_t at = static_cast<size_t>(grid.column) - 1;
+    size_t at = static_cast<size_t>(after) - 1;
     if (at >= row.cells.size()) return;
     if ((row.cells[at].flags & Cell::WIDE_TAIL) != 0 && at > 0) --at;
     Cell& cell = row.cells[at];
@@ -167,41 +186,47 @@ void grid_join(Grid& grid, std::string_view text)
 
 void grid_carriage_return(Grid& grid)
 {
+    grid.wrap_pending = false;
     grid.column = 0;
 }
 
 void grid_line_feed(Grid& grid)
 {
+    grid.wrap_pending = false;
     grid.row = held(static_cast<int64_t>(grid.row) + 1);
     grid.column = 0;
 }
 
 void grid_backspace(Grid& grid)
 {
-    grid.column = held(static_cast<int64_t>(grid.column) - 1);
+    grid.wrap_pending = false;
+    grid.column = held_column(grid, static_cast<int64_t>(grid.column) - 1);
 }
 
 void grid_tab(Grid& grid)
 {
     if (grid.tab_width <= 0) return;
-    grid.column = held((static_cast<int64_t>(grid.column) / grid.tab_width + 1) * grid.tab_width);
+    grid.column = held_column(grid, (static_cast<int64_t>(grid.column) / grid.tab_width + 1) * grid.tab_width);
 }
 
 void grid_move_relative(Grid& grid, int64_t rows, int64_t columns)
 {
+    grid.wrap_pending = false;
     grid.row = held(grid.row + rows);
-    grid.column = held(grid.column + columns);
+    grid.column = held_column(grid, grid.column + columns);
 }
 
 void grid_move_to(Grid& grid, int64_t row, int64_t column)
 {
+    grid.wrap_pending = false;
     grid.row = held(row);
-    grid.column = held(column);
+    grid.column = held_column(grid, column);
 }
 
 void grid_move_to_column(Grid& grid, int64_t column)
 {
-    grid.column = held(column);
+    grid.wrap_pending = false;
+    grid.column = held_column(grid, column);
 }
 
 void grid_erase_in_line(Grid& grid, int32_t mode)
@@ -242,6 +267,7 @@ void grid_save_cursor(Grid& grid)
 
 void grid_restore_cursor(Grid& grid)
 {
+    grid.wrap_pending = false;
     grid.row = grid.saved_row;
     grid.column = grid.saved_column;
     grid.style = grid.saved_style;
@@ -249,6 +275,7 @@ void grid_restore_cursor(Grid& grid)
 
 void grid_move_to_row(Grid& grid, int64_t row)
 {
+    grid.wrap_pending = false;
     grid.row = held(row);
 }
 

@@ -55,6 +55,11 @@ struct Grid {
     Rgb default_foreground = rgb_of_hex(0xffffff);
     Rgb default_background = rgb_of_hex(0x000000);
     int32_t tab_width = 8;
+    // The terminal's width in columns, 0 for none: text wraps as xterm wraps it. A character
+    // written in the last column leaves the cursor there with a wrap pending, and the next
+    // character goes to the start of the next row; a cursor move or a carriage return ends it.
+    int32_t width = 0;
+    bool wrap_pending = false;
 
     Style style;
     int32_t row = 0;
@@ -83,7 +88,8 @@ struct Grid {
     int64_t last_row = -1;
 };
 
-Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width);
+Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width,
+               int32_t width = 0);
 
 // Writes one character (its UTF-8 text) at the cursor, `width` cells wide (1 or 2), and moves
 // the cursor past it.

@@ -1,5 +1,7 @@
 #include "readers/terminal/ansi_parser.hpp"
 
+#include "readers/character_width.hpp"
+
 #include <algorithm>
 #include <array>
 #include <clocale>
@@ -23,16 +25,6 @@ constexpr unsigned char SUBSTITUTE = 0x1a;
 constexpr unsigned char ESC = 0x1b;
 constexpr unsigned char DEL = 0x7f;
 
-// Widths are the C library's, read under a UTF-8 locale of their own so that the program's
-// locale (never set, so "C") does not matter.
-locale_t utf8_locale()
-{
-    static const locale_t locale = [] {
-        locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
-        return made != locale_t{} ? made : newlocale(LC_CTYPE_MASK, "en_US.UTF-8", locale_t{});
-    }();
-    return locale;
-}
 
 bool cancels(unsigned char byte)
 {
@@ -283,18 +275,6 @@ bool step(AnsiParser& parser, Grid& grid, unsigned char byte)
 
 }  // namespace
 
-int character_width(char32_t character)
-{
-    if (character < 0x20 || (character >= DEL && character < 0xa0)) return -1;
-    if (character < DEL) return 1;
-    const locale_t locale = utf8_locale();
-    if (locale == locale_t{}) return 1;
-    const locale_t previous = uselocale(locale);
-    const int width = wcwidth(static_cast<wchar_t>(character));
-    uselocale(previous);
-    // Characters the C library does not know are drawn in a cell of their own.
-    return width < 0 ? 1 : std::min(width, 2);
-}
 
 void ansi_feed(AnsiParser& parser, Grid& grid, std::string_view bytes)
 {

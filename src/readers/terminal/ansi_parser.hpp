@@ -40,8 +40,5 @@ void ansi_feed(AnsiParser& parser, Grid& grid, std::string_view bytes);
 // Feeds a whole stream to the grid, to its end or a read error.
 void ansi_read(Grid& grid, FILE* stream);
 
-// The cells a character takes: 0 for one that joins the character before it, 2 for a wide
-// one, 1 otherwise; -1 for a control character.
-int character_width(char32_t character);
 
 }  // namespace vedad

@@ -158,7 +158,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
 {
     canvas.settings.fixed_advance = 1;  // every character has a cell of its own
     Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
-                          canvas.settings.tab_width);
+                          canvas.settings.tab_width, options.columns);
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);

@@ -1,4 +1,5 @@
 #include "readers/terminal/ansi_parser.hpp"
+#include "readers/character_width.hpp"
 
 #include <string>
 #include <vector>
@@ -12,9 +13,9 @@ namespace {
 constexpr Rgb WHITE = rgb_of_hex(0xffffff);
 constexpr Rgb BLACK = rgb_of_hex(0x000000);
 
-Grid screen_of(std::string_view input, GridLimits kept = {100, 100}, int32_t tab_width = 8)
+Grid screen_of(std::string_view input, GridLimits kept = {100, 100}, int32_t tab_width = 8, int32_t width = 0)
 {
-    Grid grid = make_grid(kept, WHITE, BLACK, tab_width);
+    Grid grid = make_grid(kept, WHITE, BLACK, tab_width, width);
     AnsiParser parser;
     ansi_feed(parser, grid, input);
     return grid;
@@ -40,11 +41,11 @@ struct Case {
     std::vector<std::string> rows;
 };
 
-void expect_rows(const std::vector<Case>& cases, int32_t tab_width = 8)
+void expect_rows(const std::vector<Case>& cases, int32_t tab_width = 8, int32_t width = 0)
 {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(rows_of(screen_of(c.input, {100, 100}, tab_width)), c.rows);
+        EXPECT_EQ(rows_of(screen_of(c.input, {100, 100}, tab_width, width)), c.rows);
     }
 }
 
@@ -96,6 +97,23 @@ TEST(AnsiParser, FollowsWhatTerminalsDoWithTheCursorAndTheScreen)
         {"47 and 1047 too, without the cursor", "ab\x1b[?47hzz\x1b[?47lc", {"ab  c"}},
         {"other private modes change nothing", "a\x1b[?25l\x1b[?1hb", {"ab"}},
     });
+}
+
+// A terminal four columns wide wraps as xterm does.
+TEST(AnsiParser, WrapsAtTheTerminalsWidth)
+{
+    expect_rows(
+        {
+            {"a long row", "abcdefghij", {"abcd", "efgh", "ij"}},
+            {"exactly the width, then a line end: no empty row", "abcd\nx", {"abcd", "x"}},
+            {"a wide character that does not fit moves whole", "abc\xe6\xbc\xa2" "d", {"abc", "\xe6\xbc\xa2»d"}},
+            {"a carriage return at the pending wrap", "abcd\rX", {"Xbcd"}},
+            {"a cursor move ends the pending wrap", "abcd\x1b[2DX", {"aXcd"}},
+            {"a mark joins the last character", "abcd\xcc\x81x", {"abcd\xcc\x81", "x"}},
+            {"moves are held to the width", "a\x1b[99CX\x1b[99GY", {"a  Y"}},
+            {"a tab stops at the last column", "a\tb", {"a  b"}},
+        },
+        8, 4);
 }
 
 TEST(AnsiParser, TabStopsFollowTheTabWidth)
