@@ -436,3 +436,42 @@ TEST(AnsiInput, TransparencyKeepsTheColoursOfCells)
     EXPECT_EQ(cell_background(5), rgb(255, 255, 255));  // reverse video: the text colour behind
     EXPECT_EQ(cell_background(6), rgb(255, 255, 255));
 }
+
+// Every line SGR can ask for, drawn over the cells of the text as spans draw them.
+TEST(AnsiInput, StrikeDoubleUnderlineOverlineAndUnderlineColourAreLinesAcrossTheCells)
+{
+    const CellSize cell = cell_size();
+    const int baseline = cell.height;
+    const TextSize x = measure_string("Courier", 7.0, "x");
+    const int strike = baseline - (x.height - x.descent) / 2;
+    const int top = baseline + measure_sample("Courier", 7.0).descent + 1 - cell.height;
+    const struct {
+        const char* name;
+        std::string input;
+        std::vector<std::pair<int, int>> lines;  // rows, in a colour
+    } cases[] = {
+        {"strike-through", "\x1b[9mab\x1b[29mc", {{strike, rgb(255, 255, 255)}}},
+        {"double underline by 21", "\x1b[21mab\x1b[24mc", {{baseline + 1, rgb(255, 255, 255)}, {baseline + 3, rgb(255, 255, 255)}}},
+        {"double underline by 4:2", "\x1b[4:2mab\x1b[4:0mc", {{baseline + 1, rgb(255, 255, 255)}, {baseline + 3, rgb(255, 255, 255)}}},
+        {"curly underline, single", "\x1b[4:3mab\x1b[24mc", {{baseline + 1, rgb(255, 255, 255)}}},
+        {"underline colour", "\x1b[4;58;5;1mab\x1b[59;24mc", {{baseline + 1, rgb(0xcd, 0, 0)}}},
+        {"underline colour in 24 bits", "\x1b[4;58:2::1:2:3mab\x1b[0mc", {{baseline + 1, rgb(1, 2, 3)}}},
+        {"overline", "\x1b[53mab\x1b[55mc", {{top, rgb(255, 255, 255)}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Image expected = draw_spans({cells("abc")});
+        ASSERT_NE(expected, nullptr);
+        for (const auto& [y, color] : c.lines) gdImageFilledRectangle(expected.get(), 0, y, 2 * cell.width - 1, y, color);
+        EXPECT_EQ(compare_images(draw_ansi(c.input), expected), "");
+    }
+}
+
+// Concealed text shows its cells' background alone; blinking text is drawn steady.
+TEST(AnsiInput, ConcealedTextShowsItsBackgroundAndBlinkingTextIsSteady)
+{
+    EXPECT_EQ(compare_images(draw_ansi("\x1b[8;41mab\x1b[28;49mc"),
+                             draw_spans({cells("  ", WHITE, 0xcd0000) + cells("c")})),
+              "");
+    EXPECT_EQ(compare_images(draw_ansi("\x1b[5ma\x1b[6mb\x1b[25mc"), draw_spans({cells("abc")})), "");
+}

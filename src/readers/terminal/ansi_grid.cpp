@@ -39,7 +39,7 @@ void make_plain_space(Cell& cell)
 {
     cell.text = {' '};
     cell.length = 1;
-    cell.flags &= Cell::UNDERLINE;
+    cell.flags &= Cell::LINES;
 }
 
 // Before cells [from, to) of a row change, splits the wide characters that straddle the ends.
@@ -156,16 +156,24 @@ void grid_put(Grid& grid, std::string_view text, int width)
     split_wide_at(*kept, column, column + width);
 
     const ResolvedColors colors = resolve_colors(grid.style, grid.default_foreground, grid.default_background);
-    const uint8_t underline = grid.style.underline ? Cell::UNDERLINE : 0;
+    const Style& style = grid.style;
+    const auto lines = static_cast<uint8_t>((style.underline ? Cell::UNDERLINE : 0) |
+                                            (style.double_underline ? Cell::DOUBLE_UNDERLINE : 0) |
+                                            (style.strike ? Cell::STRIKE : 0) | (style.overline ? Cell::OVERLINE : 0));
     Cell& cell = kept->cells[static_cast<size_t>(column)];
     cell = space(colors.foreground, colors.background);
-    cell.length = static_cast<uint8_t>(std::min(text.size(), CELL_TEXT_CAPACITY));
-    std::memcpy(cell.text.data(), text.data(), cell.length);
-    cell.flags = underline | (width == 2 ? Cell::WIDE : 0);
+    cell.lines = colors.lines;
+    // Concealed text shows its cells' background alone.
+    if (!style.conceal) {
+        cell.length = static_cast<uint8_t>(std::min(text.size(), CELL_TEXT_CAPACITY));
+        std::memcpy(cell.text.data(), text.data(), cell.length);
+    }
+    cell.flags = static_cast<uint8_t>(lines | (width == 2 && !style.conceal ? Cell::WIDE : 0));
     if (width == 2 && column + 1 < end) {
         Cell& tail = kept->cells[static_cast<size_t>(column) + 1];
         tail = space(colors.foreground, colors.background);
-        tail.flags = underline | Cell::WIDE_TAIL;
+        tail.lines = colors.lines;
+        tail.flags = static_cast<uint8_t>(lines | (style.conceal ? 0 : Cell::WIDE_TAIL));
     }
 }
 

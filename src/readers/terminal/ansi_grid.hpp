@@ -20,12 +20,21 @@ inline constexpr size_t CELL_TEXT_CAPACITY = 12;
 
 // One cell of the screen.
 struct Cell {
-    enum Flags : uint8_t { UNDERLINE = 1, WIDE = 2, WIDE_TAIL = 4 };
+    enum Flags : uint8_t {
+        UNDERLINE = 1,
+        WIDE = 2,
+        WIDE_TAIL = 4,
+        DOUBLE_UNDERLINE = 8,
+        STRIKE = 16,
+        OVERLINE = 32,
+        LINES = UNDERLINE | DOUBLE_UNDERLINE | STRIKE | OVERLINE,
+    };
     std::array<char, CELL_TEXT_CAPACITY + 1> text{' '};  // ends in a NUL
     uint8_t length = 1;  // bytes of text used
     uint8_t flags = 0;   // WIDE: the glyph covers this cell and the next, the WIDE_TAIL
     Rgb foreground{};
     Rgb background{};
+    Rgb lines{};  // the colour of its underline, overline and strike-through
 
     std::string_view view() const { return std::string_view(text.data(), length); }
     const char* c_str() const { return text.data(); }

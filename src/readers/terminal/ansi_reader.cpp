@@ -7,6 +7,7 @@
 #include "base/clamp.hpp"
 #include "canvas/character.hpp"
 #include "canvas/draw.hpp"
+#include "canvas/font_metrics.hpp"
 #include "readers/terminal/ansi_grid.hpp"
 #include "readers/terminal/ansi_parser.hpp"
 
@@ -69,11 +70,10 @@ CellColors colors_of(const Cell& cell)
     return CellColors{cell.foreground, cell.background};
 }
 
-// A one-pixel line under the cells from x0 to before x1, one below the baseline.
-void underline(Canvas& canvas, Rgb color, int32_t x0, int32_t x1, int32_t baseline)
+// A one-pixel line across the cells from x0 to before x1 at row y.
+void line_across(Canvas& canvas, Rgb color, int32_t x0, int32_t x1, int32_t y)
 {
     if (x1 <= x0) return;
-    const int32_t y = add_clamped(baseline, 1);
     canvas_set_foreground(canvas, color);
     canvas_fill_rect(canvas, x0, y, add_clamped(x1, -1), y);
 }
@@ -84,7 +84,27 @@ struct RowDrawing {
     Rgb default_background;
     GlyphReach& reach;
     TextExtent& extent;
+    int32_t strike_height;  // above the baseline: the middle of the font's x-height
 };
+
+// The lines SGR asks for across the cell from x0 to before x1 on `baseline`: an underline one
+// pixel below the baseline (a double one two pixels below that too), a strike through the
+// middle of the x-height, an overline along the cell's top row.
+void draw_lines(RowDrawing& drawing, const Cell& cell, int32_t x0, int32_t x1, int32_t baseline)
+{
+    Canvas& canvas = drawing.canvas;
+    const auto [x, y] = canvas_position(canvas);
+    if ((cell.flags & Cell::UNDERLINE) != 0) line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, 1));
+    if ((cell.flags & Cell::DOUBLE_UNDERLINE) != 0) line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, 3));
+    if ((cell.flags & Cell::STRIKE) != 0) {
+        line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, -int64_t{drawing.strike_height}));
+    }
+    if ((cell.flags & Cell::OVERLINE) != 0) {
+        const int64_t top = int64_t{baseline} + canvas.descent + 1 - canvas.line_height;
+        line_across(canvas, cell.lines, x0, x1, clamp_to_int32(top));
+    }
+    canvas_move_to(canvas, x, y);
+}
 
 void draw_cell(RowDrawing& drawing, const Cell& cell)
 {
@@ -98,11 +118,7 @@ void draw_cell(RowDrawing& drawing, const Cell& cell)
     } else {
         canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell.c_str(), transparent, drawing.extent);
     }
-    if ((cell.flags & Cell::UNDERLINE) != 0) {
-        auto [x1, y1] = canvas_position(drawing.canvas);
-        underline(drawing.canvas, cell.foreground, x0, x1, y0);
-        canvas_move_to(drawing.canvas, x1, y1);
-    }
+    if ((cell.flags & Cell::LINES) != 0) draw_lines(drawing, cell, x0, drawing.canvas.pen_x, y0);
 }
 
 // A wide character: its second cell is filled first, so that the glyph drawn in the first
@@ -163,7 +179,8 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
 
     auto [start_x, start_y] = canvas_position(canvas);
     GlyphReach reach;
-    RowDrawing drawing{canvas, options.transparent != 0, options.background, reach, extent};
+    const GlyphMetrics x = canvas_measure_glyph(canvas, "x");
+    RowDrawing drawing{canvas, options.transparent != 0, options.background, reach, extent, (x.height - x.descent) / 2};
     for (size_t row = 0; row < grid.rows.size(); ++row) {
         if (row > 0) canvas_line_break(canvas);
         draw_row(drawing, grid, grid.rows[row]);

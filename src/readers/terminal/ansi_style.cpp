@@ -73,26 +73,37 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
     while (i < parameters.size()) {
         const int32_t code = parameters[i].value;
         ++i;
-        if (code == 38 || code == 48) {
-            i += read_extended_color(parameters, i, code == 38 ? style.foreground : style.background);
+        if (code == 38 || code == 48 || code == 58) {
+            StyleColor& color = code == 38 ? style.foreground : code == 48 ? style.background : style.underline_color;
+            i += read_extended_color(parameters, i, color);
             continue;
         }
         const bool has_sub = i < parameters.size() && parameters[i].sub;
         if (code == 0) style = Style{};
         else if (code == 1) style.bold = true;
         else if (code == 2) style.faint = true;
-        else if (code == 4) style.underline = !has_sub || parameters[i].value != 0;  // 4:0 is no underline
-        else if (code == 7) style.reverse = true;
+        else if (code == 4) {
+            style.underline = !has_sub || parameters[i].value != 0;  // 4:0 is no underline
+            style.double_underline = has_sub && parameters[i].value == 2;
+        } else if (code == 7) style.reverse = true;
+        else if (code == 8) style.conceal = true;
+        else if (code == 9) style.strike = true;
+        else if (code == 21) style.underline = style.double_underline = true;
         else if (code == 22) style.bold = style.faint = false;
-        else if (code == 24) style.underline = false;
+        else if (code == 24) style.underline = style.double_underline = false;
         else if (code == 27) style.reverse = false;
+        else if (code == 28) style.conceal = false;
+        else if (code == 29) style.strike = false;
+        else if (code == 53) style.overline = true;
+        else if (code == 55) style.overline = false;
+        else if (code == 59) style.underline_color = StyleColor{};
         else if (code >= 30 && code <= 37) style.foreground = basic(code - 30);
         else if (code == 39) style.foreground = StyleColor{};
         else if (code >= 40 && code <= 47) style.background = basic(code - 40);
         else if (code == 49) style.background = StyleColor{};
         else if (code >= 90 && code <= 97) style.foreground = indexed(code - 90 + 8);
         else if (code >= 100 && code <= 107) style.background = indexed(code - 100 + 8);
-        // 3, 9, 23, 29 (italic, strike and their resets) and all else change nothing drawn.
+        // 3 and 23 (italic), 5, 6 and 25 (blinking) and all else change nothing drawn.
         i = skip_subs(parameters, i);
     }
 }
@@ -121,8 +132,10 @@ ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb de
     Rgb foreground = color_of(style.foreground, default_foreground, style.bold);
     if (style.faint) foreground = faint_color(foreground);
     const Rgb background = color_of(style.background, default_background, false);
-    if (style.reverse) return ResolvedColors{background, foreground};
-    return ResolvedColors{foreground, background};
+    const ResolvedColors colors = style.reverse ? ResolvedColors{background, foreground, background}
+                                                : ResolvedColors{foreground, background, foreground};
+    if (style.underline_color.kind == StyleColor::DEFAULT) return colors;
+    return ResolvedColors{colors.foreground, colors.background, color_of(style.underline_color, colors.lines, false)};
 }
 
 Rgb erase_color(const Style& style, Rgb default_background)

@@ -17,15 +17,20 @@ struct StyleColor {
     bool operator==(const StyleColor&) const = default;
 };
 
-// What SGR has set for the text that follows. Italic and strike-through are accepted and
-// drawn plainly, so they are not kept.
+// What SGR has set for the text that follows. Italic is accepted and drawn plainly, and
+// blinking text is drawn steady, so they are not kept.
 struct Style {
     StyleColor foreground;
     StyleColor background;
+    StyleColor underline_color;  // DEFAULT: the text colour
     bool bold = false;
     bool faint = false;
     bool reverse = false;
-    bool underline = false;
+    bool underline = false;         // any style of underline: curly and the others are drawn single
+    bool double_underline = false;  // 21, 4:2
+    bool strike = false;            // 9
+    bool overline = false;          // 53
+    bool conceal = false;           // 8: the cell's background alone
     bool operator==(const Style&) const = default;
 };
 
@@ -43,6 +48,7 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters);
 struct ResolvedColors {
     Rgb foreground;
     Rgb background;
+    Rgb lines;  // of underlines, overlines and strike-through: the underline colour, or the text's
 };
 ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb default_background);
 
