@@ -8,12 +8,12 @@ namespace {
 
 StyleColor basic(int index)
 {
-    return StyleColor{StyleColor::BASIC, static_cast<uint8_t>(index), 0};
+    return StyleColor{StyleColor::BASIC, static_cast<uint8_t>(index), {}};
 }
 
 StyleColor indexed(int index)
 {
-    return StyleColor{StyleColor::INDEXED, static_cast<uint8_t>(index), 0};
+    return StyleColor{StyleColor::INDEXED, static_cast<uint8_t>(index), {}};
 }
 
 bool is_component(int32_t value)
