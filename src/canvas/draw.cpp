@@ -13,6 +13,13 @@ namespace vedad {
 
 namespace {
 
+// How a character the font lacks sits in a cell: in a grid of fixed cells with the advance of
+// the font's own box, so that the cells stay a grid; else with its own advance, as in a row.
+Missing missing_in_cell(const Canvas& canvas)
+{
+    return canvas.settings.fixed_advance != 0 ? Missing::FALLBACK_IN_CELL : Missing::FALLBACK;
+}
+
 // Renders `text` at the pen on the image, or only measures it when `render` is false.
 TextBox text_at_pen(const Canvas& canvas, bool render, const char* text, Missing missing)
 {
@@ -31,7 +38,7 @@ void draw_in_cell(Canvas& canvas, const char* text, const Character* character, 
 {
     const int32_t cell_start = canvas.pen_x;
     const bool render = character == nullptr || !glyph_is_unseen(canvas, *reach, *character);
-    const TextBox box = text_at_pen(canvas, render, text, Missing::FALLBACK_IN_CELL);
+    const TextBox box = text_at_pen(canvas, render, text, missing_in_cell(canvas));
     if (render && character != nullptr) learn_glyph(*reach, canvas, *character, box);
     const int32_t next_x = canvas.settings.fixed_advance != 0 ? add_clamped(cell_start, canvas.cell_width)
                                                               : add_clamped(canvas.pen_x, box_width(box));
@@ -73,7 +80,7 @@ int32_t cell_end(const Canvas& canvas, const char* text)
     const int32_t x0 = canvas.pen_x;
     return canvas.settings.fixed_advance != 0 ? add_clamped(x0, canvas.cell_width)
                                      : add_clamped(x0, box_width(text_at_pen(canvas, false, text,
-                                                                             Missing::FALLBACK_IN_CELL)));
+                                                                             missing_in_cell(canvas))));
 }
 
 // The rows of the cell whose baseline is y0: line_height rows ending with the descent.
@@ -120,7 +127,7 @@ void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
         TextBox box;
         // It rendered before, in the same font and size: it renders again.
         canvas_render_text(canvas, image, overflow.x, overflow.y, overflow.text.c_str(), box,
-                           Missing::FALLBACK_IN_CELL);
+                           missing_in_cell(canvas));
         gdImageSetClip(image, clip[0], clip[1], clip[2], clip[3]);
     }
     if (overflow.right <= x1) overflow.pending = false;

@@ -8,6 +8,7 @@
 
 #include "canvas/draw.hpp"
 #include "base/hex_color.hpp"
+#include "base/clamp.hpp"
 #include "base/utf8.hpp"
 #include "base/utf8.hpp"
 #include "readers/character_width.hpp"
@@ -124,6 +125,20 @@ int cell_count(const Character& character)
     return character_width(utf8_code_point(text, length)) == 2 ? 2 : 1;
 }
 
+// A wide character in fixed cells takes two: the second is filled first, so that the glyph
+// drawn over the first keeps the part that reaches into the second.
+void draw_wide_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
+                    GlyphReach& reach, TextExtent& extent)
+{
+    auto [x0, y0] = canvas_position(canvas);
+    canvas_move_to(canvas, add_clamped(x0, canvas.cell_width), y0);
+    canvas_draw_cell(canvas, colors, first_character(" "), transparent, reach, extent);
+    const int32_t x2 = canvas.pen_x;
+    canvas_move_to(canvas, x0, y0);
+    canvas_draw_cell(canvas, colors, character, transparent, reach, extent);
+    canvas_move_to(canvas, x2, y0);
+}
+
 }  // namespace
 
 int read_token(FILE* stream, char* buffer, size_t size)
@@ -190,16 +205,18 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
             inside_span = false;
         } else {
             const Character character = token_character(token);
+            const bool fixed = canvas.settings.fixed_advance != 0;
+            const int width = fixed || options.columns > 0 ? cell_count(character) : 1;
             if (options.columns > 0) {
                 // A row wraps where the next cell would pass the last column.
-                const int width = cell_count(character);
                 if (cells > 0 && cells + width > options.columns) {
                     canvas_line_break(canvas);
                     cells = 0;
                 }
                 cells += width;
             }
-            canvas_draw_cell(canvas, colors, character, options.transparent != 0, reach, extent);
+            if (fixed && width == 2) draw_wide_cell(canvas, colors, character, options.transparent != 0, reach, extent);
+            else canvas_draw_cell(canvas, colors, character, options.transparent != 0, reach, extent);
         }
     }
     if (foreign.found && canvas.measuring == 0) {

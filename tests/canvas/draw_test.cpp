@@ -120,17 +120,23 @@ TEST(DrawGlyph, EachCharacterIsDrawnAsOneTextOfItsBytes)
         EXPECT_EQ(compare_images(page.copy(), reference(text, 40, 25)), "") << text;
     }
     // A character of four bytes is one character too, which libgd reads as four. The font
-    // lacks this one: the cell keeps the advance of the font's box (U+FFFF, which it lacks as
-    // well) and shows the glyph a row draws for it at the same pen.
+    // lacks this one: it is drawn as a row draws it, with the other face's advance; in fixed
+    // cells the cell keeps the advance of the font's box (U+FFFF, which it lacks as well).
     const std::string emoji = "\xf0\x9f\x98\x80";
     PreparedCanvas cell;
     canvas_move_to(cell.canvas, 40, 25);
     canvas_draw_glyph(cell.canvas, first_character(emoji), cell.reach);
-    EXPECT_EQ(canvas_position(cell.canvas), std::make_pair(40 + advance_of("\xef\xbf\xbf"), 25));
     PreparedCanvas row;
     canvas_move_to(row.canvas, 40, 25);
     canvas_draw_row(row.canvas, emoji.c_str(), row.reach);
+    EXPECT_EQ(canvas_position(cell.canvas), canvas_position(row.canvas));
     EXPECT_EQ(compare_images(cell.copy(), row.copy()), "");
+    PreparedCanvas fixed;
+    fixed.canvas.settings.fixed_advance = 1;
+    canvas_move_to(fixed.canvas, 40, 25);
+    canvas_draw_glyph(fixed.canvas, first_character(emoji), fixed.reach);
+    EXPECT_EQ(canvas_position(fixed.canvas), std::make_pair(40 + fixed.canvas.cell_width, 25));
+    EXPECT_EQ(compare_images(fixed.copy(), row.copy()), "");
     EXPECT_NE(compare_images(cell.copy(), reference(emoji, 40, 25)), "");
 }
 

@@ -185,3 +185,37 @@ TEST(HtmlInput, HtmlOfOtherConvertersIsWarnedAbout)
     }
     if (!missing.empty()) GTEST_SKIP() << "not installed (scripts/setup.sh installs them): " << testing::PrintToString(missing);
 }
+
+// Without --fixed a span's cell is as wide as its character's own advance, a character from
+// another face included: the row draws what plain text draws for it.
+TEST(HtmlInput, WideCharactersTakeTheirOwnAdvanceOrTwoFixedCells)
+{
+    TempDir dir;
+    const std::string text = "a\xe6\xbc\xa2\xf0\x9f\x98\x80x";
+    ASSERT_EQ(run_vedad(dir.path(), {"--html-input", "--output=spans.png", "-"},
+                        "<span style='color:#ffffff; background-color:#000000'>a</span>"
+                        "<span style='color:#ffffff; background-color:#000000'>\xe6\xbc\xa2</span>"
+                        "<span style='color:#ffffff; background-color:#000000'>\xf0\x9f\x98\x80</span>"
+                        "<span style='color:#ffffff; background-color:#000000'>x</span><br/>")
+                  .status,
+              0);
+    // Each cell as wide as the character drawn alone as plain text.
+    int width = 0;
+    for (const std::string character : {"a", "\xe6\xbc\xa2", "\xf0\x9f\x98\x80", "x"}) {
+        ASSERT_EQ(run_vedad(dir.path(), {"--overwrite", "--output=plain.png", "-"}, character + "\n").status, 0);
+        const Image plain = read_png(dir / "plain.png");
+        ASSERT_NE(plain, nullptr);
+        width += gdImageSX(plain.get());
+    }
+    const Image spans = read_png(dir / "spans.png");
+    ASSERT_NE(spans, nullptr);
+    EXPECT_EQ(gdImageSX(spans.get()), width);
+    // In fixed cells each wide character takes two, as a terminal shows it.
+    ASSERT_EQ(run_vedad(dir.path(), {"--html-input", "--fixed", "--output=fixed.png", "-"}, span_page({text})).status, 0);
+    ASSERT_EQ(run_vedad(dir.path(), {"--ansi-input", "--output=terminal.png", "-"}, text + "\n").status, 0);
+    const Image fixed = read_png(dir / "fixed.png");
+    const Image terminal = read_png(dir / "terminal.png");
+    ASSERT_NE(fixed, nullptr);
+    ASSERT_NE(terminal, nullptr);
+    EXPECT_EQ(gdImageSX(fixed.get()), gdImageSX(terminal.get()));
+}
