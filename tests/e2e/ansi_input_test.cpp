@@ -170,7 +170,8 @@ TEST(AnsiInput, TheCursorAndErasingWorkAsInATerminal)
         {"erase to the end of the line in the background of the moment", "abcdef\x1b[41m\x1b[3D\x1b[K",
          {cells("abc") + red_spaces}},
         {"erase to the cursor", "abcdef\x1b[41m\x1b[4G\x1b[1K", {red_spaces + cells(" ", WHITE, 0xcd0000) + cells("ef")}},
-        {"erase the display", "ab\ncde\x1b[44m\x1b[2J", {cells("  ", WHITE, 0x0000ee), cells("   ", WHITE, 0x0000ee)}},
+        // Every row erased in a colour reaches the picture's right edge, as the screen's does.
+        {"erase the display", "ab\ncde\x1b[44m\x1b[2J", {cells("   ", WHITE, 0x0000ee), cells("   ", WHITE, 0x0000ee)}},
         {"erase below", "ab\ncd\nef\x1b[2;2H\x1b[42m\x1b[J",
          {cells("ab"), cells("c") + cells(" ", WHITE, 0x00cd00), cells("  ", WHITE, 0x00cd00)}},
         {"cursor moves", "\x1b[2;3Hx\x1b[Hy\x1b[2Cz\x1b[3Bw\x1b[2Av\x1b[Gu",
@@ -475,4 +476,17 @@ TEST(AnsiInput, ConcealedTextShowsItsBackgroundAndBlinkingTextIsSteady)
                              draw_spans({cells("  ", WHITE, 0xcd0000) + cells("c")})),
               "");
     EXPECT_EQ(compare_images(draw_ansi("\x1b[5ma\x1b[6mb\x1b[25mc"), draw_spans({cells("abc")})), "");
+}
+
+// An erase in a colour reaches the picture's right edge, however far the other rows reach;
+// one in the page's own colours leaves nothing that widens the picture.
+TEST(AnsiInput, ErasesReachTheRightEdgeAndDefaultOnesWidenNothing)
+{
+    expect_same_as_spans({
+        {"a coloured erase at the end of a short row", "a long line\nab\x1b[41m\x1b[K\x1b[0m\n",
+         {cells("a long line"), cells("ab") + cells("         ", WHITE, 0xcd0000)}},
+        {"a whole row erased in a colour", "a long line\n\x1b[44m\x1b[2K\x1b[0mx",
+         {cells("a long line"), cells("x") + cells("          ", WHITE, 0x0000ee)}},
+        {"a progress bar erased before its last state", "a progress bar that is long\r\x1b[Kdone\n", {cells("done")}},
+    });
 }

@@ -29,8 +29,9 @@ void materialize(const Grid& grid, Row& row, int32_t end)
     row.cells.reserve(static_cast<size_t>(end));
     while (static_cast<int32_t>(row.cells.size()) < erased_end)
         row.cells.push_back(space(grid.default_foreground, row.erased_background));
-    while (static_cast<int32_t>(row.cells.size()) < end)
-        row.cells.push_back(space(grid.default_foreground, grid.default_background));
+    // Past an erase that reached the terminal's edge, the cells are that erase's.
+    const Rgb beyond = row.erased_to_edge ? row.erased_background : grid.default_background;
+    while (static_cast<int32_t>(row.cells.size()) < end) row.cells.push_back(space(grid.default_foreground, beyond));
     row.length = std::max(row.length, end);
 }
 
@@ -62,6 +63,7 @@ Row& caught_up(Grid& grid, Row& row)
     if (row.length > 0) {
         row.cells.clear();
         row.erased_background = grid.display_erased_background;
+        row.erased_to_edge = true;
     }
     return row;
 }
@@ -239,11 +241,26 @@ void grid_move_to_column(Grid& grid, int64_t column)
 
 void grid_erase_in_line(Grid& grid, int32_t mode)
 {
+    // An erase to the end of the row reaches the terminal's edge, in the colour of the moment.
+    if (mode == 0 || mode == 2) {
+        const int32_t from = mode == 2 ? 0 : grid.column;
+        const Rgb background = erase_color(grid.style, grid.default_background);
+        if (background == grid.default_background && grid.row >= static_cast<int32_t>(grid.rows.size())) return;
+        Row* kept = kept_row(grid, grid.row);
+        if (kept == nullptr) return;
+        if (from < kept->length) {
+            erase_columns(grid, *kept, from, kept->length);
+        } else if (background != grid.default_background) {
+            // The cells before the erase stay as nothing wrote them; the colour begins at it.
+            materialize(grid, *kept, std::min(from, grid.kept.columns));
+        }
+        kept->erased_background = background;
+        kept->erased_to_edge = true;
+        return;
+    }
     if (grid.row >= static_cast<int32_t>(grid.rows.size())) return;
     Row& row = caught_up(grid, grid.rows[static_cast<size_t>(grid.row)]);
-    if (mode == 0) erase_columns(grid, row, grid.column, row.length);
-    else if (mode == 1) erase_columns(grid, row, 0, static_cast<int64_t>(grid.column) + 1);
-    else if (mode == 2) erase_columns(grid, row, 0, row.length);
+    if (mode == 1) erase_columns(grid, row, 0, static_cast<int64_t>(grid.column) + 1);
 }
 
 void grid_erase_in_display(Grid& grid, int32_t mode)
@@ -309,7 +326,7 @@ void grid_insert_characters(Grid& grid, int64_t count)
     const Rgb background = erase_color(grid.style, grid.default_background);
     row.cells.insert(row.cells.begin() + column, shift, space(grid.default_foreground, background));
     if (row.cells.size() > static_cast<size_t>(grid.kept.columns)) row.cells.resize(static_cast<size_t>(grid.kept.columns));
-    row.length = static_cast<int32_t>(std::min<int64_t>(int64_t{row.length} + count, GRID_POSITION_LIMIT));
+    row.length = static_cast<int32_t>(std::min<int64_t>(int64_t{row.length} + count, grid.kept.columns));
     note_reach(grid, grid.row, row.length);
 }
 

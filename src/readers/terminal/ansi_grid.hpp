@@ -46,6 +46,7 @@ struct Row {
     std::vector<Cell> cells;
     int32_t length = 0;
     Rgb erased_background{};
+    bool erased_to_edge = false;  // the erase reached the terminal's right edge, past `length`
     uint32_t erasures_seen = 0;  // the grid's erasures of the whole display this row has taken
 };
 

@@ -135,6 +135,21 @@ void draw_wide_cell(RowDrawing& drawing, const Cell& head, const Cell& tail)
     canvas_move_to(canvas, x2, y0);
 }
 
+// An erase that reached the terminal's edge fills the row on to the picture's right edge,
+// whatever width the other rows give it; the row shows, but makes the picture no wider.
+void fill_to_edge(RowDrawing& drawing, Rgb color)
+{
+    Canvas& canvas = drawing.canvas;
+    const auto [x, y] = canvas_position(canvas);
+    if (canvas.line_height > 0 && x < gdImageSX(canvas.image)) {
+        const int64_t bottom = int64_t{y} + canvas.descent;
+        canvas_set_foreground(canvas, color);
+        canvas_fill_rect(canvas, x, clamp_to_int32(bottom + 1 - canvas.line_height), gdImageSX(canvas.image) - 1,
+                         clamp_to_int32(bottom));
+    }
+    raise_extent_to(drawing.extent, 0, y);
+}
+
 void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
 {
     const size_t count = row.cells.size();
@@ -147,10 +162,13 @@ void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
             draw_cell(drawing, cell);
         }
     }
+    // Cells erased in the page's own colours show nothing, and do not widen the picture.
+    if (row.erased_background == grid.default_background) return;
     Cell erased;
     erased.foreground = grid.default_foreground;
     erased.background = row.erased_background;
     for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column) draw_cell(drawing, erased);
+    if (row.erased_to_edge) fill_to_edge(drawing, row.erased_background);
 }
 
 // The pens that the cells outside the kept ones would have reached: the rows and columns
@@ -159,6 +177,9 @@ void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t st
                               TextExtent& extent)
 {
     if (grid.last_row < 0) return;
+    // Where every written cell was kept, the drawing raised the extent itself; an erase may
+    // since have shortened the rows.
+    if (grid.longest_row <= grid.kept.columns && grid.last_row < grid.kept.rows) return;
     const int64_t width = canvas.cell_width;
     const int64_t height = canvas.line_height;
     for (const int64_t row : {grid.first_row, grid.last_row}) {
