@@ -368,4 +368,53 @@ void grid_leave_alternate_screen(Grid& grid)
     grid.last_row = grid.main_last_row;
 }
 
+namespace {
+
+// Inserts `count` blank rows before kept row `at`, or removes `-count` rows there; the rows
+// past the kept ones fall off, and the reach follows the rows that moved.
+void shift_rows(Grid& grid, int32_t at, int64_t count)
+{
+    grid_settle(grid);
+    if (at >= static_cast<int32_t>(grid.rows.size())) return;
+    const auto first = grid.rows.begin() + at;
+    if (count > 0) {
+        const auto inserted = static_cast<size_t>(std::min<int64_t>(count, grid.kept.rows));
+        Row blank;
+        blank.erasures_seen = grid.display_erasures;
+        grid.rows.insert(first, inserted, blank);
+        if (grid.rows.size() > static_cast<size_t>(grid.kept.rows)) grid.rows.resize(static_cast<size_t>(grid.kept.rows));
+        if (grid.last_row >= at) grid.last_row = std::min<int64_t>(grid.last_row + count, GRID_POSITION_LIMIT);
+    } else {
+        const auto removed = static_cast<size_t>(std::min<int64_t>(-count, static_cast<int64_t>(grid.rows.size()) - at));
+        grid.rows.erase(first, first + static_cast<ptrdiff_t>(removed));
+        if (grid.last_row >= at) grid.last_row = std::max<int64_t>(grid.last_row + count, at - 1);
+    }
+}
+
+}  // namespace
+
+void grid_insert_rows(Grid& grid, int64_t count)
+{
+    shift_rows(grid, grid.row, count);
+    grid.column = 0;
+    grid.wrap_pending = false;
+}
+
+void grid_delete_rows(Grid& grid, int64_t count)
+{
+    shift_rows(grid, grid.row, -count);
+    grid.column = 0;
+    grid.wrap_pending = false;
+}
+
+void grid_scroll_up(Grid& grid, int64_t count)
+{
+    shift_rows(grid, 0, -count);
+}
+
+void grid_scroll_down(Grid& grid, int64_t count)
+{
+    shift_rows(grid, 0, count);
+}
+
 }  // namespace vedad

@@ -140,6 +140,15 @@ void grid_erase_characters(Grid& grid, int64_t count);
 void grid_insert_characters(Grid& grid, int64_t count);
 void grid_delete_characters(Grid& grid, int64_t count);
 
+// CSI L and CSI M: `count` blank rows inserted at the cursor's row, the rows below moving
+// down, or `count` rows deleted there, the rows below moving up; the cursor goes to the
+// row's start. CSI S and CSI T: the whole screen scrolled up (its first rows gone) or down
+// (blank rows at the top) by `count` rows.
+void grid_insert_rows(Grid& grid, int64_t count);
+void grid_delete_rows(Grid& grid, int64_t count);
+void grid_scroll_up(Grid& grid, int64_t count);
+void grid_scroll_down(Grid& grid, int64_t count);
+
 // CSI ?1049h, ?1047h, ?47h and their l: the alternate screen, on which a full-screen program
 // draws; what it drew there is gone when it leaves, and the main screen shows again.
 void grid_enter_alternate_screen(Grid& grid);

@@ -188,6 +188,10 @@ void dispatch(const AnsiParser& parser, Grid& grid, unsigned char final_byte)
     case 'K': grid_erase_in_line(grid, mode_at(parser, 0)); break;
     case 'J': grid_erase_in_display(grid, mode_at(parser, 0)); break;
     case 'd': grid_move_to_row(grid, n - 1); break;
+    case 'L': grid_insert_rows(grid, n); break;
+    case 'M': grid_delete_rows(grid, n); break;
+    case 'S': grid_scroll_up(grid, n); break;
+    case 'T': grid_scroll_down(grid, n); break;
     case 'X': grid_erase_characters(grid, n); break;
     case '@': grid_insert_characters(grid, n); break;
     case 'P': grid_delete_characters(grid, n); break;
