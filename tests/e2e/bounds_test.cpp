@@ -19,26 +19,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UNDER_ASAN = true;
-#else
-constexpr bool UNDER_ASAN = false;
-#endif
-
-// A small file system of its own, where the test may mount one (as root).
-struct Tmpfs {
-    fs::path point;
-    bool mounted = false;
-    Tmpfs(const fs::path& directory, const std::string& options) : point(directory / "tmp")
-    {
-        fs::create_directory(point);
-        mounted = mount("vedad-test", point.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~Tmpfs()
-    {
-        if (mounted) umount2(point.c_str(), MNT_DETACH);
-    }
-};
 
 // Runs a shell command in `directory`, its standard error into `err`; the exit status.
 int shell(const fs::path& directory, const std::string& command, std::string& err)
@@ -57,9 +37,10 @@ TEST(Bounds, FitKeepsOfAPipeOnlyTheRowsThatCanShow)
 {
     TempDir dir;
     const Tmpfs tmp(dir.path(), "size=32m");
+    const fs::path tmp_dir = tmp.point.filename();
     if (!tmp.mounted) GTEST_SKIP() << "mounting a tmpfs is not permitted here";
     std::string err;
-    const int status = shell(dir.path(), "yes | head -c 200000000 | TMPDIR=tmp '" VEDAD_BINARY "' --fit -", err);
+    const int status = shell(dir.path(), "yes | head -c 200000000 | TMPDIR=" + tmp_dir.string() + " '" VEDAD_BINARY "' --fit -", err);
     EXPECT_EQ(status, 0) << err;
     EXPECT_NE(err.find("warning: text cut at the bottom ("), std::string::npos) << err;
     const Image picture = read_png(dir / "stdin.png");

@@ -31,12 +31,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool UNDER_ASAN = true;
-#else
-constexpr bool UNDER_ASAN = false;
-#endif
-
 Launch with_environment(const std::string& name, const std::string& value)
 {
     Launch how;
@@ -413,19 +407,6 @@ namespace {
 
 // A tmpfs of its own with few inodes or little room, mounted below `directory` as long as the
 // object lives; `mounted` is false where mounting is not permitted.
-struct SmallTmpfs {
-    fs::path point;
-    bool mounted = false;
-    SmallTmpfs(const fs::path& directory, const std::string& options) : point(directory / "mnt")
-    {
-        fs::create_directory(point);
-        mounted = mount("vedad-test", point.c_str(), "tmpfs", 0, options.c_str()) == 0;
-    }
-    ~SmallTmpfs()
-    {
-        if (mounted) umount2(point.c_str(), MNT_DETACH);
-    }
-};
 
 // Makes empty files in `directory` until the file system takes no more.
 void use_up_inodes(const fs::path& directory)
@@ -489,10 +470,10 @@ TEST(Hostile, ReplacingAFileIsAllOrNothing)
         SCOPED_TRACE(c.name);
         TempDir dir;
         write_file(dir / "a.txt", text);
-        std::unique_ptr<SmallTmpfs> tmpfs;
+        std::unique_ptr<Tmpfs> tmpfs;
         fs::path out = dir / "out";
         if (c.tmpfs != nullptr) {
-            tmpfs = std::make_unique<SmallTmpfs>(dir.path(), c.tmpfs);
+            tmpfs = std::make_unique<Tmpfs>(dir.path(), c.tmpfs);
             if (!tmpfs->mounted) {
                 std::printf("skipped: mounting a tmpfs is not permitted here\n");
                 continue;

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,6 +51,17 @@ bool png_has_alpha(const fs::path& path)
     const size_t pixels = data.find("IDAT");
     const size_t transparency = data.find("tRNS");
     return transparency != std::string::npos && transparency < pixels;
+}
+
+Tmpfs::Tmpfs(const fs::path& directory, const std::string& options) : point(directory / "mnt")
+{
+    fs::create_directory(point);
+    mounted = mount("vedad-test", point.c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+Tmpfs::~Tmpfs()
+{
+    if (mounted) umount2(point.c_str(), MNT_DETACH);
 }
 
 int png_color_type(const fs::path& path)

@@ -13,6 +13,14 @@
 
 namespace vedad_test {
 
+// Whether the tests run under AddressSanitizer, which reserves more address space than memory
+// limits leave and must be loaded before any other library.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool UNDER_ASAN = true;
+#else
+inline constexpr bool UNDER_ASAN = false;
+#endif
+
 struct GdImageDeleter {
     void operator()(gdImagePtr image) const { gdImageDestroy(image); }
 };
@@ -64,6 +72,17 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// A small tmpfs mounted at DIRECTORY/mnt for as long as it lives, where the test may mount one
+// (as root); `mounted` says whether it could.
+struct Tmpfs {
+    std::filesystem::path point;
+    bool mounted = false;
+    Tmpfs(const std::filesystem::path& directory, const std::string& options);
+    ~Tmpfs();
+    Tmpfs(const Tmpfs&) = delete;
+    Tmpfs& operator=(const Tmpfs&) = delete;
 };
 
 using RunResult = Outcome;
