@@ -17,7 +17,7 @@ rev=${1:?usage: bench/against.sh REV [RESULTS_DIR]}
 build=$root/build-bench
 results=${2:-$build/results}
 font=$freemono
-install_missing --quiet g++ cmake pkg-config libgd-dev libfreetype-dev libfontconfig-dev fonts-freefont-ttf python3 valgrind
+install_missing --quiet g++ cmake pkg-config libgd-dev libfreetype-dev libfontconfig-dev fonts-freefont-ttf python3 valgrind imagemagick
 
 sha=$(git rev-parse --short "$rev^{commit}")
 old=$build/against/$sha
@@ -84,7 +84,12 @@ for workload in page span terminal; do
         echo "${workload}_${side}=$(sed -n 's/^==[0-9]*== Collected : \([0-9]*\)/\1/p' "$work/vg.txt")" >>"$out"
         self_costs "$work/cg-$workload-$side" >"$work/self-$workload-$side.txt"
     done
-    if cmp -s "out/$workload-old.png" "out/$workload-new.png"; then same=yes; else same=no; fi
+    # The same pixels, whatever encoder wrote them.
+    if [ "$(/usr/bin/compare -metric AE "out/$workload-old.png" "out/$workload-new.png" null: 2>&1)" = 0 ]; then
+        same=yes
+    else
+        same=no
+    fi
     echo "${workload}_same_picture=$same" >>"$out"
     # Whether fontconfig did any work: its functions, or any code in its library, and the
     # call that loads its configuration and font list.
