@@ -487,6 +487,5 @@ TEST(AnsiInput, ErasesReachTheRightEdgeAndDefaultOnesWidenNothing)
          {cells("a long line"), cells("ab") + cells("         ", WHITE, 0xcd0000)}},
         {"a whole row erased in a colour", "a long line\n\x1b[44m\x1b[2K\x1b[0mx",
          {cells("a long line"), cells("x") + cells("          ", WHITE, 0x0000ee)}},
-        {"a progress bar erased before its last state", "a progress bar that is long\r\x1b[Kdone\n", {cells("done")}},
     });
 }

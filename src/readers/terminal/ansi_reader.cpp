@@ -177,9 +177,6 @@ void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t st
                               TextExtent& extent)
 {
     if (grid.last_row < 0) return;
-    // Where every written cell was kept, the drawing raised the extent itself; an erase may
-    // since have shortened the rows.
-    if (grid.longest_row <= grid.kept.columns && grid.last_row < grid.kept.rows) return;
     const int64_t width = canvas.cell_width;
     const int64_t height = canvas.line_height;
     for (const int64_t row : {grid.first_row, grid.last_row}) {
