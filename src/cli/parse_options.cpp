@@ -23,12 +23,12 @@ const char* value_after(const char* argument, const char* prefix)
 }
 
 // "--name=%s" as scanf reads it: blanks skipped, then at least one non-blank character.
-// Only the first six characters of a colour count. The value is kept, by reference, for the
-// warning about colours written in another notation.
+// Only the first six characters of a colour count, after an optional '#'. The value is kept,
+// by reference, for the warning about colours that do not read as six digits.
 bool scan_color(const char* argument, const char* prefix, Rgb& rgb, const char*& given)
 {
     const char* value = value_after(argument, prefix);
-    std::array<char, 7> color;
+    ColorText color;
     if (value == nullptr || !read_color_text(value, color)) return false;
     parse_hex_color(color.data(), rgb);
     given = value;

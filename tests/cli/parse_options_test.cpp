@@ -99,6 +99,8 @@ struct ParseCase {
     void (*expect)(Options&);  // turns the defaults into the expected record
 };
 
+const std::string MANY_E(300, 'e');
+
 const ParseCase PARSE_CASES[] = {
     {{}, 0, [](Options&) {}},
     {{"a.txt", "b.txt"}, 2, [](Options&) {}},
@@ -152,11 +154,21 @@ const ParseCase PARSE_CASES[] = {
     {{"--output=out.png"}, 0, [](Options& o) { o.output = "out.png"; }},
     {{"--output=out.png", "--output="}, 0, [](Options& o) { o.output = ""; }},
 
-    // Colours: six characters, lower-case digits only, the rest counts 0.
+    // Colours: six hex digits of either case after an optional '#'; anything else counts 0.
     {{"--background=ffff00"}, 0, [](Options& o) { o.background = {255, 255, 0}, o.background_text = "ffff00"; }},
-    {{"--foreground=FFFF00"}, 0, [](Options& o) { o.foreground = {0, 0, 0}, o.foreground_text = "FFFF00"; }},
+    {{"--foreground=FFFF00"}, 0, [](Options& o) { o.foreground = {255, 255, 0}, o.foreground_text = "FFFF00"; }},
+    {{"--background=#1e1e1e"}, 0, [](Options& o) { o.background = {30, 30, 30}, o.background_text = "#1e1e1e"; }},
+    {{"--background=1E1E1E"}, 0, [](Options& o) { o.background = {30, 30, 30}, o.background_text = "1E1E1E"; }},
+    {{"--foreground=#1E1E1E"}, 0, [](Options& o) { o.foreground = {30, 30, 30}, o.foreground_text = "#1E1E1E"; }},
     {{"--foreground=fff"}, 0, [](Options& o) { o.foreground = {255, 240, 0}, o.foreground_text = "fff"; }},
-    {{"--background=#ffff00"}, 0, [](Options& o) { o.background = {15, 255, 240}, o.background_text = "#ffff00"; }},
+    {{"--foreground=g0z9xy"}, 0, [](Options& o) { o.foreground = {0, 9, 0}, o.foreground_text = "g0z9xy"; }},
+    {{"--background=12345678"}, 0,
+     [](Options& o) { o.background = {0x12, 0x34, 0x56}, o.background_text = "12345678"; }},
+    {{"--background=#12345678"}, 0,
+     [](Options& o) { o.background = {0x12, 0x34, 0x56}, o.background_text = "#12345678"; }},
+    {{"--background=" + MANY_E}, 0,
+     [](Options& o) { o.background = {0xee, 0xee, 0xee}, o.background_text = MANY_E.c_str(); }},
+    {{"--background=##ffff"}, 0, [](Options& o) { o.background = {15, 255, 240}, o.background_text = "##ffff"; }},
     {{"--background=0a0b0cff"}, 0, [](Options& o) { o.background = {10, 11, 12}, o.background_text = "0a0b0cff"; }},
     {{"--background=  a0 ff"}, 0, [](Options& o) { o.background = {160, 0, 0}, o.background_text = "  a0 ff"; }},
 
