@@ -1,7 +1,8 @@
 # bash completion for vedad                                  -*- shell-script -*-
 # Completes every option; options that take a value stop after their '=' without a space.
 # Values of --format= are offered by name, --font=, --fallback-font= and --output= complete
-# file names, and
+# file names, --theme= the built-in themes' names (as --theme=list prints them), list and file
+# names, and
 # operands complete file names.
 
 _vedad()
@@ -11,6 +12,9 @@ _vedad()
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback'
     local valued='--background= --charspacing= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --output= --scale= --size= --tab= --width='
+    valued+=' --min-contrast= --theme='
+    local themes=$'xterm\nvga\ntango\nsolarized-dark\nsolarized-light\ndracula\nnord\ngruvbox-dark\ngruvbox-light'
+    themes+=$'\none-dark\none-light\ngithub-dark\ngithub-light\nlist'
 
     # With '=' in COMP_WORDBREAKS bash splits "--format=rg" into "--format", "=" and "rg",
     # and replaces only the text after the '='; put the word back together, and keep apart
@@ -39,6 +43,10 @@ _vedad()
         case $option in
             --format=)
                 COMPREPLY=($(compgen -P "$keep" -W $'argb32\nrgb24\na8' -- "$value"))
+                ;;
+            --theme=)
+                compopt -o filenames 2>/dev/null
+                COMPREPLY=($(compgen -P "$keep" -W "$themes" -- "$value") $(compgen -P "$keep" -f -- "$value"))
                 ;;
             --font= | --fallback-font= | --output=)
                 compopt -o filenames 2>/dev/null

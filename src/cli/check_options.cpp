@@ -21,6 +21,8 @@ void check_options(Options& options, int32_t operand_count)
     if (options.scale < 1 || options.scale > MAX_SCALE)
         fail("--scale= expects a whole number from 1 to %d, as in --scale=2", MAX_SCALE);
     if (options.margin < 0) fail("--margin= expects a number of pixels from 0, as in --margin=8");
+    if (!(options.drawing.min_contrast >= MIN_CONTRAST_LOWEST && options.drawing.min_contrast <= MIN_CONTRAST_HIGHEST))
+        fail("--min-contrast= expects a contrast ratio from 1 to 21, as in --min-contrast=4.5");
     if (std::strcmp(options.output, "-") == 0) {
         if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);
         if (isatty(STDOUT_FILENO)) fail("refusing to write a PNG to a terminal");

@@ -41,6 +41,7 @@ OPTIONS
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --margin=...     add pixels of background around the picture, default is 0
+    --min-contrast=R keep text at least R:1 in contrast to its background (1-21)
     --no-crop        do not crop output image
     --no-fallback    draw characters the font lacks as its missing-glyph box
     --output=...     set output filename or directory
@@ -54,6 +55,8 @@ OPTIONS
     --size=WxH       set image width and height, default is 640x480
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
+    --theme=NAME|FILE set the 16 terminal colours and the default colours,
+                     --theme=list lists the built-in themes, default is xterm
 
 EXAMPLES
 

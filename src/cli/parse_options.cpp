@@ -10,6 +10,7 @@
 #include "base/hex_color.hpp"
 #include "cli/numbers.hpp"
 #include "cli/refuse_option.hpp"
+#include "cli/theme_option.hpp"
 
 namespace vedad {
 
@@ -114,6 +115,9 @@ void parse_option(const char* argument, Options& options)
     else if ((value = value_after(argument, "--linespacing="))) drawing.line_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--charspacing="))) drawing.char_spacing = parse_int_clamped(value);
     else if ((value = value_after(argument, "--height="))) set_side(options, options.height, value);
+    else if (is("--theme=list")) exit_after(print_theme_list);
+    else if ((value = value_after(argument, "--theme="))) options.theme = value;
+    else if ((value = value_after(argument, "--min-contrast="))) drawing.min_contrast = read_contrast_ratio(value);
     else refuse_option(argument);
 }
 

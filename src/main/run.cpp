@@ -10,6 +10,7 @@
 #include "cli/check_options.hpp"
 #include "cli/color_warning.hpp"
 #include "cli/parse_options.hpp"
+#include "cli/theme_option.hpp"
 #include "layout/scale.hpp"
 #include "main/convert_file.hpp"
 #include "output/temporary_file.hpp"
@@ -41,6 +42,7 @@ int run(int argument_count, char** arguments)
     set_default_options(options);
     const int32_t operand_count = parse_options(argument_count, arguments, options);
     check_options(options, operand_count);
+    apply_theme(options);
     warn_about_colors(options);
     apply_layout(options);
     if (options.verbose != 0) {

@@ -58,7 +58,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 152 && sizeof(DrawingSettings) == 72, "describe every field");
+    static_assert(sizeof(Options) == 216 && sizeof(DrawingSettings) == 80, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -75,6 +75,10 @@ std::string whole(const Options& o)
     field("foreground", color_of(o.foreground));
     field("background_text", text_of(o.background_text));
     field("foreground_text", text_of(o.foreground_text));
+    field("theme", text_of(o.theme));
+    std::string basic;
+    for (const Rgb& color : o.basic_colors) basic += color_of(color) + ";";
+    field("basic_colors", basic);
     field("size_given", std::to_string(o.size_given));
     field("fit", std::to_string(o.fit));
     field("margin", std::to_string(o.margin));
@@ -90,6 +94,7 @@ std::string whole(const Options& o)
     field("fallback", std::to_string(d.fallback));
     field("fallback_fonts", text_of(d.fallback_fonts));
     field("pixel_format", std::to_string(d.pixel_format));
+    field("min_contrast", std::to_string(d.min_contrast));
     return text;
 }
 
@@ -198,6 +203,18 @@ const ParseCase PARSE_CASES[] = {
     {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
     {{"--no-fallback", "--fallback-font=A"}, 0,
      [](Options& o) { o.drawing.fallback = 0, o.drawing.fallback_fonts = "A"; }},
+
+    // A theme is named here and read once the checks pass; a contrast ratio is a whole number
+    // or not a number at all, and checked afterwards.
+    {{"--theme=solarized-dark"}, 0, [](Options& o) { o.theme = "solarized-dark"; }},
+    {{"--theme=a", "--theme=themes/b.json"}, 0, [](Options& o) { o.theme = "themes/b.json"; }},
+    {{"--theme="}, 0, [](Options& o) { o.theme = ""; }},
+    {{"--min-contrast=4.5"}, 0, [](Options& o) { o.drawing.min_contrast = 4.5; }},
+    {{"--min-contrast=21"}, 0, [](Options& o) { o.drawing.min_contrast = 21; }},
+    {{"--min-contrast=0"}, 0, [](Options& o) { o.drawing.min_contrast = 0; }},
+    {{"--min-contrast=4.5x"}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
+    {{"--min-contrast= 4.5"}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
+    {{"--min-contrast="}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
 
     // Options after the operands count as well.
     {{"a.txt", "--width=100", "b.txt", "-s"}, 2, [](Options& o) { o.width = 100, o.silent = 1, o.size_given = 1; }},

@@ -103,7 +103,8 @@ TEST(CommandLine, TheExampleOfAnOptionsMessageIsAccepted)
     const std::string no_input = "error: no input files specified\n\n" + cli_fixture("help.txt");
     const std::regex example(R"(^error: (--[a-z-]+=) expects [^\n]*, as in (\1\S+)\n\n)");
     for (const std::string option : {"--background", "--charspacing", "--font", "--font-size", "--foreground", "--format",
-                                     "--height", "--linespacing", "--output", "--size", "--tab", "--width"}) {
+                                     "--height", "--linespacing", "--min-contrast", "--output", "--size", "--tab", "--theme",
+                                     "--width"}) {
         SCOPED_TRACE(option);
         TempDir dir;
         const RunResult refused = run_vedad(dir.path(), {option});

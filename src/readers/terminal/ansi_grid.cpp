@@ -74,7 +74,7 @@ void erase_columns(Grid& grid, Row& row, int64_t from, int64_t to)
     const int32_t start = static_cast<int32_t>(std::clamp<int64_t>(from, 0, row.length));
     const int32_t end = static_cast<int32_t>(std::clamp<int64_t>(to, 0, row.length));
     if (start >= end) return;
-    const Rgb background = erase_color(grid.style, grid.default_background);
+    const Rgb background = erase_color(grid.style, grid.basic, grid.default_background);
     split_wide_at(row, start, end);
     if (end == row.length) {
         if (start < static_cast<int32_t>(row.cells.size())) row.cells.resize(static_cast<size_t>(start));
@@ -123,7 +123,8 @@ void grid_put(Grid& grid, std::string_view text, int width)
     materialize(grid, *kept, end);
     split_wide_at(*kept, column, column + width);
 
-    const ResolvedColors colors = resolve_colors(grid.style, grid.default_foreground, grid.default_background);
+    const ResolvedColors colors =
+        resolve_colors(grid.style, grid.basic, grid.default_foreground, grid.default_background);
     const uint8_t underline = grid.style.underline ? Cell::UNDERLINE : 0;
     Cell& cell = kept->cells[static_cast<size_t>(column)];
     cell = space(colors.foreground, colors.background);

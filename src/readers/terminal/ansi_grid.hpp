@@ -53,6 +53,7 @@ struct Grid {
     GridLimits kept;
     Rgb default_foreground = rgb_of_hex(0xffffff);
     Rgb default_background = rgb_of_hex(0x000000);
+    BasicColors basic = XTERM_BASIC_COLORS;  // the theme's 16 colours
     int32_t tab_width = 8;
 
     Style style;

@@ -97,7 +97,7 @@ void draw_cell(RowDrawing& drawing, const Cell& cell)
     }
     if ((cell.flags & Cell::UNDERLINE) != 0) {
         auto [x1, y1] = canvas_position(drawing.canvas);
-        underline(drawing.canvas, cell.foreground, x0, x1, y0);
+        underline(drawing.canvas, canvas_cell_text_color(drawing.canvas, colors_of(cell)), x0, x1, y0);
         canvas_move_to(drawing.canvas, x1, y1);
     }
 }
@@ -156,6 +156,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
     canvas.settings.fixed_advance = 1;  // every character has a cell of its own
     Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
                           canvas.settings.tab_width);
+    grid.basic = options.basic_colors;
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);
