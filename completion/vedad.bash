@@ -2,7 +2,8 @@
 # Completes every option; options that take a value stop after their '=' without a space.
 # A value is completed after the '=' or, for an option written alone, in the next word:
 # --format= by name, --font= and --fallback-font= by the font families that
-# `vedad --list-fonts` names (and file names), --output= and -o by file names. Operands, and
+# `vedad --list-fonts` names (and file names), --theme= by the built-in themes' names (as
+# --theme=list prints them) and file names, --output= and -o by file names. Operands, and
 # every word after --, complete file names.
 
 # The values of one option, into COMPREPLY: `option` with its '=' (or -o), `value` what is
@@ -40,7 +41,12 @@ _vedad_values()
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -P "$prefix" -f -- "$value"))
             ;;
-        # --theme=: the names of the themes, as vedad lists them, belong here once it has them.
+        --theme=)
+            compopt -o filenames 2>/dev/null
+            local themes=$'xterm\nvga\ntango\nsolarized-dark\nsolarized-light\ndracula\nnord\ngruvbox-dark'
+            themes+=$'\ngruvbox-light\none-dark\none-light\ngithub-dark\ngithub-light\nlist'
+            COMPREPLY=($(compgen -P "$prefix" -W "$themes" -- "$value") $(compgen -P "$prefix" -f -- "$value"))
+            ;;
     esac
 }
 
@@ -54,6 +60,7 @@ _vedad()
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --tab= --width='
+    valued+=' --min-contrast= --theme='
     COMPREPLY=()
 
     # After --, every word is a file.

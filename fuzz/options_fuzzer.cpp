@@ -94,7 +94,8 @@ bool holds_after_checks(const Run& run)
             o.input_form == vedad::InputForm::TERMINAL) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
            is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
            is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
-           is_color(o.background) && is_color(o.foreground) && is_warning(run.background_warning) &&
+           is_color(o.background) && is_color(o.foreground) && c.min_contrast >= vedad::MIN_CONTRAST_LOWEST &&
+           c.min_contrast <= vedad::MIN_CONTRAST_HIGHEST && is_warning(run.background_warning) &&
            is_warning(run.foreground_warning);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "base/rgb.hpp"
+#include "base/theme.hpp"
 
 namespace vedad {
 
@@ -32,6 +33,9 @@ struct DrawingSettings {
     int32_t fallback = 1;
     const char* fallback_fonts = "";
     int32_t pixel_format = PIXEL_FORMAT_ARGB32;
+    // The least contrast, as a ratio from 1 to 21, that a text colour keeps against its
+    // background: one with less is moved towards black or white. 1: colours as given.
+    double min_contrast = 1.0;
 };
 
 // The most pixels a picture is made of unless --max-pixels= says otherwise: 400 MB of canvas,
@@ -54,6 +58,8 @@ struct Options {
     Rgb foreground = {255, 255, 255};
     const char* background_text = nullptr;  // the --background= value as given, points into argv; null when none
     const char* foreground_text = nullptr;  // the --foreground= value likewise
+    const char* theme = nullptr;  // the --theme= value as given, points into argv; null when none
+    BasicColors basic_colors = XTERM_BASIC_COLORS;  // what terminal output's 16 colours are drawn in
     int32_t size_given = 0;  // --size=, --width= or --height= was given
     int32_t fit = 0;         // the canvas is as large as the text needs, up to the size
     int32_t margin = 0;      // pixels of background around the picture
@@ -72,6 +78,9 @@ struct Options {
 inline constexpr int32_t FIT_LIMIT = 32767;
 // The largest --scale= accepted.
 inline constexpr int32_t MAX_SCALE = 8;
+// The contrast ratios --min-contrast= accepts: from none at all to black against white.
+inline constexpr double MIN_CONTRAST_LOWEST = 1.0;
+inline constexpr double MIN_CONTRAST_HIGHEST = 21.0;
 
 // Puts every setting back to its default.
 void set_default_options(Options& options);

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/clamp.hpp"
+#include "base/contrast.hpp"
 #include "base/fail.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "canvas/render_text.hpp"
@@ -164,7 +165,8 @@ void draw_cell(Canvas& canvas, const CellColors& colors, const char* text, const
         fill_cell(canvas, colors.background, x1);
         redraw_overflow(canvas, x0, y0, x1);
     }
-    canvas_set_foreground(canvas, colors.text);
+    const Rgb text_color = canvas_cell_text_color(canvas, colors);
+    canvas_set_foreground(canvas, text_color);
     forget_ink(canvas);
     // A character that cannot reach the image needs no second look: its cell is known.
     if (!transparent && character != nullptr && glyph_is_unseen(canvas, *reach, *character)) {
@@ -172,11 +174,16 @@ void draw_cell(Canvas& canvas, const CellColors& colors, const char* text, const
     } else {
         draw_in_cell(canvas, text, character, reach);
     }
-    if (!transparent) keep_overflow(canvas, text, x0, y0, x1, colors.text);
+    if (!transparent) keep_overflow(canvas, text, x0, y0, x1, text_color);
     raise_extent(extent, canvas);
 }
 
 }  // namespace
+
+Rgb canvas_cell_text_color(const Canvas& canvas, const CellColors& colors)
+{
+    return with_min_contrast(colors.text, colors.background, canvas.settings.min_contrast);
+}
 
 void canvas_draw_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
                       GlyphReach& reach, TextExtent& extent)

@@ -30,6 +30,10 @@ struct CellColors {
     Rgb background;
 };
 
+// The colour a cell's text is drawn in: its text colour, moved as far as the settings'
+// min_contrast asks from its background colour.
+Rgb canvas_cell_text_color(const Canvas& canvas, const CellColors& colors);
+
 // Draws a character once, in its text colour, over a cell of its background colour (none
 // when `transparent`), and raises the text extent to the pen after it. The cell reaches from
 // the pen x before the character to the column before the pen x after it, and down from

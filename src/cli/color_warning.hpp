@@ -6,13 +6,14 @@
 
 namespace vedad {
 
-// A colour written as it is often written elsewhere, "#FF8800", reads here as it always has:
-// '#' and upper-case A to F count 0, so it gives another colour. The reading stays (command
-// lines in use rely on it); with --verbose the run says so.
+// A colour value reads as six hex digits after an optional '#'. A value that is not quite
+// that still gives a colour, as it always has (command lines in use rely on it): characters
+// that are no hex digits and missing digits count 0, and digits past the sixth are not read.
+// With --verbose the run says so.
 
 // The warning for the colour option `name` ("--background=") given `value`: what the value
-// reads as and, when its digits were meant, how to write them. Empty when the characters read
-// hold no '#' and no upper-case A to F.
+// reads as, why, and, for three digits, how to write the colour they stand for elsewhere.
+// Empty when the value is six hex digits after an optional '#'.
 std::string color_warning(const char* name, const char* value);
 
 // With --verbose, prints the warning of each colour option given.

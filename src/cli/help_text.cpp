@@ -46,6 +46,7 @@ OPTIONS
     --list-fonts=all list every installed font, and exit
     --margin=...     add pixels of background around the picture, default is 0
     --max-pixels=... make no picture of more pixels, default is 100000000 for --fit
+    --min-contrast=R keep text at least R:1 in contrast to its background (1-21)
     --no-crop        do not crop output image
     --no-fallback    draw characters the font lacks as its missing-glyph box
     --output=...     set output filename or directory
@@ -61,6 +62,8 @@ OPTIONS
     --size=WxH       set image width and height, default is 640x480
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
+    --theme=NAME|FILE set the 16 terminal colours and the default colours,
+                     --theme=list lists the built-in themes, default is xterm
 
     A value follows its option after = or as the next argument: --width=800
     or --width 800. Options apply to every file wherever they stand.

@@ -12,17 +12,18 @@
 #include "base/hex_color.hpp"
 #include "cli/numbers.hpp"
 #include "cli/refuse_option.hpp"
+#include "cli/theme_option.hpp"
 
 namespace vedad {
 
 namespace {
 
 // "%s" as scanf reads it: blanks skipped, then at least one non-blank character. Only the
-// first six characters of a colour count. The value is kept, by reference, for the warning
-// about colours written in another notation.
+// first six characters of a colour count, after an optional '#'. The value is kept, by
+// reference, for the warning about colours that do not read as six digits.
 bool set_color(const char* value, Rgb& rgb, const char*& given)
 {
-    std::array<char, 7> color;
+    ColorText color;
     if (!read_color_text(value, color)) return false;
     parse_hex_color(color.data(), rgb);
     given = value;
@@ -88,6 +89,23 @@ bool set_columns(Options& options, const char* value)
     return true;
 }
 
+bool set_min_contrast(DrawingSettings& drawing, const char* value)
+{
+    drawing.min_contrast = read_contrast_ratio(value);
+    return true;
+}
+
+// --theme=list (or --theme list) prints the built-in themes' names instead of naming one.
+bool set_theme(Options& options, const char* value)
+{
+    if (std::strcmp(value, "list") == 0) {
+        print_theme_list();
+        std::exit(0);
+    }
+    options.theme = value;
+    return true;
+}
+
 bool set_max_pixels(Options& options, const char* value)
 {
     options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
@@ -126,10 +144,12 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--linespacing=", [](Options& o, const char* v) { return set_int(o.drawing.line_spacing, v); }},
     ValueOption{"--margin=", [](Options& o, const char* v) { return set_whole(o.margin, v, INT32_MAX, -1); }},
     ValueOption{"--max-pixels=", [](Options& o, const char* v) { return set_max_pixels(o, v); }},
+    ValueOption{"--min-contrast=", [](Options& o, const char* v) { return set_min_contrast(o.drawing, v); }},
     ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
+    ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
 };
 

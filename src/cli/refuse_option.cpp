@@ -30,10 +30,12 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--list-fonts=", "the word all", "all"},
     ValueOption{"--margin=", "a number of pixels from 0", "8"},
     ValueOption{"--max-pixels=", "a number of pixels from 1", "50000000"},
+    ValueOption{"--min-contrast=", "a contrast ratio from 1 to 21", "4.5"},
     ValueOption{"--output=", "a file or directory name", "pictures"},
     ValueOption{"--scale=", "a whole number from 1 to 8", "2"},
     ValueOption{"--size=", "WIDTHxHEIGHT", "800x600"},
     ValueOption{"--tab=", "a number of spaces", "4"},
+    ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
     ValueOption{"--width=", "a number of pixels", "800"},
     ValueOption{"-o", "a file or directory name", "pictures"},
 };

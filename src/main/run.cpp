@@ -13,6 +13,7 @@
 #include "cli/check_options.hpp"
 #include "cli/color_warning.hpp"
 #include "cli/parse_options.hpp"
+#include "cli/theme_option.hpp"
 #include "layout/scale.hpp"
 #include "main/convert_file.hpp"
 #include "output/temporary_file.hpp"
@@ -50,6 +51,7 @@ int run(int argument_count, char** arguments)
     Operands operands;
     parse_options(argument_count, arguments, options, operands);
     check_options(options, static_cast<int32_t>(operands.size()));
+    apply_theme(options);
     warn_about_colors(options);
     apply_layout(options);
     if (options.verbose != 0) {

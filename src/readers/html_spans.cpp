@@ -198,9 +198,10 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
                 cells = 0;
             }
         } else if (token.starts_with(TEXT_COLOR_PREFIX)) {
-            parse_hex_color(buffer.data() + TEXT_COLOR_PREFIX.size(), colors.text);
+            // Read from the prefix's '#', so that the six characters after it are the digits.
+            parse_hex_color(buffer.data() + TEXT_COLOR_PREFIX.size() - 1, colors.text);
         } else if (token.starts_with(BACKGROUND_COLOR_PREFIX)) {
-            parse_hex_color(buffer.data() + BACKGROUND_COLOR_PREFIX.size(), colors.background);
+            parse_hex_color(buffer.data() + BACKGROUND_COLOR_PREFIX.size() - 1, colors.background);
         } else if (token.starts_with(SPAN_END_PREFIX)) {
             inside_span = false;
         } else {

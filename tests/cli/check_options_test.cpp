@@ -148,3 +148,25 @@ TEST(SilenceStandardErrorDeathTest, KeepsDescriptorTwoTaken)
     // A process started without descriptor 2.
     EXPECT_EXIT(silence_then_open_a_file(directory.path(), true), testing::ExitedWithCode(0), "");
 }
+
+TEST(CheckOptionsDeathTest, TakesAContrastRatioFromOneToTwentyOne)
+{
+    for (const double ratio : {1.0, 1.5, 4.5, 7.0, 21.0}) {
+        SCOPED_TRACE(ratio);
+        Records records(640, 480, 0.025);
+        records.options.drawing.min_contrast = ratio;
+        EXPECT_EXIT(
+            {
+                check_options(records.options, 1);
+                std::_Exit(0);
+            },
+            testing::ExitedWithCode(0), "^$");
+    }
+    for (const double ratio : {0.0, 0.999, -4.5, 21.001, 100.0, NOT_A_NUMBER, INFINITE}) {
+        SCOPED_TRACE(ratio);
+        Records records(640, 480, 0.025);
+        records.options.drawing.min_contrast = ratio;
+        EXPECT_EXIT(check_options(records.options, 1), testing::ExitedWithCode(1),
+                    "^error: --min-contrast= expects a contrast ratio from 1 to 21, as in --min-contrast=4\\.5\n$");
+    }
+}

@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 168 && sizeof(DrawingSettings) == 72, "describe every field");
+    static_assert(sizeof(Options) == 232 && sizeof(DrawingSettings) == 80, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -80,6 +80,10 @@ std::string whole(const Options& o)
     field("foreground", color_of(o.foreground));
     field("background_text", text_of(o.background_text));
     field("foreground_text", text_of(o.foreground_text));
+    field("theme", text_of(o.theme));
+    std::string basic;
+    for (const Rgb& color : o.basic_colors) basic += color_of(color) + ";";
+    field("basic_colors", basic);
     field("size_given", std::to_string(o.size_given));
     field("fit", std::to_string(o.fit));
     field("margin", std::to_string(o.margin));
@@ -98,6 +102,7 @@ std::string whole(const Options& o)
     field("fallback", std::to_string(d.fallback));
     field("fallback_fonts", text_of(d.fallback_fonts));
     field("pixel_format", std::to_string(d.pixel_format));
+    field("min_contrast", std::to_string(d.min_contrast));
     return text;
 }
 
@@ -106,6 +111,8 @@ struct ParseCase {
     int32_t operands;
     void (*expect)(Options&);  // turns the defaults into the expected record
 };
+
+const std::string MANY_E(300, 'e');
 
 const ParseCase PARSE_CASES[] = {
     {{}, 0, [](Options&) {}},
@@ -160,11 +167,21 @@ const ParseCase PARSE_CASES[] = {
     {{"--output=out.png"}, 0, [](Options& o) { o.output = "out.png"; }},
     {{"--output=out.png", "--output="}, 0, [](Options& o) { o.output = ""; }},
 
-    // Colours: six characters, lower-case digits only, the rest counts 0.
+    // Colours: six hex digits of either case after an optional '#'; anything else counts 0.
     {{"--background=ffff00"}, 0, [](Options& o) { o.background = {255, 255, 0}, o.background_text = "ffff00"; }},
-    {{"--foreground=FFFF00"}, 0, [](Options& o) { o.foreground = {0, 0, 0}, o.foreground_text = "FFFF00"; }},
+    {{"--foreground=FFFF00"}, 0, [](Options& o) { o.foreground = {255, 255, 0}, o.foreground_text = "FFFF00"; }},
+    {{"--background=#1e1e1e"}, 0, [](Options& o) { o.background = {30, 30, 30}, o.background_text = "#1e1e1e"; }},
+    {{"--background=1E1E1E"}, 0, [](Options& o) { o.background = {30, 30, 30}, o.background_text = "1E1E1E"; }},
+    {{"--foreground=#1E1E1E"}, 0, [](Options& o) { o.foreground = {30, 30, 30}, o.foreground_text = "#1E1E1E"; }},
     {{"--foreground=fff"}, 0, [](Options& o) { o.foreground = {255, 240, 0}, o.foreground_text = "fff"; }},
-    {{"--background=#ffff00"}, 0, [](Options& o) { o.background = {15, 255, 240}, o.background_text = "#ffff00"; }},
+    {{"--foreground=g0z9xy"}, 0, [](Options& o) { o.foreground = {0, 9, 0}, o.foreground_text = "g0z9xy"; }},
+    {{"--background=12345678"}, 0,
+     [](Options& o) { o.background = {0x12, 0x34, 0x56}, o.background_text = "12345678"; }},
+    {{"--background=#12345678"}, 0,
+     [](Options& o) { o.background = {0x12, 0x34, 0x56}, o.background_text = "#12345678"; }},
+    {{"--background=" + MANY_E}, 0,
+     [](Options& o) { o.background = {0xee, 0xee, 0xee}, o.background_text = MANY_E.c_str(); }},
+    {{"--background=##ffff"}, 0, [](Options& o) { o.background = {15, 255, 240}, o.background_text = "##ffff"; }},
     {{"--background=0a0b0cff"}, 0, [](Options& o) { o.background = {10, 11, 12}, o.background_text = "0a0b0cff"; }},
     {{"--background=  a0 ff"}, 0, [](Options& o) { o.background = {160, 0, 0}, o.background_text = "  a0 ff"; }},
 
@@ -211,6 +228,18 @@ const ParseCase PARSE_CASES[] = {
     {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
     {{"--no-fallback", "--fallback-font=A"}, 0,
      [](Options& o) { o.drawing.fallback = 0, o.drawing.fallback_fonts = "A"; }},
+
+    // A theme is named here and read once the checks pass; a contrast ratio is a whole number
+    // or not a number at all, and checked afterwards.
+    {{"--theme=solarized-dark"}, 0, [](Options& o) { o.theme = "solarized-dark"; }},
+    {{"--theme=a", "--theme=themes/b.json"}, 0, [](Options& o) { o.theme = "themes/b.json"; }},
+    {{"--theme="}, 0, [](Options& o) { o.theme = ""; }},
+    {{"--min-contrast=4.5"}, 0, [](Options& o) { o.drawing.min_contrast = 4.5; }},
+    {{"--min-contrast=21"}, 0, [](Options& o) { o.drawing.min_contrast = 21; }},
+    {{"--min-contrast=0"}, 0, [](Options& o) { o.drawing.min_contrast = 0; }},
+    {{"--min-contrast=4.5x"}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
+    {{"--min-contrast= 4.5"}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
+    {{"--min-contrast="}, 0, [](Options& o) { o.drawing.min_contrast = std::nan(""); }},
 
     // Options after the operands count as well.
     {{"a.txt", "--width=100", "b.txt", "-s"}, 2, [](Options& o) { o.width = 100, o.silent = 1, o.size_given = 1; }},

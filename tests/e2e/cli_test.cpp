@@ -105,7 +105,8 @@ TEST(CommandLine, TheExampleOfAnOptionsMessageIsAccepted)
     const std::regex example(R"(^error: (--[a-z-]+=) expects [^\n]*, as in (\1\S+)\n\n)");
     for (const std::string option :
          {"--background", "--charspacing", "--fallback-font", "--font", "--font-size", "--foreground", "--format",
-          "--height", "--linespacing", "--margin", "--output", "--scale", "--size", "--tab", "--width"}) {
+          "--height", "--linespacing", "--margin", "--min-contrast", "--output", "--scale", "--size", "--tab",
+          "--theme", "--width"}) {
         SCOPED_TRACE(option);
         TempDir dir;
         const RunResult refused = run_vedad(dir.path(), {option});
@@ -118,21 +119,25 @@ TEST(CommandLine, TheExampleOfAnOptionsMessageIsAccepted)
     }
 }
 
-// A colour written with '#' or upper case reads as it always has; --verbose says how.
-TEST(CommandLine, VerboseWarnsOfColoursThatReadOtherwise)
+// A colour is six hex digits of either case after an optional '#'; a value that is not
+// quite that still reads as it always has, and --verbose says how.
+TEST(CommandLine, ColoursReadWithOrWithoutHashInEitherCaseAndVerboseWarnsOfTheRest)
 {
-    const std::string warning = "warning: --background=#FF8800 is read as 000880, since '#' and upper-case A to F "
-                                "count 0 (write --background=ff8800)\n";
+    const std::string warning = "warning: --background=#0880 is read as 088000, since missing digits count 0\n";
     const std::string verbose =
         "output format: ARGB32 640x480 pixels\nreading a.txt\n" + DEFAULT_FONT_LINE + "writing a.png\n";
     const struct {
         std::vector<std::string> arguments;
         std::string err;
+        int corner;
     } cases[] = {
-        {{"--background=#FF8800", "a.txt"}, "writing a.png\n"},
-        {{"a.txt", "--background=#FF8800", "-v"}, warning + verbose},
-        {{"--background=#FF8800", "-v", "--silent", "a.txt"}, ""},
-        {{"--background=000880", "-v", "a.txt"}, verbose},
+        {{"--background=#1e1e1e", "a.txt"}, "writing a.png\n", rgb(30, 30, 30)},
+        {{"--background=1E1E1E", "a.txt"}, "writing a.png\n", rgb(30, 30, 30)},
+        {{"--background=#1E1E1E", "-v", "a.txt"}, verbose, rgb(30, 30, 30)},
+        {{"--background=#0880", "a.txt"}, "writing a.png\n", rgb(0x08, 0x80, 0x00)},
+        {{"a.txt", "--background=#0880", "-v"}, warning + verbose, rgb(0x08, 0x80, 0x00)},
+        {{"--background=#0880", "-v", "--silent", "a.txt"}, "", rgb(0x08, 0x80, 0x00)},
+        {{"--background=088000", "-v", "a.txt"}, verbose, rgb(0x08, 0x80, 0x00)},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));
@@ -145,7 +150,7 @@ TEST(CommandLine, VerboseWarnsOfColoursThatReadOtherwise)
         EXPECT_EQ(result.err, test.err);
         Image image = read_png(dir / "a.png");
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(pixel(image, 639, 479), rgb(0x00, 0x08, 0x80));
+        EXPECT_EQ(pixel(image, 639, 479), test.corner);
     }
 }
 

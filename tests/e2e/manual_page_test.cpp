@@ -174,6 +174,10 @@ TEST(Completion, OffersOptionsValuesAndFiles)
         {{VEDAD_BINARY, "--font", "De"}, {"DejaVu Sans Mono"}, false},
         {{VEDAD_BINARY, "--font=DejaVu\\ S"}, {"--font=DejaVu Sans Mono"}, false, " \t\n"},
         {{VEDAD_BINARY, "--fallback-font", "=", "FreeMono,De"}, {"FreeMono,DejaVu Sans Mono"}, false},
+        {{"vedad", "--theme", "=", "sol"}, {"solarized-dark", "solarized-light"}, false},
+        {{"vedad", "--theme", "=", "no"}, {"nord", "notes.txt"}, false},
+        {{"vedad", "--theme=l"}, {"--theme=list"}, false, " \t\n"},
+        {{"vedad", "--min-contrast", "=", "4"}, {}, false},
     };
     for (const Case& c : cases) {
         std::string words;
@@ -200,4 +204,32 @@ TEST(Completion, OffersOptionsValuesAndFiles)
         EXPECT_EQ(replies, c.replies) << label << "\n" << result.out;
         EXPECT_EQ(nospace, c.nospace) << label;
     }
+}
+
+// The theme names completed after --theme= are the built-in ones, as --theme=list prints them.
+TEST(Completion, OffersTheBuiltInThemesNames)
+{
+    TempDir dir;
+    Launch how;
+    how.capture_out = true;
+    const Outcome list = launch(dir.path(), {"--theme=list"}, how);
+    ASSERT_EQ(list.status, 0);
+    Names listed;
+    std::istringstream names(list.out);
+    for (std::string line; std::getline(names, line);) listed.insert(line);
+    ASSERT_TRUE(listed.contains("xterm") && listed.contains("solarized-dark")) << list.out;
+    listed.insert("list");
+
+    const std::string script = "cd " + shell_quoted(dir.path().string()) + " && source " +
+                               shell_quoted(COMPLETION.string()) +
+                               "; compopt() { return 0; }; COMP_WORDS=(vedad --theme = ''); COMP_CWORD=3; _vedad;"
+                               " printf '%s\\n' \"${COMPREPLY[@]}\"";
+    const ShellResult result = run_shell("bash -c " + shell_quoted(script));
+    ASSERT_EQ(result.status, 0) << result.out;
+    Names replies;
+    std::istringstream lines(result.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty()) replies.insert(line);
+    }
+    EXPECT_EQ(replies, listed);
 }

@@ -96,7 +96,7 @@ void erase_columns(Grid& grid, Row& row, int64_t from, int64_t to)
     const int32_t start = static_cast<int32_t>(std::clamp<int64_t>(from, 0, row.length));
     const int32_t end = static_cast<int32_t>(std::clamp<int64_t>(to, 0, row.length));
     if (start >= end) return;
-    const Rgb background = erase_color(grid.style, grid.default_background);
+    const Rgb background = erase_color(grid.style, grid.basic, grid.default_background);
     split_wide_at(row, start, end);
     if (end == row.length) {
         if (start < static_cast<int32_t>(row.cells.size())) row.cells.resize(static_cast<size_t>(start));
@@ -157,7 +157,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
     materialize(grid, *kept, end);
     split_wide_at(*kept, column, column + width);
 
-    const ResolvedColors colors = resolve_colors(grid.style, grid.default_foreground, grid.default_background);
+    const ResolvedColors colors = resolve_colors(grid.style, grid.basic, grid.default_foreground, grid.default_background);
     const Style& style = grid.style;
     const auto lines = static_cast<uint8_t>((style.underline ? Cell::UNDERLINE : 0) |
                                             (style.double_underline ? Cell::DOUBLE_UNDERLINE : 0) |
@@ -244,7 +244,7 @@ void grid_erase_in_line(Grid& grid, int32_t mode)
     // An erase to the end of the row reaches the terminal's edge, in the colour of the moment.
     if (mode == 0 || mode == 2) {
         const int32_t from = mode == 2 ? 0 : grid.column;
-        const Rgb background = erase_color(grid.style, grid.default_background);
+        const Rgb background = erase_color(grid.style, grid.basic, grid.default_background);
         if (background == grid.default_background && grid.row >= static_cast<int32_t>(grid.rows.size())) return;
         Row* kept = kept_row(grid, grid.row);
         if (kept == nullptr) return;
@@ -274,7 +274,7 @@ void grid_erase_in_display(Grid& grid, int32_t mode)
         grid_erase_in_line(grid, 1);
     } else if (mode == 2) {
         ++grid.display_erasures;
-        grid.display_erased_background = erase_color(grid.style, grid.default_background);
+        grid.display_erased_background = erase_color(grid.style, grid.basic, grid.default_background);
     }
 }
 
@@ -323,7 +323,7 @@ void grid_insert_characters(Grid& grid, int64_t count)
     if (column >= static_cast<int32_t>(row.cells.size())) return;
     split_wide_at(row, column, column);
     const auto shift = static_cast<size_t>(std::min<int64_t>(count, grid.kept.columns));
-    const Rgb background = erase_color(grid.style, grid.default_background);
+    const Rgb background = erase_color(grid.style, grid.basic, grid.default_background);
     row.cells.insert(row.cells.begin() + column, shift, space(grid.default_foreground, background));
     if (row.cells.size() > static_cast<size_t>(grid.kept.columns)) row.cells.resize(static_cast<size_t>(grid.kept.columns));
     row.length = static_cast<int32_t>(std::min<int64_t>(int64_t{row.length} + count, grid.kept.columns));

@@ -64,6 +64,7 @@ struct Grid {
     GridLimits kept;
     Rgb default_foreground = rgb_of_hex(0xffffff);
     Rgb default_background = rgb_of_hex(0x000000);
+    BasicColors basic = XTERM_BASIC_COLORS;  // the theme's 16 colours
     int32_t tab_width = 8;
     // The terminal's width in columns, 0 for none: text wraps as xterm wraps it. A character
     // written in the last column leaves the cursor there with a wrap pending, and the next

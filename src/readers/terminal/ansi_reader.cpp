@@ -94,14 +94,16 @@ void draw_lines(RowDrawing& drawing, const Cell& cell, int32_t x0, int32_t x1, i
 {
     Canvas& canvas = drawing.canvas;
     const auto [x, y] = canvas_position(canvas);
-    if ((cell.flags & Cell::UNDERLINE) != 0) line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, 1));
-    if ((cell.flags & Cell::DOUBLE_UNDERLINE) != 0) line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, 3));
+    // Lines keep the least contrast the text keeps.
+    const Rgb lines = canvas_cell_text_color(canvas, CellColors{cell.lines, cell.background});
+    if ((cell.flags & Cell::UNDERLINE) != 0) line_across(canvas, lines, x0, x1, add_clamped(baseline, 1));
+    if ((cell.flags & Cell::DOUBLE_UNDERLINE) != 0) line_across(canvas, lines, x0, x1, add_clamped(baseline, 3));
     if ((cell.flags & Cell::STRIKE) != 0) {
-        line_across(canvas, cell.lines, x0, x1, add_clamped(baseline, -int64_t{drawing.strike_height}));
+        line_across(canvas, lines, x0, x1, add_clamped(baseline, -int64_t{drawing.strike_height}));
     }
     if ((cell.flags & Cell::OVERLINE) != 0) {
         const int64_t top = int64_t{baseline} + canvas.descent + 1 - canvas.line_height;
-        line_across(canvas, cell.lines, x0, x1, clamp_to_int32(top));
+        line_across(canvas, lines, x0, x1, clamp_to_int32(top));
     }
     canvas_move_to(canvas, x, y);
 }
@@ -193,6 +195,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
     canvas.settings.fixed_advance = 1;  // every character has a cell of its own
     Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
                           canvas.settings.tab_width, options.columns);
+    grid.basic = options.basic_colors;
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);

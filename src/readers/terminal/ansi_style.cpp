@@ -110,15 +110,15 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
 
 namespace {
 
-Rgb color_of(const StyleColor& color, Rgb default_color, bool bright)
+Rgb color_of(const StyleColor& color, const BasicColors& basic, Rgb default_color, bool bright)
 {
     switch (color.kind) {
     case StyleColor::DEFAULT:
         return default_color;
     case StyleColor::BASIC:
-        return palette_color(bright ? color.index + 8 : color.index);
+        return palette_color(basic, bright ? color.index + 8 : color.index);
     case StyleColor::INDEXED:
-        return palette_color(color.index);
+        return palette_color(basic, color.index);
     case StyleColor::DIRECT:
         return color.rgb;
     }
@@ -127,20 +127,21 @@ Rgb color_of(const StyleColor& color, Rgb default_color, bool bright)
 
 }  // namespace
 
-ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb default_background)
+ResolvedColors resolve_colors(const Style& style, const BasicColors& basic, Rgb default_foreground,
+                              Rgb default_background)
 {
-    Rgb foreground = color_of(style.foreground, default_foreground, style.bold);
+    Rgb foreground = color_of(style.foreground, basic, default_foreground, style.bold);
     if (style.faint) foreground = faint_color(foreground);
-    const Rgb background = color_of(style.background, default_background, false);
+    const Rgb background = color_of(style.background, basic, default_background, false);
     const ResolvedColors colors = style.reverse ? ResolvedColors{background, foreground, background}
                                                 : ResolvedColors{foreground, background, foreground};
     if (style.underline_color.kind == StyleColor::DEFAULT) return colors;
-    return ResolvedColors{colors.foreground, colors.background, color_of(style.underline_color, colors.lines, false)};
+    return ResolvedColors{colors.foreground, colors.background, color_of(style.underline_color, basic, colors.lines, false)};
 }
 
-Rgb erase_color(const Style& style, Rgb default_background)
+Rgb erase_color(const Style& style, const BasicColors& basic, Rgb default_background)
 {
-    return color_of(style.background, default_background, false);
+    return color_of(style.background, basic, default_background, false);
 }
 
 }  // namespace vedad

@@ -44,15 +44,17 @@ struct SequenceParameter {
 // Applies the parameters of one SGR sequence (ESC [ ... m) in order. No parameter is a reset.
 void apply_sgr(Style& style, std::span<const SequenceParameter> parameters);
 
-// The colours a cell written in `style` is drawn in, given the page's default colours.
+// The colours a cell written in `style` is drawn in, given the basic colours and the page's
+// default colours.
 struct ResolvedColors {
     Rgb foreground;
     Rgb background;
     Rgb lines;  // of underlines, overlines and strike-through: the underline colour, or the text's
 };
-ResolvedColors resolve_colors(const Style& style, Rgb default_foreground, Rgb default_background);
+ResolvedColors resolve_colors(const Style& style, const BasicColors& basic, Rgb default_foreground,
+                              Rgb default_background);
 
 // The background an erase leaves: the style's background colour, whatever reverse says.
-Rgb erase_color(const Style& style, Rgb default_background);
+Rgb erase_color(const Style& style, const BasicColors& basic, Rgb default_background);
 
 }  // namespace vedad

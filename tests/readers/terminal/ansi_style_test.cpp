@@ -30,7 +30,7 @@ TEST(AnsiColors, PaletteHoldsXtermsColoursTheCubeAndTheGreys)
         {15, 0xffffff}, {16, 0x000000}, {21, 0x0000ff}, {59, 0x5f5f5f}, {110, 0x87afd7}, {196, 0xff0000},
         {231, 0xffffff}, {232, 0x080808}, {244, 0x808080}, {255, 0xeeeeee},
     };
-    for (const auto& [index, color] : cases) EXPECT_EQ(hex_of_rgb(palette_color(index)), color) << "index " << index;
+    for (const auto& [index, color] : cases) EXPECT_EQ(hex_of_rgb(palette_color(XTERM_BASIC_COLORS, index)), color) << "index " << index;
     EXPECT_EQ(hex_of_rgb(faint_color(rgb_of_hex(0xcd7f01))), 0x663f00u);
 }
 
