@@ -11,6 +11,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <random>
+#include <regex>
 #include <string>
 #include <memory>
 #include <sys/mount.h>
@@ -262,9 +263,9 @@ TEST(Hostile, ExtremeNumbersGiveAPictureOrAClearError)
             EXPECT_EQ(outcome.err, "writing in.png\n");
             expect_png_of_size(dir / "in.png", c.size);
         } else {
-            // libgd may say why it refused an image in a line of its own first; where the font
-            // was found may follow the error.
-            EXPECT_NE(outcome.err.find(c.err), std::string::npos) << outcome.err;
+            // The program's line comes first, from no one else (where the font was looked
+            // for may follow it).
+            EXPECT_EQ(first_line(outcome.err), c.err) << outcome.err;
             EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"in"});
         }
     }
@@ -1071,6 +1072,77 @@ TEST(Hostile, AFallbackFontThatIsAFifoEndsTheRunAtOnce)
     EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"c.txt", "f.ttf"}));
 }
 
+namespace {
+
+// A fontconfig configuration in `dir` whose one font folder is `fonts`, with its cache in `dir`.
+std::string fontconfig_of(const TempDir& dir, const fs::path& fonts)
+{
+    const fs::path file = dir / "fonts.conf";
+    write_file(file, "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"urn:fontconfig:fonts.dtd\">\n"
+                     "<fontconfig>\n  <dir>" + fonts.string() + "</dir>\n  <cachedir>" + (dir / "cache").string() +
+                     "</cachedir>\n</fontconfig>\n");
+    return file.string();
+}
+
+}  // namespace
+
+// A FIFO among the files of a font folder would hold fontconfig's scan for ever: it is passed
+// over, and the fonts beside it are found as without it, for the font and for fallback.
+TEST(Hostile, AFifoInAFontFolderIsPassedOver)
+{
+    TempDir dir;
+    // U+2714, which FreeMono lacks and DejaVu Sans Mono has.
+    write_file(dir / "a.txt", "check \xe2\x9c\x94 mark\n");
+    fs::create_directory(dir / "empty");
+    std::vector<std::string> pictures;
+    for (const bool with_fifo : {false, true}) {
+        const std::string name = with_fifo ? "fifo" : "plain";
+        TempDir config;
+        const fs::path fonts = config / "fonts";
+        fs::create_directory(fonts);
+        fs::create_symlink(VEDAD_TEST_FONT_DIR "/Courier.ttf", fonts / "FreeMono.ttf");
+        fs::create_symlink(VEDAD_TEST_FONT_DIR "/DejaVuSansMono.ttf", fonts / "DejaVuSansMono.ttf");
+        if (with_fifo) {
+            ASSERT_EQ(mkfifo((fonts / "bad.ttf").c_str(), 0600), 0);
+        }
+        Launch how;
+        // libgd finds no FreeMono.ttf: fontconfig is asked.
+        how.environment = {{"GDFONTPATH", (dir / "empty").string()}, {"FONTCONFIG_FILE", fontconfig_of(config, fonts)}};
+        how.time_limit = 30;
+        const Outcome outcome = launch(dir.path(), {"--font=FreeMono", "--verbose", "--output=" + name + ".png", "a.txt"}, how);
+        SCOPED_TRACE(name);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_NE(outcome.err.find("\nfont: " + (fonts / "FreeMono.ttf").string() + "\n"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("\nfallback font: " + (fonts / "DejaVuSansMono.ttf").string() + "\n"), std::string::npos)
+            << outcome.err;
+        pictures.push_back(read_file(dir / (name + ".png")));
+    }
+    EXPECT_FALSE(pictures[0].empty());
+    EXPECT_TRUE(pictures[0] == pictures[1]);
+}
+
+// fontconfig would read a configuration that is a FIFO or a device for ever: such a
+// FONTCONFIG_FILE ends the run at once, once fontconfig is needed.
+TEST(Hostile, AFontconfigConfigurationThatIsNoRegularFileEndsTheRun)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", "alpha\n");
+    ASSERT_EQ(mkfifo((dir / "fifo.conf").c_str(), 0600), 0);
+    for (const std::string& file : {(dir / "fifo.conf").string(), std::string("/dev/zero")}) {
+        SCOPED_TRACE(file);
+        Launch how;
+        how.environment = {{"FONTCONFIG_FILE", file}};
+        how.time_limit = 30;
+        // libgd finds no file of that name: fontconfig is asked.
+        const Outcome outcome = launch(dir.path(), {"--font=DejaVu Sans Mono", "a.txt"}, how);
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "error: fontconfig configuration " + file + " is not a regular file\n");
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.txt", "fifo.conf"}));
+    }
+}
+
 // Resources that run out half way: descriptors for the font, room for the file.
 TEST(Hostile, ExhaustedDescriptorsOrFileSizeEndTheRunWithAMessage)
 {
@@ -1218,6 +1290,52 @@ TEST(Hostile, ScaleAtItsBounds)
     const Outcome too_large = launch(dir.path(), {"--scale=8", "--size=30000x30000", "--overwrite", "a.txt"});
     expect_sound(too_large);
     EXPECT_EQ(too_large.status, 1);
-    // libgd says why on a line of its own first.
-    EXPECT_TRUE(too_large.err.ends_with("error: could not create an image of 240000x240000 pixels\n")) << too_large.err;
+    // The program's line alone: libgd's own warning is not passed on.
+    EXPECT_EQ(too_large.err, "error: could not create an image of 240000x240000 pixels\n");
+}
+
+// 13 bytes that move the cursor 2600 rows down and 4000 columns right ask --fit for a page
+// of more than 500 million pixels. It is held to the budget of 100 million: as wide as the
+// row that far right, cut at the bottom, and made within an address space of about 1 GB.
+TEST(Hostile, AFarCursorMoveUnderFitIsHeldToThePixelBudget)
+{
+    const std::string input = "\x1b[2600;4000Hx";
+    ASSERT_EQ(input.size(), 13u);
+    const Size row = reference_size({"--ansi-input", "--fit"}, "\x1b[1;4000Hx");
+    const int line_height = reference_size({"--ansi-input"}, "x\nx").height - reference_size({"--ansi-input"}, "x").height;
+    ASSERT_GT(row.width, 0);
+    ASSERT_GT(line_height, 0);
+    TempDir dir;
+    Launch how;
+    how.input = input;
+    how.time_limit = 300;
+    if (!UNDER_ASAN) how.limits = {{RLIMIT_AS, rlim_t{1000000} * 1024}};
+    const Outcome outcome = launch(dir.path(), {"--ansi-input", "--fit", "--verbose", "-"}, how);
+    expect_sound(outcome);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const Size size = png_size(dir / "stdin.png");
+    EXPECT_LE(int64_t{size.width} * size.height, 100'000'000);
+    EXPECT_EQ(size, (Size{row.width, 100'000'000 / row.width}));
+    // The rows below the picture are counted: all but those its height holds.
+    std::smatch cut;
+    ASSERT_TRUE(std::regex_search(outcome.err, cut, std::regex("\nwarning: text cut at the bottom \\(([0-9]+) more rows\\)\n")))
+        << outcome.err;
+    EXPECT_NEAR(std::stol(cut[1].str()), 2600 - size.height / line_height, 1);
+    EXPECT_TRUE(outcome.err.ends_with("writing stdin.png\n")) << outcome.err;
+}
+
+// A picture meant for standard output, when that was closed at start, would go nowhere: the
+// run ends before anything is drawn, and writes no file either.
+TEST(Hostile, APictureForAClosedStandardOutputIsRefused)
+{
+    for (const std::string output : {"--output=-", "--output=/dev/stdout"}) {
+        SCOPED_TRACE(output);
+        TempDir dir;
+        write_file(dir / "a.txt", "alpha\n");
+        const Outcome outcome = launch(dir.path(), {output, "a.txt"}, with_closed(1));
+        expect_sound(outcome);
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, "error: standard output is closed\n");
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
 }
