@@ -18,7 +18,7 @@ CanvasSize held_to_budget(const Options& options, CanvasSize size)
 {
     const int64_t frame = 2 * int64_t{options.margin};
     const int64_t budget = options.max_pixels;
-    if ((size.width + frame) * (size.height + frame) <= budget) return size;
+    if (size.height + frame <= budget / (size.width + frame)) return size;
     const int64_t rows = budget / (size.width + frame) - frame;
     if (rows >= 1) return CanvasSize{size.width, static_cast<int32_t>(std::min<int64_t>(rows, size.height))};
     const int64_t columns = budget / (1 + frame) - frame;

@@ -295,6 +295,8 @@ TEST(Layout, MaxPixelsBoundsThePictureMarginIncluded)
         {{"--fit", "--margin=2147483647"},
          "error: a margin of 2147483647 pixels makes a picture of more than 100000000 pixels; --max-pixels= allows "
          "more\n"},
+        {{"--size=2147483647x2147483647", "--margin=2147483647", pixels(5)},
+         "error: a margin of 2147483647 pixels makes a picture of more than 5 pixels; --max-pixels= allows more\n"},
     };
     for (const auto& c : refused) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
