@@ -209,22 +209,40 @@ TEST(CommandLine, OptionsAfterTheOperandsApplyAndTheLastSizeWins)
     EXPECT_EQ(gdImageSY(image.get()), 600);
 }
 
-// Sizes beyond 32 bits are held at the limit, which libgd then refuses to allocate.
+// Sizes beyond 32 bits are held at the limit, which libgd then refuses to allocate; so are
+// canvases a scale or a margin makes too large. The run says so in its own words alone: no
+// line of libgd's reaches standard error.
 TEST(CommandLine, HugeSizesAreRefusedCleanly)
 {
-    const std::vector<std::vector<std::string>> cases = {
-        {"--width=99999999999", "a.txt"},
-        {"--height=99999999999", "a.txt"},
-        {"--size=10x99999999999999999999", "a.txt"},
+    TempDir reference;
+    write_file(reference / "a.txt", "a\n");
+    ASSERT_EQ(run_vedad(reference.path(), {"a.txt"}).status, 0);
+    const Image cropped = read_png(reference / "a.png");
+    ASSERT_NE(cropped, nullptr);
+    const auto framed = [&](int margin) {
+        return "error: could not create an image of " + std::to_string(gdImageSX(cropped.get()) + 2 * margin) + "x" +
+               std::to_string(gdImageSY(cropped.get()) + 2 * margin) + " pixels\n";
     };
-    for (const auto& arguments : cases) {
-        SCOPED_TRACE(joined(arguments));
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } cases[] = {
+        {{"--width=99999999999", "a.txt"}, "error: could not create an image of 2147483647x480 pixels\n"},
+        {{"--height=99999999999", "a.txt"}, "error: could not create an image of 640x2147483647 pixels\n"},
+        {{"--size=10x99999999999999999999", "a.txt"}, "error: could not create an image of 10x2147483647 pixels\n"},
+        {{"--scale=8", "--size=30000x30000", "a.txt"}, "error: could not create an image of 240000x240000 pixels\n"},
+        {{"--scale=8", "--width=300000", "a.txt"}, "error: could not create an image of 2400000x3840 pixels\n"},
+        {{"--margin=100000", "a.txt"}, framed(100000)},
+        {{"--margin=2147483647", "a.txt"}, "error: could not create an image of 2147483647x2147483647 pixels\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(joined(c.arguments));
         TempDir dir;
         write_file(dir / "a.txt", "a\n");
-        RunResult result = run_vedad(dir.path(), arguments);
+        RunResult result = run_vedad(dir.path(), c.arguments);
         EXPECT_EQ(result.signal, 0);
         EXPECT_EQ(result.status, 1);
-        EXPECT_NE(result.err.find("error: "), std::string::npos) << result.err;
+        EXPECT_EQ(result.err, c.err);
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
     }
 }

@@ -20,6 +20,18 @@ Launch with_font_path(const std::string& folders)
     return how;
 }
 
+// All the run says of `name`, a font neither libgd, looking in `folders`, nor fontconfig finds.
+std::string not_found_error(const std::string& name, const std::string& folders)
+{
+    return metrics_error(name, "Could not find/open font") + "\nIf the font was not found: '" + name +
+           "' was looked for\n"
+           "  - by libgd, in the folders of GDFONTPATH (" + folders + "), with .ttf, .pfa, .pfb and .dfont added\n"
+           "  - through fontconfig, among the installed fonts, as '" + name + "'\n"
+           "Name an installed font by its family, or a font file by its path (--font=PATH).\n"
+           "The installed monospace fonts are listed by:\n\n"
+           "    fc-list :spacing=mono family\n";
+}
+
 }  // namespace
 
 // Names libgd does not find are drawn from the installed font of that name, exactly as from
@@ -80,16 +92,41 @@ TEST(Fonts, ANameNoFontHasEndsTheRunSayingWhereItWasLookedFor)
     write_file(dir / "a.txt", "a\n");
     const Outcome outcome = launch(dir.path(), {"--font=No Such Font", "a.txt"}, with_font_path(no_fonts.path().string()));
     EXPECT_EQ(outcome.status, 1);
-    EXPECT_EQ(outcome.err,
-              metrics_error("No Such Font", "Could not find/open font") +
-                  "\nIf the font was not found: 'No Such Font' was looked for\n"
-                  "  - by libgd, in the folders of GDFONTPATH (" + no_fonts.path().string() +
-                  "), with .ttf, .pfa, .pfb and .dfont added\n"
-                  "  - through fontconfig, among the installed fonts, as 'No Such Font'\n"
-                  "Name an installed font by its family, or a font file by its path (--font=PATH).\n"
-                  "The installed monospace fonts are listed by:\n\n"
-                  "    fc-list :spacing=mono family\n");
+    EXPECT_EQ(outcome.err, not_found_error("No Such Font", no_fonts.path().string()));
     EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+}
+
+// A name that holds no family names no font, though fontconfig would match any font to it;
+// a family with properties after it still names that family's font.
+TEST(Fonts, ANameWithNoFamilyIsNotFound)
+{
+    TempDir no_fonts;
+    for (const std::string name : {"-", ":", "\\", ":style=Bold"}) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        const Outcome outcome = launch(dir.path(), {"--font=" + name, "a.txt"}, with_font_path(no_fonts.path().string()));
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_EQ(outcome.err, not_found_error(name, no_fonts.path().string()));
+        EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{"a.txt"});
+    }
+    const struct {
+        std::string name;
+        std::string file;
+    } found[] = {
+        {"DejaVu Sans Mono:style=Bold", TEST_FONTS + "/DejaVuSansMono.ttf"},
+        {"FreeMono:style=Bold", TEST_FONTS + "/Courier.ttf"},
+    };
+    for (const auto& c : found) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        write_file(dir / "a.txt", "a\n");
+        const Outcome outcome =
+            launch(dir.path(), {"--verbose", "--font=" + c.name, "a.txt"}, with_font_path(no_fonts.path().string()));
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_NE(outcome.err.find("\nfont: " + c.file + "\n"), std::string::npos) << outcome.err;
+        EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"a.png", "a.txt"}));
+    }
 }
 
 // The fonts a machine set up for vedad has installed, with no font folder for libgd.

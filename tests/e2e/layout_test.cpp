@@ -1,6 +1,8 @@
 // Layout options: --margin pads the finished picture, --scale draws the same layout denser.
 
+#include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 #include <sys/wait.h>
 #include <utility>
@@ -28,6 +30,15 @@ Image convert(const TempDir& dir, std::vector<std::string> arguments, const std:
     const RunResult result = run_vedad(dir.path(), arguments, input);
     EXPECT_EQ(result.status, 0) << result.err;
     return read_png(dir / "out.png");
+}
+
+// The top left `width` x `height` pixels of `image`.
+Image top_left(const Image& image, int width, int height)
+{
+    Image part(gdImageCreateTrueColor(width, height));
+    gdImageAlphaBlending(part.get(), 0);
+    gdImageCopy(part.get(), image.get(), 0, 0, 0, 0, width, height);
+    return part;
 }
 
 // `image` inside a border of `margin` pixels of `border`.
@@ -102,18 +113,24 @@ TEST(Layout, ScaleMultipliesPointSizeCanvasAndMargin)
     }
 }
 
-TEST(Layout, OutOfRangeScaleOrMarginEndsTheRun)
+// --scale, --margin and --max-pixels take a whole number in range and nothing else: no
+// exponent, fraction or unit is read as a number.
+TEST(Layout, ScaleMarginOrMaxPixelsNotAWholeNumberInRangeEndsTheRun)
 {
     TempDir dir;
     write_file(dir / "a.txt", "a\n");
     const std::string scale_error = "error: --scale= expects a whole number from 1 to 8, as in --scale=2\n";
     const std::string margin_error = "error: --margin= expects a number of pixels from 0, as in --margin=8\n";
+    const std::string pixels_error =
+        "error: --max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000\n";
     const struct {
         std::string option;
         std::string err;
     } cases[] = {
         {"--scale=0", scale_error}, {"--scale=9", scale_error}, {"--scale=-2", scale_error},
-        {"--scale=two", scale_error}, {"--margin=-1", margin_error},
+        {"--scale=two", scale_error}, {"--scale=2.5", scale_error}, {"--scale=2abc", scale_error},
+        {"--margin=-1", margin_error}, {"--margin=1e1", margin_error}, {"--margin=8px", margin_error},
+        {"--max-pixels=0", pixels_error}, {"--max-pixels=1e8", pixels_error},
     };
     for (const auto& c : cases) {
         const RunResult result = run_vedad(dir.path(), {c.option, "a.txt"});
@@ -215,6 +232,96 @@ TEST(Layout, FitStopsAtTheLimit)
     ASSERT_NE(fitted, nullptr);
     EXPECT_EQ(gdImageSX(fitted.get()), 200);
     EXPECT_EQ(gdImageSY(fitted.get()), 100);
+}
+
+// --max-pixels= bounds the whole picture, margin included: the one --fit sizes always (100
+// million pixels unless the option says otherwise), a canvas of a given size only when the
+// option is given. Rows are cut at the bottom first; a single row too wide for the budget is
+// cut at the right. What stays is the top left of the page as it is drawn without a budget.
+TEST(Layout, MaxPixelsBoundsThePictureMarginIncluded)
+{
+    TempDir dir;
+    const std::string text = "abc\ndef\nghi\njkl\n";
+    const Image page = convert(dir, {"--fit"}, text);
+    const Image scaled = convert(dir, {"--fit", "--scale=2"}, text);
+    const Image canvas = convert(dir, {"--size=100x50", "--no-crop"}, text);
+    ASSERT_NE(page, nullptr);
+    ASSERT_NE(scaled, nullptr);
+    ASSERT_NE(canvas, nullptr);
+    const int width = gdImageSX(page.get());
+    const int height = gdImageSY(page.get());
+    const int scaled_width = gdImageSX(scaled.get());
+    ASSERT_GT(width, 2);
+    ASSERT_GT(height, 10);  // else the cuts below cut nothing
+    const auto pixels = [](int64_t count) { return "--max-pixels=" + std::to_string(count); };
+    const struct {
+        std::vector<std::string> arguments;
+        const Image& page;  // the page drawn without a budget
+        int width;          // of what stays of it
+        int height;
+        int margin;
+    } cases[] = {
+        {{"--fit", pixels(width * height)}, page, width, height, 0},
+        {{"--fit", pixels(width * height - 1)}, page, width, height - 1, 0},
+        {{"--fit", pixels(width * 10 + width - 1)}, page, width, 10, 0},
+        {{"--fit", pixels(width - 1)}, page, width - 1, 1, 0},
+        {{"--fit", pixels(1)}, page, 1, 1, 0},
+        {{"--fit", "--margin=2", pixels((width + 4) * (10 + 4))}, page, width, 10, 2},
+        {{"--fit", "--margin=3", pixels(49)}, page, 1, 1, 3},
+        // The scaled margin counts.
+        {{"--fit", "--scale=2", "--margin=1", pixels((scaled_width + 4) * (10 + 4))}, scaled, scaled_width, 10, 2},
+        {{"--size=100x50", "--no-crop", pixels(1000)}, canvas, 100, 10, 0},
+        {{"--size=100x50", "--no-crop", "--margin=1", pixels(99)}, canvas, 31, 1, 1},
+        {{"--size=100x50", pixels(1000)}, page, width, 10, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const Image image = convert(dir, c.arguments, text);
+        ASSERT_NE(image, nullptr);
+        EXPECT_EQ(compare_images(image, padded(top_left(c.page, c.width, c.height), c.margin, rgb(0, 0, 0))), "");
+    }
+
+    // A margin that leaves no room for a single pixel ends the run before anything is drawn.
+    write_file(dir / "a.txt", text);
+    const struct {
+        std::vector<std::string> arguments;
+        std::string err;
+    } refused[] = {
+        {{"--fit", "--margin=3", pixels(48)},
+         "error: a margin of 3 pixels makes a picture of more than 48 pixels; --max-pixels= allows more\n"},
+        {{"--size=100x50", "--margin=3", pixels(48)},
+         "error: a margin of 3 pixels makes a picture of more than 48 pixels; --max-pixels= allows more\n"},
+        {{"--fit", "--margin=5000"},
+         "error: a margin of 5000 pixels makes a picture of more than 100000000 pixels; --max-pixels= allows more\n"},
+        {{"--fit", "--margin=2147483647"},
+         "error: a margin of 2147483647 pixels makes a picture of more than 100000000 pixels; --max-pixels= allows "
+         "more\n"},
+        {{"--size=2147483647x2147483647", "--margin=2147483647", pixels(5)},
+         "error: a margin of 2147483647 pixels makes a picture of more than 5 pixels; --max-pixels= allows more\n"},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back("a.txt");
+        const RunResult result = run_vedad(dir.path(), arguments);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, c.err);
+        EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
+    }
+
+    // Without --max-pixels a canvas of a given size is made as asked, past the default budget.
+    // Its header tells its size; decoding 400 MB of pixels would tell no more.
+    const RunResult large = run_vedad(dir.path(), {"--size=10001x10000", "--no-crop", "a.txt"});
+    ASSERT_EQ(large.status, 0) << large.err;
+    const std::string png = read_file(dir / "a.png");
+    ASSERT_GE(png.size(), 24u);
+    const auto header_number = [&](size_t at) {
+        uint32_t number = 0;
+        for (size_t i = at; i < at + 4; ++i) number = number << 8 | static_cast<unsigned char>(png[i]);
+        return number;
+    };
+    EXPECT_EQ(header_number(16), 10001u);
+    EXPECT_EQ(header_number(20), 10000u);
 }
 
 namespace {
