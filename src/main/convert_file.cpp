@@ -10,7 +10,7 @@
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "main/fit_page.hpp"
-#include "main/render_page.hpp"
+#include "main/sized_canvas.hpp"
 #include "layout/frame.hpp"
 #include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
@@ -51,9 +51,8 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
             fail("could not read %s again: %s", input_name, std::strerror(errno));
         }
     }
-    canvas_create(canvas, size.width, size.height);
     TextExtent extent;
-    render_page(canvas, options, input, extent);
+    draw_page_on_sized_canvas(options, canvas, input, size, extent);
     if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
     if (!from_stdin || kept.copied) std::fclose(input);
     // Rows past what can show were counted, not kept: they reach below the picture.
