@@ -1,4 +1,4 @@
-// A regular file whose rows cannot fill the canvas is drawn on a shorter one first. The
+// A regular file whose rows cannot fill the canvas is drawn on a smaller one first. The
 // pictures and messages must be those of the whole canvas, which a pipe (that cannot be read
 // twice) is always drawn on.
 
@@ -66,6 +66,12 @@ TEST(SizedCanvas, AFileGivesThePictureAndMessagesOfAPipe)
         {"foreign HTML", {"--html-input"}, "<pre><b>bold</b> text</pre>\n"},
         {"not HTML, drawn again", {"--html-input", "--columns=2"}, "no markup in this text at all\n"},
         {"fallback glyphs", {}, "漢字 😀\n"},
+        {"cursor far right", {"--ansi-input"}, "a\x1b[80Cb\n"},
+        {"proportional", {"--font=FreeSans"}, "WWWWWWWWWW mmmm\n"},
+        {"tabs", {"--tab=12"}, "\ta\t\tb\n"},
+        {"wide character spacing", {"--charspacing=9"}, "abc\n"},
+        {"negative character spacing", {"--charspacing=-20"}, "abcdef\n"},
+        {"wide characters in cells", {"--ansi-input"}, "漢字漢字漢字\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
