@@ -59,7 +59,7 @@ _vedad()
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
-        --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --tab= --width='
+        --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --width='
     valued+=' --min-contrast= --theme='
     COMPREPLY=()
 

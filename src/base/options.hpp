@@ -71,6 +71,8 @@ struct Options {
     // Rows wrap after this many cells, a wide character counting two, as a terminal of that
     // width wraps them; 0: rows do not wrap.
     int32_t columns = 0;
+    // --split=: an input of more rows makes a picture of each this many; 0: one picture.
+    int32_t split_rows = 0;
     DrawingSettings drawing;
 };
 

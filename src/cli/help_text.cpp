@@ -60,6 +60,8 @@ OPTIONS
     --scale=...      draw at 1 to 8 times the size and density, default is 1
 -s, --silent         do not print anything when running
     --size=WxH       set image width and height, default is 640x480
+    --split=ROWS     make a picture of every ROWS rows of an input: NAME.png,
+                     NAME-2.png, ...
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
     --theme=NAME|FILE set the 16 terminal colours and the default colours,

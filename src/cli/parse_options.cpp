@@ -106,6 +106,13 @@ bool set_theme(Options& options, const char* value)
     return true;
 }
 
+bool set_split_rows(Options& options, const char* value)
+{
+    const int64_t rows = parse_whole_number(value, INT32_MAX, -1);
+    options.split_rows = rows == 0 ? -1 : static_cast<int32_t>(rows);
+    return true;
+}
+
 bool set_max_pixels(Options& options, const char* value)
 {
     options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
@@ -148,6 +155,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
+    ValueOption{"--split=", [](Options& o, const char* v) { return set_split_rows(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},

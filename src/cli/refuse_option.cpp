@@ -34,6 +34,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--output=", "a file or directory name", "pictures"},
     ValueOption{"--scale=", "a whole number from 1 to 8", "2"},
     ValueOption{"--size=", "WIDTHxHEIGHT", "800x600"},
+    ValueOption{"--split=", "a whole number of rows from 1", "100"},
     ValueOption{"--tab=", "a number of spaces", "4"},
     ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
     ValueOption{"--width=", "a number of pixels", "800"},

@@ -137,6 +137,42 @@ OutputPath make_output_path(const Options& options, const char* operand)
     return output;
 }
 
+namespace {
+
+// `name` with "-PAGE" before the extension of its last component.
+std::string with_page_number(std::string name, int64_t page)
+{
+    const size_t slash = name.rfind('/');
+    const size_t dot = name.rfind('.');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t at = dot != std::string::npos && dot > start ? dot : name.size();
+    std::string number = "-";
+    number += std::to_string(page);
+    name.insert(at, number);
+    return name;
+}
+
+}  // namespace
+
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page)
+{
+    const OutputPath whole = make_output_path(options, operand);
+    if (page <= 1 || whole.mode == OutputMode::as_is) return whole;
+    if (whole.mode == OutputMode::standard_output) fail("--split= made a second page, and standard output takes one picture");
+    Options paged = options;
+    std::string output;
+    std::string operand_name;
+    bool named_by_user = false;
+    first_choice(options, "x", named_by_user);
+    if (named_by_user) {
+        output = with_page_number(options.output, page);
+        paged.output = output.c_str();
+        return make_output_path(paged, operand);
+    }
+    operand_name = with_page_number(std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand), page);
+    return make_output_path(options, operand_name.c_str());
+}
+
 void take_next_number(OutputPath& output)
 {
     std::string stem = output.first;

@@ -42,6 +42,12 @@ void make_output_directory(const Options& options);
 // Ends the run when the names are too long or every numbered name is taken.
 OutputPath make_output_path(const Options& options, const char* operand);
 
+// Chooses where the picture of page `page` (from 1) of `operand` goes under --split=: the
+// first page where the whole input's would, each later one under that name with "-PAGE"
+// before its extension (a.png, a-2.png, ...), numbered like any name when taken. A device
+// or FIFO named by --output= takes every page; standard output takes only one.
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page);
+
 // Moves a claim on to the next numbered name that has no directory entry, after another
 // run took the one it had. Ends the run when the numbers up to 998 are all taken.
 void take_next_number(OutputPath& output);
