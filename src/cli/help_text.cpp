@@ -55,6 +55,8 @@ OPTIONS
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix
 -v, --verbose        verbose output
+    --type=png|webp  write PNG or lossless WebP pictures, default is what the
+                     --output= name ends in, else png
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1

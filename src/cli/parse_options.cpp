@@ -113,6 +113,15 @@ bool set_split_rows(Options& options, const char* value)
     return true;
 }
 
+bool set_picture_type(Options& options, const char* value)
+{
+    if (strcasecmp(value, "png") == 0) options.picture_type = PictureType::PNG;
+    else if (strcasecmp(value, "webp") == 0) options.picture_type = PictureType::WEBP;
+    else return false;
+    options.picture_type_given = 1;
+    return true;
+}
+
 bool set_max_pixels(Options& options, const char* value)
 {
     options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
@@ -158,6 +167,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--split=", [](Options& o, const char* v) { return set_split_rows(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
+    ValueOption{"--type=", [](Options& o, const char* v) { return set_picture_type(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
 };
 

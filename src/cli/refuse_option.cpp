@@ -37,6 +37,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--split=", "a whole number of rows from 1", "100"},
     ValueOption{"--tab=", "a number of spaces", "4"},
     ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
+    ValueOption{"--type=", "png or webp", "webp"},
     ValueOption{"--width=", "a number of pixels", "800"},
     ValueOption{"-o", "a file or directory name", "pictures"},
 };

@@ -17,6 +17,7 @@
 #include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
 #include "output/output_path.hpp"
+#include "output/picture_type.hpp"
 #include "output/write_file.hpp"
 
 namespace vedad {
@@ -53,8 +54,12 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     frame_picture(options, canvas, extent);
     make_output_directory(options);
     OutputPath output = make_page_output_path(options, operand, page);
-    const EncodedPicture picture = encode_png(canvas.image);
-    if (picture.bytes.empty()) fail_writing_output(options, output, "the PNG could not be encoded");
+    const PictureType type = picture_type(options);
+    const EncodedPicture picture = encode_picture(canvas.image, type);
+    if (picture.bytes.empty()) {
+        fail_writing_output(options, output,
+                            type == PictureType::WEBP ? "the WebP could not be encoded" : "the PNG could not be encoded");
+    }
     // Prints the "writing" line: for a new name once the picture is complete under it.
     write_picture(options, output, picture.bytes.data(), picture.bytes.size());
     canvas_destroy(canvas);

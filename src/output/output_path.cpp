@@ -10,13 +10,13 @@
 
 #include "base/fail.hpp"
 #include "base/standard_descriptors.hpp"
+#include "output/picture_type.hpp"
 
 namespace vedad {
 
 namespace {
 
 constexpr const char STDIN_BASE_NAME[] = "stdin";
-constexpr const char PNG_EXTENSION[] = ".png";
 
 void strip_extension_of(std::string& text)
 {
@@ -40,7 +40,7 @@ std::string first_choice(const Options& options, const char* base, bool& named_b
         return options.output;
     }
     strip_extension_of(path);
-    return path + PNG_EXTENSION;
+    return path + picture_extension(picture_type(options));
 }
 
 // /dev/stdout, /dev/fd/1 and the like: a link to whatever standard output is open on.
@@ -120,6 +120,7 @@ OutputPath make_output_path(const Options& options, const char* operand)
     }
     const char* base = std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand);
     bool named_by_user = false;
+    output.extension = picture_extension(picture_type(options));
     output.first = first_choice(options, base, named_by_user);
     output.path = output.first;
     if (named_by_user && leads_to_standard_output(output.path.c_str())) {
@@ -183,7 +184,7 @@ void take_next_number(OutputPath& output)
                  "--overwrite",
                  GIVE_UP_NUMBER);
         }
-        std::string candidate = stem + std::to_string(number) + PNG_EXTENSION;
+        std::string candidate = stem + std::to_string(number) + output.extension;
         if (!has_entry(candidate.c_str())) {
             output.path = std::move(candidate);
             output.number = number;

@@ -26,6 +26,7 @@ struct OutputPath {
     std::string path;   // the name to write; for a claim, the first one free when last looked
     OutputMode mode = OutputMode::claim;
     int number = 1;  // the number in `path`; 1 while it is `first`
+    const char* extension = ".png";  // of the run's picture type: what numbered names end in
     bool announced = false;  // the "writing" line has been printed
 };
 

@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 240 && sizeof(DrawingSettings) == 80, "describe every field");
+    static_assert(sizeof(Options) == 248 && sizeof(DrawingSettings) == 80, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -92,6 +92,8 @@ std::string whole(const Options& o)
     field("max_pixels_given", std::to_string(o.max_pixels_given));
     field("columns", std::to_string(o.columns));
     field("split_rows", std::to_string(o.split_rows));
+    field("picture_type", std::to_string(static_cast<int>(o.picture_type)));
+    field("picture_type_given", std::to_string(o.picture_type_given));
     field("tab_width", std::to_string(d.tab_width));
     field("fixed_advance", std::to_string(d.fixed_advance));
     field("bold", std::to_string(d.bold));
@@ -211,6 +213,8 @@ const ParseCase PARSE_CASES[] = {
     {{"--columns=0"}, 0, [](Options& o) { o.columns = -1; }},
     {{"--columns=8O"}, 0, [](Options& o) { o.columns = -1; }},
     {{"--split=100"}, 0, [](Options& o) { o.split_rows = 100; }},
+    {{"--type=WebP"}, 0, [](Options& o) { o.picture_type = PictureType::WEBP, o.picture_type_given = 1; }},
+    {{"--type", "png"}, 0, [](Options& o) { o.picture_type_given = 1; }},
     {{"--split", "0"}, 0, [](Options& o) { o.split_rows = -1; }},
     {{"--max-pixels=1000"}, 0, [](Options& o) { o.max_pixels = 1000, o.max_pixels_given = 1; }},
     {{"--margin=-2"}, 0, [](Options& o) { o.margin = -1; }},
