@@ -92,13 +92,18 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height)
 
 void canvas_add_margin(Canvas& canvas, int32_t margin)
 {
-    const int32_t width = add_clamped(gdImageSX(canvas.image), 2 * static_cast<int64_t>(margin));
-    const int32_t height = add_clamped(gdImageSY(canvas.image), 2 * static_cast<int64_t>(margin));
+    canvas_add_border(canvas, Sides{margin, margin, margin, margin}, canvas.background_color);
+}
+
+void canvas_add_border(Canvas& canvas, const Sides& sides, int32_t color)
+{
+    const int32_t width = add_clamped(gdImageSX(canvas.image), static_cast<int64_t>(sides.left) + sides.right);
+    const int32_t height = add_clamped(gdImageSY(canvas.image), static_cast<int64_t>(sides.top) + sides.bottom);
     gdImagePtr padded = create_image_or_fail(width, height);
     // Exact pixels, alpha included, for the border and the picture alike.
     gdImageAlphaBlending(padded, 0);
-    gdImageFilledRectangle(padded, 0, 0, width - 1, height - 1, canvas.background_color);
-    gdImageCopy(padded, canvas.image, margin, margin, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image));
+    gdImageFilledRectangle(padded, 0, 0, width - 1, height - 1, color);
+    gdImageCopy(padded, canvas.image, sides.left, sides.top, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image));
     gdImageAlphaBlending(padded, 1);
     gdImageSaveAlpha(padded, canvas.image->saveAlphaFlag);
     gdImageDestroy(canvas.image);

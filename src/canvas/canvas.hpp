@@ -72,6 +72,17 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
 // Grows the image by `margin` pixels on every side, in the page's background colour
 // (transparent on a transparent page).
 void canvas_add_margin(Canvas& canvas, int32_t margin);
+
+// Pixels on each side of an image.
+struct Sides {
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    int32_t left = 0;
+};
+
+// Grows the image by `sides`, the new pixels set to `color` exactly (alpha included).
+void canvas_add_border(Canvas& canvas, const Sides& sides, int32_t color);
 void canvas_set_foreground(Canvas& canvas, const Rgb& rgb);
 void canvas_set_background(Canvas& canvas, const Rgb& rgb);
 void canvas_set_transparent_background(Canvas& canvas);

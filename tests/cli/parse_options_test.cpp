@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 232 && sizeof(DrawingSettings) == 80, "describe every field");
+    static_assert(sizeof(Options) == 280 && sizeof(DrawingSettings) == 80 && sizeof(FrameSettings) == 48, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -103,6 +103,13 @@ std::string whole(const Options& o)
     field("fallback_fonts", text_of(d.fallback_fonts));
     field("pixel_format", std::to_string(d.pixel_format));
     field("min_contrast", std::to_string(d.min_contrast));
+    const FrameSettings& f = o.frame;
+    field("padding", std::to_string(f.padding_v) + "," + std::to_string(f.padding_h));
+    field("window", std::to_string(static_cast<int>(f.window)));
+    field("title", text_of(f.title));
+    field("radius", std::to_string(f.radius));
+    field("shadow", std::to_string(f.shadow) + ":" + std::to_string(f.shadow_blur) + "," + std::to_string(f.shadow_offset));
+    field("line_numbers", std::to_string(f.line_numbers) + ":" + std::to_string(f.first_line_number));
     return text;
 }
 
