@@ -54,6 +54,11 @@ OPTIONS
                      --output=DIR/ is a directory, made when missing
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix
+    --padding=V[,H]  add pixels of background around the text, inside the frame
+    --pretty         a picture ready to publish: --window --padding=16,20
+                     --radius=8 --shadow --margin=32 --fit --scale=2, larger text
+    --radius=...     round the page's corners by this many pixels
+    --shadow[=B[,O]] drop a shadow blurred B pixels, O pixels down, default 20,8
 -v, --verbose        verbose output
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
@@ -64,6 +69,8 @@ OPTIONS
                      the default in the known universe is 8
     --theme=NAME|FILE set the 16 terminal colours and the default colours,
                      --theme=list lists the built-in themes, default is xterm
+    --title=...      the title bar's text, default is the input's file name
+    --window[=STYLE] put a title bar above the page: mac (default), plain, none
 
     A value follows its option after = or as the next argument: --width=800
     or --width 800. Options apply to every file wherever they stand.
