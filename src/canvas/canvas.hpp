@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gd.h>
 
@@ -62,7 +63,17 @@ struct Canvas {
     std::shared_ptr<GlyphPath> glyphs;
     SampleCell sample;
     CellOverflow overflow;
+    // With line numbers: the baselines of the rows that begin a line of the input, in order,
+    // noted by the readers while `noting_lines` is set.
+    bool noting_lines = false;
+    std::vector<int32_t> line_baselines;
 };
+
+// Notes that the row at the pen begins a line of the input (one that no wrap continues).
+inline void canvas_note_line(Canvas& canvas)
+{
+    if (canvas.noting_lines) canvas.line_baselines.push_back(canvas.pen_y);
+}
 
 // Takes the run's drawing settings and makes the glyph engine.
 void canvas_init(Canvas& canvas, const DrawingSettings& settings = {});

@@ -40,6 +40,7 @@ OPTIONS
     --height=...     set image height in pixels, default is 480
     --html-input     read rizi --html-raw output
 -h, --help           print help
+    --line-numbers[=N] number each line in a gutter at the left, from N or 1
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --list-fonts     list the monospace fonts that --font= takes, and exit

@@ -17,6 +17,8 @@ namespace {
 // below its row.
 constexpr int32_t BAR_LEAST_HEIGHT = 28;
 constexpr int32_t BAR_ROOM = 12;
+// Where the mac style's buttons end, with some room after them.
+constexpr int32_t BUTTONS_END = 76;
 
 Rgb mixed(const Rgb& from, const Rgb& towards, double share)
 {
@@ -31,7 +33,8 @@ int32_t opaque(const Rgb& rgb)
     return gdTrueColorAlpha(rgb.r, rgb.g, rgb.b, gdAlphaOpaque);
 }
 
-void draw_title(Canvas& canvas, const char* title, int32_t bar_height, const Rgb& color)
+// The title is centred, but never over the buttons, which end at `left`.
+void draw_title(Canvas& canvas, const char* title, int32_t bar_height, int32_t left, const Rgb& color)
 {
     if (title == nullptr || title[0] == '\0') return;
     TextBox box;
@@ -40,7 +43,7 @@ void draw_title(Canvas& canvas, const char* title, int32_t bar_height, const Rgb
     // Capitals stand in the middle of the bar, whatever letters the title has.
     const GlyphMetrics capital = canvas_measure_glyph(canvas, "H");
     const int32_t ascent = capital.height - capital.descent;
-    const int32_t x = (gdImageSX(canvas.image) - box_width(box)) / 2;
+    const int32_t x = std::max((gdImageSX(canvas.image) - box_width(box)) / 2, left);
     const int32_t y = (bar_height + ascent) / 2;
     const int32_t kept = canvas.foreground_color;
     canvas.foreground_color = opaque(color);
@@ -72,7 +75,8 @@ void add_window_bar(Canvas& canvas, const Options& options, const char* title, i
                       opaque(rgb_of_hex(WINDOW_BUTTON_COLORS[i])));
         }
     }
-    draw_title(canvas, title, height, mixed(options.foreground, bar, 0.4));
+    const int32_t left = options.frame.window == WindowStyle::MAC ? BUTTONS_END * scale : 0;
+    draw_title(canvas, title, height, left, mixed(options.foreground, bar, 0.4));
 }
 
 }  // namespace vedad

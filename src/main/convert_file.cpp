@@ -13,6 +13,7 @@
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "layout/frame.hpp"
+#include "layout/line_numbers.hpp"
 #include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
 #include "output/output_path.hpp"
@@ -47,6 +48,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     }
 
     canvas.input_name = input_name;
+    canvas.noting_lines = options.frame.line_numbers != 0;
     // A page at scale N is laid out as at scale 1 and drawn again, N times as large.
     const int32_t scale = options.scale;
     Options page = options;
@@ -89,6 +91,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
         if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
     }
     if (!from_stdin || kept.copied) std::fclose(input);
+    if (options.frame.line_numbers != 0) add_line_numbers(canvas, options, extent);
 
     dress_page(options, canvas, from_stdin ? "" : basename(operand));
     make_output_directory(options);

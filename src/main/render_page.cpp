@@ -24,6 +24,7 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     canvas_prepare_font(canvas);
     setup_page_cell(canvas, options);
     extent = TextExtent{};
+    canvas.line_baselines.clear();
     reader_for(options.input_form).read(canvas, stream, options, extent);
 }
 

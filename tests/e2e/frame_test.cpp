@@ -240,3 +240,51 @@ TEST(Frame, ValuesOutOfRangeAreRefused)
         EXPECT_EQ(list_directory(dir.path()), std::vector<std::string>{});
     }
 }
+
+// The gutter holds each line's number, right-aligned a cell before the text, drawn in the
+// foreground dimmed towards the background on the line's baseline; rows that a wrap continues
+// have none. Beside it the page is the page without numbers.
+TEST(Frame, LineNumbersAreTheDigitsDrawnInAGutterBesideTheText)
+{
+    TempDir dir;
+    const TextSize sample = measure_sample("Courier", 7.0);
+    const int cell = sample.width;
+    const int line_height = sample.height + 2;
+    const std::string ten = "a\nb\nc\nd\ne\nf\ng\nh\ni\nj\n";
+    const std::string spans = "<span style='color:#ffffff'>a</span><br/><span style='color:#ffffff'>b</span><br/>";
+    const struct {
+        std::vector<std::string> arguments;
+        std::string input;
+        int digits;                                // the widest number's
+        std::vector<std::pair<int, int>> numbers;  // each number and the row it stands on
+    } cases[] = {
+        {{"--line-numbers"}, ten, 2, {{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}, {7, 7}, {8, 8}, {9, 9}, {10, 10}}},
+        {{"--line-numbers=98"}, "a\nb\nc\n", 3, {{98, 1}, {99, 2}, {100, 3}}},
+        {{"--line-numbers", "--columns=3"}, "abcdefg\nxy\n", 1, {{1, 1}, {2, 4}}},
+        {{"--line-numbers", "--html-input", "--fixed"}, spans, 1, {{1, 1}, {2, 2}}},
+        {{"--line-numbers", "--ansi-input", "--columns=2"}, "abc\r\nd\r\n", 1, {{1, 1}, {2, 3}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const Image numbered = convert(dir, c.arguments, c.input);
+        const Image plain = convert(dir, std::vector<std::string>(c.arguments.begin() + 1, c.arguments.end()), c.input);
+        ASSERT_NE(numbered, nullptr);
+        ASSERT_NE(plain, nullptr);
+        const int gutter = (c.digits + 1) * cell;
+        const int height = gdImageSY(plain.get());
+        ASSERT_EQ(gdImageSX(numbered.get()), gutter + gdImageSX(plain.get()));
+        ASSERT_EQ(gdImageSY(numbered.get()), height);
+        EXPECT_EQ(compare_images(part(numbered, gutter, 0, gdImageSX(plain.get()), height), plain), "");
+        Image expected(gdImageCreateTrueColor(gutter, height));
+        std::string font = "Courier";
+        for (const auto& [number, row] : c.numbers) {
+            std::string digits = std::to_string(number);
+            const int x = gutter - cell - measure_string("Courier", 7.0, digits).width;
+            int box[8] = {};
+            // White dimmed 45% towards black.
+            gdImageStringFT(expected.get(), box, rgb(140, 140, 140), font.data(), 7.0, 0.0, x, row * line_height,
+                            digits.data());
+        }
+        EXPECT_EQ(compare_images(part(numbered, 0, 0, gutter, height), expected), "");
+    }
+}

@@ -104,6 +104,8 @@ TEST(Layout, ScaleMultipliesThePictureExactly)
         {{"--html-input", "--fixed"}, SPANS},
         {{"--html-input", "--fixed", "--fit", "--margin=2", "--window=plain"}, SPANS},
         {{"--ansi-input"}, terminal},
+        {{"--line-numbers=9", "--fit", "--padding=3"}, TEXT},
+        {{"--ansi-input", "--line-numbers", "--columns=4", "--pretty", "--scale=1"}, terminal},
         {{"--ansi-input", "--fit", "--window", "--radius=5", "--shadow=6,2", "--margin=10"}, terminal},
     };
     for (const auto& c : cases) {
