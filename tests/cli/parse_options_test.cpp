@@ -230,6 +230,24 @@ const ParseCase PARSE_CASES[] = {
     {{"--max-pixels=1e8"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
     {{"--max-pixels=0"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
 
+    // The frame. --pretty only lays down defaults, so any part given anywhere wins; a value that
+    // happens to read "--pretty" is no --pretty.
+    {{"--padding=6"}, 0, [](Options& o) { o.frame.padding_v = 6, o.frame.padding_h = 6; }},
+    {{"--padding=6,10"}, 0, [](Options& o) { o.frame.padding_v = 6, o.frame.padding_h = 10; }},
+    {{"--window"}, 0, [](Options& o) { o.frame.window = WindowStyle::MAC; }},
+    {{"--window", "plain"}, 1, [](Options& o) { o.frame.window = WindowStyle::MAC; }},  // its value only after =
+    {{"--title=", "--window=none"}, 0, [](Options& o) { o.frame.title = ""; }},
+    {{"--shadow"}, 0, [](Options& o) { o.frame.shadow = 1; }},
+    {{"--shadow=5"}, 0, [](Options& o) { o.frame.shadow = 1, o.frame.shadow_blur = 5; }},
+    {{"--shadow=5,0"}, 0, [](Options& o) { o.frame.shadow = 1, o.frame.shadow_blur = 5, o.frame.shadow_offset = 0; }},
+    {{"--radius=8"}, 0, [](Options& o) { o.frame.radius = 8; }},
+    {{"--line-numbers"}, 0, [](Options& o) { o.frame.line_numbers = 1; }},
+    {{"--line-numbers=0"}, 0, [](Options& o) { o.frame.line_numbers = 1, o.frame.first_line_number = 0; }},
+    {{"--pretty"}, 0, [](Options& o) { set_pretty_defaults(o); }},
+    {{"--margin=0", "--pretty", "--scale=1"}, 0, [](Options& o) { set_pretty_defaults(o), o.margin = 0, o.scale = 1; }},
+    {{"--title", "--pretty", "a"}, 1, [](Options& o) { o.frame.title = "--pretty"; }},
+    {{"--", "--pretty"}, 1, [](Options&) {}},
+
     // Fallback fonts: a list taken as it is, or none at all.
     {{"--fallback-font=A,/b.ttf"}, 0, [](Options& o) { o.drawing.fallback_fonts = "A,/b.ttf"; }},
     {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
