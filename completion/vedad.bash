@@ -22,6 +22,9 @@ _vedad_values()
         --list-fonts=)
             COMPREPLY=($(compgen -P "$prefix" -W 'all' -- "$value"))
             ;;
+        --window=)
+            COMPREPLY=($(compgen -P "$prefix" -W $'mac\nplain\nnone' -- "$value"))
+            ;;
         --font= | --fallback-font=)
             # Family names hold blanks: bash quotes the replies as it quotes file names, and
             # what is typed is matched with its quotes and backslashes taken out. After a
@@ -60,10 +63,12 @@ _vedad()
     local program=${COMP_WORDS[0]:-vedad}
     program=${program/#\~/$HOME}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
-        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --'
+        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --
+        --window --shadow --line-numbers --pretty'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='
     valued+=' --min-contrast= --theme='
+    valued+=' --padding= --window= --title= --radius= --shadow= --line-numbers='
     COMPREPLY=()
 
     # After --, every word is a file.

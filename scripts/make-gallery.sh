@@ -77,6 +77,11 @@ draw --font-size=0.05 --width=800 --output="$work/scripts.png" examples/scripts.
 # Sized to the text, with a margin, at twice the density.
 draw --fit --margin=8 --scale=2 --output="$work/fit.png" examples/notes.txt
 
+# Ready to publish: the terminal session framed in a window with a title, padding, rounded
+# corners and a soft shadow, at twice the density.
+draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
+    --output="$work/pretty.png" "$work/terminal.txt"
+
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \
     --output="$work/transparent.png" examples/features.txt
@@ -105,7 +110,7 @@ done < <("$vedad" --theme=list)
 "$convert" "${strips[@]}" -append -depth 8 -strip -define png:exclude-chunks=date,time "$work/themes.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages terminal scripts fit transparent transparent-on-checkers themes; do
+for picture in notes colors packages terminal scripts fit pretty transparent transparent-on-checkers themes; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

@@ -41,6 +41,24 @@ struct DrawingSettings {
     double min_contrast = 1.0;
 };
 
+// What a window's title bar looks like: none, three round buttons, or a bar alone.
+enum class WindowStyle : uint8_t { NONE, MAC, PLAIN };
+
+// How the drawn page is framed for showing: padding, a title bar, rounded corners, a shadow
+// and line numbers. Sizes are in pixels of the picture at scale 1.
+struct FrameSettings {
+    int32_t padding_v = 0;  // above and below the text
+    int32_t padding_h = 0;  // left and right of it
+    WindowStyle window = WindowStyle::NONE;
+    const char* title = nullptr;  // --title= as given, points into argv; null: the input's name
+    int32_t radius = 0;
+    int32_t shadow = 0;  // a drop shadow is drawn
+    int32_t shadow_blur = 20;
+    int32_t shadow_offset = 8;
+    int32_t line_numbers = 0;  // a gutter of row numbers at the left
+    int32_t first_line_number = 1;
+};
+
 // The most pixels a picture is made of unless --max-pixels= says otherwise: 400 MB of canvas,
 // whatever a few bytes of input ask for.
 inline constexpr int64_t DEFAULT_MAX_PIXELS = 100'000'000;
@@ -66,7 +84,7 @@ struct Options {
     int32_t size_given = 0;  // --size=, --width= or --height= was given
     int32_t fit = 0;         // the canvas is as large as the text needs, up to the size
     int32_t margin = 0;      // pixels of background around the picture
-    int32_t scale = 1;       // multiplies the point size, the canvas size and the margin
+    int32_t scale = 1;       // the picture is this many times the picture at scale 1, each way
     // The most pixels a picture sized by --fit may have, margin included; with
     // max_pixels_given it bounds a canvas of a given size too.
     int64_t max_pixels = DEFAULT_MAX_PIXELS;
@@ -79,12 +97,21 @@ struct Options {
     PictureType picture_type = PictureType::PNG;  // with picture_type_given: --type=
     int32_t picture_type_given = 0;
     DrawingSettings drawing;
+    FrameSettings frame;
 };
 
 // The largest canvas side that --fit makes when no size is given: libgd's practical ceiling.
 inline constexpr int32_t FIT_LIMIT = 32767;
 // The largest --scale= accepted.
 inline constexpr int32_t MAX_SCALE = 8;
+// The largest --padding=, --radius= and --shadow= values accepted: far past any use, small
+// enough that the scaled frame stays within a canvas libgd can make.
+inline constexpr int32_t MAX_FRAME_PIXELS = 1000;
+// The largest number --line-numbers= starts at.
+inline constexpr int32_t MAX_FIRST_LINE_NUMBER = 1'000'000'000;
+// The font size --pretty draws at unless --font-size= is given: cells of 8 by 16 pixels or
+// more in the default font.
+inline constexpr double PRETTY_FONT_SIZE = 0.05;
 // The contrast ratios --min-contrast= accepts: from none at all to black against white.
 inline constexpr double MIN_CONTRAST_LOWEST = 1.0;
 inline constexpr double MIN_CONTRAST_HIGHEST = 21.0;

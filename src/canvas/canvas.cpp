@@ -92,13 +92,22 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height)
 
 void canvas_add_margin(Canvas& canvas, int32_t margin)
 {
-    const int32_t width = add_clamped(gdImageSX(canvas.image), 2 * static_cast<int64_t>(margin));
-    const int32_t height = add_clamped(gdImageSY(canvas.image), 2 * static_cast<int64_t>(margin));
+    canvas_add_border(canvas, Sides{margin, margin, margin, margin}, canvas.background_color);
+}
+
+void canvas_add_border(Canvas& canvas, const Sides& sides, int32_t color)
+{
+    const int32_t width = add_clamped(gdImageSX(canvas.image), static_cast<int64_t>(sides.left) + sides.right);
+    const int32_t height = add_clamped(gdImageSY(canvas.image), static_cast<int64_t>(sides.top) + sides.bottom);
     gdImagePtr padded = create_image_or_fail(width, height);
-    // Exact pixels, alpha included, for the border and the picture alike.
+    // Exact pixels, alpha included, for the border and the picture alike, a row at a time.
     gdImageAlphaBlending(padded, 0);
-    gdImageFilledRectangle(padded, 0, 0, width - 1, height - 1, canvas.background_color);
-    gdImageCopy(padded, canvas.image, margin, margin, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image));
+    fill_rectangle(padded, 0, 0, width - 1, height - 1, color);
+    const int32_t inner_width = std::min(gdImageSX(canvas.image), width - sides.left);
+    const int32_t inner_height = std::min(gdImageSY(canvas.image), height - sides.top);
+    for (int32_t y = 0; y < inner_height; ++y) {
+        std::copy_n(canvas.image->tpixels[y], inner_width, padded->tpixels[sides.top + y] + sides.left);
+    }
     gdImageAlphaBlending(padded, 1);
     gdImageSaveAlpha(padded, canvas.image->saveAlphaFlag);
     gdImageDestroy(canvas.image);

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include <gd.h>
 
@@ -62,7 +63,17 @@ struct Canvas {
     std::shared_ptr<GlyphPath> glyphs;
     SampleCell sample;
     CellOverflow overflow;
+    // With line numbers: the baselines of the rows that begin a line of the input, in order,
+    // noted by the readers while `noting_lines` is set.
+    bool noting_lines = false;
+    std::vector<int32_t> line_baselines;
 };
+
+// Notes that the row at the pen begins a line of the input (one that no wrap continues).
+inline void canvas_note_line(Canvas& canvas)
+{
+    if (canvas.noting_lines) canvas.line_baselines.push_back(canvas.pen_y);
+}
 
 // Takes the run's drawing settings and makes the glyph engine.
 void canvas_init(Canvas& canvas, const DrawingSettings& settings = {});
@@ -72,6 +83,17 @@ void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
 // Grows the image by `margin` pixels on every side, in the page's background colour
 // (transparent on a transparent page).
 void canvas_add_margin(Canvas& canvas, int32_t margin);
+
+// Pixels on each side of an image.
+struct Sides {
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    int32_t left = 0;
+};
+
+// Grows the image by `sides`, the new pixels set to `color` exactly (alpha included).
+void canvas_add_border(Canvas& canvas, const Sides& sides, int32_t color);
 void canvas_set_foreground(Canvas& canvas, const Rgb& rgb);
 void canvas_set_background(Canvas& canvas, const Rgb& rgb);
 void canvas_set_transparent_background(Canvas& canvas);

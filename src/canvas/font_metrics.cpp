@@ -77,4 +77,18 @@ void canvas_setup_cell(Canvas& canvas)
     canvas_move_to(canvas, 0, canvas.line_height);
 }
 
+void canvas_setup_scaled_cell(Canvas& canvas, int32_t scale)
+{
+    const double points_scale = canvas.settings.size_scale;
+    canvas.settings.size_scale = points_scale / scale;
+    canvas_setup_cell(canvas);
+    canvas.settings.size_scale = points_scale;
+    canvas.cell_width = clamp_to_int32(int64_t{canvas.cell_width} * scale);
+    canvas.line_height = clamp_to_int32(int64_t{canvas.line_height} * scale);
+    canvas.descent = clamp_to_int32(int64_t{canvas.descent} * scale);
+    canvas.glyphs->color_band = ColorBand{clamp_to_int32(int64_t{canvas.sample.height} * scale),
+                                          clamp_to_int32(int64_t{canvas.sample.descent} * scale)};
+    canvas_move_to(canvas, 0, canvas.line_height);
+}
+
 }  // namespace vedad

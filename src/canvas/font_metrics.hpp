@@ -35,4 +35,10 @@ GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text);
 // descent from its lowest box bottom, and puts the pen on the first baseline.
 void canvas_setup_cell(Canvas& canvas);
 
+// canvas_setup_cell for a page drawn `scale` times as large as at the point size divided by
+// `scale`: the cell, the spacings and the descent are those of that smaller page times
+// `scale`, so that the page is exactly `scale` times as wide and as tall, while the glyphs
+// are drawn at the canvas's own point size.
+void canvas_setup_scaled_cell(Canvas& canvas, int32_t scale);
+
 }  // namespace vedad

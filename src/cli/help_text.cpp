@@ -40,6 +40,7 @@ OPTIONS
     --height=...     set image height in pixels, default is 480
     --html-input     read rizi --html-raw output
 -h, --help           print help
+    --line-numbers[=N] number each line in a gutter at the left, from N or 1
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --list-fonts     list the monospace fonts that --font= takes, and exit
@@ -54,6 +55,11 @@ OPTIONS
                      --output=DIR/ is a directory, made when missing
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix
+    --padding=V[,H]  add pixels of background around the text, inside the frame
+    --pretty         a picture ready to publish: --window --padding=16,20
+                     --radius=8 --shadow --margin=32 --fit --scale=2, larger text
+    --radius=...     round the page's corners by this many pixels
+    --shadow[=B[,O]] drop a shadow blurred B pixels, O pixels down, default 20,8
 -v, --verbose        verbose output
     --type=png|webp  write PNG or lossless WebP pictures, default is what the
                      --output= name ends in, else png
@@ -68,6 +74,8 @@ OPTIONS
                      the default in the known universe is 8
     --theme=NAME|FILE set the 16 terminal colours and the default colours,
                      --theme=list lists the built-in themes, default is xterm
+    --title=...      the title bar's text, default is the input's file name
+    --window[=STYLE] put a title bar above the page: mac (default), plain, none
 
     A value follows its option after = or as the next argument: --width=800
     or --width 800. Options apply to every file wherever they stand.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 #include <strings.h>
 
@@ -129,6 +130,67 @@ bool set_max_pixels(Options& options, const char* value)
     return true;
 }
 
+// One or two whole numbers of pixels separated by a comma, each at most MAX_FRAME_PIXELS.
+// `second` takes the first when only one is given.
+bool read_pixel_pair(const char* value, int32_t& first, int32_t& second)
+{
+    const char* comma = std::strchr(value, ',');
+    const std::string head = comma == nullptr ? std::string(value) : std::string(value, comma);
+    const int64_t a = parse_whole_number(head.c_str(), MAX_FRAME_PIXELS, -1);
+    const int64_t b = comma == nullptr ? a : parse_whole_number(comma + 1, MAX_FRAME_PIXELS, -1);
+    if (a < 0 || b < 0) return false;
+    first = static_cast<int32_t>(a);
+    second = static_cast<int32_t>(b);
+    return true;
+}
+
+bool set_padding(FrameSettings& frame, const char* value)
+{
+    return read_pixel_pair(value, frame.padding_v, frame.padding_h);
+}
+
+bool set_frame_pixels(int32_t& field, const char* value)
+{
+    const int64_t pixels = parse_whole_number(value, MAX_FRAME_PIXELS, -1);
+    if (pixels < 0) return false;
+    field = static_cast<int32_t>(pixels);
+    return true;
+}
+
+bool set_window(FrameSettings& frame, const char* value)
+{
+    if (std::strcmp(value, "mac") == 0) frame.window = WindowStyle::MAC;
+    else if (std::strcmp(value, "plain") == 0) frame.window = WindowStyle::PLAIN;
+    else if (std::strcmp(value, "none") == 0) frame.window = WindowStyle::NONE;
+    else return false;
+    return true;
+}
+
+// BLUR, or BLUR,OFFSET: the offset stays as it was when only the blur is given.
+bool set_shadow(FrameSettings& frame, const char* value)
+{
+    int32_t offset = frame.shadow_offset;
+    int32_t blur = 0;
+    if (std::strchr(value, ',') != nullptr) {
+        if (!read_pixel_pair(value, blur, offset)) return false;
+    } else if (!set_frame_pixels(blur, value)) {
+        return false;
+    }
+    frame.shadow = 1;
+    frame.shadow_blur = blur;
+    frame.shadow_offset = offset;
+    return true;
+}
+
+bool set_line_numbers(FrameSettings& frame, const char* value)
+{
+    const int64_t first = parse_whole_number(value, MAX_FIRST_LINE_NUMBER, -1);
+    if (first < 0) return false;
+    frame.line_numbers = 1;
+    frame.first_line_number = static_cast<int32_t>(first);
+    return true;
+}
+
 // Texts are kept by reference: they point into argv, which lives as long as the run.
 bool set_text(const char*& field, const char* value)
 {
@@ -161,14 +223,20 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--margin=", [](Options& o, const char* v) { return set_whole(o.margin, v, INT32_MAX, -1); }},
     ValueOption{"--max-pixels=", [](Options& o, const char* v) { return set_max_pixels(o, v); }},
     ValueOption{"--min-contrast=", [](Options& o, const char* v) { return set_min_contrast(o.drawing, v); }},
+    ValueOption{"--line-numbers=", [](Options& o, const char* v) { return set_line_numbers(o.frame, v); }},
     ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
+    ValueOption{"--padding=", [](Options& o, const char* v) { return set_padding(o.frame, v); }},
+    ValueOption{"--radius=", [](Options& o, const char* v) { return set_frame_pixels(o.frame.radius, v); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
+    ValueOption{"--shadow=", [](Options& o, const char* v) { return set_shadow(o.frame, v); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
     ValueOption{"--split=", [](Options& o, const char* v) { return set_split_rows(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
+    ValueOption{"--title=", [](Options& o, const char* v) { return set_text(o.frame.title, v); }},
     ValueOption{"--type=", [](Options& o, const char* v) { return set_picture_type(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
+    ValueOption{"--window=", [](Options& o, const char* v) { return set_window(o.frame, v); }},
 };
 
 // The value option whose name `argument` is, "=" and value included (--width=800), or alone
@@ -218,6 +286,12 @@ bool parse_option(const char* argument, const char* next, Options& options)
     else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
     else if (is("--no-fallback")) drawing.fallback = 0;
+    else if (is("--window")) options.frame.window = WindowStyle::MAC;
+    else if (is("--shadow")) options.frame.shadow = 1;
+    else if (is("--line-numbers")) options.frame.line_numbers = 1;
+    else if (is("--pretty")) {
+        // Its settings were laid down before the options were read (see parse_options).
+    }
     else if (is("-o")) {
         // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
         // an output file named "verwrite".
@@ -235,7 +309,39 @@ bool parse_option(const char* argument, const char* next, Options& options)
     return false;
 }
 
+// Whether the options, read as parse_options reads them, hold --pretty.
+bool asks_for_pretty(int32_t argument_count, char** arguments)
+{
+    for (int32_t i = 1; i < argument_count; ++i) {
+        const char* argument = arguments[i];
+        if (is_file_operand(argument)) continue;
+        if (std::strcmp(argument, "--") == 0) return false;
+        if (std::strcmp(argument, "--pretty") == 0) return true;
+        const char* value = nullptr;
+        const bool takes_next = std::strcmp(argument, "-o") == 0 ||
+                                (value_option(argument, value) != nullptr && value == nullptr &&
+                                 std::strcmp(argument, "--window") != 0 && std::strcmp(argument, "--shadow") != 0 &&
+                                 std::strcmp(argument, "--line-numbers") != 0);
+        if (takes_next) ++i;
+    }
+    return false;
+}
+
 }  // namespace
+
+void set_pretty_defaults(Options& options)
+{
+    FrameSettings& frame = options.frame;
+    frame.window = WindowStyle::MAC;
+    frame.padding_v = 16;
+    frame.padding_h = 20;
+    frame.radius = 8;
+    frame.shadow = 1;
+    options.margin = 32;
+    options.fit = 1;
+    options.scale = 2;
+    options.drawing.font_size = PRETTY_FONT_SIZE;
+}
 
 bool is_file_operand(const char* argument)
 {
@@ -245,6 +351,8 @@ bool is_file_operand(const char* argument)
 void parse_options(int32_t argument_count, char** arguments, Options& options, Operands& operands)
 {
     operands.clear();
+    // --pretty only changes defaults: every other option overrides it, wherever it stands.
+    if (asks_for_pretty(argument_count, arguments)) set_pretty_defaults(options);
     bool options_ended = false;
     for (int32_t i = 1; i < argument_count; ++i) {
         const char* argument = arguments[i];

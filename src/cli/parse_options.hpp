@@ -15,6 +15,10 @@ bool is_file_operand(const char* argument);
 // vector.
 using Operands = std::vector<const char*>;
 
+// What --pretty stands for: a window, padding, rounded corners, a shadow, a margin, --fit,
+// scale 2 and a larger font; each can still be given otherwise.
+void set_pretty_defaults(Options& options);
+
 // Stores every option in `options` and the file operands in `operands` (emptied first). An
 // option that takes a value has it after its "=" (--width=800) or, written alone, in the next
 // argument (--width 800, -o pictures), which is then no operand; "--" ends the options.

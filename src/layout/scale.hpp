@@ -5,8 +5,8 @@
 namespace vedad {
 
 // Settles the picture's size once the options are known: --fit without a size takes the
-// largest canvas as its limit, and --scale multiplies the canvas, the margin and the point
-// size.
+// largest canvas as its limit. The size stays that of the picture at scale 1: --scale
+// multiplies the finished picture's layout (see convert_file).
 void apply_layout(Options& options);
 
 }  // namespace vedad

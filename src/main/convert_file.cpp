@@ -1,5 +1,6 @@
 #include "main/convert_file.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -11,9 +12,11 @@
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "main/fit_page.hpp"
+#include "main/render_page.hpp"
 #include "main/sized_canvas.hpp"
 #include "main/split_pages.hpp"
 #include "layout/frame.hpp"
+#include "layout/line_numbers.hpp"
 #include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
 #include "output/output_path.hpp"
@@ -24,36 +27,62 @@ namespace vedad {
 
 namespace {
 
+void read_again(FILE* input, const char* input_name, off_t start)
+{
+    if (fseeko(input, start, SEEK_SET) != 0) fail("could not read %s again: %s", input_name, std::strerror(errno));
+}
+
 // Draws the page read from `input` and writes its picture, page `page` of `operand`'s.
-void convert_page(const Options& options, Canvas& canvas, FILE* input, const char* operand, int64_t page)
+void convert_page(const Options& options, Canvas& canvas, FILE* input, const char* operand, int64_t page_number)
 {
     const char* input_name = canvas.input_name;
-    CanvasSize size{options.width, options.height};
-    if (options.max_pixels_given != 0) size = held_to_budget(options, size);
+    canvas.noting_lines = options.frame.line_numbers != 0;
+    // A page at scale N is laid out as at scale 1 and drawn again, N times as large.
+    const int32_t scale = options.scale;
+    Options page = options;
+    page.scale = 1;
+    if (scale > 1) page.max_pixels = std::max<int64_t>(options.max_pixels / (int64_t{scale} * scale), 1);
+    CanvasSize size{page.width, page.height};
+    if (page.max_pixels_given != 0) size = held_to_budget(page, size);
     RereadableInput kept;
-    if (options.fit != 0) {
-        canvas_setup_cell(canvas);
-        kept = make_rereadable(input, input_name, rows_that_can_show(options, canvas));
+    if (page.fit != 0) {
+        setup_page_cell(canvas, page);
+        kept = make_rereadable(input, input_name, rows_that_can_show(page, canvas));
         input = kept.stream;
-        size = measure_page(options, canvas, input);
+        size = measure_page(page, canvas, input);
         // The readers stop at a read error as at the end; a page cut short is no picture.
         if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-        if (fseeko(input, kept.start, SEEK_SET) != 0) {
-            fail("could not read %s again: %s", input_name, std::strerror(errno));
-        }
+        read_again(input, input_name, kept.start);
+    } else if (scale > 1) {
+        kept = make_rereadable(input, input_name, -1);
+        input = kept.stream;
     }
     TextExtent extent;
-    draw_page_on_sized_canvas(options, canvas, input, size, extent);
+    draw_page_on_sized_canvas(page, canvas, input, size, extent);
     if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-    if (kept.copied) std::fclose(input);
     // Rows past what can show were counted, not kept: they reach below the picture.
     if (kept.rows_left_out > 0) {
         raise_extent_to(extent, 0, add_clamped(canvas.pen_y, (kept.rows_left_out - 1) * int64_t{canvas.line_height}));
     }
+    cut_page(page, canvas, extent);
+    if (scale > 1) {
+        const int32_t width = clamp_to_int32(int64_t{gdImageSX(canvas.image)} * scale);
+        const int32_t height = clamp_to_int32(int64_t{gdImageSY(canvas.image)} * scale);
+        canvas_destroy(canvas);
+        read_again(input, input_name, kept.start);
+        canvas_create(canvas, width, height);
+        // Its warnings were given by the page at scale 1.
+        canvas.measuring = 1;
+        render_page(canvas, options, input, extent);
+        canvas.measuring = 0;
+        if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
+    }
+    if (kept.copied) std::fclose(input);
+    if (options.frame.line_numbers != 0) add_line_numbers(canvas, options, extent);
 
-    frame_picture(options, canvas, extent);
+    dress_page(options, canvas, std::strcmp(operand, "-") == 0 ? "" : basename(operand));
     make_output_directory(options);
-    OutputPath output = make_page_output_path(options, operand, page);
+    OutputPath output = make_page_output_path(options, operand, page_number);
     const PictureType type = picture_type(options);
     const EncodedPicture picture = encode_picture(canvas.image, type);
     if (picture.bytes.empty()) {

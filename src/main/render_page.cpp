@@ -8,6 +8,13 @@
 
 namespace vedad {
 
+void setup_page_cell(Canvas& canvas, const Options& options)
+{
+    canvas.settings.size_scale = options.drawing.size_scale * options.scale;
+    if (options.scale > 1) canvas_setup_scaled_cell(canvas, options.scale);
+    else canvas_setup_cell(canvas);
+}
+
 void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExtent& extent)
 {
     if (options.transparent != 0) canvas_set_transparent_background(canvas);
@@ -15,8 +22,9 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     canvas_set_foreground(canvas,
                           with_min_contrast(options.foreground, options.background, options.drawing.min_contrast));
     canvas_prepare_font(canvas);
-    canvas_setup_cell(canvas);
+    setup_page_cell(canvas, options);
     extent = TextExtent{};
+    canvas.line_baselines.clear();
     reader_for(options.input_form).read(canvas, stream, options, extent);
 }
 

@@ -95,7 +95,7 @@ void draw_page_on_sized_canvas(const Options& options, Canvas& canvas, FILE* inp
     // that would surely be made: one too large for libgd or for memory ends the run as ever.
     const bool may_try = options.crop != 0 && options.fit == 0 &&
                          int64_t{size.width} * size.height <= MOST_PIXELS_TRIED && is_regular_file(input);
-    if (may_try) canvas_setup_cell(canvas);
+    if (may_try) setup_page_cell(canvas, options);
     if (may_try && canvas.line_height > 0) {
         const int64_t most = size.height / canvas.line_height;
         const int64_t tab_width = std::max(canvas.settings.tab_width, 1);

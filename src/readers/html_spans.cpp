@@ -186,6 +186,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     bool inside_span = false;
     int64_t cells = 0;  // the cells of the row so far, for --columns
     ForeignHtml foreign;
+    canvas_note_line(canvas);
     while (read_token(stream, buffer.data(), buffer.size()) != 0) {
         const std::string_view token(buffer.data());
         look_for_foreign_html(foreign, token, inside_span);
@@ -195,6 +196,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
                 inside_span = true;
             } else if (token == "br/") {
                 canvas_line_break(canvas);
+                canvas_note_line(canvas);
                 cells = 0;
             }
         } else if (token.starts_with(TEXT_COLOR_PREFIX)) {

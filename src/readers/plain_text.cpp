@@ -115,9 +115,12 @@ void read_plain_text(Canvas& canvas, FILE* stream, TextExtent& extent, int first
     ExpandedRow expanded;
     GlyphReach reach;
     int pending = first_char;
+    bool line_begins = true;  // a piece after one that ended without its line feed continues it
     while (read_piece(buffer, stream, pending)) {
         size_t length = std::strlen(buffer.data());
-        if (length > 0 && buffer[length - 1] == '\n') buffer[length - 1] = '\0';
+        if (line_begins) canvas_note_line(canvas);
+        line_begins = length > 0 && buffer[length - 1] == '\n';
+        if (line_begins) buffer[length - 1] = '\0';
         drop_carriage_returns(buffer.data());
         const char* row = expand_tabs(buffer.data(), canvas.settings.tab_width, expanded);
         if (columns > 0) draw_wrapped(canvas, row, columns, reach, extent);

@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 248 && sizeof(DrawingSettings) == 80, "describe every field");
+    static_assert(sizeof(Options) == 296 && sizeof(DrawingSettings) == 80 && sizeof(FrameSettings) == 48, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -106,6 +106,13 @@ std::string whole(const Options& o)
     field("fallback_fonts", text_of(d.fallback_fonts));
     field("pixel_format", std::to_string(d.pixel_format));
     field("min_contrast", std::to_string(d.min_contrast));
+    const FrameSettings& f = o.frame;
+    field("padding", std::to_string(f.padding_v) + "," + std::to_string(f.padding_h));
+    field("window", std::to_string(static_cast<int>(f.window)));
+    field("title", text_of(f.title));
+    field("radius", std::to_string(f.radius));
+    field("shadow", std::to_string(f.shadow) + ":" + std::to_string(f.shadow_blur) + "," + std::to_string(f.shadow_offset));
+    field("line_numbers", std::to_string(f.line_numbers) + ":" + std::to_string(f.first_line_number));
     return text;
 }
 
@@ -229,6 +236,24 @@ const ParseCase PARSE_CASES[] = {
     {{"--scale=+2"}, 0, [](Options& o) { o.scale = 0; }},
     {{"--max-pixels=1e8"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
     {{"--max-pixels=0"}, 0, [](Options& o) { o.max_pixels = 0, o.max_pixels_given = 1; }},
+
+    // The frame. --pretty only lays down defaults, so any part given anywhere wins; a value that
+    // happens to read "--pretty" is no --pretty.
+    {{"--padding=6"}, 0, [](Options& o) { o.frame.padding_v = 6, o.frame.padding_h = 6; }},
+    {{"--padding=6,10"}, 0, [](Options& o) { o.frame.padding_v = 6, o.frame.padding_h = 10; }},
+    {{"--window"}, 0, [](Options& o) { o.frame.window = WindowStyle::MAC; }},
+    {{"--window", "plain"}, 1, [](Options& o) { o.frame.window = WindowStyle::MAC; }},  // its value only after =
+    {{"--title=", "--window=none"}, 0, [](Options& o) { o.frame.title = ""; }},
+    {{"--shadow"}, 0, [](Options& o) { o.frame.shadow = 1; }},
+    {{"--shadow=5"}, 0, [](Options& o) { o.frame.shadow = 1, o.frame.shadow_blur = 5; }},
+    {{"--shadow=5,0"}, 0, [](Options& o) { o.frame.shadow = 1, o.frame.shadow_blur = 5, o.frame.shadow_offset = 0; }},
+    {{"--radius=8"}, 0, [](Options& o) { o.frame.radius = 8; }},
+    {{"--line-numbers"}, 0, [](Options& o) { o.frame.line_numbers = 1; }},
+    {{"--line-numbers=0"}, 0, [](Options& o) { o.frame.line_numbers = 1, o.frame.first_line_number = 0; }},
+    {{"--pretty"}, 0, [](Options& o) { set_pretty_defaults(o); }},
+    {{"--margin=0", "--pretty", "--scale=1"}, 0, [](Options& o) { set_pretty_defaults(o), o.margin = 0, o.scale = 1; }},
+    {{"--title", "--pretty", "a"}, 1, [](Options& o) { o.frame.title = "--pretty"; }},
+    {{"--", "--pretty"}, 1, [](Options&) {}},
 
     // Fallback fonts: a list taken as it is, or none at all.
     {{"--fallback-font=A,/b.ttf"}, 0, [](Options& o) { o.drawing.fallback_fonts = "A,/b.ttf"; }},

@@ -210,7 +210,7 @@ TEST(CommandLine, OptionsAfterTheOperandsApplyAndTheLastSizeWins)
 }
 
 // Sizes beyond 32 bits are held at the limit, which libgd then refuses to allocate; so are
-// canvases a scale or a margin makes too large. The run says so in its own words alone: no
+// pictures a scaled margin or a margin makes too large. The run says so in its own words alone: no
 // line of libgd's reaches standard error.
 TEST(CommandLine, HugeSizesAreRefusedCleanly)
 {
@@ -230,8 +230,10 @@ TEST(CommandLine, HugeSizesAreRefusedCleanly)
         {{"--width=99999999999", "a.txt"}, "error: could not create an image of 2147483647x480 pixels\n"},
         {{"--height=99999999999", "a.txt"}, "error: could not create an image of 640x2147483647 pixels\n"},
         {{"--size=10x99999999999999999999", "a.txt"}, "error: could not create an image of 10x2147483647 pixels\n"},
-        {{"--scale=8", "--size=30000x30000", "a.txt"}, "error: could not create an image of 240000x240000 pixels\n"},
-        {{"--scale=8", "--width=300000", "a.txt"}, "error: could not create an image of 2400000x3840 pixels\n"},
+        {{"--scale=8", "--size=50000x50000", "a.txt"}, "error: could not create an image of 50000x50000 pixels\n"},
+        {{"--scale=8", "--margin=100000", "a.txt"},
+         "error: could not create an image of " + std::to_string(8 * gdImageSX(cropped.get()) + 1600000) + "x" +
+             std::to_string(8 * gdImageSY(cropped.get()) + 1600000) + " pixels\n"},
         {{"--margin=100000", "a.txt"}, framed(100000)},
         {{"--margin=2147483647", "a.txt"}, "error: could not create an image of 2147483647x2147483647 pixels\n"},
     };

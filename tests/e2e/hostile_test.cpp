@@ -1197,7 +1197,8 @@ TEST(Hostile, FitOnAHugeInputIsBoundedByTheLimit)
     }
 }
 
-// The largest scale multiplies a canvas past what libgd makes: a clear error, no picture.
+// The largest scale multiplies the picture eight times each way; a canvas past what libgd makes
+// is a clear error, no picture.
 TEST(Hostile, ScaleAtItsBounds)
 {
     TempDir dir;
@@ -1205,10 +1206,12 @@ TEST(Hostile, ScaleAtItsBounds)
     const Outcome largest = launch(dir.path(), {"--scale=8", "--size=200x100", "a.txt"});
     expect_sound(largest);
     EXPECT_EQ(largest.status, 0) << largest.err;
-    EXPECT_EQ(png_size(dir / "a.png").height, reference_size({"--font-size=0.2"}, "scaled").height);
-    const Outcome too_large = launch(dir.path(), {"--scale=8", "--size=30000x30000", "--overwrite", "a.txt"});
+    EXPECT_EQ(png_size(dir / "a.png").height, 8 * reference_size({"--size=200x100"}, "scaled").height);
+    const Size one = reference_size({"--size=200x100"}, "scaled");
+    const Outcome too_large = launch(dir.path(), {"--scale=8", "--size=200x100", "--margin=300000", "--overwrite", "a.txt"});
     expect_sound(too_large);
     EXPECT_EQ(too_large.status, 1);
     // In the program's own words alone: libgd's warning is not passed on.
-    EXPECT_EQ(too_large.err, "error: could not create an image of 240000x240000 pixels\n");
+    EXPECT_EQ(too_large.err, "error: could not create an image of " + std::to_string(8 * one.width + 4800000) + "x" +
+                                 std::to_string(8 * one.height + 4800000) + " pixels\n");
 }

@@ -85,32 +85,56 @@ TEST(Layout, MarginPadsThePictureInItsBackground)
     }
 }
 
-// A scaled page is the page drawn at the multiplied point size on the multiplied canvas,
-// with the multiplied margin; the spacings stay in pixels.
-TEST(Layout, ScaleMultipliesPointSizeCanvasAndMargin)
+// A scaled picture is exactly N times the picture at scale 1 each way, whatever reads the
+// input and frames the page; its glyphs are drawn at N times the point size, not enlarged.
+TEST(Layout, ScaleMultipliesThePictureExactly)
 {
     TempDir dir;
+    const std::string terminal = "\x1b[31mred\x1b[0m plain\r\n\x1b[44mblue ground\x1b[0m\r\n";
     const struct {
-        std::vector<std::string> scaled;
-        std::vector<std::string> by_hand;
+        std::vector<std::string> arguments;
         std::string input;
     } cases[] = {
-        {{"--scale=2"}, {"--font-size=0.05", "--size=1280x960"}, TEXT},
-        {{"--scale=3", "--margin=2", "--size=100x40", "--no-crop"},
-         {"--font-size=0.075", "--size=300x120", "--margin=6", "--no-crop"}, TEXT},
-        {{"--scale=2", "--linespacing=5", "--width=90"}, {"--font-size=0.05", "--width=180", "--height=960", "--linespacing=5"},
-         TEXT},
-        {{"--scale=2", "--html-input", "--fixed"}, {"--font-size=0.05", "--size=1280x960", "--html-input", "--fixed"},
-         SPANS},
-        {{"--scale=1"}, {}, TEXT},
+        {{}, TEXT},
+        {{"--fit"}, TEXT},
+        {{"--margin=3"}, TEXT},
+        {{"--no-crop", "--size=100x40"}, TEXT},
+        {{"--linespacing=5", "--charspacing=1", "--width=90"}, TEXT},
+        {{"--window", "--padding=4,6", "--fit"}, TEXT},
+        {{"--html-input", "--fixed"}, SPANS},
+        {{"--html-input", "--fixed", "--fit", "--margin=2", "--window=plain"}, SPANS},
+        {{"--ansi-input"}, terminal},
+        {{"--line-numbers=9", "--fit", "--padding=3"}, TEXT},
+        {{"--ansi-input", "--line-numbers", "--columns=4", "--pretty", "--scale=1"}, terminal},
+        {{"--ansi-input", "--fit", "--window", "--radius=5", "--shadow=6,2", "--margin=10"}, terminal},
     };
     for (const auto& c : cases) {
-        const Image scaled = convert(dir, c.scaled, c.input);
-        const Image by_hand = convert(dir, c.by_hand, c.input);
-        ASSERT_NE(scaled, nullptr);
-        ASSERT_NE(by_hand, nullptr);
-        EXPECT_EQ(compare_images(scaled, by_hand), "") << testing::PrintToString(c.scaled);
+        const Image one = convert(dir, c.arguments, c.input);
+        ASSERT_NE(one, nullptr);
+        for (const int scale : {2, 3}) {
+            std::vector<std::string> arguments = c.arguments;
+            arguments.push_back("--scale=" + std::to_string(scale));
+            SCOPED_TRACE(testing::PrintToString(arguments));
+            const Image scaled = convert(dir, arguments, c.input);
+            ASSERT_NE(scaled, nullptr);
+            EXPECT_EQ(gdImageSX(scaled.get()), scale * gdImageSX(one.get()));
+            EXPECT_EQ(gdImageSY(scaled.get()), scale * gdImageSY(one.get()));
+        }
     }
+    // Scale 1 is the picture without the option.
+    EXPECT_EQ(compare_images(convert(dir, {"--scale=1"}, TEXT), convert(dir, {}, TEXT)), "");
+}
+
+// The glyphs of a scaled page are drawn at the larger point size: a single character in a
+// cell of its own is the character drawn at twice the size, not the small one enlarged.
+TEST(Layout, ScaledGlyphsAreDrawnAtTheLargerPointSize)
+{
+    TempDir dir;
+    const Image scaled = convert(dir, {"--scale=2", "--no-crop", "--size=40x30", "--linespacing=0"}, "H\n");
+    ASSERT_NE(scaled, nullptr);
+    const TextSize sample = measure_sample("Courier", 7.0);
+    const Image by_hand = draw_rows(80, 60, rgb(0, 0, 0), rgb(255, 255, 255), "Courier", 14.0, 2 * sample.height, {"H"});
+    EXPECT_EQ(compare_images(scaled, by_hand), "");
 }
 
 // --scale, --margin and --max-pixels take a whole number in range and nothing else: no

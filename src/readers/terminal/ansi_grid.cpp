@@ -136,6 +136,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
         grid.wrap_pending = false;
         grid.row = held(static_cast<int64_t>(grid.row) + 1);
         grid.column = 0;
+        if (Row* next = kept_row(grid, grid.row)) next->continued = true;
     }
     const int32_t column = std::min(grid.column, GRID_POSITION_LIMIT + 1 - width);
     const int32_t row = grid.row;

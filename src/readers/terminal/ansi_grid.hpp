@@ -48,6 +48,7 @@ struct Row {
     Rgb erased_background{};
     bool erased_to_edge = false;  // the erase reached the terminal's right edge, past `length`
     uint32_t erasures_seen = 0;  // the grid's erasures of the whole display this row has taken
+    bool continued = false;      // text wrapped onto it from the row above
 };
 
 // Which cells are kept: rows [0, rows) and columns [0, columns). Cells outside are counted

@@ -204,6 +204,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
     RowDrawing drawing{canvas, options.transparent != 0, options.background, reach, extent, (x.height - x.descent) / 2};
     for (size_t row = 0; row < grid.rows.size(); ++row) {
         if (row > 0) canvas_line_break(canvas);
+        if (!grid.rows[row].continued) canvas_note_line(canvas);
         draw_row(drawing, grid, grid.rows[row]);
     }
     raise_extent_beyond_kept(canvas, grid, start_x, start_y, extent);
