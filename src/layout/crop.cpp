@@ -8,7 +8,7 @@
 
 namespace vedad {
 
-void crop_to_text(const Options& options, Canvas& canvas, const TextExtent& extent)
+CanvasSize crop_to_text(const Options& options, Canvas& canvas, const TextExtent& extent, bool copy)
 {
     // The canvas is the configured size, or less where --fit or the pixel budget made it so.
     const int32_t canvas_width = gdImageSX(canvas.image);
@@ -28,10 +28,11 @@ void crop_to_text(const Options& options, Canvas& canvas, const TextExtent& exte
     const bool whole = width == canvas_width && height == canvas_height;
     if (width > 0 && height > 0) {
         // A canvas fitted to its text is already cut: no copy of it is made.
-        if (!whole) canvas_resize(canvas, width, static_cast<int32_t>(height));
-    } else if (options.verbose != 0) {
-        std::fprintf(stderr, "warning: will not crop image, because it looks empty\n");
+        if (!whole && copy) canvas_resize(canvas, width, static_cast<int32_t>(height));
+        return CanvasSize{width, static_cast<int32_t>(height)};
     }
+    if (options.verbose != 0) std::fprintf(stderr, "warning: will not crop image, because it looks empty\n");
+    return CanvasSize{canvas_width, canvas_height};
 }
 
 }  // namespace vedad

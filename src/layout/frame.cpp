@@ -18,10 +18,18 @@ int32_t scaled(int32_t pixels, int32_t scale)
 
 }  // namespace
 
-void cut_page(const Options& options, Canvas& canvas, TextExtent& extent)
+CanvasSize cut_page(const Options& options, Canvas& canvas, TextExtent& extent, bool copy)
 {
     warn_about_cut_text(options, canvas, extent);
-    if (options.crop != 0) crop_to_text(options, canvas, extent);
+    if (options.crop != 0) return crop_to_text(options, canvas, extent, copy);
+    return CanvasSize{gdImageSX(canvas.image), gdImageSY(canvas.image)};
+}
+
+bool page_is_dressed(const Options& options)
+{
+    const FrameSettings& frame = options.frame;
+    return options.scale > 1 || frame.line_numbers != 0 || frame.padding_v > 0 || frame.padding_h > 0 ||
+           frame.window != WindowStyle::NONE || frame.radius > 0 || frame.shadow != 0 || options.margin > 0;
 }
 
 void dress_page(const Options& options, Canvas& canvas, const char* title)

@@ -64,7 +64,9 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     if (kept.rows_left_out > 0) {
         raise_extent_to(extent, 0, add_clamped(canvas.pen_y, (kept.rows_left_out - 1) * int64_t{canvas.line_height}));
     }
-    cut_page(page, canvas, extent);
+    // A page with nothing around it is written straight from the canvas, with no copy of it.
+    const bool dressed = page_is_dressed(options);
+    const CanvasSize cut = cut_page(page, canvas, extent, dressed);
     if (scale > 1) {
         const int32_t width = clamp_to_int32(int64_t{gdImageSX(canvas.image)} * scale);
         const int32_t height = clamp_to_int32(int64_t{gdImageSY(canvas.image)} * scale);
@@ -84,7 +86,8 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     make_output_directory(options);
     OutputPath output = make_page_output_path(options, operand, page_number);
     const PictureType type = picture_type(options);
-    const EncodedPicture picture = encode_picture(canvas.image, type);
+    const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
+    const EncodedPicture picture = encode_picture(area, type);
     if (picture.bytes.empty()) {
         fail_writing_output(options, output,
                             type == PictureType::WEBP ? "the WebP could not be encoded" : "the PNG could not be encoded");

@@ -29,13 +29,13 @@ struct Survey {
     bool many_colors = false;
 };
 
-Survey survey(gdImagePtr image, bool keep_alpha)
+Survey survey(const PictureArea& area, bool keep_alpha)
 {
     Survey found;
     int last = -1;
-    for (int y = 0; y < gdImageSY(image); ++y) {
-        const int* row = image->tpixels[y];
-        for (int x = 0; x < gdImageSX(image); ++x) {
+    for (int y = 0; y < area.height; ++y) {
+        const int* row = area.image->tpixels[y];
+        for (int x = 0; x < area.width; ++x) {
             if (row[x] == last) continue;  // runs of one colour are the common case
             last = row[x];
             const Rgba pixel = rgba_of(row[x], keep_alpha);
@@ -137,7 +137,7 @@ size_t row_bytes(int width, const Form& form)
 
 // Encodes into `writer`; false when libpng fails. Kept apart from anything with a destructor:
 // libpng reports failures by a long jump.
-bool write_png(gdImagePtr image, bool keep_alpha, const Survey& found, const Form& form, Writer& writer)
+bool write_png(const PictureArea& area, bool keep_alpha, const Survey& found, const Form& form, Writer& writer)
 {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (png == nullptr) return false;
@@ -146,14 +146,14 @@ bool write_png(gdImagePtr image, bool keep_alpha, const Survey& found, const For
         png_destroy_write_struct(&png, nullptr);
         return false;
     }
-    std::vector<unsigned char>* row = new std::vector<unsigned char>(row_bytes(gdImageSX(image), form));
+    std::vector<unsigned char>* row = new std::vector<unsigned char>(row_bytes(area.width, form));
     if (setjmp(png_jmpbuf(png))) {
         delete row;
         png_destroy_write_struct(&png, &info);
         return false;
     }
     png_set_write_fn(png, &writer, append, flush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(gdImageSX(image)), static_cast<png_uint_32>(gdImageSY(image)),
+    png_set_IHDR(png, info, static_cast<png_uint_32>(area.width), static_cast<png_uint_32>(area.height),
                  form.bit_depth, form.color_type, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
     // Text pictures are flat runs of a few colours: filtering them costs time and adds bytes.
@@ -172,8 +172,8 @@ bool write_png(gdImagePtr image, bool keep_alpha, const Survey& found, const For
         if (last_translucent >= 0) png_set_tRNS(png, info, alphas.data(), last_translucent + 1, nullptr);
     }
     png_write_info(png, info);
-    for (int y = 0; y < gdImageSY(image); ++y) {
-        pack_row(image->tpixels[y], gdImageSX(image), keep_alpha, form, found.colors, *row);
+    for (int y = 0; y < area.height; ++y) {
+        pack_row(area.image->tpixels[y], area.width, keep_alpha, form, found.colors, *row);
         png_write_row(png, row->data());
     }
     png_write_end(png, info);
@@ -186,12 +186,17 @@ bool write_png(gdImagePtr image, bool keep_alpha, const Survey& found, const For
 
 EncodedPicture encode_png(gdImagePtr image)
 {
+    return encode_png(whole_image(image));
+}
+
+EncodedPicture encode_png(const PictureArea& area)
+{
     EncodedPicture png;
-    if (image == nullptr || !image->trueColor || gdImageSX(image) < 1 || gdImageSY(image) < 1) return png;
-    const bool keep_alpha = image->saveAlphaFlag != 0;
+    if (!is_drawable_area(area)) return png;
+    const bool keep_alpha = area.image->saveAlphaFlag != 0;
     Writer writer;
-    const Survey found = survey(image, keep_alpha);
-    if (write_png(image, keep_alpha, found, form_for(found), writer)) png.bytes = std::move(writer.bytes);
+    const Survey found = survey(area, keep_alpha);
+    if (write_png(area, keep_alpha, found, form_for(found), writer)) png.bytes = std::move(writer.bytes);
     return png;
 }
 

@@ -5,6 +5,8 @@
 
 #include <gd.h>
 
+#include "output/picture_pixels.hpp"
+
 namespace vedad {
 
 // A picture encoded in memory, so that an encoder failure is seen before any file is
@@ -18,6 +20,8 @@ struct EncodedPicture {
 // grey, a palette, or RGB; with alpha where the image keeps its alpha and a pixel is not
 // opaque), unfiltered. Decoded, its pixels are those libgd's own PNG of the image gives.
 EncodedPicture encode_png(gdImagePtr image);
+// Of the area alone: the picture cropped without a copy.
+EncodedPicture encode_png(const PictureArea& area);
 
 // libgd's own PNG of the image: RGB, or RGBA when the image keeps its alpha. The reference the
 // encoder is tested against.

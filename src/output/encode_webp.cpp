@@ -21,13 +21,14 @@ int collect(const uint8_t* data, size_t size, const WebPPicture* picture)
 
 }  // namespace
 
-EncodedPicture encode_webp(gdImagePtr image)
+EncodedPicture encode_webp(const PictureArea& area)
 {
     EncodedPicture webp;
     webp.extension = ".webp";
-    if (image == nullptr || !image->trueColor || gdImageSX(image) < 1 || gdImageSY(image) < 1) return webp;
-    const int width = gdImageSX(image);
-    const int height = gdImageSY(image);
+    if (!is_drawable_area(area)) return webp;
+    const gdImagePtr image = area.image;
+    const int width = area.width;
+    const int height = area.height;
     if (width > WEBP_MAX_DIMENSION || height > WEBP_MAX_DIMENSION) return webp;
     const bool keep_alpha = image->saveAlphaFlag != 0;
 

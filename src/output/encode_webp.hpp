@@ -8,6 +8,6 @@ namespace vedad {
 
 // The image as a lossless WebP: decoded, exactly the pixels of its PNG, alpha included (and
 // the colours under transparent pixels kept); opaque when the image keeps no alpha.
-EncodedPicture encode_webp(gdImagePtr image);
+EncodedPicture encode_webp(const PictureArea& area);
 
 }  // namespace vedad

@@ -24,9 +24,9 @@ const char* picture_extension(PictureType type)
     return type == PictureType::WEBP ? ".webp" : ".png";
 }
 
-EncodedPicture encode_picture(gdImagePtr image, PictureType type)
+EncodedPicture encode_picture(const PictureArea& area, PictureType type)
 {
-    return type == PictureType::WEBP ? encode_webp(image) : encode_png(image);
+    return type == PictureType::WEBP ? encode_webp(area) : encode_png(area);
 }
 
 }  // namespace vedad

@@ -15,6 +15,6 @@ PictureType picture_type(const Options& options);
 const char* picture_extension(PictureType type);
 
 // The image encoded in memory in `type`'s form; no bytes when it cannot be.
-EncodedPicture encode_picture(gdImagePtr image, PictureType type);
+EncodedPicture encode_picture(const PictureArea& area, PictureType type);
 
 }  // namespace vedad

@@ -103,7 +103,9 @@ TEST(Split, PagesAreNamedLikeAnyPicture)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.err);
-        const Outcome outcome = launch(dir.path(), c.arguments, Launch{.input = c.input});
+        Launch how;
+        how.input = c.input;
+        const Outcome outcome = launch(dir.path(), c.arguments, how);
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, c.err);
     }

@@ -120,7 +120,9 @@ TEST(WebP, TheTypeOrTheOutputNameChoosesTheForm)
 
     TempDir dir;
     write_file(dir / "a.txt", "a\n");
-    const Outcome to_standard_output = launch(dir.path(), {"--type=webp", "--output=-", "a.txt"}, Launch{.capture_out = true});
+    Launch capturing;
+    capturing.capture_out = true;
+    const Outcome to_standard_output = launch(dir.path(), {"--type=webp", "--output=-", "a.txt"}, capturing);
     EXPECT_EQ(to_standard_output.status, 0);
     EXPECT_TRUE(is_webp(to_standard_output.out));
     const Outcome unknown = launch(dir.path(), {"--type=gif", "a.txt"});
