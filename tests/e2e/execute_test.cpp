@@ -206,3 +206,30 @@ TEST(Execute, AnEndingSignalTakesTheCommandAlongAndLeavesNoPicture)
     EXPECT_TRUE(is_gone(shell));
     EXPECT_EQ(list_directory(dir.path()), (std::vector<std::string>{"child", "shell"}));
 }
+
+// --screen: only the last screenful of --rows= rows shows, as the terminal showed it at the
+// end; rows scrolled away leave nothing, not even their width.
+TEST(Execute, ScreenDrawsTheLastScreenful)
+{
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        std::string output;
+        std::string shown;  // the same screen, written out without scrolling
+    } cases[] = {
+        {"rows scroll away", {"--rows=3"}, "a long row that scrolls away\n1\n2\n3\n4", "2\n3\n4"},
+        {"moves are held inside the screen", {"--rows=3"}, "1\n2\n3\x1b[99;1Hx", "1\n2\nx"},
+        {"wrapping scrolls too", {"--rows=2", "--columns=4"}, "abcdefghijkl", "efgh\nijkl"},
+        {"a shorter output is all there", {"--rows=5"}, "1\n2", "1\n2"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> screen = c.options;
+        screen.push_back("--screen");
+        EXPECT_EQ(compare_images(terminal_picture(screen, c.output), terminal_picture(c.options, c.shown)), "");
+    }
+    TempDir dir;
+    const Outcome outcome = launch(dir.path(), {"--screen", "--rows=3", "--execute=seq 1 10", "-o", "seq.png"}, hang_guard());
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(compare_images(read_png(dir / "seq.png"), terminal_picture({}, "9\n10\n")), "");
+}

@@ -75,6 +75,24 @@ int32_t held_column(const Grid& grid, int64_t column)
     return grid.width > 0 ? std::min(column_held, grid.width - 1) : column_held;
 }
 
+// A row the cursor may stand in: inside the terminal's height, where it has one.
+int32_t held_row(const Grid& grid, int64_t row)
+{
+    const int32_t row_held = held(row);
+    return grid.height > 0 ? std::min(row_held, grid.height - 1) : row_held;
+}
+
+// Down one row; at the bottom of a terminal with a height the screen scrolls up instead.
+void move_down(Grid& grid)
+{
+    if (grid.height > 0 && grid.row >= grid.height - 1) {
+        grid_scroll_up(grid, 1);
+        grid.row = grid.height - 1;
+        return;
+    }
+    grid.row = held(static_cast<int64_t>(grid.row) + 1);
+}
+
 Row* kept_row(Grid& grid, int32_t row)
 {
     if (row >= grid.kept.rows) return nullptr;
@@ -134,7 +152,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
 {
     if (grid.width > 0 && (grid.wrap_pending || (grid.column + width > grid.width && grid.column > 0))) {
         grid.wrap_pending = false;
-        grid.row = held(static_cast<int64_t>(grid.row) + 1);
+        move_down(grid);
         grid.column = 0;
     }
     const int32_t column = std::min(grid.column, GRID_POSITION_LIMIT + 1 - width);
@@ -203,7 +221,7 @@ void grid_carriage_return(Grid& grid)
 void grid_line_feed(Grid& grid)
 {
     grid.wrap_pending = false;
-    grid.row = held(static_cast<int64_t>(grid.row) + 1);
+    move_down(grid);
     grid.column = 0;
 }
 
@@ -222,14 +240,14 @@ void grid_tab(Grid& grid)
 void grid_move_relative(Grid& grid, int64_t rows, int64_t columns)
 {
     grid.wrap_pending = false;
-    grid.row = held(grid.row + rows);
+    grid.row = held_row(grid, grid.row + rows);
     grid.column = held_column(grid, grid.column + columns);
 }
 
 void grid_move_to(Grid& grid, int64_t row, int64_t column)
 {
     grid.wrap_pending = false;
-    grid.row = held(row);
+    grid.row = held_row(grid, row);
     grid.column = held_column(grid, column);
 }
 
@@ -301,7 +319,7 @@ void grid_restore_cursor(Grid& grid)
 void grid_move_to_row(Grid& grid, int64_t row)
 {
     grid.wrap_pending = false;
-    grid.row = held(row);
+    grid.row = held_row(grid, row);
 }
 
 void grid_erase_characters(Grid& grid, int64_t count)
@@ -383,11 +401,20 @@ void shift_rows(Grid& grid, int32_t at, int64_t count)
         blank.erasures_seen = grid.display_erasures;
         grid.rows.insert(first, inserted, blank);
         if (grid.rows.size() > static_cast<size_t>(grid.kept.rows)) grid.rows.resize(static_cast<size_t>(grid.kept.rows));
+        if (grid.height > 0 && grid.rows.size() > static_cast<size_t>(grid.height))
+            grid.rows.resize(static_cast<size_t>(grid.height));
         if (grid.last_row >= at) grid.last_row = std::min<int64_t>(grid.last_row + count, GRID_POSITION_LIMIT);
     } else {
         const auto removed = static_cast<size_t>(std::min<int64_t>(-count, static_cast<int64_t>(grid.rows.size()) - at));
         grid.rows.erase(first, first + static_cast<ptrdiff_t>(removed));
         if (grid.last_row >= at) grid.last_row = std::max<int64_t>(grid.last_row + count, at - 1);
+    }
+    // On a screen whose every row is kept, the reach is what its rows hold now.
+    if (grid.height > 0 && grid.height <= grid.kept.rows) {
+        grid.longest_row = 0;
+        for (const Row& row : grid.rows) grid.longest_row = std::max<int64_t>(grid.longest_row, row.length);
+        grid.last_row = std::min<int64_t>(grid.last_row, grid.height - 1);
+        if (grid.first_row > grid.last_row) grid.first_row = grid.last_row;
     }
 }
 

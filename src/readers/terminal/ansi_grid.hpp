@@ -71,6 +71,9 @@ struct Grid {
     // character goes to the start of the next row; a cursor move or a carriage return ends it.
     int32_t width = 0;
     bool wrap_pending = false;
+    // The terminal's height in rows, 0 for none: a row that goes down past the last one
+    // scrolls the screen up, its first row gone, and moves are held inside it.
+    int32_t height = 0;
 
     Style style;
     int32_t row = 0;

@@ -196,6 +196,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
     Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
                           canvas.settings.tab_width, options.columns);
     grid.basic = options.basic_colors;
+    if (options.screen != 0) grid.height = options.rows;
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);
