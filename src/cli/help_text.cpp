@@ -29,6 +29,8 @@ OPTIONS
     --charspacing=.. set spacing between characters in pixels, default is 0
     --columns=...    wrap rows after this many cells, as a terminal that wide
                      you can use negative values
+    --execute=CMD    run CMD in a terminal of its own and draw what it printed,
+                     the picture named after its first word; no files
     --fallback-font=LIST draw characters the font lacks from these fonts first
     --fit            make the picture as large as the text, --size= is the limit
     --fixed          use fixed font advancement, regardless of font metrics
@@ -54,16 +56,23 @@ OPTIONS
                      --output=DIR/ is a directory, made when missing
     --overwrite      overwrite output files if they exist, default is to add
                      number suffix
+    --prompt[=TEXT]  with --execute=, draw TEXT and the command first,
+                     default TEXT is '$ '
+    --rows=...       set the rows of the --execute= terminal, default is 24
+                     (its columns are --columns=, default 80)
 -v, --verbose        verbose output
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1
+    --screen         draw only the last screenful of terminal output, --rows=
 -s, --silent         do not print anything when running
     --size=WxH       set image width and height, default is 640x480
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
     --theme=NAME|FILE set the 16 terminal colours and the default colours,
                      --theme=list lists the built-in themes, default is xterm
+    --timeout=...    end the --execute= command after this many seconds,
+                     default is 30
 
     A value follows its option after = or as the next argument: --width=800
     or --width 800. Options apply to every file wherever they stand.
