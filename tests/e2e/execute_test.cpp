@@ -112,6 +112,8 @@ TEST(Execute, FailuresAndTimeoutsWarnAndStillDraw)
         std::string warning;
     } cases[] = {
         {"a failure status", {}, "echo failing; exit 3", "failing\n", "warning: echo failing; exit 3 exited with status 3\n"},
+        {"a failure status, the output read twice to fit it", {"--fit"}, "echo failing; exit 3", "failing\n",
+         "warning: echo failing; exit 3 exited with status 3\n"},
         {"not found", {}, "no-such-command-here", output_of(dir.path(), "sh -c no-such-command-here"),
          "warning: no-such-command-here exited with status 127\n"},
         {"still running", {"--timeout=1"}, "echo started; exec sleep 100", "started\n",
@@ -128,7 +130,7 @@ TEST(Execute, FailuresAndTimeoutsWarnAndStillDraw)
         const Outcome outcome = launch(dir.path(), arguments, hang_guard());
         EXPECT_EQ(outcome.status, 0);
         EXPECT_EQ(outcome.err, c.warning + "writing command.png\n");
-        EXPECT_EQ(compare_images(read_png(dir / "command.png"), terminal_picture({}, c.printed)), "");
+        EXPECT_EQ(compare_images(read_png(dir / "command.png"), terminal_picture(c.options, c.printed)), "");
         fs::remove(dir / "command.png");
     }
 }
@@ -221,6 +223,7 @@ TEST(Execute, ScreenDrawsTheLastScreenful)
         {"moves are held inside the screen", {"--rows=3"}, "1\n2\n3\x1b[99;1Hx", "1\n2\nx"},
         {"wrapping scrolls too", {"--rows=2", "--columns=4"}, "abcdefghijkl", "efgh\nijkl"},
         {"a shorter output is all there", {"--rows=5"}, "1\n2", "1\n2"},
+        {"rows inserted push the last off the screen", {"--rows=3"}, "1\n2\n3\x1b[H\x1b[L", "\n1\n2"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
