@@ -48,6 +48,8 @@ inline constexpr int32_t DEFAULT_TERMINAL_COLUMNS = 80;
 inline constexpr int32_t DEFAULT_TERMINAL_ROWS = 24;
 inline constexpr int32_t DEFAULT_COMMAND_TIMEOUT = 30;
 inline constexpr const char DEFAULT_PROMPT[] = "$ ";
+// The most rows a terminal can tell its programs it has.
+inline constexpr int32_t MAX_TERMINAL_ROWS = 65535;
 
 // The settings of a run, as the command line gives them. The defaults describe a plain run:
 // plain text, cropped, 640 by 480, white on black.

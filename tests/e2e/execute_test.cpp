@@ -171,7 +171,8 @@ TEST(Execute, RefusesInputFilesAndValuesOutOfRange)
     } cases[] = {
         {{"--execute=ls", "in.txt"}, "error: --execute= draws what its command prints and takes no input files\n"},
         {{"--execute=ls", "-"}, "error: --execute= draws what its command prints and takes no input files\n"},
-        {{"--rows=0", "--execute=ls"}, "error: --rows= expects a whole number of rows from 1, as in --rows=24\n"},
+        {{"--rows=0", "--execute=ls"}, "error: --rows= expects a whole number of rows from 1 to 65535, as in --rows=24\n"},
+        {{"--rows=65536", "--execute=ls"}, "error: --rows= expects a whole number of rows from 1 to 65535, as in --rows=24\n"},
         {{"--timeout=0", "--execute=ls"},
          "error: --timeout= expects a whole number of seconds from 1, as in --timeout=30\n"},
         {{"--timeout=1.5", "--execute=ls"},
@@ -213,18 +214,27 @@ TEST(Execute, AnEndingSignalTakesTheCommandAlongAndLeavesNoPicture)
 // end; rows scrolled away leave nothing, not even their width.
 TEST(Execute, ScreenDrawsTheLastScreenful)
 {
-    const struct {
+    struct Case {
         const char* name;
         std::vector<std::string> options;
         std::string output;
         std::string shown;  // the same screen, written out without scrolling
-    } cases[] = {
+    };
+    std::vector<Case> cases = {
         {"rows scroll away", {"--rows=3"}, "a long row that scrolls away\n1\n2\n3\n4", "2\n3\n4"},
         {"moves are held inside the screen", {"--rows=3"}, "1\n2\n3\x1b[99;1Hx", "1\n2\nx"},
         {"wrapping scrolls too", {"--rows=2", "--columns=4"}, "abcdefghijkl", "efgh\nijkl"},
         {"a shorter output is all there", {"--rows=5"}, "1\n2", "1\n2"},
         {"rows inserted push the last off the screen", {"--rows=3"}, "1\n2\n3\x1b[H\x1b[L", "\n1\n2"},
     };
+    std::string numbers;
+    std::string last_numbers;
+    for (int row = 1; row <= 40; ++row) {
+        numbers += "\n" + std::to_string(row);
+        if (row > 10) last_numbers += (row > 11 ? "\n" : "") + std::to_string(row);
+    }
+    cases.push_back({"a screen taller than the page", {"--rows=30", "--size=300x40"},
+                     "a long row that scrolls away and would widen the picture" + numbers, last_numbers});
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<std::string> screen = c.options;
