@@ -16,6 +16,9 @@ _vedad_values()
         --format=)
             COMPREPLY=($(compgen -P "$prefix" -W $'argb32\nrgb24\na8' -- "$value"))
             ;;
+        --type=)
+            COMPREPLY=($(compgen -P "$prefix" -W $'png\nwebp' -- "$value"))
+            ;;
         --list-fonts=)
             COMPREPLY=($(compgen -P "$prefix" -W 'all' -- "$value"))
             ;;
@@ -63,7 +66,7 @@ _vedad()
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --
         --prompt --prompt= --screen'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
-        --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --tab= --width='
+        --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='
     valued+=' --min-contrast= --theme= --execute= --rows= --timeout='
     COMPREPLY=()
 

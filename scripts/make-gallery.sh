@@ -95,8 +95,26 @@ size=$("$convert" "$work/transparent.png" -format '%wx%h' info:)
     -size "$size" tile:mpr:tile "$work/transparent.png" -compose over -composite \
     -depth 8 -strip -define png:exclude-chunks=date,time "$work/transparent-on-checkers.png"
 
+names=(black red green yellow blue magenta cyan white)
+# One strip per built-in theme, stacked: its name and its sixteen colours as words, the normal
+# eight on a first row, the bright ones on a second, on the theme's own page.
+strips=()
+while IFS= read -r theme; do
+    {
+        printf '%-16s' "$theme"
+        for i in 0 1 2 3 4 5 6 7; do printf '\033[3%dm%s\033[0m ' "$i" "${names[i]}"; done
+        printf '\n%-16s' ''
+        for i in 0 1 2 3 4 5 6 7; do printf '\033[9%dm%s\033[0m ' "$i" "${names[i]}"; done
+        printf '\n'
+    } >"$work/theme-$theme.txt"
+    draw --ansi-input --theme="$theme" --font-size=0.05 --fit --margin=8 \
+        --output="$work/theme-$theme.png" "$work/theme-$theme.txt"
+    strips+=("$work/theme-$theme.png")
+done < <("$vedad" --theme=list)
+"$convert" "${strips[@]}" -append -depth 8 -strip -define png:exclude-chunks=date,time "$work/themes.png"
+
 mkdir -p docs/gallery
-for picture in notes colors packages terminal execute scripts fit transparent transparent-on-checkers; do
+for picture in notes colors packages terminal execute scripts fit transparent transparent-on-checkers themes; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

@@ -11,8 +11,8 @@ source scripts/lib.sh
 # finds installed fonts by name and by character, and the CJK and emoji faces are what
 # characters FreeMono lacks are drawn from in the tests of that. aha and colorized-logs
 # (ansi2html) make the HTML of other converters that the tests of --html-input's warning read.
-# Theme files are read with nlohmann's JSON headers and expat.
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libfreetype-dev libfontconfig-dev fontconfig googletest
+# Theme files are read with nlohmann's JSON headers and expat; lossless WebP is written with libwebp.
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libwebp-dev libfreetype-dev libfontconfig-dev fontconfig googletest
     libgtest-dev fonts-freefont-ttf fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei fonts-noto-color-emoji mandoc
     groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14 aha colorized-logs)
 packages+=(nlohmann-json3-dev libexpat1-dev)

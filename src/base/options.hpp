@@ -14,6 +14,9 @@ enum class InputForm : uint8_t {
     TERMINAL,    // --ansi-input: a program's output with its escape sequences
 };
 
+// The form pictures are written in: by --type=, else by the extension of an --output= name.
+enum class PictureType : uint8_t { PNG, WEBP };
+
 // Pixel formats that may be asked for; every image is drawn and written in true colour.
 enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
 
@@ -88,6 +91,10 @@ struct Options {
     int32_t timeout = DEFAULT_COMMAND_TIMEOUT;
     const char* prompt = nullptr;
     int32_t screen = 0;
+    // --split=: an input of more rows makes a picture of each this many; 0: one picture.
+    int32_t split_rows = 0;
+    PictureType picture_type = PictureType::PNG;  // with picture_type_given: --type=
+    int32_t picture_type_given = 0;
     DrawingSettings drawing;
 };
 

@@ -29,11 +29,13 @@ void check_options(Options& options, int32_t operand_count)
     if (options.columns < 0) fail("--columns= expects a whole number of cells from 1, as in --columns=80");
     if (options.rows < 1) fail("--rows= expects a whole number of rows from 1 to %d, as in --rows=24", MAX_TERMINAL_ROWS);
     if (options.timeout < 1) fail("--timeout= expects a whole number of seconds from 1, as in --timeout=30");
+    if (options.split_rows < 0) fail("--split= expects a whole number of rows from 1, as in --split=100");
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (!(options.drawing.min_contrast >= MIN_CONTRAST_LOWEST && options.drawing.min_contrast <= MIN_CONTRAST_HIGHEST))
         fail("--min-contrast= expects a contrast ratio from 1 to 21, as in --min-contrast=4.5");
     if (std::strcmp(options.output, "-") == 0) {
         if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);
+        if (options.split_rows > 0) fail("--output=- writes one picture, and --split= may make several");
         if (standard_output_was_closed()) fail("standard output is closed");
         if (isatty(STDOUT_FILENO)) fail("refusing to write a PNG to a terminal");
     }

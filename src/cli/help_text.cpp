@@ -61,12 +61,16 @@ OPTIONS
     --rows=...       set the rows of the --execute= terminal, default is 24
                      (its columns are --columns=, default 80)
 -v, --verbose        verbose output
+    --type=png|webp  write PNG or lossless WebP pictures, default is what the
+                     --output= name ends in, else png
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1
     --screen         draw only the last screenful of terminal output, --rows=
 -s, --silent         do not print anything when running
     --size=WxH       set image width and height, default is 640x480
+    --split=ROWS     make a picture of every ROWS rows of an input: NAME.png,
+                     NAME-2.png, ...
     --tab=...        set number of spaces for tab chars,
                      the default in the known universe is 8
     --theme=NAME|FILE set the 16 terminal colours and the default colours,

@@ -106,6 +106,22 @@ bool set_theme(Options& options, const char* value)
     return true;
 }
 
+bool set_split_rows(Options& options, const char* value)
+{
+    const int64_t rows = parse_whole_number(value, INT32_MAX, -1);
+    options.split_rows = rows == 0 ? -1 : static_cast<int32_t>(rows);
+    return true;
+}
+
+bool set_picture_type(Options& options, const char* value)
+{
+    if (strcasecmp(value, "png") == 0) options.picture_type = PictureType::PNG;
+    else if (strcasecmp(value, "webp") == 0) options.picture_type = PictureType::WEBP;
+    else return false;
+    options.picture_type_given = 1;
+    return true;
+}
+
 bool set_max_pixels(Options& options, const char* value)
 {
     options.max_pixels = parse_whole_number(value, INT64_MAX / 2, 0);
@@ -159,9 +175,11 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--rows=", [](Options& o, const char* v) { return set_whole(o.rows, v, MAX_TERMINAL_ROWS, 0); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
+    ValueOption{"--split=", [](Options& o, const char* v) { return set_split_rows(o, v); }},
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
     ValueOption{"--timeout=", [](Options& o, const char* v) { return set_whole(o.timeout, v, INT32_MAX, 0); }},
+    ValueOption{"--type=", [](Options& o, const char* v) { return set_picture_type(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
 };
 

@@ -36,9 +36,11 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--rows=", "a whole number of rows from 1 to 65535", "24"},
     ValueOption{"--scale=", "a whole number from 1 to 8", "2"},
     ValueOption{"--size=", "WIDTHxHEIGHT", "800x600"},
+    ValueOption{"--split=", "a whole number of rows from 1", "100"},
     ValueOption{"--tab=", "a number of spaces", "4"},
     ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
     ValueOption{"--timeout=", "a whole number of seconds from 1", "30"},
+    ValueOption{"--type=", "png or webp", "webp"},
     ValueOption{"--width=", "a number of pixels", "800"},
     ValueOption{"-o", "a file or directory name", "pictures"},
 };

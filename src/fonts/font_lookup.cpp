@@ -1,6 +1,7 @@
 #include "fonts/font_lookup.hpp"
 
 #include "base/fail.hpp"
+#include "fonts/font_answers.hpp"
 
 #include <algorithm>
 #include <cctype>
@@ -23,7 +24,32 @@
 
 namespace vedad {
 
+namespace {
+
+// What fontconfig read: its configuration files and their folders, and every font folder.
+std::vector<std::string> paths_read(FcConfig* config)
+{
+    std::vector<std::string> paths;
+    for (FcStrList* list : {FcConfigGetConfigFiles(config), FcConfigGetFontDirs(config)}) {
+        if (list == nullptr) continue;
+        while (FcChar8* path = FcStrListNext(list)) {
+            const std::string text = reinterpret_cast<const char*>(path);
+            paths.push_back(text);
+            const size_t slash = text.rfind('/');
+            if (slash != std::string::npos && slash > 0) paths.push_back(text.substr(0, slash));
+        }
+        FcStrListDone(list);
+    }
+    std::sort(paths.begin(), paths.end());
+    paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
+    return paths;
+}
+
+}  // namespace
+
 struct FontconfigState {
+    // fontconfig's answers of earlier runs, and those of this one, kept when it ends.
+    FontAnswers answers;
     FcConfig* config = nullptr;
     bool config_failed = false;
     // The installed faces in the order fontconfig prefers them for a monospace text, and for
@@ -36,6 +62,7 @@ struct FontconfigState {
 
     ~FontconfigState()
     {
+        if (config != nullptr) save_font_answers(answers, paths_read(config));
         if (for_text != nullptr) FcFontSetDestroy(for_text);
         if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
         if (any_face != nullptr) FcCharSetDestroy(any_face);
@@ -163,6 +190,28 @@ bool ready(FontconfigState& state)
         state.config_failed = state.config == nullptr;
     }
     return state.config != nullptr;
+}
+
+// An answer kept from an earlier run: true, with `found` and `file` set, when there is one.
+bool answered_before(FontconfigState& state, const std::string& question, bool& found, FontFile& file,
+                     size_t* next = nullptr)
+{
+    FontAnswer answer;
+    if (!find_font_answer(state.answers, question, answer)) return false;
+    found = answer.found;
+    if (found) file = FontFile{answer.path, answer.index};
+    if (next != nullptr) *next = static_cast<size_t>(answer.next);
+    return true;
+}
+
+// Keeps what fontconfig answered, when it was loaded to answer it.
+bool answer(FontconfigState& state, const std::string& question, bool found, const FontFile& file, size_t next = 0)
+{
+    if (state.config != nullptr) {
+        keep_font_answer(state.answers, question,
+                         FontAnswer{found, found ? file.path : std::string(), found ? file.index : 0, next});
+    }
+    return found;
 }
 
 bool file_of(const FcPattern* font, FontFile& file)
@@ -317,10 +366,12 @@ bool font_lookup_failed(const FontLookup& lookup)
     return lookup.state->config_failed;
 }
 
-bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
+namespace {
+
+// The installed font `name` names, as fontconfig finds it now.
+bool name_from_fontconfig(FontconfigState& state, const char* name, FontFile& file)
 {
-    FontconfigState& state = *lookup.state;
-    if (name[0] == '\0' || !ready(state)) return false;
+    if (!ready(state)) return false;
     Pattern pattern(FcNameParse(fc_text(name)));
     if (pattern == nullptr) return false;
     // A name that holds no family ("-", ":", a bare list of properties) names no font; with no
@@ -337,10 +388,10 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
     return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
 }
 
-bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
-                           FontFile& file)
+// The faces that have `character`, as fontconfig finds them now: the next after `position`.
+bool character_from_fontconfig(FontconfigState& state, uint32_t character, Presentation presentation,
+                               size_t& position, FontFile& file)
 {
-    FontconfigState& state = *lookup.state;
     if (!ready(state)) return false;
     const bool emoji = presentation == Presentation::DEFAULT ? is_emoji_presentation(character)
                                                               : presentation == Presentation::EMOJI;
@@ -354,6 +405,35 @@ bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation 
         if (FcCharSetHasChar(characters, character) && file_of(face, file)) return true;
     }
     return false;
+}
+
+}  // namespace
+
+bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
+{
+    FontconfigState& state = *lookup.state;
+    if (name[0] == '\0') return false;
+    const std::string question = std::string("name ") + name;
+    bool found = false;
+    if (answered_before(state, question, found, file)) return found;
+    found = name_from_fontconfig(state, name, file);
+    return answer(state, question, found, file);
+}
+
+bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
+                           FontFile& file)
+{
+    FontconfigState& state = *lookup.state;
+    const std::string question = "character " + std::to_string(character) + ' ' +
+                                 std::to_string(static_cast<int>(presentation)) + ' ' + std::to_string(position);
+    bool found = false;
+    size_t next = position;
+    if (answered_before(state, question, found, file, &next)) {
+        position = next;
+        return found;
+    }
+    found = character_from_fontconfig(state, character, presentation, position, file);
+    return answer(state, question, found, file, position);
 }
 
 std::vector<FontFamily> font_lookup_families(FontLookup& lookup, FontListing listing)

@@ -112,6 +112,8 @@ int wait_milliseconds(const CommandRun& run, int64_t now)
     return static_cast<int>(std::clamp<int64_t>(next - now, 0, QUIET_MILLISECONDS));
 }
 
+void finish_run(CommandRun& run);
+
 ssize_t read_output(void* cookie, char* buffer, size_t size)
 {
     CommandRun& run = *static_cast<CommandRun*>(cookie);
@@ -138,6 +140,7 @@ ssize_t read_output(void* cookie, char* buffer, size_t size)
             run.output_ended = true;
         }
     }
+    finish_run(run);
     return 0;
 }
 
@@ -159,9 +162,11 @@ void finish_command(CommandRun& run)
     running_group = 0;
 }
 
-int close_output(void* cookie)
+// Waits for the command, releases its terminal and tells how it ended, once.
+void finish_run(CommandRun& run)
 {
-    CommandRun& run = *static_cast<CommandRun*>(cookie);
+    if (run.finished) return;
+    run.finished = true;
     finish_command(run);
     close(run.master);
     run.master = -1;
@@ -171,6 +176,11 @@ int close_output(void* cookie)
     } else if (!run.timed_out && run.verbose) {
         std::fprintf(stderr, "%s exited with status %d\n", run.command, run.exit_status);
     }
+}
+
+int close_output(void* cookie)
+{
+    finish_run(*static_cast<CommandRun*>(cookie));
     return 0;
 }
 

@@ -28,6 +28,7 @@ struct CommandRun {
     bool timed_out = false;
     bool output_ended = false;
     bool reaped = false;
+    bool finished = false;  // waited for, its terminal released and its end told
     int exit_status = 0;  // as a shell gives it: 128 + the signal for one ended by a signal
 };
 
@@ -39,8 +40,9 @@ void start_command(CommandRun& run, TerminalSize size);
 
 // A stream of what the command prints, after `run.preface`, up to its end: the command has
 // exited and its output has been read, or its time ran out (SIGTERM to its process group,
-// SIGKILL a second later, and a warning). Memory does not grow with what it prints. Closing
-// the stream waits for the command, releases the terminal and warns of a failure status.
+// SIGKILL a second later, and a warning). Memory does not grow with what it prints. At the
+// end of the stream, or when it is closed before, the command is waited for, its terminal
+// released and a failure status warned of.
 FILE* open_command_output(CommandRun& run);
 
 // Ends the process group of the command that is running, if any, by SIGKILL. Safe in a

@@ -11,27 +11,14 @@
 
 #include <png.h>
 
+#include "output/picture_pixels.hpp"
+
 namespace vedad {
 
 namespace {
 
 // libgd's images are drawn at 96 dots per inch, and its PNGs say so.
 constexpr png_uint_32 DOTS_PER_METRE = 3780;  // 96 per inch, rounded as libgd rounds it
-
-// A pixel as a PNG holds it: red, green, blue and 8-bit alpha, as libgd writes them (its
-// 7-bit alpha, 127 transparent, widened).
-struct Rgba {
-    uint8_t r, g, b, a;
-    bool operator==(const Rgba&) const = default;
-};
-
-Rgba rgba_of(int pixel, bool keep_alpha)
-{
-    const int alpha = gdTrueColorGetAlpha(pixel);
-    return Rgba{static_cast<uint8_t>(gdTrueColorGetRed(pixel)), static_cast<uint8_t>(gdTrueColorGetGreen(pixel)),
-                static_cast<uint8_t>(gdTrueColorGetBlue(pixel)),
-                static_cast<uint8_t>(keep_alpha ? 255 - ((alpha << 1) + (alpha >> 6)) : 255)};
-}
 
 // What the pixels need: whether all are grey, all opaque, and their colours while there are
 // at most 256.

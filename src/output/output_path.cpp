@@ -10,13 +10,13 @@
 
 #include "base/fail.hpp"
 #include "base/standard_descriptors.hpp"
+#include "output/picture_type.hpp"
 
 namespace vedad {
 
 namespace {
 
 constexpr const char STDIN_BASE_NAME[] = "stdin";
-constexpr const char PNG_EXTENSION[] = ".png";
 
 void strip_extension_of(std::string& text)
 {
@@ -40,7 +40,7 @@ std::string first_choice(const Options& options, const char* base, bool& named_b
         return options.output;
     }
     strip_extension_of(path);
-    return path + PNG_EXTENSION;
+    return path + picture_extension(picture_type(options));
 }
 
 // /dev/stdout, /dev/fd/1 and the like: a link to whatever standard output is open on.
@@ -120,6 +120,7 @@ OutputPath make_output_path(const Options& options, const char* operand)
     }
     const char* base = std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand);
     bool named_by_user = false;
+    output.extension = picture_extension(picture_type(options));
     output.first = first_choice(options, base, named_by_user);
     output.path = output.first;
     if (named_by_user && leads_to_standard_output(output.path.c_str())) {
@@ -137,6 +138,42 @@ OutputPath make_output_path(const Options& options, const char* operand)
     return output;
 }
 
+namespace {
+
+// `name` with "-PAGE" before the extension of its last component.
+std::string with_page_number(std::string name, int64_t page)
+{
+    const size_t slash = name.rfind('/');
+    const size_t dot = name.rfind('.');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const size_t at = dot != std::string::npos && dot > start ? dot : name.size();
+    std::string number = "-";
+    number += std::to_string(page);
+    name.insert(at, number);
+    return name;
+}
+
+}  // namespace
+
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page)
+{
+    const OutputPath whole = make_output_path(options, operand);
+    if (page <= 1 || whole.mode == OutputMode::as_is) return whole;
+    if (whole.mode == OutputMode::standard_output) fail("--split= made a second page, and standard output takes one picture");
+    Options paged = options;
+    std::string output;
+    std::string operand_name;
+    bool named_by_user = false;
+    first_choice(options, "x", named_by_user);
+    if (named_by_user) {
+        output = with_page_number(options.output, page);
+        paged.output = output.c_str();
+        return make_output_path(paged, operand);
+    }
+    operand_name = with_page_number(std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand), page);
+    return make_output_path(options, operand_name.c_str());
+}
+
 void take_next_number(OutputPath& output)
 {
     std::string stem = output.first;
@@ -147,7 +184,7 @@ void take_next_number(OutputPath& output)
                  "--overwrite",
                  GIVE_UP_NUMBER);
         }
-        std::string candidate = stem + std::to_string(number) + PNG_EXTENSION;
+        std::string candidate = stem + std::to_string(number) + output.extension;
         if (!has_entry(candidate.c_str())) {
             output.path = std::move(candidate);
             output.number = number;

@@ -26,6 +26,7 @@ struct OutputPath {
     std::string path;   // the name to write; for a claim, the first one free when last looked
     OutputMode mode = OutputMode::claim;
     int number = 1;  // the number in `path`; 1 while it is `first`
+    const char* extension = ".png";  // of the run's picture type: what numbered names end in
     bool announced = false;  // the "writing" line has been printed
 };
 
@@ -41,6 +42,12 @@ void make_output_directory(const Options& options);
 // (file, directory, link whether dangling or not, FIFO, socket, device) makes it taken.
 // Ends the run when the names are too long or every numbered name is taken.
 OutputPath make_output_path(const Options& options, const char* operand);
+
+// Chooses where the picture of page `page` (from 1) of `operand` goes under --split=: the
+// first page where the whole input's would, each later one under that name with "-PAGE"
+// before its extension (a.png, a-2.png, ...), numbered like any name when taken. A device
+// or FIFO named by --output= takes every page; standard output takes only one.
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page);
 
 // Moves a claim on to the next numbered name that has no directory entry, after another
 // run took the one it had. Ends the run when the numbers up to 998 are all taken.

@@ -54,6 +54,14 @@ std::string parse_problem(const char* what)
     return colon == std::string::npos ? text : text.substr(colon + 2);
 }
 
+// What the JSON reader says, without its "[json.exception...] " prefix.
+std::string without_prefix(const char* what)
+{
+    const std::string_view text = what;
+    const size_t end = text.starts_with('[') ? text.find("] ") : std::string_view::npos;
+    return std::string(end == std::string_view::npos ? text : text.substr(end + 2));
+}
+
 }  // namespace
 
 ThemeReading read_windows_terminal_scheme(std::string_view text)
@@ -68,6 +76,9 @@ ThemeReading read_windows_terminal_scheme(std::string_view text)
         scheme = json::parse(text.begin(), text.end(), depth_check, true, true);
     } catch (const json::parse_error& error) {
         return theme_problem("not JSON: " + parse_problem(error.what()), line_at(text, error.byte));
+    } catch (const json::exception& error) {
+        // A number too large for a double, say: the reader tells it with no position.
+        return theme_problem("not JSON: " + without_prefix(error.what()));
     } catch (const TooDeep&) {
         return theme_problem("not a colour scheme: its values are nested more than " + std::to_string(DEEPEST) +
                              " deep");

@@ -132,6 +132,8 @@ TEST(WindowsTerminalScheme, SaysWhatIsWrongWithTheJsonOrAColour)
         {"[\"#000000\"]", "line 0: not a colour scheme: a JSON object of colours"},
         {"{\"black\": " + std::string(20, '[') + std::string(20, ']') + "}",
          "line 0: not a colour scheme: its values are nested more than 8 deep"},
+        // A number no double holds is refused as the reader tells it, not thrown past the run.
+        {"{\"name\": 5e99999}", "line 0: not JSON: number overflow parsing '5e99999'"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.problem);

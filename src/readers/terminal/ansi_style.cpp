@@ -1,6 +1,8 @@
 #include "readers/terminal/ansi_style.hpp"
 
 #include <cstddef>
+#include <array>
+#include <tuple>
 
 namespace vedad {
 
@@ -142,6 +144,56 @@ ResolvedColors resolve_colors(const Style& style, const BasicColors& basic, Rgb 
 Rgb erase_color(const Style& style, const BasicColors& basic, Rgb default_background)
 {
     return color_of(style.background, basic, default_background, false);
+}
+
+}  // namespace vedad
+
+namespace vedad {
+
+namespace {
+
+// The parameters after `code` (38, 48 or 58) that give `color`.
+std::string color_parameters(int code, const StyleColor& color)
+{
+    if (color.kind == StyleColor::DEFAULT) return "";
+    std::string text = ";";
+    text += std::to_string(code);
+    const std::array<int, 4> direct = {2, color.rgb.r, color.rgb.g, color.rgb.b};
+    const std::array<int, 2> indexed = {5, color.index};
+    const std::span<const int> values = color.kind == StyleColor::DIRECT ? std::span<const int>(direct)
+                                                                          : std::span<const int>(indexed);
+    for (const int value : values) {
+        text += ';';
+        text += std::to_string(value);
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string sgr_sequence(const Style& style)
+{
+    if (style == Style{}) return "";
+    std::string text = "\x1b[0";
+    if (style.bold) text += ";1";
+    if (style.faint) text += ";2";
+    if (style.underline && !style.double_underline) text += ";4";
+    if (style.double_underline) text += ";21";
+    if (style.reverse) text += ";7";
+    if (style.conceal) text += ";8";
+    if (style.strike) text += ";9";
+    if (style.overline) text += ";53";
+    // A basic colour is written as its own code, so that bold still brightens it.
+    for (const auto& [color, basic_code, code] : {std::tuple{&style.foreground, 30, 38}, std::tuple{&style.background, 40, 48}}) {
+        if (color->kind != StyleColor::BASIC) {
+            text += color_parameters(code, *color);
+            continue;
+        }
+        text += ';';
+        text += std::to_string(basic_code + color->index);
+    }
+    text += color_parameters(58, style.underline_color);
+    return text + "m";
 }
 
 }  // namespace vedad

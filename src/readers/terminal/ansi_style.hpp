@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "readers/terminal/ansi_colors.hpp"
 
@@ -40,6 +41,10 @@ struct SequenceParameter {
     int32_t value = 0;
     bool sub = false;
 };
+
+// An SGR sequence that sets `style` whatever the style before it; empty for the default
+// style. Pages cut from one output begin with it.
+std::string sgr_sequence(const Style& style);
 
 // Applies the parameters of one SGR sequence (ESC [ ... m) in order. No parameter is a reset.
 void apply_sgr(Style& style, std::span<const SequenceParameter> parameters);

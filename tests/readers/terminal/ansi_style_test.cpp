@@ -118,3 +118,23 @@ TEST(AnsiStyle, EraseFillsWithTheStylesBackground)
     EXPECT_EQ(hex_of_rgb(row.erased_background), 0x0000eeu);
     EXPECT_EQ(row.cells.at(1).flags, 0);
 }
+
+// A page cut from terminal output begins with the sequence of the style in force: read back,
+// it sets that style again from any other, and from the default it is no sequence at all.
+TEST(AnsiStyle, TheSequenceOfAStyleSetsItAgain)
+{
+    EXPECT_EQ(sgr_sequence(Style{}), "");
+    for (const std::string sgr : {"\x1b[1;31m", "\x1b[2;44;38;5;200m", "\x1b[4;7;9;53m", "\x1b[21;8m",
+                                  "\x1b[38;2;1;2;3;48;2;250;251;252;58;5;17m", "\x1b[4:3;58;2;9;8;7m",
+                                  "\x1b[1;97;100m"}) {
+        SCOPED_TRACE(sgr.substr(1));
+        Grid written = make_grid(GridLimits{0, 0}, Rgb{}, Rgb{}, 8);
+        AnsiParser parser;
+        ansi_feed(parser, written, sgr);
+        ASSERT_NE(written.style, Style{});
+        Grid again = make_grid(GridLimits{0, 0}, Rgb{}, Rgb{}, 8);
+        AnsiParser other;
+        ansi_feed(other, again, "\x1b[3;5;32;41;4m" + sgr_sequence(written.style));
+        EXPECT_EQ(again.style, written.style);
+    }
+}

@@ -1,0 +1,32 @@
+#include "output/picture_type.hpp"
+
+#include <cstring>
+#include <strings.h>
+
+#include "output/encode_webp.hpp"
+#include "output/output_path.hpp"
+
+namespace vedad {
+
+PictureType picture_type(const Options& options)
+{
+    if (options.picture_type_given != 0) return options.picture_type;
+    const char* output = options.output;
+    if (output[0] == '\0' || std::strcmp(output, "-") == 0 || names_directory(output)) return PictureType::PNG;
+    const char* name = basename(output);
+    const char* dot = std::strrchr(name, '.');
+    if (dot != nullptr && dot != name && strcasecmp(dot, ".webp") == 0) return PictureType::WEBP;
+    return PictureType::PNG;
+}
+
+const char* picture_extension(PictureType type)
+{
+    return type == PictureType::WEBP ? ".webp" : ".png";
+}
+
+EncodedPicture encode_picture(gdImagePtr image, PictureType type)
+{
+    return type == PictureType::WEBP ? encode_webp(image) : encode_png(image);
+}
+
+}  // namespace vedad
