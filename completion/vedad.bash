@@ -3,8 +3,8 @@
 # A value is completed after the '=' or, for an option written alone, in the next word:
 # --format= by name, --font= and --fallback-font= by the font families that
 # `vedad --list-fonts` names (and file names), --theme= by the built-in themes' names (as
-# --theme=list prints them) and file names, --output= and -o by file names. Operands, and
-# every word after --, complete file names.
+# --theme=list prints them) and file names, --execute= by command names, --output= and -o
+# by file names. Operands, and every word after --, complete file names.
 
 # The values of one option, into COMPREPLY: `option` with its '=' (or -o), `value` what is
 # typed of it, `prefix` what each reply begins with.
@@ -47,6 +47,9 @@ _vedad_values()
             compopt -o filenames 2>/dev/null
             COMPREPLY=($(compgen -P "$prefix" -f -- "$value"))
             ;;
+        --execute=)
+            COMPREPLY=($(compgen -P "$prefix" -c -- "$value" | sort -u))
+            ;;
         --theme=)
             compopt -o filenames 2>/dev/null
             local themes=$'xterm\nvga\ntango\nsolarized-dark\nsolarized-light\ndracula\nnord\ngruvbox-dark'
@@ -64,10 +67,10 @@ _vedad()
     program=${program/#\~/$HOME}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --
-        --window --shadow --line-numbers --pretty'
+        --window --shadow --line-numbers --pretty --prompt --prompt= --screen'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='
-    valued+=' --min-contrast= --theme='
+    valued+=' --min-contrast= --theme= --execute= --rows= --timeout='
     valued+=' --padding= --window= --title= --radius= --shadow= --line-numbers='
     COMPREPLY=()
 

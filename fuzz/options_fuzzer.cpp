@@ -88,7 +88,10 @@ bool holds_after_checks(const Run& run)
     const int32_t operands = static_cast<int32_t>(run.operands.size());
     const vedad::Options& o = run.options;
     const vedad::DrawingSettings& c = run.options.drawing;
-    return operands_are_arguments(run) && run.operand_count == operands && operands > 0 && o.width >= 1 && o.height >= 1 &&
+    // A command to run is the one input there is; without one there are files.
+    const bool inputs = o.execute != nullptr ? operands == 0 && o.execute[0] != '\0' : operands > 0;
+    return operands_are_arguments(run) && run.operand_count == operands && inputs && o.rows >= 1 && o.timeout >= 1 &&
+           is_flag(o.screen) && o.width >= 1 && o.height >= 1 &&
            !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
            (o.input_form == vedad::InputForm::PLAIN_TEXT || o.input_form == vedad::InputForm::SPAN_HTML ||
             o.input_form == vedad::InputForm::TERMINAL) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&

@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 source scripts/lib.sh
 
 build=${1:-build}
-vedad=$build/vedad
+vedad=$(realpath -m "$build/vedad")
 if [ ! -x "$vedad" ]; then
     echo "error: $vedad is missing; build the program first" >&2
     exit 1
@@ -70,6 +70,15 @@ prompt() { printf '\033[1;32m$\033[0m %s\n' "$*"; }
 ) >"$work/terminal.txt"
 draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.png" "$work/terminal.txt"
 
+# The same in one step: vedad runs the commands in a terminal of its own, where they colour
+# their output by themselves, and draws the prompt row before it.
+(
+    cd "$demo"
+    export LC_ALL=C LS_COLORS='di=01;34:ln=01;36:ex=01;32' GREP_COLORS='ms=01;31:ln=32:se=36'
+    draw --execute='ls --color=auto && grep -n --color=auto TODO notes.txt' --prompt --columns=60 \
+        --font-size=0.05 --background=1e1e1e --output="$work/execute.png"
+)
+
 # Mixed scripts, symbols and emoji: what FreeMono lacks comes from the installed faces that
 # have it, emoji from the colour face in their own colours.
 draw --font-size=0.05 --width=800 --output="$work/scripts.png" examples/scripts.txt
@@ -110,7 +119,7 @@ done < <("$vedad" --theme=list)
 "$convert" "${strips[@]}" -append -depth 8 -strip -define png:exclude-chunks=date,time "$work/themes.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages terminal scripts fit pretty transparent transparent-on-checkers themes; do
+for picture in notes colors packages terminal execute scripts fit pretty transparent transparent-on-checkers themes; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

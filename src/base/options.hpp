@@ -63,6 +63,15 @@ struct FrameSettings {
 // whatever a few bytes of input ask for.
 inline constexpr int64_t DEFAULT_MAX_PIXELS = 100'000'000;
 
+// The terminal a command runs in with --execute= unless --columns= and --rows= say otherwise,
+// and the seconds it may run unless --timeout= says otherwise.
+inline constexpr int32_t DEFAULT_TERMINAL_COLUMNS = 80;
+inline constexpr int32_t DEFAULT_TERMINAL_ROWS = 24;
+inline constexpr int32_t DEFAULT_COMMAND_TIMEOUT = 30;
+inline constexpr const char DEFAULT_PROMPT[] = "$ ";
+// The most rows a terminal can tell its programs it has.
+inline constexpr int32_t MAX_TERMINAL_ROWS = 65535;
+
 // The settings of a run, as the command line gives them. The defaults describe a plain run:
 // plain text, cropped, 640 by 480, white on black.
 struct Options {
@@ -92,6 +101,14 @@ struct Options {
     // Rows wrap after this many cells, a wide character counting two, as a terminal of that
     // width wraps them; 0: rows do not wrap.
     int32_t columns = 0;
+    // --execute=: the command whose terminal output is drawn (points into argv; null when
+    // none), the rows of its terminal, the seconds it may run, the prompt row drawn before it
+    // (null for none) and whether only the last screenful is drawn.
+    const char* execute = nullptr;
+    int32_t rows = DEFAULT_TERMINAL_ROWS;
+    int32_t timeout = DEFAULT_COMMAND_TIMEOUT;
+    const char* prompt = nullptr;
+    int32_t screen = 0;
     // --split=: an input of more rows makes a picture of each this many; 0: one picture.
     int32_t split_rows = 0;
     PictureType picture_type = PictureType::PNG;  // with picture_type_given: --type=

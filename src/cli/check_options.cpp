@@ -15,13 +15,20 @@ void check_options(Options& options, int32_t operand_count)
         options.verbose = 0;
         silence_standard_error();
     }
-    if (operand_count == 0) fail_with_hint(print_usage, "no input files specified");
+    if (options.execute != nullptr) {
+        // The command's output is the one input; nothing of a file may reach its shell.
+        if (operand_count > 0) fail("--execute= draws what its command prints and takes no input files");
+    } else if (operand_count == 0) {
+        fail_with_hint(print_usage, "no input files specified");
+    }
     if (options.width < 1 || options.height < 1) fail("invalid output dimensions");
     if (FONT_SIZE_THRESHOLD > options.drawing.font_size) fail("too small font size %f", options.drawing.font_size);
     if (options.scale < 1 || options.scale > MAX_SCALE)
         fail("--scale= expects a whole number from 1 to %d, as in --scale=2", MAX_SCALE);
     if (options.margin < 0) fail("--margin= expects a number of pixels from 0, as in --margin=8");
     if (options.columns < 0) fail("--columns= expects a whole number of cells from 1, as in --columns=80");
+    if (options.rows < 1) fail("--rows= expects a whole number of rows from 1 to %d, as in --rows=24", MAX_TERMINAL_ROWS);
+    if (options.timeout < 1) fail("--timeout= expects a whole number of seconds from 1, as in --timeout=30");
     if (options.split_rows < 0) fail("--split= expects a whole number of rows from 1, as in --split=100");
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (!(options.drawing.min_contrast >= MIN_CONTRAST_LOWEST && options.drawing.min_contrast <= MIN_CONTRAST_HIGHEST))

@@ -29,6 +29,8 @@ OPTIONS
     --charspacing=.. set spacing between characters in pixels, default is 0
     --columns=...    wrap rows after this many cells, as a terminal that wide
                      you can use negative values
+    --execute=CMD    run CMD in a terminal of its own and draw what it printed,
+                     the picture named after its first word; no files
     --fallback-font=LIST draw characters the font lacks from these fonts first
     --fit            make the picture as large as the text, --size= is the limit
     --fixed          use fixed font advancement, regardless of font metrics
@@ -60,12 +62,17 @@ OPTIONS
                      --radius=8 --shadow --margin=32 --fit --scale=2, larger text
     --radius=...     round the page's corners by this many pixels
     --shadow[=B[,O]] drop a shadow blurred B pixels, O pixels down, default 20,8
+    --prompt[=TEXT]  with --execute=, draw TEXT and the command first,
+                     default TEXT is '$ '
+    --rows=...       set the rows of the --execute= terminal, default is 24
+                     (its columns are --columns=, default 80)
 -v, --verbose        verbose output
     --type=png|webp  write PNG or lossless WebP pictures, default is what the
                      --output= name ends in, else png
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1
+    --screen         draw only the last screenful of terminal output, --rows=
 -s, --silent         do not print anything when running
     --size=WxH       set image width and height, default is 640x480
     --split=ROWS     make a picture of every ROWS rows of an input: NAME.png,
@@ -76,6 +83,8 @@ OPTIONS
                      --theme=list lists the built-in themes, default is xterm
     --title=...      the title bar's text, default is the input's file name
     --window[=STYLE] put a title bar above the page: mac (default), plain, none
+    --timeout=...    end the --execute= command after this many seconds,
+                     default is 30
 
     A value follows its option after = or as the next argument: --width=800
     or --width 800. Options apply to every file wherever they stand.

@@ -191,6 +191,14 @@ bool set_line_numbers(FrameSettings& frame, const char* value)
     return true;
 }
 
+// A command to run: one with something in it besides blanks.
+bool set_command(Options& options, const char* value)
+{
+    if (std::strspn(value, " \t\n") == std::strlen(value)) return false;
+    options.execute = value;
+    return true;
+}
+
 // Texts are kept by reference: they point into argv, which lives as long as the run.
 bool set_text(const char*& field, const char* value)
 {
@@ -211,6 +219,7 @@ constexpr std::array VALUE_OPTIONS = {
                 [](Options& o, const char* v) { return set_color(v, o.background, o.background_text); }},
     ValueOption{"--columns=", [](Options& o, const char* v) { return set_columns(o, v); }},
     ValueOption{"--charspacing=", [](Options& o, const char* v) { return set_int(o.drawing.char_spacing, v); }},
+    ValueOption{"--execute=", [](Options& o, const char* v) { return set_command(o, v); }},
     ValueOption{"--fallback-font=",
                 [](Options& o, const char* v) { return set_text(o.drawing.fallback_fonts, v); }},
     ValueOption{"--font=", [](Options& o, const char* v) { return set_text(o.drawing.font_name, v); }},
@@ -227,6 +236,8 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--output=", [](Options& o, const char* v) { return set_text(o.output, v); }},
     ValueOption{"--padding=", [](Options& o, const char* v) { return set_padding(o.frame, v); }},
     ValueOption{"--radius=", [](Options& o, const char* v) { return set_frame_pixels(o.frame.radius, v); }},
+    ValueOption{"--prompt=", [](Options& o, const char* v) { return set_text(o.prompt, v); }},
+    ValueOption{"--rows=", [](Options& o, const char* v) { return set_whole(o.rows, v, MAX_TERMINAL_ROWS, 0); }},
     ValueOption{"--scale=", [](Options& o, const char* v) { return set_whole(o.scale, v, MAX_SCALE, 0); }},
     ValueOption{"--shadow=", [](Options& o, const char* v) { return set_shadow(o.frame, v); }},
     ValueOption{"--size=", [](Options& o, const char* v) { return set_size(o, v); }},
@@ -234,6 +245,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--tab=", [](Options& o, const char* v) { return set_int(o.drawing.tab_width, v); }},
     ValueOption{"--theme=", [](Options& o, const char* v) { return set_theme(o, v); }},
     ValueOption{"--title=", [](Options& o, const char* v) { return set_text(o.frame.title, v); }},
+    ValueOption{"--timeout=", [](Options& o, const char* v) { return set_whole(o.timeout, v, INT32_MAX, 0); }},
     ValueOption{"--type=", [](Options& o, const char* v) { return set_picture_type(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
     ValueOption{"--window=", [](Options& o, const char* v) { return set_window(o.frame, v); }},
@@ -292,6 +304,8 @@ bool parse_option(const char* argument, const char* next, Options& options)
     else if (is("--pretty")) {
         // Its settings were laid down before the options were read (see parse_options).
     }
+    else if (is("--prompt")) options.prompt = DEFAULT_PROMPT;  // its own text only after "="
+    else if (is("--screen")) options.screen = 1;
     else if (is("-o")) {
         // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
         // an output file named "verwrite".

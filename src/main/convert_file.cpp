@@ -123,7 +123,13 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
+    convert_stream(options, canvas, InputStream{input, input_name, operand, !from_stdin});
+}
 
+void convert_stream(const Options& options, Canvas& canvas, const InputStream& given)
+{
+    FILE* input = given.stream;
+    const char* input_name = given.name;
     // The font is chosen before the page is measured or drawn (a font file that is no regular
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
@@ -133,9 +139,9 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
     }
 
     canvas.input_name = input_name;
-    if (options.split_rows > 0) convert_pages(options, canvas, input, operand);
-    else convert_page(options, canvas, input, operand, 1);
-    if (!from_stdin) std::fclose(input);
+    if (options.split_rows > 0) convert_pages(options, canvas, input, given.naming_operand);
+    else convert_page(options, canvas, input, given.naming_operand, 1);
+    if (given.owned) std::fclose(input);
 }
 
 }  // namespace vedad

@@ -15,7 +15,9 @@
 #include "cli/parse_options.hpp"
 #include "cli/theme_option.hpp"
 #include "layout/scale.hpp"
+#include "main/command_terminal.hpp"
 #include "main/convert_file.hpp"
+#include "main/execute_command.hpp"
 #include "output/temporary_file.hpp"
 
 namespace vedad {
@@ -35,6 +37,13 @@ void keep_failed_writes_from_killing()
 // it cannot make, a picture it cannot encode. Its own lines would come before the error.
 void quiet_libgd(int, const char*, va_list) {}
 
+// A run ended by a signal takes the command it runs with it, and leaves no temporary file.
+void end_run_by_signal()
+{
+    end_running_command();
+    remove_temporary_file();
+}
+
 }  // namespace
 
 int run(int argument_count, char** arguments)
@@ -45,7 +54,7 @@ int run(int argument_count, char** arguments)
     // A hidden temporary file goes with the run, whether it fails (every failure exits) or
     // is interrupted.
     std::atexit(remove_temporary_file);
-    clean_up_on_ending_signals(remove_temporary_file);
+    clean_up_on_ending_signals(end_run_by_signal);
     Options options;
     set_default_options(options);
     Operands operands;
@@ -60,6 +69,7 @@ int run(int argument_count, char** arguments)
     }
     Canvas canvas;
     canvas_init(canvas, options.drawing);
+    if (options.execute != nullptr) convert_command(options, canvas);
     for (const char* operand : operands) convert_file(options, canvas, operand);
     return 0;
 }

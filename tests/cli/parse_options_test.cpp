@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 296 && sizeof(DrawingSettings) == 80 && sizeof(FrameSettings) == 48, "describe every field");
+    static_assert(sizeof(Options) == 320 && sizeof(DrawingSettings) == 80 && sizeof(FrameSettings) == 48, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -94,6 +94,11 @@ std::string whole(const Options& o)
     field("split_rows", std::to_string(o.split_rows));
     field("picture_type", std::to_string(static_cast<int>(o.picture_type)));
     field("picture_type_given", std::to_string(o.picture_type_given));
+    field("execute", text_of(o.execute));
+    field("rows", std::to_string(o.rows));
+    field("timeout", std::to_string(o.timeout));
+    field("prompt", text_of(o.prompt));
+    field("screen", std::to_string(o.screen));
     field("tab_width", std::to_string(d.tab_width));
     field("fixed_advance", std::to_string(d.fixed_advance));
     field("bold", std::to_string(d.bold));
@@ -223,6 +228,15 @@ const ParseCase PARSE_CASES[] = {
     {{"--type=WebP"}, 0, [](Options& o) { o.picture_type = PictureType::WEBP, o.picture_type_given = 1; }},
     {{"--type", "png"}, 0, [](Options& o) { o.picture_type_given = 1; }},
     {{"--split", "0"}, 0, [](Options& o) { o.split_rows = -1; }},
+    // A command is taken as it is, blanks and all, and --prompt takes a text only after '='.
+    {{"--execute=ls -l"}, 0, [](Options& o) { o.execute = "ls -l"; }},
+    {{"--execute", " ls"}, 0, [](Options& o) { o.execute = " ls"; }},
+    {{"--prompt", "x"}, 1, [](Options& o) { o.prompt = "$ "; }},
+    {{"--prompt="}, 0, [](Options& o) { o.prompt = ""; }},
+    {{"--prompt=% "}, 0, [](Options& o) { o.prompt = "% "; }},
+    {{"--screen", "--rows=30", "--timeout=5"}, 0, [](Options& o) { o.screen = 1, o.rows = 30, o.timeout = 5; }},
+    {{"--rows=65536"}, 0, [](Options& o) { o.rows = 0; }},
+    {{"--timeout=1.5"}, 0, [](Options& o) { o.timeout = 0; }},
     {{"--max-pixels=1000"}, 0, [](Options& o) { o.max_pixels = 1000, o.max_pixels_given = 1; }},
     {{"--margin=-2"}, 0, [](Options& o) { o.margin = -1; }},
     {{"--margin=1e1"}, 0, [](Options& o) { o.margin = -1; }},

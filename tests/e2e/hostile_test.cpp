@@ -1146,6 +1146,30 @@ TEST(Hostile, EndlessTerminalOutputRunsInBoundedMemory)
     }
 }
 
+// A command that prints 100 MB of coloured rows, each wrapping at its terminal's edge, is read
+// as it prints: the picture is that of its first megabyte, made in about the same memory.
+TEST(Hostile, EndlessCommandOutputRunsInBoundedMemory)
+{
+    const std::string row = "\\033[1;31mERROR\\033[0m a row long enough to wrap at the edge of the terminal, with "
+                            "numbers 0123456789 and \\033[48;5;22mcolours\\033[m";
+    auto printing = [&](const char* size) {
+        return "--execute=yes \"$(printf '" + row + "')\" | head -c " + size;
+    };
+    TempDir dir;
+    Launch how;
+    how.time_limit = 120;
+    const Outcome short_run = launch(dir.path(), {printing("1M"), "--output=short.png"}, how);
+    const Outcome long_run = launch(dir.path(), {printing(UNDER_ASAN ? "10M" : "100M"), "--output=long.png"}, how);
+    expect_sound(long_run);
+    ASSERT_EQ(short_run.status, 0) << short_run.err;
+    ASSERT_EQ(long_run.status, 0) << long_run.err;
+    EXPECT_EQ(png_size(dir / "long.png").height, FULL_PAGE.height);
+    EXPECT_EQ(read_file(dir / "long.png"), read_file(dir / "short.png"));
+    if (!UNDER_ASAN) {
+        EXPECT_LT(long_run.peak_rss_kb - short_run.peak_rss_kb, 2048) << short_run.peak_rss_kb;
+    }
+}
+
 // Cursor moves to huge positions are held, never allocated; what they reach counts for the
 // crop as it would for cells written that far out.
 TEST(Hostile, HugeCursorMovesAreHeldAndAllocateNothing)

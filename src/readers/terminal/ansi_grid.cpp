@@ -1,6 +1,7 @@
 #include "readers/terminal/ansi_grid.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace vedad {
@@ -75,6 +76,24 @@ int32_t held_column(const Grid& grid, int64_t column)
     return grid.width > 0 ? std::min(column_held, grid.width - 1) : column_held;
 }
 
+// A row the cursor may stand in: inside the terminal's height, where it has one.
+int32_t held_row(const Grid& grid, int64_t row)
+{
+    const int32_t row_held = held(row);
+    return grid.height > 0 ? std::min(row_held, grid.height - 1) : row_held;
+}
+
+// Down one row; at the bottom of a terminal with a height the screen scrolls up instead.
+void move_down(Grid& grid)
+{
+    if (grid.height > 0 && grid.row >= grid.height - 1) {
+        grid_scroll_up(grid, 1);
+        grid.row = grid.height - 1;
+        return;
+    }
+    grid.row = held(static_cast<int64_t>(grid.row) + 1);
+}
+
 Row* kept_row(Grid& grid, int32_t row)
 {
     if (row >= grid.kept.rows) return nullptr;
@@ -82,11 +101,27 @@ Row* kept_row(Grid& grid, int32_t row)
     return &caught_up(grid, grid.rows[static_cast<size_t>(row)]);
 }
 
+// How far a row of a screen with a height reaches.
+int64_t& screen_reach_of(Grid& grid, int64_t row)
+{
+    if (grid.screen_reach.empty()) grid.screen_reach.assign(static_cast<size_t>(grid.height), 0);
+    return grid.screen_reach[(grid.screen_top + static_cast<size_t>(row)) % grid.screen_reach.size()];
+}
+
 void note_reach(Grid& grid, int32_t row, int64_t end)
 {
+    if (grid.height > 0) {
+        if (row < grid.height) screen_reach_of(grid, row) = std::max(screen_reach_of(grid, row), end);
+        return;
+    }
     grid.longest_row = std::max(grid.longest_row, end);
     grid.first_row = grid.first_row < 0 ? row : std::min<int64_t>(grid.first_row, row);
     grid.last_row = std::max<int64_t>(grid.last_row, row);
+}
+
+void settle_rows(Grid& grid)
+{
+    for (Row& row : grid.rows) caught_up(grid, row);
 }
 
 // Erases columns [from, to) of a kept row, held to what is written. Erasing up to the row's
@@ -134,7 +169,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
 {
     if (grid.width > 0 && (grid.wrap_pending || (grid.column + width > grid.width && grid.column > 0))) {
         grid.wrap_pending = false;
-        grid.row = held(static_cast<int64_t>(grid.row) + 1);
+        move_down(grid);
         grid.column = 0;
         if (Row* next = kept_row(grid, grid.row)) next->continued = true;
     }
@@ -204,7 +239,7 @@ void grid_carriage_return(Grid& grid)
 void grid_line_feed(Grid& grid)
 {
     grid.wrap_pending = false;
-    grid.row = held(static_cast<int64_t>(grid.row) + 1);
+    move_down(grid);
     grid.column = 0;
 }
 
@@ -223,14 +258,14 @@ void grid_tab(Grid& grid)
 void grid_move_relative(Grid& grid, int64_t rows, int64_t columns)
 {
     grid.wrap_pending = false;
-    grid.row = held(grid.row + rows);
+    grid.row = held_row(grid, grid.row + rows);
     grid.column = held_column(grid, grid.column + columns);
 }
 
 void grid_move_to(Grid& grid, int64_t row, int64_t column)
 {
     grid.wrap_pending = false;
-    grid.row = held(row);
+    grid.row = held_row(grid, row);
     grid.column = held_column(grid, column);
 }
 
@@ -281,7 +316,18 @@ void grid_erase_in_display(Grid& grid, int32_t mode)
 
 void grid_settle(Grid& grid)
 {
-    for (Row& row : grid.rows) caught_up(grid, row);
+    settle_rows(grid);
+    if (grid.height <= 0 || grid.screen_reach.empty()) return;
+    grid.longest_row = 0;
+    grid.first_row = -1;
+    grid.last_row = -1;
+    for (int32_t row = 0; row < grid.height; ++row) {
+        const int64_t reach = screen_reach_of(grid, row);
+        if (reach <= 0) continue;
+        grid.longest_row = std::max(grid.longest_row, reach);
+        if (grid.first_row < 0) grid.first_row = row;
+        grid.last_row = row;
+    }
 }
 
 void grid_save_cursor(Grid& grid)
@@ -302,7 +348,7 @@ void grid_restore_cursor(Grid& grid)
 void grid_move_to_row(Grid& grid, int64_t row)
 {
     grid.wrap_pending = false;
-    grid.row = held(row);
+    grid.row = held_row(grid, row);
 }
 
 void grid_erase_characters(Grid& grid, int64_t count)
@@ -355,6 +401,10 @@ void grid_enter_alternate_screen(Grid& grid)
     grid.main_longest_row = grid.longest_row;
     grid.main_first_row = grid.first_row;
     grid.main_last_row = grid.last_row;
+    grid.main_screen_reach = std::move(grid.screen_reach);
+    grid.screen_reach.clear();
+    grid.main_screen_top = grid.screen_top;
+    grid.screen_top = 0;
 }
 
 void grid_leave_alternate_screen(Grid& grid)
@@ -367,15 +417,43 @@ void grid_leave_alternate_screen(Grid& grid)
     grid.longest_row = grid.main_longest_row;
     grid.first_row = grid.main_first_row;
     grid.last_row = grid.main_last_row;
+    grid.screen_reach = std::move(grid.main_screen_reach);
+    grid.main_screen_reach.clear();
+    grid.screen_top = grid.main_screen_top;
 }
 
 namespace {
+
+// The reach of a screen with a height when `count` rows are inserted before row `at`, or
+// `-count` removed there. A scroll of the whole screen moves its first row on.
+void shift_screen_reach(Grid& grid, int32_t at, int64_t count)
+{
+    if (grid.height <= 0 || grid.screen_reach.empty()) return;
+    const int64_t height = grid.height;
+    if (at == 0 && count < 0 && -count < height) {
+        for (int64_t row = 0; row < -count; ++row) {
+            screen_reach_of(grid, 0) = 0;
+            grid.screen_top = (grid.screen_top + 1) % grid.screen_reach.size();
+        }
+        return;
+    }
+    std::vector<int64_t> rows(static_cast<size_t>(height));
+    for (int64_t row = 0; row < height; ++row) rows[static_cast<size_t>(row)] = screen_reach_of(grid, row);
+    const auto first = rows.begin() + std::min<int64_t>(at, height);
+    const int64_t moved = std::min<int64_t>(std::abs(count), height - std::min<int64_t>(at, height));
+    if (count > 0) rows.insert(first, static_cast<size_t>(moved), 0);
+    else rows.erase(first, first + static_cast<ptrdiff_t>(moved));
+    rows.resize(static_cast<size_t>(height), 0);
+    grid.screen_reach = std::move(rows);
+    grid.screen_top = 0;
+}
 
 // Inserts `count` blank rows before kept row `at`, or removes `-count` rows there; the rows
 // past the kept ones fall off, and the reach follows the rows that moved.
 void shift_rows(Grid& grid, int32_t at, int64_t count)
 {
-    grid_settle(grid);
+    shift_screen_reach(grid, at, count);
+    settle_rows(grid);
     if (at >= static_cast<int32_t>(grid.rows.size())) return;
     const auto first = grid.rows.begin() + at;
     if (count > 0) {
@@ -384,6 +462,8 @@ void shift_rows(Grid& grid, int32_t at, int64_t count)
         blank.erasures_seen = grid.display_erasures;
         grid.rows.insert(first, inserted, blank);
         if (grid.rows.size() > static_cast<size_t>(grid.kept.rows)) grid.rows.resize(static_cast<size_t>(grid.kept.rows));
+        if (grid.height > 0 && grid.rows.size() > static_cast<size_t>(grid.height))
+            grid.rows.resize(static_cast<size_t>(grid.height));
         if (grid.last_row >= at) grid.last_row = std::min<int64_t>(grid.last_row + count, GRID_POSITION_LIMIT);
     } else {
         const auto removed = static_cast<size_t>(std::min<int64_t>(-count, static_cast<int64_t>(grid.rows.size()) - at));

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <string_view>
 #include <vector>
 
@@ -72,11 +73,16 @@ struct Grid {
     // character goes to the start of the next row; a cursor move or a carriage return ends it.
     int32_t width = 0;
     bool wrap_pending = false;
+    // The terminal's height in rows, 0 for none: a row that goes down past the last one
+    // scrolls the screen up, its first row gone, and moves are held inside it.
+    int32_t height = 0;
 
     Style style;
     int32_t row = 0;
     int32_t column = 0;
-    std::vector<Row> rows;  // the kept rows up to the last one written, each up to the kept columns
+    // The kept rows up to the last one written, each up to the kept columns; a deque, so that
+    // a screen scrolls in a step.
+    std::deque<Row> rows;
     // Erasing the whole display costs nothing per row: each row takes the last such erasure
     // (its background) when it is next touched, or when the grid settles.
     uint32_t display_erasures = 0;
@@ -88,7 +94,7 @@ struct Grid {
     Style saved_style;
     // The main screen, kept while a program draws on the alternate one.
     bool on_alternate_screen = false;
-    std::vector<Row> main_rows;
+    std::deque<Row> main_rows;
     int64_t main_longest_row = 0;
     int64_t main_first_row = -1;
     int64_t main_last_row = -1;
@@ -98,6 +104,14 @@ struct Grid {
     int64_t longest_row = 0;
     int64_t first_row = -1;
     int64_t last_row = -1;
+
+    // With a height, what the screen reaches is what its rows reach now: how far each row
+    // reaches, kept or not, the screen's first row at `screen_top` (rows that scroll away cost
+    // nothing per row); the three above are taken from it when the grid settles.
+    std::vector<int64_t> screen_reach;
+    size_t screen_top = 0;
+    std::vector<int64_t> main_screen_reach;  // the main screen's, while on the alternate one
+    size_t main_screen_top = 0;
 };
 
 Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width,
@@ -156,8 +170,8 @@ void grid_scroll_down(Grid& grid, int64_t count);
 void grid_enter_alternate_screen(Grid& grid);
 void grid_leave_alternate_screen(Grid& grid);
 
-// Brings every kept row up to date with the erasures of the whole display, so that the rows
-// can be read as they are.
+// Brings every kept row up to date with the erasures of the whole display, and with a height
+// the reach up to date with the screen, so that the rows can be read as they are.
 void grid_settle(Grid& grid);
 
 }  // namespace vedad

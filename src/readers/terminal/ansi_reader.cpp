@@ -193,9 +193,13 @@ void raise_extent_beyond_kept(const Canvas& canvas, const Grid& grid, int32_t st
 void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent& extent)
 {
     canvas.settings.fixed_advance = 1;  // every character has a cell of its own
-    Grid grid = make_grid(kept_cells(canvas), options.foreground, options.background,
-                          canvas.settings.tab_width, options.columns);
+    GridLimits kept = kept_cells(canvas);
+    // Rows that scroll up into the picture must have been kept below it: a screen keeps all
+    // of its rows.
+    if (options.screen != 0) kept.rows = std::max(kept.rows, options.rows);
+    Grid grid = make_grid(kept, options.foreground, options.background, canvas.settings.tab_width, options.columns);
     grid.basic = options.basic_colors;
+    if (options.screen != 0) grid.height = options.rows;
     ansi_read(grid, stream);
 
     auto [start_x, start_y] = canvas_position(canvas);
