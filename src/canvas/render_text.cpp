@@ -10,7 +10,8 @@ const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x
 {
     box = TextBox{};
     return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
-                             canvas_point_size(canvas), x, y, text, missing);
+                             canvas_point_size(canvas), x, y, text, missing,
+                             TextStyle{canvas.style, canvas.styled[canvas.style].made});
 }
 
 int32_t box_width(const TextBox& box)

@@ -58,7 +58,7 @@ bool draw_uncached(GlyphPath& path, const Face* font_face, gdImagePtr image, int
 
 // The whole text from the cache; false, having drawn nothing, when any of it must go to libgd.
 bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                     double points, int x, int y, const char* text, Missing missing)
+                     double points, int x, int y, const char* text, Missing missing, TextStyle style)
 {
     if (path.seams.libgd_only) return false;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
@@ -68,19 +68,22 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
         return false;
     }
     if (!decode_text(std::string_view(text), path.characters)) return false;
-    Face* face = face_cache_find(path.faces, font_name, points);
+    Face* face = face_cache_find(path.faces, font_name, points, style.made);
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
     if (!path.fallback.enabled) missing = Missing::BOX;
-    const GlyphSources sources{path.faces, path.fallback, path.color_band};
+    const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style};
     if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;
 
     if (image != nullptr) {
-        const bool drawn = points <= MAX_CACHED_POINTS ? draw_cached(path, face, image, color, x, y)
-                                                       : draw_uncached(path, face, image, color, x, y);
+        // Slanted and emboldened glyphs lean into the next cell as glyphs from other faces do:
+        // all their ink is noted.
+        const Face* own_face = style.style == STYLE_REGULAR ? face : nullptr;
+        const bool drawn = points <= MAX_CACHED_POINTS ? draw_cached(path, own_face, image, color, x, y)
+                                                       : draw_uncached(path, own_face, image, color, x, y);
         if (!drawn) return false;
     }
     if (box != nullptr) {
@@ -92,10 +95,10 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
 }  // namespace
 
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                              double points, int x, int y, const char* text, Missing missing)
+                              double points, int x, int y, const char* text, Missing missing, TextStyle style)
 {
     path.fallback_ink_end = INT32_MIN;
-    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing)) return nullptr;
+    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing, style)) return nullptr;
     ++path.seams.texts_to_libgd;
     return gdImageStringFT(image, box, color, const_cast<char*>(font_name), points, 0.0, x, y, const_cast<char*>(text));
 }

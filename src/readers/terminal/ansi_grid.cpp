@@ -161,7 +161,8 @@ void grid_put(Grid& grid, std::string_view text, int width)
     const Style& style = grid.style;
     const auto lines = static_cast<uint8_t>((style.underline ? Cell::UNDERLINE : 0) |
                                             (style.double_underline ? Cell::DOUBLE_UNDERLINE : 0) |
-                                            (style.strike ? Cell::STRIKE : 0) | (style.overline ? Cell::OVERLINE : 0));
+                                            (style.strike ? Cell::STRIKE : 0) | (style.overline ? Cell::OVERLINE : 0) |
+                                            (style.bold ? Cell::BOLD : 0) | (style.italic ? Cell::ITALIC : 0));
     Cell& cell = kept->cells[static_cast<size_t>(column)];
     cell = space(colors.foreground, colors.background);
     cell.lines = colors.lines;
