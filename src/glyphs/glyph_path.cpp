@@ -79,9 +79,9 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (!place_pens(path.placed, points, x, y, corners)) return false;
 
     if (image != nullptr) {
-        // Slanted and emboldened glyphs lean into the next cell as glyphs from other faces do:
-        // all their ink is noted.
-        const Face* own_face = style.style == STYLE_REGULAR ? face : nullptr;
+        // Glyphs slanted or emboldened here reach past the box of the glyph they are made from,
+        // into the next cell, as glyphs from other faces do: all their ink is noted.
+        const Face* own_face = style.made == STYLE_REGULAR ? face : nullptr;
         const bool drawn = points <= MAX_CACHED_POINTS ? draw_cached(path, own_face, image, color, x, y)
                                                        : draw_uncached(path, own_face, image, color, x, y);
         if (!drawn) return false;

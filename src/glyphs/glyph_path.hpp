@@ -32,7 +32,7 @@ struct GlyphPath {
     ColorBand color_band;
     TestSeams seams;
     // The column after the rightmost ink that the last text drew from faces other than its
-    // font, or from any face in a style other than regular; INT32_MIN when it drew none.
+    // font, or from a face with a style made from its outlines; INT32_MIN when it drew none.
     int32_t fallback_ink_end = INT32_MIN;
     // Working space kept between calls.
     std::vector<uint32_t> characters;
