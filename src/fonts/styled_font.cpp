@@ -1,5 +1,8 @@
 #include "fonts/styled_font.hpp"
 
+#include <cstdlib>
+#include <string_view>
+
 #include "base/fail.hpp"
 #include "fonts/font_file.hpp"
 
@@ -16,6 +19,22 @@ FontChoice choice_of_file(const FontFile& file)
     choice.path = file.path;
     choice.index = file.index;
     return choice;
+}
+
+// The packaged default font is FreeMono, whose bold and oblique faces the same package puts
+// beside it: they are taken as they are, without starting fontconfig, as the default itself is
+// (see font_choice.cpp). False where that file is not the main font or the face is missing.
+bool packaged_sibling(const FontChoice& regular, FaceStyle style, FontFile& file)
+{
+    constexpr std::string_view packaged = VEDAD_DEFAULT_FONT_FILE;
+    constexpr std::string_view family_file = "/FreeMono.ttf";
+    if (!packaged.ends_with(family_file) || regular.path != packaged || std::getenv("FONTCONFIG_FILE") != nullptr) {
+        return false;
+    }
+    constexpr const char* SUFFIXES[FACE_STYLES] = {"", "Bold", "Oblique", "BoldOblique"};
+    file.path = std::string(packaged.substr(0, packaged.size() - 4)) + SUFFIXES[style] + ".ttf";
+    file.index = 0;
+    return is_regular_file(file.path);
 }
 
 StyledFont made_from(const FontChoice& choice, FaceStyle made)
@@ -51,6 +70,7 @@ StyledFont resolve_styled_font(FontLookup& lookup, const FontChoice& regular, Fa
         return made_from(choice, STYLE_REGULAR);
     }
     FontFile file;
+    if (packaged_sibling(regular, style, file)) return made_from(choice_of_file(file), STYLE_REGULAR);
     // Text is drawn from the first face of a file unless told otherwise: a face further into a
     // collection is left for the style made from the main font.
     if (!regular.path.empty() && font_lookup_styled(lookup, FontFile{regular.path, regular.index}, style, file) &&
