@@ -25,7 +25,7 @@ const char* named_face(const DrawingSettings& settings, FaceStyle style)
 
 void announce(const Canvas& canvas, FaceStyle style)
 {
-    if (!canvas.glyphs->fallback.verbose || canvas.measuring != 0) return;
+    if (!canvas.glyphs->fallback.verbose) return;
     const StyledFont& styled = canvas.styled[style];
     if (styled.choice.path.empty()) return;
     std::fprintf(stderr, "%s font: %s", style_name(style), styled.choice.path.c_str());

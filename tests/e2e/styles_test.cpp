@@ -188,6 +188,8 @@ TEST(Styles, VerboseNamesTheStyledFaces)
     } cases[] = {
         {"FreeMono", styled("1", "a") + styled("3", "b"),
          "bold font: " + TEST_FONTS + "/FreeMonoBold.ttf\nitalic font: " + TEST_FONTS + "/FreeMonoOblique.ttf\n"},
+        // Named once, also when the page is first read to be measured.
+        {"FreeMono --fit", styled("1", "a"), "bold font: " + TEST_FONTS + "/FreeMonoBold.ttf\ncropping"},
         {"DejaVuSansMono", styled("1;3", "a"),
          "bold font: " + TEST_FONTS + "/DejaVuSansMono.ttf, made bold\nitalic font: " + TEST_FONTS +
              "/DejaVuSansMono.ttf, made italic\nbold italic font: " + TEST_FONTS +
@@ -196,9 +198,12 @@ TEST(Styles, VerboseNamesTheStyledFaces)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.font);
         TempDir dir;
-        const RunResult result = run_vedad(dir.path(), {"--verbose", "--ansi-input", "--font=" + c.font, "-"}, c.input);
+        std::vector<std::string> arguments = {"--verbose", "--ansi-input", "--font=" + c.font.substr(0, c.font.find(' ')), "-"};
+        if (c.font.find(" --fit") != std::string::npos) arguments.insert(arguments.begin(), "--fit");
+        const RunResult result = run_vedad(dir.path(), arguments, c.input);
         EXPECT_EQ(result.status, 0);
         EXPECT_NE(result.err.find(c.lines), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find(c.lines), result.err.rfind(c.lines)) << result.err;
     }
 }
 
