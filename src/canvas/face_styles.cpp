@@ -44,8 +44,12 @@ void resolve(Canvas& canvas, FaceStyle style)
         resolve(canvas, STYLE_BOLD);
         resolve(canvas, STYLE_ITALIC);
     }
+    // Before a font file is chosen for the name, the name itself is what libgd gets.
+    FontChoice regular;
+    if (canvas.font.asked == canvas.settings.font_name) regular = canvas.font;
+    else regular.libgd_name = canvas.settings.font_name;
     GlyphPath& glyphs = *canvas.glyphs;
-    styled = resolve_styled_font(glyphs.faces.lookup, canvas.font, style, named, canvas_point_size(canvas),
+    styled = resolve_styled_font(glyphs.faces.lookup, regular, style, named, canvas_point_size(canvas),
                                  canvas.styled[STYLE_BOLD], canvas.styled[STYLE_ITALIC]);
     // A face further into a collection is drawn as that face, not the file's first.
     if (styled.choice.index > 0 && named[0] != '\0') {
