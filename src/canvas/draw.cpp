@@ -8,6 +8,7 @@
 #include "base/contrast.hpp"
 #include "base/fail.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "canvas/face_styles.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
@@ -128,10 +129,10 @@ void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
         TextBox box;
         // It rendered before, in the same face and size: it renders again.
         const FaceStyle style = canvas.style;
-        canvas.style = overflow.style;
+        canvas_return_to_style(canvas, overflow.style);
         canvas_render_text(canvas, image, overflow.x, overflow.y, overflow.text.c_str(), box,
                            missing_in_cell(canvas));
-        canvas.style = style;
+        canvas_return_to_style(canvas, style);
         gdImageSetClip(image, clip[0], clip[1], clip[2], clip[3]);
     }
     if (overflow.right <= x1) overflow.pending = false;

@@ -59,6 +59,13 @@ void resolve(Canvas& canvas, FaceStyle style)
     announce(canvas, style);
 }
 
+// Texts are drawn in `style` from now on; its face has been found.
+void use(Canvas& canvas, FaceStyle style)
+{
+    canvas.style = style;
+    canvas.glyphs->style = style == STYLE_REGULAR ? TextStyle{} : TextStyle{style, canvas.styled[style].made};
+}
+
 }  // namespace
 
 FaceStyle canvas_page_style(const Canvas& canvas)
@@ -69,14 +76,20 @@ FaceStyle canvas_page_style(const Canvas& canvas)
 void canvas_set_style(Canvas& canvas, FaceStyle style)
 {
     style = with_style(style, canvas_page_style(canvas));
-    canvas.style = style;
+    if (style == canvas.style) return;
     if (style != STYLE_REGULAR && !canvas.styled[style].resolved) resolve(canvas, style);
+    use(canvas, style);
+}
+
+void canvas_return_to_style(Canvas& canvas, FaceStyle style)
+{
+    use(canvas, style);
 }
 
 void canvas_prepare_styles(Canvas& canvas)
 {
-    canvas.style = STYLE_REGULAR;
     canvas.styled = {};
+    use(canvas, STYLE_REGULAR);
     for (const FaceStyle style : {STYLE_BOLD, STYLE_ITALIC, STYLE_BOLD_ITALIC}) {
         if (named_face(canvas.settings, style)[0] != '\0') resolve(canvas, style);
     }

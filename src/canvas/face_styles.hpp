@@ -15,6 +15,10 @@ FaceStyle canvas_page_style(const Canvas& canvas);
 // found first when it has not been.
 void canvas_set_style(Canvas& canvas, FaceStyle style);
 
+// Draws the texts that follow in `style` again, a style already drawn in on this page (the
+// page's style included).
+void canvas_return_to_style(Canvas& canvas, FaceStyle style);
+
 // Forgets the faces found for another font, and finds those the settings name (--bold-font=
 // and the others) at once: a face that is not found ends the run before anything is drawn.
 void canvas_prepare_styles(Canvas& canvas);

@@ -10,8 +10,7 @@ const char* canvas_render_text(const Canvas& canvas, gdImagePtr image, int32_t x
 {
     box = TextBox{};
     return glyph_path_string(*canvas.glyphs, image, box.data(), canvas.foreground_color, canvas_libgd_font(canvas),
-                             canvas_point_size(canvas), x, y, text, missing,
-                             TextStyle{canvas.style, canvas.styled[canvas.style].made});
+                             canvas_point_size(canvas), x, y, text, missing);
 }
 
 int32_t box_width(const TextBox& box)

@@ -199,31 +199,38 @@ FaceCache::~FaceCache()
     if (library != nullptr) FT_Done_FreeType(library);
 }
 
-Face* face_cache_find(FaceCache& cache, const char* font_name, double points, FaceStyle made)
+Face* face_cache_find(FaceCache& cache, const char* font_name, double points)
 {
     if (font_name[0] == '\0') return nullptr;  // libgd finds no font without a name
     const std::string_view name(font_name);
     for (const std::unique_ptr<Face>& face : cache.faces) {
-        if (face->font_name == name && face->made == made) return face->usable ? face.get() : nullptr;
-    }
-    if (made != STYLE_REGULAR) {
-        // The face libgd finds for the name, opened again to make the style from.
-        const Face* own = face_cache_find(cache, font_name, points);
-        if (own == nullptr) return nullptr;
-        auto face = std::make_unique<Face>();
-        face->font_name = font_name;
-        face->path = own->path;
-        face->index = own->index;
-        face->made = made;
-        open_face(cache, *face);
-        cache.faces.push_back(std::move(face));
-        return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
+        if (face->font_name == name && face->made == STYLE_REGULAR) return face->usable ? face.get() : nullptr;
     }
     std::string path;
     if (!libgd_font_path(font_name, points, path)) return nullptr;
     auto face = std::make_unique<Face>();
     face->font_name = font_name;
     face->path = std::move(path);
+    open_face(cache, *face);
+    cache.faces.push_back(std::move(face));
+    return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;
+}
+
+Face* face_cache_find_made(FaceCache& cache, const char* font_name, double points, FaceStyle made)
+{
+    if (made == STYLE_REGULAR) return face_cache_find(cache, font_name, points);
+    const std::string_view name(font_name);
+    for (const std::unique_ptr<Face>& face : cache.faces) {
+        if (face->font_name == name && face->made == made) return face->usable ? face.get() : nullptr;
+    }
+    // The face libgd finds for the name, opened again to make the style from.
+    const Face* own = face_cache_find(cache, font_name, points);
+    if (own == nullptr) return nullptr;
+    auto face = std::make_unique<Face>();
+    face->font_name = font_name;
+    face->path = own->path;
+    face->index = own->index;
+    face->made = made;
     open_face(cache, *face);
     cache.faces.push_back(std::move(face));
     return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;

@@ -69,9 +69,11 @@ struct FaceCache {
 };
 
 // The face libgd would use for `font_name` (asked of libgd once per name), or null when
-// libgd finds none or the face cannot be drawn from here. With `made`, the same face with that
-// style made from its outlines.
-Face* face_cache_find(FaceCache& cache, const char* font_name, double points, FaceStyle made = STYLE_REGULAR);
+// libgd finds none or the face cannot be drawn from here.
+Face* face_cache_find(FaceCache& cache, const char* font_name, double points);
+
+// The same face with the style `made` made from its outlines (see Face::made), opened apart.
+Face* face_cache_find_made(FaceCache& cache, const char* font_name, double points, FaceStyle made);
 
 // Text handed over as `font_name` is drawn from `file`'s face, where libgd would draw the first
 // face of the file it finds for the name: a face of a collection other than its first.

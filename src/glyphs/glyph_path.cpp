@@ -58,9 +58,10 @@ bool draw_uncached(GlyphPath& path, const Face* font_face, gdImagePtr image, int
 
 // The whole text from the cache; false, having drawn nothing, when any of it must go to libgd.
 bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                     double points, int x, int y, const char* text, Missing missing, TextStyle style)
+                     double points, int x, int y, const char* text, Missing missing)
 {
     if (path.seams.libgd_only) return false;
+    const TextStyle style = path.style;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
     if (color < 0 || (image != nullptr && !image->trueColor)) return false;
     if (!(points > 0.0 && points <= MAX_POINT_SIZE)) return false;
@@ -68,7 +69,8 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
         return false;
     }
     if (!decode_text(std::string_view(text), path.characters)) return false;
-    Face* face = face_cache_find(path.faces, font_name, points, style.made);
+    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, points)
+                                             : face_cache_find_made(path.faces, font_name, points, style.made);
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
@@ -95,10 +97,10 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
 }  // namespace
 
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
-                              double points, int x, int y, const char* text, Missing missing, TextStyle style)
+                              double points, int x, int y, const char* text, Missing missing)
 {
     path.fallback_ink_end = INT32_MIN;
-    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing, style)) return nullptr;
+    if (draw_from_cache(path, image, box, color, font_name, points, x, y, text, missing)) return nullptr;
     ++path.seams.texts_to_libgd;
     return gdImageStringFT(image, box, color, const_cast<char*>(font_name), points, 0.0, x, y, const_cast<char*>(text));
 }
