@@ -1,7 +1,7 @@
 # bash completion for vedad                                  -*- shell-script -*-
 # Completes every option; options that take a value stop after their '=' without a space.
 # A value is completed after the '=' or, for an option written alone, in the next word:
-# --format= by name, --font= and --fallback-font= by the font families that
+# --format= by name, --font=, --fallback-font= and the faces of the styles by the font families that
 # `vedad --list-fonts` names (and file names), --theme= by the built-in themes' names (as
 # --theme=list prints them) and file names, --execute= by command names, --output= and -o
 # by file names. Operands, and every word after --, complete file names.
@@ -25,7 +25,7 @@ _vedad_values()
         --window=)
             COMPREPLY=($(compgen -P "$prefix" -W $'mac\nplain\nnone' -- "$value"))
             ;;
-        --font= | --fallback-font=)
+        --font= | --fallback-font= | --bold-font= | --italic-font= | --bold-italic-font=)
             # Family names hold blanks: bash quotes the replies as it quotes file names, and
             # what is typed is matched with its quotes and backslashes taken out. After a
             # comma, --fallback-font= completes the next name of its list.
@@ -72,6 +72,7 @@ _vedad()
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='
     valued+=' --min-contrast= --theme= --execute= --rows= --timeout='
     valued+=' --padding= --window= --title= --radius= --shadow= --line-numbers='
+    valued+=' --bold-font= --italic-font= --bold-italic-font='
     COMPREPLY=()
 
     # After --, every word is a file.

@@ -79,6 +79,31 @@ draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.
         --font-size=0.05 --background=1e1e1e --output="$work/execute.png"
 )
 
+# Bold and italic as real programs write them: a compiler's diagnostics (bold positions and
+# quoted names, bold coloured kinds) and a log whose subjects are italic, each after a prompt.
+styles=$work/styles
+mkdir -p "$styles"
+printf 'int main(void)\n{\n    int count = "three";\n    return missing;\n}\n' >"$styles/broken.c"
+(
+    cd "$styles"
+    export LC_ALL=C GIT_CONFIG_NOSYSTEM=1 HOME="$styles"
+    export GIT_AUTHOR_NAME=Ada GIT_AUTHOR_EMAIL=ada@example.org GIT_COMMITTER_NAME=Ada
+    export GIT_COMMITTER_EMAIL=ada@example.org
+    git init -q -b main .
+    day=0
+    for subject in "Draw the grid" "Keep the colours" "Bold and italic faces"; do
+        day=$((day + 1))
+        export GIT_AUTHOR_DATE="2026-01-0$day 12:00:00 +0000" GIT_COMMITTER_DATE="2026-01-0$day 12:00:00 +0000"
+        git commit -q --allow-empty -m "$subject"
+    done
+    prompt gcc -fdiagnostics-color=always -c broken.c
+    gcc -fdiagnostics-color=always -c broken.c 2>&1 || true
+    format='%C(bold yellow)%h%C(reset) %C(italic)%s%C(reset) %C(bold)%an%C(reset)'
+    prompt "git log --format='$format'"
+    git log --color=always --format="$format"
+) >"$work/styles.txt"
+draw --ansi-input --fit --font-size=0.05 --background=1e1e1e --output="$work/styles.png" "$work/styles.txt"
+
 # Mixed scripts, symbols and emoji: what FreeMono lacks comes from the installed faces that
 # have it, emoji from the colour face in their own colours.
 draw --font-size=0.05 --width=800 --output="$work/scripts.png" examples/scripts.txt
@@ -119,7 +144,7 @@ done < <("$vedad" --theme=list)
 "$convert" "${strips[@]}" -append -depth 8 -strip -define png:exclude-chunks=date,time "$work/themes.png"
 
 mkdir -p docs/gallery
-for picture in notes colors packages terminal execute scripts fit pretty transparent transparent-on-checkers themes; do
+for picture in notes colors packages terminal styles execute scripts fit pretty transparent transparent-on-checkers themes; do
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done

@@ -24,7 +24,7 @@ enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_
 struct DrawingSettings {
     int32_t tab_width = 8;
     int32_t fixed_advance = 0;  // every character moves the pen by exactly one cell
-    int32_t bold = 0;           // accepted, but text is drawn in the same face
+    int32_t bold = 0;           // every text is drawn in the bold face
     int32_t line_spacing = 2;
     int32_t char_spacing = 0;
     double font_size = 0.025;
@@ -35,6 +35,11 @@ struct DrawingSettings {
     // font's missing-glyph box.
     int32_t fallback = 1;
     const char* fallback_fonts = "";
+    // The faces of bold, italic and bold-italic text, each a name or a path as font_name is
+    // (not owned, a piece of argv); "": the font's family's own, or one made from the font.
+    const char* bold_font = "";
+    const char* italic_font = "";
+    const char* bold_italic_font = "";
     int32_t pixel_format = PIXEL_FORMAT_ARGB32;
     // The least contrast, as a ratio from 1 to 21, that a text colour keeps against its
     // background: one with less is moved towards black or white. 1: colours as given.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 #include "base/options.hpp"
 #include "base/rgb.hpp"
 #include "fonts/font_choice.hpp"
+#include "fonts/styled_font.hpp"
 
 namespace vedad {
 
@@ -25,6 +27,7 @@ struct CellOverflow {
     int32_t x = 0;  // the pen it was drawn at
     int32_t y = 0;
     Rgb color{};
+    FaceStyle style = STYLE_REGULAR;  // the face it was drawn in
     int32_t right = 0;  // the column after its ink
 };
 
@@ -34,6 +37,7 @@ struct SampleCell {
     bool measured = false;
     std::string font;
     double points = 0.0;
+    FaceStyle style = STYLE_REGULAR;
     int32_t width = 0;
     int32_t height = 0;
     int32_t descent = 0;
@@ -52,6 +56,10 @@ struct Canvas {
     int32_t foreground_color = 0;
     // The font file chosen for settings.font_name by the first page of a run.
     FontChoice font;
+    // The style texts are drawn in now (see face_styles.hpp), and the faces of the styles
+    // other than regular, found when first used.
+    FaceStyle style = STYLE_REGULAR;
+    std::array<StyledFont, FACE_STYLES> styled;
     // Nonzero while a page is read only to find how large it is (--fit): the readers keep
     // their warnings for the page that is drawn.
     int32_t measuring = 0;
@@ -106,11 +114,13 @@ std::pair<int32_t, int32_t> canvas_position(const Canvas& canvas);
 // MAX_POINT_SIZE.
 double canvas_point_size(const Canvas& canvas);
 
-// The font name every libgd text call receives: the one chosen for the settings' font_name, or it
+// The font name every libgd text call receives: the face of the style texts are drawn in, or
+// for regular text the one chosen for the settings' font_name, or it
 // itself before a font is chosen for it. Asked for every text, so the name's own storage,
 // which never changes, tells at once.
 inline const char* canvas_libgd_font(const Canvas& canvas)
 {
+    if (canvas.style != STYLE_REGULAR) return canvas.styled[canvas.style].choice.libgd_name.c_str();
     const char* name = canvas.settings.font_name;
     if (name == canvas.font.asked_at && name != nullptr) return canvas.font.libgd_name.c_str();
     return canvas.font.asked == name ? canvas.font.libgd_name.c_str() : name;

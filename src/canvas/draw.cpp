@@ -8,6 +8,7 @@
 #include "base/contrast.hpp"
 #include "base/fail.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "canvas/face_styles.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
@@ -126,9 +127,12 @@ void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
         gdImageSetClip(image, left, upper, right, lower);
         canvas_set_foreground(canvas, overflow.color);
         TextBox box;
-        // It rendered before, in the same font and size: it renders again.
+        // It rendered before, in the same face and size: it renders again.
+        const FaceStyle style = canvas.style;
+        canvas_return_to_style(canvas, overflow.style);
         canvas_render_text(canvas, image, overflow.x, overflow.y, overflow.text.c_str(), box,
                            missing_in_cell(canvas));
+        canvas_return_to_style(canvas, style);
         gdImageSetClip(image, clip[0], clip[1], clip[2], clip[3]);
     }
     if (overflow.right <= x1) overflow.pending = false;
@@ -144,6 +148,7 @@ void keep_overflow(Canvas& canvas, const char* text, int32_t x0, int32_t y0, int
     canvas.overflow.x = x0;
     canvas.overflow.y = y0;
     canvas.overflow.color = color;
+    canvas.overflow.style = canvas.style;
     canvas.overflow.right = canvas.glyphs->fallback_ink_end;
 }
 

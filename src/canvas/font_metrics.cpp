@@ -7,6 +7,7 @@
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "canvas/face_styles.hpp"
 #include "canvas/render_text.hpp"
 
 namespace vedad {
@@ -24,6 +25,7 @@ bool canvas_prepare_font(Canvas& canvas)
     }
     fallback_configure(glyphs.fallback, canvas.settings.fallback != 0, canvas.settings.fallback_fonts,
                        glyphs.fallback.verbose);
+    canvas_prepare_styles(canvas);
     return true;
 }
 
@@ -57,11 +59,15 @@ GlyphMetrics canvas_measure_text(const Canvas& canvas, const char* text)
 void canvas_setup_cell(Canvas& canvas)
 {
     const double points = canvas_point_size(canvas);
-    if (!canvas.sample.measured || canvas.sample.font != canvas.settings.font_name || canvas.sample.points != points) {
+    // The cell is the page's style's: with --bold, the bold face's.
+    canvas_set_style(canvas, STYLE_REGULAR);
+    if (!canvas.sample.measured || canvas.sample.font != canvas.settings.font_name || canvas.sample.points != points ||
+        canvas.sample.style != canvas.style) {
         const GlyphMetrics sample = canvas_measure_text(canvas, METRIC_SAMPLE);
         canvas.sample.measured = true;
         canvas.sample.font = canvas.settings.font_name;
         canvas.sample.points = points;
+        canvas.sample.style = canvas.style;
         canvas.sample.width = sample.width;
         canvas.sample.height = sample.height;
         canvas.sample.descent = sample.descent;

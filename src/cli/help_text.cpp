@@ -26,6 +26,8 @@ OPTIONS
     --ansi-input     read terminal output with colour escape sequences
     --background=... set background color in RGB hex values, default is 000000
     --bold           use bold font
+    --bold-font=...  draw bold text in this font file or name
+    --bold-italic-font=... draw bold italic text in this font file or name
     --charspacing=.. set spacing between characters in pixels, default is 0
     --columns=...    wrap rows after this many cells, as a terminal that wide
                      you can use negative values
@@ -43,6 +45,7 @@ OPTIONS
     --html-input     read rizi --html-raw output
 -h, --help           print help
     --line-numbers[=N] number each line in a gutter at the left, from N or 1
+    --italic-font=.. draw italic text in this font file or name
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --list-fonts     list the monospace fonts that --font= takes, and exit

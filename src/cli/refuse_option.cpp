@@ -18,6 +18,8 @@ struct ValueOption {
 
 constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--background=", "a colour of six lower-case hex digits RRGGBB", "ffff00"},
+    ValueOption{"--bold-font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMonoBold.ttf"},
+    ValueOption{"--bold-italic-font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMonoBoldOblique.ttf"},
     ValueOption{"--charspacing=", "a number of pixels", "1"},
     ValueOption{"--columns=", "a whole number of cells from 1", "80"},
     ValueOption{"--execute=", "a command to run", "'ls --color=auto'"},
@@ -27,6 +29,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--foreground=", "a colour of six lower-case hex digits RRGGBB", "0b5394"},
     ValueOption{"--format=", "argb32, rgb24 or a8", "rgb24"},
     ValueOption{"--height=", "a number of pixels", "600"},
+    ValueOption{"--italic-font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMonoOblique.ttf"},
     ValueOption{"--line-numbers=", "a whole number to count from", "10"},
     ValueOption{"--linespacing=", "a number of pixels", "4"},
     ValueOption{"--list-fonts=", "the word all", "all"},

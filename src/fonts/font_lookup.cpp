@@ -388,6 +388,58 @@ bool name_from_fontconfig(FontconfigState& state, const char* name, FontFile& fi
     return font != nullptr && matches_asked_family(pattern.get(), font.get()) && file_of(font.get(), file);
 }
 
+int integer_of(const FcPattern* font, const char* object, int otherwise)
+{
+    int value = otherwise;
+    FcPatternGetInteger(font, object, 0, &value);
+    return value;
+}
+
+bool has_family(const FcPattern* font, const FcChar8* asked)
+{
+    FcChar8* family = nullptr;
+    for (int i = 0; FcPatternGetString(font, FC_FAMILY, i, &family) == FcResultMatch; ++i) {
+        if (same_family(family, asked)) return true;
+    }
+    return false;
+}
+
+// The face of `regular`'s family in `style`, as fontconfig finds it now.
+bool styled_from_fontconfig(FontconfigState& state, const FontFile& regular, FaceStyle style, FontFile& styled)
+{
+    if (!ready(state)) return false;
+    int faces = 0;
+    Pattern face(FcFreeTypeQuery(fc_text(regular.path.c_str()), regular.index, nullptr, &faces));
+    FcChar8* family = nullptr;
+    if (face == nullptr || FcPatternGetString(face.get(), FC_FAMILY, 0, &family) != FcResultMatch) return false;
+    const bool bold = (style & STYLE_BOLD) != 0;
+    const bool italic = (style & STYLE_ITALIC) != 0;
+    const int own_weight = integer_of(face.get(), FC_WEIGHT, FC_WEIGHT_REGULAR);
+    const int own_slant = integer_of(face.get(), FC_SLANT, FC_SLANT_ROMAN);
+    const int width = integer_of(face.get(), FC_WIDTH, FC_WIDTH_NORMAL);
+    const int weight = bold ? std::max(own_weight, int{FC_WEIGHT_BOLD}) : own_weight;
+    const int slant = italic && own_slant == FC_SLANT_ROMAN ? int{FC_SLANT_ITALIC} : own_slant;
+
+    Pattern asked(FcPatternCreate());
+    if (asked == nullptr) return false;
+    FcPatternAddString(asked.get(), FC_FAMILY, family);
+    FcPatternAddInteger(asked.get(), FC_WEIGHT, weight);
+    FcPatternAddInteger(asked.get(), FC_SLANT, slant);
+    FcPatternAddInteger(asked.get(), FC_WIDTH, width);
+    FcDefaultSubstitute(asked.get());
+    FcResult result;
+    Pattern found(FcFontMatch(state.config, asked.get(), &result));
+    // fontconfig gives its nearest face whatever it is: only one of the family, in the style
+    // asked for and otherwise like the regular face, will do.
+    if (found == nullptr || !has_family(found.get(), family)) return false;
+    const int found_weight = integer_of(found.get(), FC_WEIGHT, FC_WEIGHT_REGULAR);
+    const int found_slant = integer_of(found.get(), FC_SLANT, FC_SLANT_ROMAN);
+    if (integer_of(found.get(), FC_WIDTH, FC_WIDTH_NORMAL) != width) return false;
+    if (bold ? found_weight < FC_WEIGHT_DEMIBOLD : found_weight != own_weight) return false;
+    if (italic ? found_slant == FC_SLANT_ROMAN : found_slant != own_slant) return false;
+    return file_of(found.get(), styled);
+}
+
 // The faces that have `character`, as fontconfig finds them now: the next after `position`.
 bool character_from_fontconfig(FontconfigState& state, uint32_t character, Presentation presentation,
                                size_t& position, FontFile& file)
@@ -418,6 +470,22 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
     if (answered_before(state, question, found, file)) return found;
     found = name_from_fontconfig(state, name, file);
     return answer(state, question, found, file);
+}
+
+bool font_lookup_styled(FontLookup& lookup, const FontFile& regular, FaceStyle style, FontFile& styled)
+{
+    FontconfigState& state = *lookup.state;
+    // The family is read from the regular file, which need not lie in a font folder: the
+    // question holds its time, so that another file under its name is asked about afresh.
+    struct stat info {};
+    if (stat(regular.path.c_str(), &info) != 0) return styled_from_fontconfig(state, regular, style, styled);
+    const std::string question = "styled " + std::to_string(regular.index) + ' ' +
+                                 std::to_string(static_cast<int>(style)) + ' ' + std::to_string(info.st_mtim.tv_sec) +
+                                 '.' + std::to_string(info.st_mtim.tv_nsec) + ' ' + regular.path;
+    bool found = false;
+    if (answered_before(state, question, found, styled)) return found;
+    found = styled_from_fontconfig(state, regular, style, styled);
+    return answer(state, question, found, styled);
 }
 
 bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "fonts/face_style.hpp"
+
 namespace vedad {
 
 // Installed fonts found through fontconfig: by the name users write ("FreeMono", "DejaVu Sans
@@ -39,6 +41,13 @@ bool font_lookup_failed(const FontLookup& lookup);
 // configuration replaces by families (monospace, sans-serif), its first choice. False when
 // no installed font has that name: fontconfig's nearest other face is not taken.
 bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file);
+
+// The face of `regular`'s family in `style`, found among the installed fonts: bold is a
+// weight of demibold or more, italic any slant (an oblique face too), and the rest of the face
+// (its width, and its weight or slant where the style does not change them) stays as
+// `regular` has it. `regular` need not be installed: its family is read from the file. False
+// when the family has no such face.
+bool font_lookup_styled(FontLookup& lookup, const FontFile& regular, FaceStyle style, FontFile& styled);
 
 // How a character is asked to be shown: as its own default, or by a variation selector after
 // it, U+FE0F as an emoji and U+FE0E as text.

@@ -10,6 +10,7 @@
 #include FT_FREETYPE_H
 
 #include "glyphs/glyph.hpp"
+#include "fonts/face_style.hpp"
 #include "fonts/font_lookup.hpp"
 
 namespace vedad {
@@ -47,6 +48,10 @@ struct Face {
     bool usable = false;  // false: every text in it goes to libgd
     bool kerned = false;  // libgd kerns pairs of glyphs in this face
     bool color = false;   // a colour bitmap face: glyphs are pictures scaled to the line
+    // What FreeType makes of each outline as it is drawn: emboldened, slanted or both, for a
+    // style the family has no face of. The layout stays the face's own, so every glyph keeps
+    // its advance.
+    FaceStyle made = STYLE_REGULAR;
     std::unordered_map<uint32_t, FT_UInt> glyph_indices;  // by character, as met
     std::vector<std::unique_ptr<SizedFace>> sizes;
 };
@@ -66,6 +71,9 @@ struct FaceCache {
 // The face libgd would use for `font_name` (asked of libgd once per name), or null when
 // libgd finds none or the face cannot be drawn from here.
 Face* face_cache_find(FaceCache& cache, const char* font_name, double points);
+
+// The same face with the style `made` made from its outlines (see Face::made), opened apart.
+Face* face_cache_find_made(FaceCache& cache, const char* font_name, double points, FaceStyle made);
 
 // Text handed over as `font_name` is drawn from `file`'s face, where libgd would draw the first
 // face of the file it finds for the name: a face of a collection other than its first.

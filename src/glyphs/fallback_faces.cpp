@@ -36,6 +36,29 @@ void announce(FallbackFaces& fallback, const Face& face)
     std::fprintf(stderr, "fallback font: %s\n", face.path.c_str());
 }
 
+// The face of `face`'s family in `style`, opened once; null when it has none.
+Face* styled_face(FallbackFaces& fallback, FaceCache& cache, const Face& face, FaceStyle style)
+{
+    const auto key = std::make_pair(&face, style);
+    auto known = fallback.styled.find(key);
+    if (known != fallback.styled.end()) return known->second;
+    Face* styled = nullptr;
+    FontFile file;
+    if (!face.color && font_lookup_styled(cache.lookup, FontFile{face.path, face.index}, style, file)) {
+        styled = face_cache_open_file(cache, file);
+    }
+    fallback.styled.emplace(key, styled);
+    return styled;
+}
+
+// The regular face chosen for a character, or the same in `style`.
+Face* in_style(FallbackFaces& fallback, FaceCache& cache, Face* chosen, uint32_t character, FaceStyle style)
+{
+    if (chosen == nullptr || style == STYLE_REGULAR) return chosen;
+    Face* styled = styled_face(fallback, cache, *chosen, style);
+    return styled != nullptr && has_character(*styled, character) ? styled : chosen;
+}
+
 }  // namespace
 
 void fallback_configure(FallbackFaces& fallback, bool enabled, const char* list, bool verbose)
@@ -58,14 +81,15 @@ bool wants_fallback(uint32_t character)
 }
 
 Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, Presentation presentation,
-                    double points)
+                    double points, FaceStyle style)
 {
     // Code points need 21 bits; the presentation goes above them.
     const uint32_t key = character | (static_cast<uint32_t>(presentation) << 24);
     auto known = fallback.by_character.find(key);
     if (known != fallback.by_character.end()) {
-        if (known->second != nullptr) announce(fallback, *known->second);
-        return known->second;
+        Face* face = in_style(fallback, cache, known->second, character, style);
+        if (face != nullptr) announce(fallback, *face);
+        return face;
     }
     if (!fallback.named_opened) open_named(fallback, cache, points);
     Face* chosen = nullptr;
@@ -83,8 +107,9 @@ Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t characte
         if (face != nullptr && has_character(*face, character)) chosen = face;
     }
     fallback.by_character.emplace(key, chosen);
-    if (chosen != nullptr) announce(fallback, *chosen);
-    return chosen;
+    Face* face = in_style(fallback, cache, chosen, character, style);
+    if (face != nullptr) announce(fallback, *face);
+    return face;
 }
 
 }  // namespace vedad

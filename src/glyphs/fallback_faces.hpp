@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <map>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "glyphs/face_cache.hpp"
@@ -20,6 +22,8 @@ struct FallbackFaces {
     std::vector<Face*> named;         // the faces of `names` that were found and open
     // By character and presentation (see character_key); null: no face has it.
     std::unordered_map<uint32_t, Face*> by_character;
+    // The face of each face's family in a style, by face and style; null: the family has none.
+    std::map<std::pair<const Face*, FaceStyle>, Face*> styled;
     std::vector<const Face*> announced;
 };
 
@@ -32,8 +36,9 @@ void fallback_configure(FallbackFaces& fallback, bool enabled, const char* list,
 bool wants_fallback(uint32_t character);
 
 // The face that draws `character`, which the main font lacks, shown as `presentation` asks;
-// null when none has it.
+// null when none has it. In a `style` other than regular, that face's family's own face of the
+// style where it has one with the character; nothing is made for a fallback face.
 Face* fallback_face(FallbackFaces& fallback, FaceCache& cache, uint32_t character, Presentation presentation,
-                    double points);
+                    double points, FaceStyle style = STYLE_REGULAR);
 
 }  // namespace vedad

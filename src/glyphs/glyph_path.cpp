@@ -61,6 +61,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
                      double points, int x, int y, const char* text, Missing missing)
 {
     if (path.seams.libgd_only) return false;
+    const TextStyle style = path.style;
     // Monochrome text (a negative colour) and palette images take other ways through libgd.
     if (color < 0 || (image != nullptr && !image->trueColor)) return false;
     if (!(points > 0.0 && points <= MAX_POINT_SIZE)) return false;
@@ -68,19 +69,23 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
         return false;
     }
     if (!decode_text(std::string_view(text), path.characters)) return false;
-    Face* face = face_cache_find(path.faces, font_name, points);
+    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, points)
+                                             : face_cache_find_made(path.faces, font_name, points, style.made);
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
     if (!path.fallback.enabled) missing = Missing::BOX;
-    const GlyphSources sources{path.faces, path.fallback, path.color_band};
+    const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style};
     if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;
 
     if (image != nullptr) {
-        const bool drawn = points <= MAX_CACHED_POINTS ? draw_cached(path, face, image, color, x, y)
-                                                       : draw_uncached(path, face, image, color, x, y);
+        // Glyphs slanted or emboldened here reach past the box of the glyph they are made from,
+        // into the next cell, as glyphs from other faces do: all their ink is noted.
+        const Face* own_face = style.made == STYLE_REGULAR ? face : nullptr;
+        const bool drawn = points <= MAX_CACHED_POINTS ? draw_cached(path, own_face, image, color, x, y)
+                                                       : draw_uncached(path, own_face, image, color, x, y);
         if (!drawn) return false;
     }
     if (box != nullptr) {

@@ -12,6 +12,14 @@
 
 namespace vedad {
 
+// The style a text is drawn in: the face style characters from fallback faces take, and what
+// is made of the font's own outlines (see face_cache.hpp) where its family has no face of the
+// style.
+struct TextStyle {
+    FaceStyle style = STYLE_REGULAR;
+    FaceStyle made = STYLE_REGULAR;
+};
+
 // What tests set and read to compare the glyph path with libgd and the drawing of everything
 // with the leaving out of what cannot show. A run never changes them.
 struct TestSeams {
@@ -31,14 +39,17 @@ struct GlyphPath {
     // The rows a line inks, which glyphs of colour faces fill (see color_glyph.hpp).
     ColorBand color_band;
     TestSeams seams;
+    // The style the texts are drawn in (see TextStyle), set by whoever draws them.
+    TextStyle style;
     // The column after the rightmost ink that the last text drew from faces other than its
-    // font; INT32_MIN when it drew none.
+    // font, or from a face with a style made from its outlines; INT32_MIN when it drew none.
     int32_t fallback_ink_end = INT32_MIN;
     // Working space kept between calls.
     std::vector<uint32_t> characters;
     std::vector<PlacedGlyph> placed;
     GlyphImage scratch;  // a glyph of a size too large to keep
 };
+
 
 // Above this size glyph pictures are rendered for each text and not kept: a page of them
 // would take much memory, and such sizes are rare.
@@ -48,7 +59,9 @@ inline constexpr double MAX_CACHED_POINTS = 200.0;
 // `image` (or, with a null image, only measures it), fills `box` (when not null) with the
 // corners libgd reports and returns libgd's error text, or null. Text it cannot draw
 // exactly as libgd does is handed to libgd. With fallback enabled, `missing` says how
-// characters the font lacks are drawn; text that holds none draws as libgd draws it.
+// characters the font lacks are drawn; text that holds none draws as libgd draws it. The text
+// is drawn in the path's style: one made from the outlines is the glyph path's own, and where
+// the text goes to libgd, it is drawn in the font as it is.
 const char* glyph_path_string(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
                               double points, int x, int y, const char* text, Missing missing = Missing::BOX);
 

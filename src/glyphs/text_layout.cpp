@@ -26,7 +26,7 @@ bool find_fallback(GlyphSources sources, uint32_t character, Presentation presen
                    PlacedGlyph& glyph)
 {
     if (!wants_fallback(character)) return false;
-    Face* face = fallback_face(sources.fallback, sources.faces, character, presentation, points);
+    Face* face = fallback_face(sources.fallback, sources.faces, character, presentation, points, sources.style);
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, points, sources.color_band);
     if (sized == nullptr) return false;

@@ -42,6 +42,7 @@ struct GlyphSources {
     FaceCache& faces;
     FallbackFaces& fallback;
     const ColorBand& color_band;  // the rows a line inks, which colour glyphs fill
+    FaceStyle style = STYLE_REGULAR;  // the style fallback faces are chosen in
 };
 
 // Pens and corners stay this far inside the int range, so that libgd's conversions never

@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 320 && sizeof(DrawingSettings) == 80 && sizeof(FrameSettings) == 48, "describe every field");
+    static_assert(sizeof(Options) == 344 && sizeof(DrawingSettings) == 104 && sizeof(FrameSettings) == 48, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -109,6 +109,9 @@ std::string whole(const Options& o)
     field("font_name", text_of(d.font_name));
     field("fallback", std::to_string(d.fallback));
     field("fallback_fonts", text_of(d.fallback_fonts));
+    field("bold_font", text_of(d.bold_font));
+    field("italic_font", text_of(d.italic_font));
+    field("bold_italic_font", text_of(d.bold_italic_font));
     field("pixel_format", std::to_string(d.pixel_format));
     field("min_contrast", std::to_string(d.min_contrast));
     const FrameSettings& f = o.frame;
@@ -271,6 +274,12 @@ const ParseCase PARSE_CASES[] = {
 
     // Fallback fonts: a list taken as it is, or none at all.
     {{"--fallback-font=A,/b.ttf"}, 0, [](Options& o) { o.drawing.fallback_fonts = "A,/b.ttf"; }},
+    {{"--bold-font=FreeMonoBold", "--italic-font", "/i.ttf", "--bold-italic-font=B I"}, 0,
+     [](Options& o) {
+         o.drawing.bold_font = "FreeMonoBold";
+         o.drawing.italic_font = "/i.ttf";
+         o.drawing.bold_italic_font = "B I";
+     }},
     {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
     {{"--no-fallback", "--fallback-font=A"}, 0,
      [](Options& o) { o.drawing.fallback = 0, o.drawing.fallback_fonts = "A"; }},

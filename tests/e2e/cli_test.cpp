@@ -309,7 +309,7 @@ TEST(CommandLine, EndOfOptionsMakesEveryLaterArgumentAFile)
 }
 
 // --list-fonts names the installed fonts on standard output, here those of the tests'
-// fontconfig configuration: Courier.ttf there is FreeMono.
+// fontconfig configuration: Courier.ttf there is FreeMono, with its bold and oblique faces.
 TEST(CommandLine, ListFontsNamesTheInstalledFamiliesAndTheirStyles)
 {
     const struct {
@@ -317,12 +317,12 @@ TEST(CommandLine, ListFontsNamesTheInstalledFamiliesAndTheirStyles)
         std::vector<std::string> has;
         std::vector<std::string> lacks;
     } cases[] = {
-        {{"--list-fonts"}, {"DejaVu Sans Mono: Book", "FreeMono: Regular"}, {"FreeSans: Regular", "FreeSerif: Regular"}},
+        {{"--list-fonts"}, {"DejaVu Sans Mono: Book", "FreeMono: Bold, Bold Oblique, Oblique, Regular"}, {"FreeSans: Regular", "FreeSerif: Regular"}},
         {{"--list-fonts=all"},
-         {"DejaVu Sans Mono: Book", "FreeMono: Regular", "FreeSans: Regular", "FreeSerif: Regular"},
+         {"DejaVu Sans Mono: Book", "FreeMono: Bold, Bold Oblique, Oblique, Regular", "FreeSans: Regular", "FreeSerif: Regular"},
          {}},
         // It ends the run where it stands, as --help does.
-        {{"a.txt", "--list-fonts", "--bogus"}, {"DejaVu Sans Mono: Book", "FreeMono: Regular"}, {}},
+        {{"a.txt", "--list-fonts", "--bogus"}, {"DejaVu Sans Mono: Book", "FreeMono: Bold, Bold Oblique, Oblique, Regular"}, {}},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(joined(test.arguments));

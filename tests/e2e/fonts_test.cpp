@@ -115,7 +115,7 @@ TEST(Fonts, ANameWithNoFamilyIsNotFound)
         std::string file;
     } found[] = {
         {"DejaVu Sans Mono:style=Bold", TEST_FONTS + "/DejaVuSansMono.ttf"},
-        {"FreeMono:style=Bold", TEST_FONTS + "/Courier.ttf"},
+        {"FreeMono:style=Bold", TEST_FONTS + "/FreeMonoBold.ttf"},
     };
     for (const auto& c : found) {
         SCOPED_TRACE(c.name);

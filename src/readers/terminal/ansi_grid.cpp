@@ -195,9 +195,11 @@ void grid_put(Grid& grid, std::string_view text, int width)
 
     const ResolvedColors colors = resolve_colors(grid.style, grid.basic, grid.default_foreground, grid.default_background);
     const Style& style = grid.style;
-    const auto lines = static_cast<uint8_t>((style.underline ? Cell::UNDERLINE : 0) |
+    // The lines drawn across the cell and the face its text is drawn in.
+    const auto marks = static_cast<uint8_t>((style.underline ? Cell::UNDERLINE : 0) |
                                             (style.double_underline ? Cell::DOUBLE_UNDERLINE : 0) |
-                                            (style.strike ? Cell::STRIKE : 0) | (style.overline ? Cell::OVERLINE : 0));
+                                            (style.strike ? Cell::STRIKE : 0) | (style.overline ? Cell::OVERLINE : 0) |
+                                            (style.bold ? Cell::BOLD : 0) | (style.italic ? Cell::ITALIC : 0));
     Cell& cell = kept->cells[static_cast<size_t>(column)];
     cell = space(colors.foreground, colors.background);
     cell.lines = colors.lines;
@@ -206,12 +208,12 @@ void grid_put(Grid& grid, std::string_view text, int width)
         cell.length = static_cast<uint8_t>(std::min(text.size(), CELL_TEXT_CAPACITY));
         std::memcpy(cell.text.data(), text.data(), cell.length);
     }
-    cell.flags = static_cast<uint8_t>(lines | (width == 2 && !style.conceal ? Cell::WIDE : 0));
+    cell.flags = static_cast<uint8_t>(marks | (width == 2 && !style.conceal ? Cell::WIDE : 0));
     if (width == 2 && column + 1 < end) {
         Cell& tail = kept->cells[static_cast<size_t>(column) + 1];
         tail = space(colors.foreground, colors.background);
         tail.lines = colors.lines;
-        tail.flags = static_cast<uint8_t>(lines | (style.conceal ? 0 : Cell::WIDE_TAIL));
+        tail.flags = static_cast<uint8_t>(marks | (style.conceal ? 0 : Cell::WIDE_TAIL));
     }
 }
 

@@ -29,6 +29,8 @@ struct Cell {
         STRIKE = 16,
         OVERLINE = 32,
         LINES = UNDERLINE | DOUBLE_UNDERLINE | STRIKE | OVERLINE,
+        BOLD = 64,  // drawn in the bold face
+        ITALIC = 128,
     };
     std::array<char, CELL_TEXT_CAPACITY + 1> text{' '};  // ends in a NUL
     uint8_t length = 1;  // bytes of text used

@@ -7,6 +7,7 @@
 #include "base/clamp.hpp"
 #include "canvas/character.hpp"
 #include "canvas/draw.hpp"
+#include "canvas/face_styles.hpp"
 #include "canvas/font_metrics.hpp"
 #include "readers/terminal/ansi_grid.hpp"
 #include "readers/terminal/ansi_parser.hpp"
@@ -108,8 +109,15 @@ void draw_lines(RowDrawing& drawing, const Cell& cell, int32_t x0, int32_t x1, i
     canvas_move_to(canvas, x, y);
 }
 
+FaceStyle face_style_of(const Cell& cell)
+{
+    return static_cast<FaceStyle>(((cell.flags & Cell::BOLD) != 0 ? STYLE_BOLD : 0) |
+                                  ((cell.flags & Cell::ITALIC) != 0 ? STYLE_ITALIC : 0));
+}
+
 void draw_cell(RowDrawing& drawing, const Cell& cell)
 {
+    canvas_set_style(drawing.canvas, face_style_of(cell));
     // On a transparent page a cell of another background, a colour or reverse video, still
     // shows it.
     const bool transparent = drawing.transparent && cell.background == drawing.default_background;
@@ -211,6 +219,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
         if (!grid.rows[row].continued) canvas_note_line(canvas);
         draw_row(drawing, grid, grid.rows[row]);
     }
+    canvas_set_style(canvas, STYLE_REGULAR);
     raise_extent_beyond_kept(canvas, grid, start_x, start_y, extent);
 }
 

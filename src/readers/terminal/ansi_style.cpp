@@ -84,6 +84,7 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
         if (code == 0) style = Style{};
         else if (code == 1) style.bold = true;
         else if (code == 2) style.faint = true;
+        else if (code == 3) style.italic = true;
         else if (code == 4) {
             style.underline = !has_sub || parameters[i].value != 0;  // 4:0 is no underline
             style.double_underline = has_sub && parameters[i].value == 2;
@@ -92,6 +93,7 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
         else if (code == 9) style.strike = true;
         else if (code == 21) style.underline = style.double_underline = true;
         else if (code == 22) style.bold = style.faint = false;
+        else if (code == 23) style.italic = false;
         else if (code == 24) style.underline = style.double_underline = false;
         else if (code == 27) style.reverse = false;
         else if (code == 28) style.conceal = false;
@@ -105,7 +107,7 @@ void apply_sgr(Style& style, std::span<const SequenceParameter> parameters)
         else if (code == 49) style.background = StyleColor{};
         else if (code >= 90 && code <= 97) style.foreground = indexed(code - 90 + 8);
         else if (code >= 100 && code <= 107) style.background = indexed(code - 100 + 8);
-        // 3 and 23 (italic), 5, 6 and 25 (blinking) and all else change nothing drawn.
+        // 5, 6 and 25 (blinking) and all else change nothing drawn.
         i = skip_subs(parameters, i);
     }
 }
@@ -177,6 +179,7 @@ std::string sgr_sequence(const Style& style)
     std::string text = "\x1b[0";
     if (style.bold) text += ";1";
     if (style.faint) text += ";2";
+    if (style.italic) text += ";3";
     if (style.underline && !style.double_underline) text += ";4";
     if (style.double_underline) text += ";21";
     if (style.reverse) text += ";7";

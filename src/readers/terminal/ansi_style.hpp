@@ -18,13 +18,14 @@ struct StyleColor {
     bool operator==(const StyleColor&) const = default;
 };
 
-// What SGR has set for the text that follows. Italic is accepted and drawn plainly, and
-// blinking text is drawn steady, so they are not kept.
+// What SGR has set for the text that follows. Blinking text is drawn steady, so blinking is
+// not kept.
 struct Style {
     StyleColor foreground;
     StyleColor background;
     StyleColor underline_color;  // DEFAULT: the text colour
-    bool bold = false;
+    bool bold = false;    // 1: the bold face, and the bright form of a basic colour
+    bool italic = false;  // 3
     bool faint = false;
     bool reverse = false;
     bool underline = false;         // any style of underline: curly and the others are drawn single

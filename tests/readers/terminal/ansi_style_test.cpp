@@ -104,6 +104,35 @@ TEST(AnsiStyle, UnderlineIsKeptPerCell)
         EXPECT_EQ((first_cell(c.input).flags & Cell::UNDERLINE) != 0, c.underline) << testing::PrintToString(c.input);
 }
 
+// Bold and italic are kept per cell, for the faces they are drawn in, both halves of a wide
+// character included.
+TEST(AnsiStyle, BoldAndItalicAreKeptPerCell)
+{
+    struct Case {
+        std::string input;
+        uint8_t faces;
+    };
+    const std::vector<Case> cases = {
+        {"x", 0},
+        {"\x1b[1mx", Cell::BOLD},
+        {"\x1b[3mx", Cell::ITALIC},
+        {"\x1b[1;3mx", Cell::BOLD | Cell::ITALIC},
+        {"\x1b[1;3;22mx", Cell::ITALIC},
+        {"\x1b[1;3;23mx", Cell::BOLD},
+        {"\x1b[1;3;0mx", 0},
+        {"\x1b[2;3mx", Cell::ITALIC},  // faint is no weight of its own
+        {"\x1b[3;1m\xe6\xbc\xa2", Cell::BOLD | Cell::ITALIC | Cell::WIDE},
+    };
+    for (const Case& c : cases) {
+        const Cell cell = first_cell(c.input);
+        EXPECT_EQ(cell.flags & (Cell::BOLD | Cell::ITALIC | Cell::WIDE), c.faces) << testing::PrintToString(c.input);
+    }
+    Grid grid = make_grid({10, 10}, rgb_of_hex(0xffffff), rgb_of_hex(0x000000), 8);
+    AnsiParser parser;
+    ansi_feed(parser, grid, "\x1b[1;3m\xe6\xbc\xa2");
+    EXPECT_EQ(grid.rows.at(0).cells.at(1).flags & (Cell::BOLD | Cell::ITALIC), Cell::BOLD | Cell::ITALIC);
+}
+
 TEST(AnsiStyle, EraseFillsWithTheStylesBackground)
 {
     Grid grid = make_grid({10, 10}, rgb_of_hex(0xffffff), rgb_of_hex(0x000000), 8);
@@ -126,7 +155,7 @@ TEST(AnsiStyle, TheSequenceOfAStyleSetsItAgain)
     EXPECT_EQ(sgr_sequence(Style{}), "");
     for (const std::string sgr : {"\x1b[1;31m", "\x1b[2;44;38;5;200m", "\x1b[4;7;9;53m", "\x1b[21;8m",
                                   "\x1b[38;2;1;2;3;48;2;250;251;252;58;5;17m", "\x1b[4:3;58;2;9;8;7m",
-                                  "\x1b[1;97;100m"}) {
+                                  "\x1b[1;97;100m", "\x1b[3;1;36m"}) {
         SCOPED_TRACE(sgr.substr(1));
         Grid written = make_grid(GridLimits{0, 0}, Rgb{}, Rgb{}, 8);
         AnsiParser parser;
