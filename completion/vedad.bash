@@ -17,7 +17,7 @@ _vedad_values()
             COMPREPLY=($(compgen -P "$prefix" -W $'argb32\nrgb24\na8' -- "$value"))
             ;;
         --type=)
-            COMPREPLY=($(compgen -P "$prefix" -W $'png\nwebp' -- "$value"))
+            COMPREPLY=($(compgen -P "$prefix" -W $'png\nsvg\nwebp' -- "$value"))
             ;;
         --list-fonts=)
             COMPREPLY=($(compgen -P "$prefix" -W 'all' -- "$value"))

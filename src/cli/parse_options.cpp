@@ -118,6 +118,7 @@ bool set_picture_type(Options& options, const char* value)
 {
     if (strcasecmp(value, "png") == 0) options.picture_type = PictureType::PNG;
     else if (strcasecmp(value, "webp") == 0) options.picture_type = PictureType::WEBP;
+    else if (strcasecmp(value, "svg") == 0) options.picture_type = PictureType::SVG;
     else return false;
     options.picture_type_given = 1;
     return true;
