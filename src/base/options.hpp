@@ -118,6 +118,8 @@ struct Options {
     int32_t split_rows = 0;
     PictureType picture_type = PictureType::PNG;  // with picture_type_given: --type=
     int32_t picture_type_given = 0;
+    // --svg-glyphs: an SVG draws each glyph as its outline rather than as text.
+    int32_t svg_glyphs = 0;
     DrawingSettings drawing;
     FrameSettings frame;
 };

@@ -1,12 +1,15 @@
 #include "canvas/drawing_record.hpp"
 
 #include <cmath>
+#include <map>
+#include <tuple>
 #include <string_view>
 
 #include "base/clamp.hpp"
 #include "base/utf8.hpp"
 #include "canvas/canvas.hpp"
 #include "canvas/render_text.hpp"
+#include "glyphs/glyph_outline.hpp"
 #include "glyphs/glyph_path.hpp"
 
 namespace vedad {
@@ -148,6 +151,53 @@ void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t
         at += unit.size();
     }
     if (!recorded.xs.empty()) record.texts.push_back(std::move(recorded));
+}
+
+namespace {
+
+// The font name the texts of `style` are drawn in, as the canvas hands it to libgd.
+const char* style_font_name(const Canvas& canvas, FaceStyle style)
+{
+    const StyledFont& styled = canvas.styled[style];
+    if (style != STYLE_REGULAR && styled.resolved && styled.made == STYLE_REGULAR && !styled.choice.libgd_name.empty())
+        return styled.choice.libgd_name.c_str();
+    return canvas.font.libgd_name.empty() ? canvas.settings.font_name : canvas.font.libgd_name.c_str();
+}
+
+}  // namespace
+
+void record_outlines(DrawingRecord& record, const Canvas& canvas)
+{
+    record.outlined = true;
+    std::map<std::tuple<const Face*, FT_UInt, double>, int32_t> known;
+    std::string path;
+    for (RecordedText& text : record.texts) {
+        text.outlines.assign(text.characters.size(), NO_OUTLINE);
+        const char* name = style_font_name(canvas, text.style);
+        Face* face = name == nullptr ? nullptr : face_cache_find(canvas.glyphs->faces, name, text.points);
+        if (face == nullptr || face->face == nullptr || face->color || face->face->units_per_EM == 0) continue;
+        const double scale = em_in_pixels(text.points) / face->face->units_per_EM;
+        for (size_t i = 0; i < text.characters.size(); ++i) {
+            const std::string_view character = text.characters[i];
+            const size_t length = utf8_sequence_length(character);
+            if (length == 0) continue;
+            const FT_UInt glyph = face_glyph_index(*face, utf8_code_point(character, length));
+            if (glyph == 0) continue;
+            const auto key = std::make_tuple(face, glyph, scale);
+            const auto found = known.find(key);
+            if (found != known.end()) {
+                text.outlines[i] = found->second;
+                continue;
+            }
+            int32_t id = NO_OUTLINE;
+            if (glyph_outline_path(*face, glyph, path)) {
+                id = path.empty() ? BLANK_OUTLINE : static_cast<int32_t>(record.outlines.size());
+                if (!path.empty()) record.outlines.push_back(RecordedOutline{path, scale});
+            }
+            known.emplace(key, id);
+            text.outlines[i] = id;
+        }
+    }
 }
 
 }  // namespace vedad

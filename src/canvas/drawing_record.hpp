@@ -35,6 +35,18 @@ struct RecordedText {
     int32_t color = 0;
     FaceStyle style = STYLE_REGULAR;
     double points = 0.0;
+    // With outlines recorded: for each character the index of its outline in
+    // DrawingRecord::outlines, or NO_OUTLINE (written as text), or BLANK_OUTLINE (nothing to draw).
+    std::vector<int32_t> outlines;
+};
+
+inline constexpr int32_t NO_OUTLINE = -1;
+inline constexpr int32_t BLANK_OUTLINE = -2;
+
+// A glyph's outline as SVG path data in its face's units, and what scales it to pixels.
+struct RecordedOutline {
+    std::string path;
+    double scale = 0.0;
 };
 
 struct DrawingRecord {
@@ -54,6 +66,9 @@ struct DrawingRecord {
     bool shadow = false;
     RecordedShape shadow_shape;
     int32_t shadow_blur = 0;
+    // The glyph outlines the texts' characters are drawn with, when record_outlines was asked.
+    bool outlined = false;
+    std::vector<RecordedOutline> outlines;
     // While set, nothing is recorded: a glyph drawn again over a cell is already recorded.
     bool paused = false;
 };
@@ -88,5 +103,10 @@ void record_shadow(DrawingRecord& record, int32_t width, int32_t height, int32_t
 // end_x: each character is measured for its place.
 void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t y, int32_t end_x, const char* text,
                  Missing missing);
+
+// Finds the outline of every recorded character's glyph in the face of its text's style, each
+// glyph's once. Characters the face lacks (drawn from another face) and glyphs of bitmap faces
+// are left to be written as text. A style made from the regular face takes its outlines.
+void record_outlines(DrawingRecord& record, const Canvas& canvas);
 
 }  // namespace vedad

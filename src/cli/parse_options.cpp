@@ -311,6 +311,7 @@ bool parse_option(const char* argument, const char* next, Options& options)
     }
     else if (is("--prompt")) options.prompt = DEFAULT_PROMPT;  // its own text only after "="
     else if (is("--screen")) options.screen = 1;
+    else if (is("--svg-glyphs")) options.svg_glyphs = 1;
     else if (is("-o")) {
         // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
         // an output file named "verwrite".

@@ -93,6 +93,7 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     OutputPath output = make_page_output_path(options, operand, page_number);
     const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
     canvas.record = nullptr;
+    if (type == PictureType::SVG && options.svg_glyphs != 0) record_outlines(record, canvas);
     const EncodedPicture picture =
         type == PictureType::SVG ? encode_svg(SvgPicture{&record, area.width, area.height, input_name,
                                                          canvas_font_family(canvas)})

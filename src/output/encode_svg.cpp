@@ -1,5 +1,6 @@
 #include "output/encode_svg.hpp"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cstdio>
 #include <string>
@@ -113,14 +114,39 @@ bool continues_run(const RecordedText& run, const RecordedText& text)
            text.xs.front() >= run.xs.back();
 }
 
+// The characters of a run drawn as outlines: each a use of its glyph's path at its pen.
+void append_outlined(std::string& out, const RecordedText& run)
+{
+    bool any = false;
+    for (size_t i = 0; i < run.outlines.size(); ++i) {
+        if (run.outlines[i] < 0) continue;
+        if (!any) {
+            out += "<g";
+            append_fill(out, run.color);
+            out += ">";
+            any = true;
+        }
+        out += "<use xlink:href=\"#g";
+        append_number(out, run.outlines[i]);
+        out += "\" x=\"";
+        append_number(out, run.xs[i]);
+        out += "\" y=\"";
+        append_number(out, run.y);
+        out += "\"/>";
+    }
+    if (any) out += "</g>\n";
+}
+
+// Every character is a tspan at its own x: viewers that take only the first of an x list, or
+// no textLength, still hold the grid. With outlines, only the characters that have none.
 void append_text(std::string& out, const RecordedText& run, double page_points)
 {
-    out += "<text x=\"";
-    for (size_t i = 0; i < run.xs.size(); ++i) {
-        if (i > 0) out += ' ';
-        append_number(out, run.xs[i]);
+    const bool outlined = !run.outlines.empty();
+    if (outlined) {
+        append_outlined(out, run);
+        if (std::find(run.outlines.begin(), run.outlines.end(), NO_OUTLINE) == run.outlines.end()) return;
     }
-    out += "\" y=\"";
+    out += "<text y=\"";
     append_number(out, run.y);
     out += '"';
     append_fill(out, run.color);
@@ -132,7 +158,14 @@ void append_text(std::string& out, const RecordedText& run, double page_points)
     if ((run.style & STYLE_BOLD) != 0) out += " font-weight=\"bold\"";
     if ((run.style & STYLE_ITALIC) != 0) out += " font-style=\"italic\"";
     out += " xml:space=\"preserve\">";
-    for (const std::string& character : run.characters) append_escaped(out, character);
+    for (size_t i = 0; i < run.xs.size(); ++i) {
+        if (outlined && run.outlines[i] != NO_OUTLINE) continue;
+        out += "<tspan x=\"";
+        append_number(out, run.xs[i]);
+        out += "\">";
+        append_escaped(out, run.characters[i]);
+        out += "</tspan>";
+    }
     out += "</text>\n";
 }
 
@@ -144,6 +177,7 @@ void append_texts(std::string& out, const DrawingRecord& record, double page_poi
         if (!run.xs.empty() && continues_run(run, text)) {
             run.xs.insert(run.xs.end(), text.xs.begin(), text.xs.end());
             run.characters.insert(run.characters.end(), text.characters.begin(), text.characters.end());
+            run.outlines.insert(run.outlines.end(), text.outlines.begin(), text.outlines.end());
             run.end_x = text.end_x;
             continue;
         }
@@ -175,7 +209,9 @@ EncodedPicture encode_svg(const SvgPicture& picture)
     const DrawingRecord& record = *picture.record;
     std::string out;
     out.reserve(4096 + record.texts.size() * 64 + record.shapes.size() * 64);
-    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"";
+    out += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\"";
+    if (record.outlined) out += " xmlns:xlink=\"http://www.w3.org/1999/xlink\"";
+    out += " width=\"";
     append_number(out, picture.width);
     out += "\" height=\"";
     append_number(out, picture.height);
@@ -188,8 +224,22 @@ EncodedPicture encode_svg(const SvgPicture& picture)
     out += "</title>\n";
 
     const bool rounded = record.radius > 0;
-    if (rounded || record.shadow) {
+    if (rounded || record.shadow || !record.outlines.empty()) {
         out += "<defs>\n";
+        for (size_t i = 0; i < record.outlines.size(); ++i) {
+            char scale[64];
+            std::snprintf(scale, sizeof scale, "%.6g", record.outlines[i].scale);
+            out += "<path id=\"g";
+            append_number(out, static_cast<int64_t>(i));
+            out += "\" transform=\"scale(";
+            out += scale;
+            out += ' ';
+            out += '-';
+            out += scale;
+            out += ")\" d=\"";
+            out += record.outlines[i].path;
+            out += "\"/>\n";
+        }
         if (rounded) {
             out += "<clipPath id=\"corners\">";
             append_rounded_rect(out, record.rounded, record.radius);

@@ -19,7 +19,7 @@ struct SvgPicture {
 
 // The picture as an SVG document: a rectangle for each run of equal background in a row, a
 // text element for each run of equal style in a row with every character at its own x, so
-// that the grid holds whatever font the viewer has.
+// that the grid holds whatever font and renderer the viewer has.
 EncodedPicture encode_svg(const SvgPicture& picture);
 
 }  // namespace vedad
