@@ -133,17 +133,23 @@ void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t
     recorded.points = canvas_point_size(canvas);
     const std::string_view all(text);
     std::string before;
+    // Characters whose pen lies past the image's right edge never show: they are left out, and
+    // a long row costs measurements only up to the edge.
+    const int32_t right = gdImageSX(canvas.image);
     for (size_t at = 0; at < all.size();) {
         const size_t length = utf8_sequence_length(all.substr(at));
         const std::string_view unit = all.substr(at, length == 0 ? 1 : length);
-        // Each character stands where the text before it moves the pen, measured whole as
-        // libgd lays it out: its advances add up below a pixel.
+        // Each character stands where the text before it, measured whole as libgd lays it
+        // out, ends: its advances add up below a pixel, and where the measure ends at the
+        // last glyph's ink rather than its pen, the glyphs' ink still lines up with the PNG's
+        // in a rasteriser better than at the pens themselves.
         int32_t pen = x;
         if (!before.empty()) {
             TextBox box;
             canvas_render_text(canvas, nullptr, x, y, before.c_str(), box, missing);
             pen = add_clamped(x, box_width(box));
         }
+        if (pen >= right) break;
         recorded.xs.push_back(pen);
         // A byte that begins no character is drawn as libgd draws it; it is written as U+FFFD.
         recorded.characters.push_back(length == 0 ? std::string("\xEF\xBF\xBD") : std::string(unit));

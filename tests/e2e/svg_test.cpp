@@ -150,8 +150,8 @@ TEST(Svg, HoldsTheCharactersColoursAndSizeOfTheInput)
          {"#ff0000", "#0000ee"},  // bold red is drawn bright
          {"rect", "text"}},
         {{"--window=mac", "--padding=10", "--radius=6", "--shadow", "--margin=20", "--line-numbers"},
-         "framed\n",
-         {"framed", "1", "a.txt"},
+         "framed, and wide enough for its title to show\n",
+         {"framed, and wide enough", "1", "a.txt"},
          {"#ff5f57", "#000000"},
          {"circle", "clipPath", "feGaussianBlur"}},
     };
