@@ -115,9 +115,10 @@ draw --fit --margin=8 --scale=2 --output="$work/fit.png" examples/notes.txt
 # corners and a soft shadow, at twice the density.
 draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
     --output="$work/pretty.png" "$work/terminal.txt"
-# The same as SVG: rectangles and text that stay sharp at any zoom.
-draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
-    --output="$work/pretty.svg" "$work/terminal.txt"
+# The same as SVG: rectangles and text that stay sharp at any zoom. Its <title> names the
+# input as given, so it is given by its own name, not the scratch folder's.
+(cd "$work" && draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
+    --output=pretty.svg terminal.txt)
 
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \

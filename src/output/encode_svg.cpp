@@ -4,6 +4,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include <gd.h>
 
@@ -81,6 +82,18 @@ void append_fill(std::string& out, int32_t color)
     }
 }
 
+// <rect with the shape's place and size, its element left open for more attributes.
+void append_rect_start(std::string& out, const RecordedShape& shape)
+{
+    out += "<rect";
+    for (const auto& [name, value] : {std::pair{" x=\"", shape.x}, std::pair{" y=\"", shape.y},
+                                      std::pair{" width=\"", shape.width}, std::pair{" height=\"", shape.height}}) {
+        out += name;
+        append_number(out, value);
+        out += '"';
+    }
+}
+
 void append_shape(std::string& out, const RecordedShape& shape)
 {
     if (is_invisible(shape.color) || shape.width <= 0 || shape.height <= 0) return;
@@ -94,15 +107,7 @@ void append_shape(std::string& out, const RecordedShape& shape)
         append_decimal(out, radius);
         out += '"';
     } else {
-        out += "<rect x=\"";
-        append_number(out, shape.x);
-        out += "\" y=\"";
-        append_number(out, shape.y);
-        out += "\" width=\"";
-        append_number(out, shape.width);
-        out += "\" height=\"";
-        append_number(out, shape.height);
-        out += '"';
+        append_rect_start(out, shape);
     }
     append_fill(out, shape.color);
     out += "/>\n";
@@ -189,15 +194,8 @@ void append_texts(std::string& out, const DrawingRecord& record, double page_poi
 
 void append_rounded_rect(std::string& out, const RecordedShape& shape, int32_t radius)
 {
-    out += "<rect x=\"";
-    append_number(out, shape.x);
-    out += "\" y=\"";
-    append_number(out, shape.y);
-    out += "\" width=\"";
-    append_number(out, shape.width);
-    out += "\" height=\"";
-    append_number(out, shape.height);
-    out += "\" rx=\"";
+    append_rect_start(out, shape);
+    out += " rx=\"";
     append_number(out, radius);
     out += '"';
 }
