@@ -29,9 +29,34 @@ struct Survey {
     bool many_colors = false;
 };
 
+// The colours met so far, up to 256, in a table of four times as many slots so that a colour
+// is found in a probe or two: anti-aliased text and shadows change colour at most pixels.
+class ColorSet {
+public:
+    // False when the colour was there already.
+    bool insert(const Rgba& color)
+    {
+        const uint32_t key = (uint32_t{color.r} << 24) | (uint32_t{color.g} << 16) | (uint32_t{color.b} << 8) | color.a;
+        size_t slot = (key * 2654435761u) >> 22;
+        while (used_[slot]) {
+            if (keys_[slot] == key) return false;
+            slot = (slot + 1) % SLOTS;
+        }
+        used_[slot] = true;
+        keys_[slot] = key;
+        return true;
+    }
+
+private:
+    static constexpr size_t SLOTS = 1024;
+    std::array<uint32_t, SLOTS> keys_{};
+    std::array<bool, SLOTS> used_{};
+};
+
 Survey survey(const PictureArea& area, bool keep_alpha)
 {
     Survey found;
+    ColorSet seen;
     int last = -1;
     for (int y = 0; y < area.height; ++y) {
         const int* row = area.image->tpixels[y];
@@ -41,8 +66,12 @@ Survey survey(const PictureArea& area, bool keep_alpha)
             const Rgba pixel = rgba_of(row[x], keep_alpha);
             found.grey = found.grey && pixel.r == pixel.g && pixel.g == pixel.b;
             found.opaque = found.opaque && pixel.a == 255;
-            if (found.many_colors) continue;
-            if (std::find(found.colors.begin(), found.colors.end(), pixel) != found.colors.end()) continue;
+            if (found.many_colors) {
+                // Red, green and blue, with alpha where kept and met: nothing further changes it.
+                if (!found.grey && (!found.opaque || !keep_alpha)) return found;
+                continue;
+            }
+            if (!seen.insert(pixel)) continue;
             if (found.colors.size() == 256) {
                 found.many_colors = true;
                 found.colors.clear();
