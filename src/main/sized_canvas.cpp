@@ -78,11 +78,13 @@ int64_t height_for_rows(const Canvas& canvas, int64_t rows)
     return (rows + 3) * int64_t{canvas.line_height} + canvas.descent;
 }
 
-// A width that holds `cells` cells of the font, and some to spare; 0 when that is not told.
+// A width that holds `cells` cells of the font, and some to spare; 0 when that is not told. A
+// row's characters advance by the font's fractional advance, which the cell's whole pixels
+// round down: a pixel more a character holds them.
 int64_t width_for_cells(const Canvas& canvas, int64_t cells)
 {
     if (cells < 0 || canvas.cell_width <= 0) return 0;
-    return (std::min<int64_t>(cells, INT32_MAX) + 4) * int64_t{canvas.cell_width};
+    return (std::min<int64_t>(cells, INT32_MAX) + 4) * (int64_t{canvas.cell_width} + 1);
 }
 
 }  // namespace

@@ -120,44 +120,55 @@ Form form_for(const Survey& found)
     return Form{found.opaque ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, 8};
 }
 
-// One row of the image in `form`, into `out`.
+// One row of the image in `form`, into `out`: one loop for each form, as rows are long.
 void pack_row(const int* pixels, int width, bool keep_alpha, const Form& form, const std::vector<Rgba>& palette,
               unsigned char* out, size_t size)
 {
-    std::fill_n(out, size, 0);
-    int last = -1;
-    size_t last_index = 0;
-    for (int x = 0; x < width; ++x) {
-        const Rgba pixel = rgba_of(pixels[x], keep_alpha);
-        const auto at = static_cast<size_t>(x);
-        switch (form.color_type) {
-        case PNG_COLOR_TYPE_PALETTE: {
+    const auto count = static_cast<size_t>(width);
+    switch (form.color_type) {
+    case PNG_COLOR_TYPE_PALETTE: {
+        std::fill_n(out, size, 0);
+        int last = -1;
+        size_t last_index = 0;
+        const size_t per_byte = static_cast<size_t>(8 / form.bit_depth);
+        for (size_t x = 0; x < count; ++x) {
             if (pixels[x] != last) {
                 last = pixels[x];
+                const Rgba pixel = rgba_of(pixels[x], keep_alpha);
                 last_index = static_cast<size_t>(std::find(palette.begin(), palette.end(), pixel) - palette.begin());
             }
-            const size_t per_byte = static_cast<size_t>(8 / form.bit_depth);
-            const size_t shift = (per_byte - 1 - at % per_byte) * static_cast<size_t>(form.bit_depth);
-            out[at / per_byte] = static_cast<unsigned char>(out[at / per_byte] | (last_index << shift));
-            break;
+            const size_t shift = (per_byte - 1 - x % per_byte) * static_cast<size_t>(form.bit_depth);
+            out[x / per_byte] = static_cast<unsigned char>(out[x / per_byte] | (last_index << shift));
         }
-        case PNG_COLOR_TYPE_GRAY: out[at] = pixel.r; break;
-        case PNG_COLOR_TYPE_GRAY_ALPHA:
-            out[2 * at] = pixel.r;
-            out[2 * at + 1] = pixel.a;
-            break;
-        case PNG_COLOR_TYPE_RGB:
-            out[3 * at] = pixel.r;
-            out[3 * at + 1] = pixel.g;
-            out[3 * at + 2] = pixel.b;
-            break;
-        default:
-            out[4 * at] = pixel.r;
-            out[4 * at + 1] = pixel.g;
-            out[4 * at + 2] = pixel.b;
-            out[4 * at + 3] = pixel.a;
-            break;
+        break;
+    }
+    case PNG_COLOR_TYPE_GRAY:
+        for (size_t x = 0; x < count; ++x) out[x] = static_cast<unsigned char>(gdTrueColorGetRed(pixels[x]));
+        break;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        for (size_t x = 0; x < count; ++x) {
+            const Rgba pixel = rgba_of(pixels[x], keep_alpha);
+            out[2 * x] = pixel.r;
+            out[2 * x + 1] = pixel.a;
         }
+        break;
+    case PNG_COLOR_TYPE_RGB:
+        for (size_t x = 0; x < count; ++x) {
+            const Rgba pixel = rgba_of(pixels[x], keep_alpha);
+            out[3 * x] = pixel.r;
+            out[3 * x + 1] = pixel.g;
+            out[3 * x + 2] = pixel.b;
+        }
+        break;
+    default:
+        for (size_t x = 0; x < count; ++x) {
+            const Rgba pixel = rgba_of(pixels[x], keep_alpha);
+            out[4 * x] = pixel.r;
+            out[4 * x + 1] = pixel.g;
+            out[4 * x + 2] = pixel.b;
+            out[4 * x + 3] = pixel.a;
+        }
+        break;
     }
 }
 
