@@ -63,13 +63,22 @@ Survey survey(const PictureArea& area, bool keep_alpha)
 {
     Survey found;
     ColorSet seen;
+    // The pixel values looked at last, one for each of 256 slots (libgd's pixels are never
+    // negative): a value looked at once tells nothing new. Runs of one colour, and the few
+    // shades of anti-aliased text, are the common case.
+    std::array<int, 256> looked_at;
+    looked_at.fill(-1);
     int last = -1;
     for (int y = 0; y < area.height; ++y) {
         const int* row = area.image->tpixels[y];
         for (int x = 0; x < area.width; ++x) {
-            if (row[x] == last) continue;  // runs of one colour are the common case
-            last = row[x];
-            const Rgba pixel = rgba_of(row[x], keep_alpha);
+            const int value = row[x];
+            if (value == last) continue;
+            last = value;
+            int& slot = looked_at[static_cast<uint32_t>(value ^ (value >> 8) ^ (value >> 16) ^ (value >> 24)) & 255];
+            if (slot == value) continue;
+            slot = value;
+            const Rgba pixel = rgba_of(value, keep_alpha);
             found.grey = found.grey && pixel.r == pixel.g && pixel.g == pixel.b;
             found.opaque = found.opaque && pixel.a == 255;
             if (found.many_colors) {
