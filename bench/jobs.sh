@@ -30,9 +30,9 @@ convert_all() {  # folder, options...
 export -f convert_all
 export vedad font
 echo "cores: $(nproc); files: ${#files[@]} (numbered names: each name four times)"
-hyperfine --warmup 1 --runs "$runs" --export-markdown jobs.md \
-    -n "one thread" "bash -c 'convert_all one'" \
-    -n "--jobs=2" "bash -c 'convert_all two --jobs=2'"
+hyperfine --shell=bash --warmup 1 --runs "$runs" --export-markdown jobs.md \
+    -n "one thread" "convert_all one" \
+    -n "two threads, --jobs=2" "convert_all two --jobs=2"
 cat jobs.md
 # Byte for byte the same pictures, names and messages.
 convert_all one

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <gd.h>
+#include <malloc.h>
 
 #include "base/ending_signals.hpp"
 #include "base/fail.hpp"
@@ -23,6 +24,8 @@
 namespace vedad {
 
 namespace {
+
+constexpr int KEPT_FREE_MEMORY = 64 << 20;
 
 // What the threads share, under `mutex`.
 struct FileJobs {
@@ -142,6 +145,12 @@ int convert_files_in_jobs(const Options& options, const Operands& operands, int3
     // libgd sets up its font cache on its first text call, which two threads must not make
     // at once; from then on its text calls take turns.
     gdFontCacheSetup();
+    // Each file's canvas and picture are freed when it is written. Given back to the system,
+    // the next file takes them again page by page, and the threads' page faults wait for one
+    // another: 2,000 small files on two threads fault 170,000 times. Kept for the next file,
+    // they fault about 1,000 times. Memory above this is still given back.
+    mallopt(M_TRIM_THRESHOLD, KEPT_FREE_MEMORY);
+    mallopt(M_MMAP_THRESHOLD, KEPT_FREE_MEMORY / 2);
     std::vector<std::thread> helpers;
     {
         // The ending signals reach the main thread only, so that a temporary file it holds

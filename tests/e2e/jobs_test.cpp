@@ -92,6 +92,8 @@ TEST(Jobs, FourThreadsGiveTheSerialRun)
         // A folder opens and fails when read, after it is drawn from.
         {"a file that fails when read", with({{"folder.txt/", ""}}),
          {"a.txt", "b.txt", "folder.txt", "c.txt", "d.txt", "e.txt"}, ""},
+        // A failure while its picture is written, after the files before it were.
+        {"a failure while writing", with({{"c.png/", ""}}), operands({"-v", "--overwrite"}, all), ""},
         {"the first file fails", small, operands({}, {"missing.txt", "a.txt", "b.txt", "c.txt"}), ""},
         {"the last file fails", small, operands({}, {"a.txt", "b.txt", "c.txt", "missing.txt"}), ""},
         {"split pages", with({{"long.txt", "1\n2\n3\n4\n5\n"}, {"long-2.png", "x"}}),
