@@ -1,7 +1,7 @@
 # The Debian package, made with `cpack -G DEB` in a build directory configured with
 # -DVEDAD_STATIC_GD=ON: the package links libgd's static archive from libgd-dev, as the source
 # build does, so that a run does not load the shared libgd's 50 libraries and their start-up
-# code (a one-line run costs 19 times the instructions with them). The price is that a libgd
+# code (a one-line run cost 6.6 times the instructions with them). The price is that a libgd
 # security fix reaches the package only when it is built again; the control file's Built-Using
 # field names the libgd source package and version it was built with, which is how Debian
 # tracks such packages. It installs under /usr, depends on what dpkg-shlibdeps finds for the
