@@ -96,10 +96,11 @@ void convert_files_of_thread(FileJobs& jobs)
         bool failed = !gather_messages(&buffer);
         if (failed) {
             // No room to hold its messages: the run ends at this file, with the reason.
+            const int error = errno;
             gather_messages(nullptr);
             if (!take_turn()) break;
             std::fprintf(stderr, "error: could not keep the messages of %s: %s\n", (*jobs.operands)[index],
-                         std::strerror(errno));
+                         std::strerror(error));
             finish_turn(buffer, true);
             break;
         }
