@@ -73,6 +73,7 @@ _vedad()
     valued+=' --min-contrast= --theme= --execute= --rows= --timeout='
     valued+=' --padding= --window= --title= --radius= --shadow= --line-numbers='
     valued+=' --bold-font= --italic-font= --bold-italic-font='
+    valued+=' --jobs='
     COMPREPLY=()
 
     # After --, every word is a file.

@@ -5,8 +5,12 @@
 # the binary loses the compilers' .comment notes, and lintian is told which of its tags do
 # not apply (packaging/lintian-overrides).
 
-if(CPACK_VEDAD_STATIC_GD)
-  message(FATAL_ERROR "The Debian package uses Debian's shared libgd: configure the build with -DVEDAD_STATIC_GD=OFF")
+if(NOT CPACK_VEDAD_STATIC_GD)
+  message(FATAL_ERROR "The Debian package links libgd's static archive: configure the build with -DVEDAD_STATIC_GD=ON")
+endif()
+if(NOT CPACK_VEDAD_GD_BUILT_USING)
+  message(FATAL_ERROR "dpkg does not know the libgd archive linked in, so the package cannot name it in "
+    "Built-Using: link the libgd.a of Debian's libgd-dev")
 endif()
 
 set(root ${CPACK_TEMPORARY_INSTALL_DIRECTORY}${CPACK_PACKAGING_INSTALL_PREFIX})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Debian package in build-package/: vedad_VERSION-RELEASE_ARCH.deb.
-# The package links Debian's shared libgd (-DVEDAD_STATIC_GD=OFF), so that libgd's security
-# updates reach it, and is compiled and linked with Debian's hardening flags (dpkg-buildflags
+# The package links the static libgd of Debian's libgd-dev (-DVEDAD_STATIC_GD=ON), as the
+# source build does, and names it in Built-Using: a libgd security fix needs the package built
+# again. It is compiled and linked with Debian's hardening flags (dpkg-buildflags
 # with every hardening feature: fortified functions, stack protection, -z relro -z now).
 # Needs a machine set up by setup.sh (dpkg-dev gives dpkg-buildflags and dpkg-shlibdeps).
 set -euo pipefail
@@ -15,7 +16,7 @@ export LDFLAGS
 
 # The flags are taken when a build folder is first configured; start afresh so they hold.
 rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DVEDAD_BUILD_TESTS=OFF -DVEDAD_STATIC_GD=ON >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
 (cd "$build" && cpack -G DEB >/dev/null)
 ls "$build"/vedad_*.deb

@@ -2,6 +2,7 @@
 # Builds the Debian package in build-package/ (scripts/build-package.sh), checks it with
 # lintian, which must report no error and no warning, checks that it depends on exactly
 # what the binary links (as dpkg-shlibdeps finds it) besides the packages it names itself,
+# and that it names the libgd it links in (Built-Using),
 # installs it, converts a file with the installed /usr/bin/vedad (its default font found
 # through fontconfig), removes the package and checks that the program is gone and that the
 # font folders are as they were. Needs root (or sudo) and a Debian machine set up by
@@ -60,8 +61,13 @@ entries() { tr ',' '\n' | sed 's/^ *//; s/ *$//' | grep -v '^$' | sort; }
 if [ "$(entries <<<"$depends")" != "$( (echo "$named"; echo "$linked") | entries)" ]; then
     fail "Depends is \"$depends\" but the package names \"$named\" and the binary links \"$linked\""
 fi
-[[ $linked == *libgd3* ]] || fail "the packaged vedad does not use the shared libgd: $linked"
+[[ $linked != *libgd3* ]] || fail "the packaged vedad links the shared libgd: $linked"
 echo "Depends: what the package names ($named) and what the binary links ($linked)"
+# libgd is linked in from libgd-dev's archive, and named with the version it came from.
+built_using=$(dpkg-deb -f "$deb" Built-Using)
+gd_source=$(dpkg-query -W -f='${source:Package} (= ${source:Version})' libgd-dev)
+[ "$built_using" = "$gd_source" ] || fail "Built-Using is \"$built_using\", not \"$gd_source\""
+echo "Built-Using: $built_using"
 
 font_folders >"$work/fonts-before"
 

@@ -1,21 +1,39 @@
 #include "base/fail.hpp"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+#include "base/messages.hpp"
 
 namespace vedad {
 
 namespace {
 
+thread_local bool throwing_failures = false;
+
 void print_error(const char* format, va_list args)
 {
-    std::fputs("error: ", stderr);
-    std::vfprintf(stderr, format, args);
-    std::fputc('\n', stderr);
+    FILE* stream = messages();
+    std::fputs("error: ", stream);
+    std::vfprintf(stream, format, args);
+    std::fputc('\n', stream);
+}
+
+[[noreturn]] void end_with_failure()
+{
+    if (throwing_failures) throw FileFailed{};
+    std::exit(1);
 }
 
 }  // namespace
+
+void fail_by_throwing(bool throwing)
+{
+    throwing_failures = throwing;
+}
 
 void fail(const char* format, ...)
 {
@@ -23,7 +41,7 @@ void fail(const char* format, ...)
     va_start(args, format);
     print_error(format, args);
     va_end(args);
-    std::exit(1);
+    end_with_failure();
 }
 
 void fail_with_hint(void (*print_hint)(), const char* format, ...)
@@ -39,8 +57,13 @@ void fail_with_hint(void (*print_hint)(), const char* format, ...)
 
 void fail_errno(const char* text)
 {
-    std::perror(text);
-    std::exit(1);
+    if (messages() == stderr) {
+        std::perror(text);
+    } else {
+        const int error = errno;
+        std::fprintf(messages(), "%s: %s\n", text, std::strerror(error));
+    }
+    end_with_failure();
 }
 
 }  // namespace vedad

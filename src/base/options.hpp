@@ -120,12 +120,16 @@ struct Options {
     int32_t picture_type_given = 0;
     // --svg-glyphs: an SVG draws each glyph as its outline rather than as text.
     int32_t svg_glyphs = 0;
+    // --jobs=: the threads that convert the files; 0: one per core.
+    int32_t jobs = 1;
     DrawingSettings drawing;
     FrameSettings frame;
 };
 
 // The largest canvas side that --fit makes when no size is given: libgd's practical ceiling.
 inline constexpr int32_t FIT_LIMIT = 32767;
+// The most threads --jobs= takes.
+inline constexpr int32_t MAX_JOBS = 1024;
 // The largest --scale= accepted.
 inline constexpr int32_t MAX_SCALE = 8;
 // The largest --padding=, --radius= and --shadow= values accepted: far past any use, small

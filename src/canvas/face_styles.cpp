@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "base/messages.hpp"
 #include "glyphs/glyph_path.hpp"
 
 namespace vedad {
@@ -28,10 +29,10 @@ void announce(const Canvas& canvas, FaceStyle style)
     if (!canvas.glyphs->fallback.verbose) return;
     const StyledFont& styled = canvas.styled[style];
     if (styled.choice.path.empty()) return;
-    std::fprintf(stderr, "%s font: %s", style_name(style), styled.choice.path.c_str());
-    if (styled.choice.index > 0) std::fprintf(stderr, ", face %d", styled.choice.index);
-    if (styled.made != STYLE_REGULAR) std::fprintf(stderr, ", made %s", style_name(styled.made));
-    std::fputc('\n', stderr);
+    std::string line = std::string(style_name(style)) + " font: " + styled.choice.path;
+    if (styled.choice.index > 0) line += ", face " + std::to_string(styled.choice.index);
+    if (styled.made != STYLE_REGULAR) line += std::string(", made ") + style_name(styled.made);
+    tell_once(line + "\n");
 }
 
 void resolve(Canvas& canvas, FaceStyle style)

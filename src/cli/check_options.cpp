@@ -29,6 +29,7 @@ void check_options(Options& options, int32_t operand_count)
     if (options.columns < 0) fail("--columns= expects a whole number of cells from 1, as in --columns=80");
     if (options.rows < 1) fail("--rows= expects a whole number of rows from 1 to %d, as in --rows=24", MAX_TERMINAL_ROWS);
     if (options.timeout < 1) fail("--timeout= expects a whole number of seconds from 1, as in --timeout=30");
+    if (options.jobs < 0) fail("--jobs= expects a whole number of threads from 0 to %d, as in --jobs=4", MAX_JOBS);
     if (options.split_rows < 0) fail("--split= expects a whole number of rows from 1, as in --split=100");
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (!(options.drawing.min_contrast >= MIN_CONTRAST_LOWEST && options.drawing.min_contrast <= MIN_CONTRAST_HIGHEST))

@@ -46,6 +46,8 @@ OPTIONS
 -h, --help           print help
     --line-numbers[=N] number each line in a gutter at the left, from N or 1
     --italic-font=.. draw italic text in this font file or name
+    --jobs=N         convert N files at once on N threads, 0 for one per core,
+                     default is 1; pictures and messages as with one
     --linespacing=.. set extra line spacing in pixels, default is 2
                      you can use negative values
     --list-fonts     list the monospace fonts that --font= takes, and exit

@@ -233,6 +233,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--format=", [](Options& o, const char* v) { return set_pixel_format(o.drawing, v); }},
     ValueOption{"--height=", [](Options& o, const char* v) { return set_side(o, o.height, v); }},
     ValueOption{"--italic-font=", [](Options& o, const char* v) { return set_text(o.drawing.italic_font, v); }},
+    ValueOption{"--jobs=", [](Options& o, const char* v) { return set_whole(o.jobs, v, MAX_JOBS, -1); }},
     ValueOption{"--linespacing=", [](Options& o, const char* v) { return set_int(o.drawing.line_spacing, v); }},
     ValueOption{"--margin=", [](Options& o, const char* v) { return set_whole(o.margin, v, INT32_MAX, -1); }},
     ValueOption{"--max-pixels=", [](Options& o, const char* v) { return set_max_pixels(o, v); }},

@@ -30,6 +30,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--format=", "argb32, rgb24 or a8", "rgb24"},
     ValueOption{"--height=", "a number of pixels", "600"},
     ValueOption{"--italic-font=", "a font file or name", "/usr/share/fonts/truetype/freefont/FreeMonoOblique.ttf"},
+    ValueOption{"--jobs=", "a whole number of threads from 0 to 1024", "4"},
     ValueOption{"--line-numbers=", "a whole number to count from", "10"},
     ValueOption{"--linespacing=", "a number of pixels", "4"},
     ValueOption{"--list-fonts=", "the word all", "all"},

@@ -11,6 +11,7 @@
 #include <map>
 #include <set>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include <csignal>
@@ -18,6 +19,7 @@
 #include <dirent.h>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
@@ -47,6 +49,14 @@ std::vector<std::string> paths_read(FcConfig* config)
 
 }  // namespace
 
+// With --jobs=, each thread has a configuration of its own, but fontconfig keeps tables of its
+// own for the whole process, and loading a configuration sets a signal handler of the
+// process's (WaitBreaker): one thread at a time asks fontconfig anything. The answers kept
+// between runs spare most runs every question.
+namespace {
+std::mutex fontconfig_turn;
+}  // namespace
+
 struct FontconfigState {
     // fontconfig's answers of earlier runs, and those of this one, kept when it ends.
     FontAnswers answers;
@@ -62,6 +72,7 @@ struct FontconfigState {
 
     ~FontconfigState()
     {
+        const std::lock_guard turn(fontconfig_turn);
         if (config != nullptr) save_font_answers(answers, paths_read(config));
         if (for_text != nullptr) FcFontSetDestroy(for_text);
         if (for_emoji != nullptr) FcFontSetDestroy(for_emoji);
@@ -147,9 +158,11 @@ public:
         action.sa_handler = interrupt;  // no SA_RESTART: the waiting call fails with EINTR
         sigemptyset(&action.sa_mask);
         sigaction(SIGNAL, &action, &previous_);
+        // Sent to this thread alone: with --jobs=, other threads' reads must not be cut short.
         sigevent event{};
-        event.sigev_notify = SIGEV_SIGNAL;
+        event.sigev_notify = SIGEV_THREAD_ID;
         event.sigev_signo = SIGNAL;
+        event._sigev_un._tid = gettid();
         armed_ = timer_create(CLOCK_MONOTONIC, &event, &timer_) == 0;
         const itimerspec every{{0, 100'000'000}, {0, 100'000'000}};
         if (armed_) timer_settime(timer_, 0, &every, nullptr);
@@ -463,6 +476,7 @@ bool character_from_fontconfig(FontconfigState& state, uint32_t character, Prese
 
 bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
 {
+    const std::lock_guard turn(fontconfig_turn);
     FontconfigState& state = *lookup.state;
     if (name[0] == '\0') return false;
     const std::string question = std::string("name ") + name;
@@ -474,6 +488,7 @@ bool font_lookup_name(FontLookup& lookup, const char* name, FontFile& file)
 
 bool font_lookup_styled(FontLookup& lookup, const FontFile& regular, FaceStyle style, FontFile& styled)
 {
+    const std::lock_guard turn(fontconfig_turn);
     FontconfigState& state = *lookup.state;
     // The family is read from the regular file, which need not lie in a font folder: the
     // question holds its time, so that another file under its name is asked about afresh.
@@ -491,6 +506,7 @@ bool font_lookup_styled(FontLookup& lookup, const FontFile& regular, FaceStyle s
 bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation presentation, size_t& position,
                            FontFile& file)
 {
+    const std::lock_guard turn(fontconfig_turn);
     FontconfigState& state = *lookup.state;
     const std::string question = "character " + std::to_string(character) + ' ' +
                                  std::to_string(static_cast<int>(presentation)) + ' ' + std::to_string(position);
@@ -506,6 +522,7 @@ bool font_lookup_character(FontLookup& lookup, uint32_t character, Presentation 
 
 std::vector<FontFamily> font_lookup_families(FontLookup& lookup, FontListing listing)
 {
+    const std::lock_guard turn(fontconfig_turn);
     FontconfigState& state = *lookup.state;
     std::vector<FontFamily> families;
     if (!ready(state)) return families;

@@ -8,6 +8,7 @@
 
 #include <gd.h>
 
+#include "base/messages.hpp"
 #include "fonts/font_choice.hpp"
 #include "fonts/font_file.hpp"
 #include "glyphs/color_glyph.hpp"
@@ -264,7 +265,7 @@ Face* face_cache_open_file(FaceCache& cache, const FontFile& file)
     if (is_regular_file(face->path)) {
         open_other_face(cache, *face);
     } else {
-        std::fprintf(stderr, "warning: font file %s is not a regular file; not drawn from\n", face->path.c_str());
+        tell_once("warning: font file " + face->path + " is not a regular file; not drawn from\n");
     }
     cache.faces.push_back(std::move(face));
     return cache.faces.back()->usable ? cache.faces.back().get() : nullptr;

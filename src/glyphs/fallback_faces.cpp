@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "base/messages.hpp"
 #include "fonts/font_choice.hpp"
 
 namespace vedad {
@@ -19,7 +20,7 @@ void open_named(FallbackFaces& fallback, FaceCache& cache, double points)
         const FontChoice choice = resolve_font(cache.lookup, name.c_str(), points, FontRole::FALLBACK);
         Face* face = choice.path.empty() ? nullptr : face_cache_open_file(cache, FontFile{choice.path, choice.index});
         if (face != nullptr) fallback.named.push_back(face);
-        else std::fprintf(stderr, "warning: fallback font '%s' was not found or cannot be drawn from\n", name.c_str());
+        else tell_once("warning: fallback font '" + name + "' was not found or cannot be drawn from\n");
     }
 }
 
@@ -33,7 +34,7 @@ void announce(FallbackFaces& fallback, const Face& face)
     if (!fallback.verbose) return;
     if (std::find(fallback.announced.begin(), fallback.announced.end(), &face) != fallback.announced.end()) return;
     fallback.announced.push_back(&face);
-    std::fprintf(stderr, "fallback font: %s\n", face.path.c_str());
+    tell_once("fallback font: " + face.path + "\n");
 }
 
 // The face of `face`'s family in `style`, opened once; null when it has none.

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "base/messages.hpp"
 #include "layout/text_bottom.hpp"
 
 namespace vedad {
@@ -20,10 +21,10 @@ CanvasSize crop_to_text(const Options& options, Canvas& canvas, const TextExtent
     if (height > canvas_height) {
         height = canvas_height;
         if (options.verbose != 0)
-            std::fprintf(stderr, "warning: image output dimensions too small for entire input text\n");
+            std::fprintf(messages(), "warning: image output dimensions too small for entire input text\n");
     }
     if (options.verbose != 0)
-        std::fprintf(stderr, "cropping image to %dx%d pixels\n", width, static_cast<int32_t>(height));
+        std::fprintf(messages(), "cropping image to %dx%d pixels\n", width, static_cast<int32_t>(height));
 
     const bool whole = width == canvas_width && height == canvas_height;
     if (width > 0 && height > 0) {
@@ -31,7 +32,7 @@ CanvasSize crop_to_text(const Options& options, Canvas& canvas, const TextExtent
         if (!whole && copy) canvas_resize(canvas, width, static_cast<int32_t>(height));
         return CanvasSize{width, static_cast<int32_t>(height)};
     }
-    if (options.verbose != 0) std::fprintf(stderr, "warning: will not crop image, because it looks empty\n");
+    if (options.verbose != 0) std::fprintf(messages(), "warning: will not crop image, because it looks empty\n");
     return CanvasSize{canvas_width, canvas_height};
 }
 

@@ -3,6 +3,8 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "base/messages.hpp"
+
 namespace vedad {
 
 namespace {
@@ -32,11 +34,11 @@ void warn_about_cut_text(const Options& options, const Canvas& canvas, TextExten
     // --verbose says more around these lines, and keeps them short.
     const char* advice = options.verbose != 0 ? "" : CUT_TEXT_ADVICE;
     if (extent.rows_cut_right > 0) {
-        std::fprintf(stderr, "warning: text cut at the right edge (%" PRId64 " of %" PRId64 " rows)%s\n",
+        std::fprintf(messages(), "warning: text cut at the right edge (%" PRId64 " of %" PRId64 " rows)%s\n",
                      extent.rows_cut_right, extent.rows_shown, advice);
     }
     const int64_t below = rows_below(canvas, extent);
-    if (below > 0) std::fprintf(stderr, "warning: text cut at the bottom (%" PRId64 " more rows)%s\n", below, advice);
+    if (below > 0) std::fprintf(messages(), "warning: text cut at the bottom (%" PRId64 " more rows)%s\n", below, advice);
 }
 
 }  // namespace vedad

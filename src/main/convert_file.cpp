@@ -9,9 +9,11 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "base/messages.hpp"
 #include "canvas/drawing_record.hpp"
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "main/file_jobs.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "main/sized_canvas.hpp"
@@ -89,6 +91,9 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     if (options.frame.line_numbers != 0) add_line_numbers(canvas, options, extent);
 
     dress_page(options, canvas, std::strcmp(operand, "-") == 0 ? "" : basename(operand));
+    // With --jobs=, the files before this one are written first, so its name is claimed as
+    // the serial run claims it.
+    wait_for_turn_to_write();
     make_output_directory(options);
     OutputPath output = make_page_output_path(options, operand, page_number);
     const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
@@ -129,7 +134,7 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 {
     const bool from_stdin = std::strcmp(operand, "-") == 0;
     const char* input_name = from_stdin ? "standard input" : operand;
-    if (options.verbose != 0) std::fprintf(stderr, "reading %s\n", input_name);
+    if (options.verbose != 0) std::fprintf(messages(), "reading %s\n", input_name);
 
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
@@ -144,8 +149,9 @@ void convert_stream(const Options& options, Canvas& canvas, const InputStream& g
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
     if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
-        if (canvas.font.index > 0) std::fprintf(stderr, "font: %s, face %d\n", canvas.font.path.c_str(), canvas.font.index);
-        else std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());
+        std::string line = "font: " + canvas.font.path;
+        if (canvas.font.index > 0) line += ", face " + std::to_string(canvas.font.index);
+        tell_once(line + "\n");
     }
 
     canvas.input_name = input_name;

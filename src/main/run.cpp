@@ -1,9 +1,11 @@
 #include "main/run.hpp"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdarg>
 #include <cstdlib>
+#include <cstring>
 
 #include <gd.h>
 
@@ -18,6 +20,7 @@
 #include "main/command_terminal.hpp"
 #include "main/convert_file.hpp"
 #include "main/execute_command.hpp"
+#include "main/file_jobs.hpp"
 #include "output/temporary_file.hpp"
 
 namespace vedad {
@@ -66,6 +69,13 @@ int run(int argument_count, char** arguments)
     if (options.verbose != 0) {
         std::fprintf(stderr, "output format: %s %dx%d pixels\n", pixel_format_name(options.drawing), options.width,
                      options.height);
+    }
+    // Several files on several threads; one file, or standard input read more than once, on one.
+    const int32_t threads = std::min<int64_t>(jobs_wanted(options.jobs), static_cast<int64_t>(operands.size()));
+    if (threads > 1 && std::count_if(operands.begin(), operands.end(), [](const char* operand) {
+                           return std::strcmp(operand, "-") == 0;
+                       }) < 2) {
+        return convert_files_in_jobs(options, operands, threads);
     }
     Canvas canvas;
     canvas_init(canvas, options.drawing);

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "base/fail.hpp"
+#include "base/messages.hpp"
 
 namespace vedad {
 
@@ -12,8 +13,8 @@ void announce_output(const Options& options, OutputPath& output)
     if (output.announced) return;
     output.announced = true;
     if (options.verbose != 0 && output.number > 1)
-        std::fprintf(stderr, "warning: %s exists, consider using --overwrite\n", output.first.c_str());
-    std::fprintf(stderr, "writing %s\n", output.path.c_str());
+        std::fprintf(messages(), "warning: %s exists, consider using --overwrite\n", output.first.c_str());
+    std::fprintf(messages(), "writing %s\n", output.path.c_str());
 }
 
 void fail_opening_output(const Options& options, OutputPath& output, int error)

@@ -9,6 +9,7 @@
 #include "canvas/draw.hpp"
 #include "base/hex_color.hpp"
 #include "base/clamp.hpp"
+#include "base/messages.hpp"
 #include "base/utf8.hpp"
 #include "base/utf8.hpp"
 #include "readers/character_width.hpp"
@@ -175,7 +176,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
     if (first == EOF && std::ferror(stream)) return;
     if (first != '<') {
         if (canvas.measuring == 0)
-            std::fprintf(stderr, "vedad warning: file does not look like HTML, parsing as text\n");
+            std::fprintf(messages(), "vedad warning: file does not look like HTML, parsing as text\n");
         read_plain_text(canvas, stream, extent, first == EOF ? 0 : first, options.columns);
         return;
     }
@@ -223,7 +224,7 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
         }
     }
     if (foreign.found && canvas.measuring == 0) {
-        std::fprintf(stderr,
+        std::fprintf(messages(),
                      "warning: %s is not one span per character; to draw a terminal's output, give it raw with "
                      "--ansi-input\n",
                      canvas.input_name);

@@ -95,6 +95,7 @@ std::string whole(const Options& o)
     field("picture_type", std::to_string(static_cast<int>(o.picture_type)));
     field("picture_type_given", std::to_string(o.picture_type_given));
     field("svg_glyphs", std::to_string(o.svg_glyphs));
+    field("jobs", std::to_string(o.jobs));
     field("execute", text_of(o.execute));
     field("rows", std::to_string(o.rows));
     field("timeout", std::to_string(o.timeout));
@@ -232,6 +233,10 @@ const ParseCase PARSE_CASES[] = {
     {{"--type=WebP"}, 0, [](Options& o) { o.picture_type = PictureType::WEBP, o.picture_type_given = 1; }},
     {{"--type", "png"}, 0, [](Options& o) { o.picture_type_given = 1; }},
     {{"--split", "0"}, 0, [](Options& o) { o.split_rows = -1; }},
+    {{"--jobs=4"}, 0, [](Options& o) { o.jobs = 4; }},
+    {{"--jobs", "0"}, 0, [](Options& o) { o.jobs = 0; }},
+    {{"--jobs=1025"}, 0, [](Options& o) { o.jobs = -1; }},
+    {{"--jobs=-2"}, 0, [](Options& o) { o.jobs = -1; }},
     // A command is taken as it is, blanks and all, and --prompt takes a text only after '='.
     {{"--execute=ls -l"}, 0, [](Options& o) { o.execute = "ls -l"; }},
     {{"--execute", " ls"}, 0, [](Options& o) { o.execute = " ls"; }},

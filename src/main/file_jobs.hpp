@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+
+#include "base/options.hpp"
+#include "cli/parse_options.hpp"
+
+namespace vedad {
+
+// --jobs=: the files of a run converted by several threads at once, each with a canvas, a
+// glyph engine and fontconfig answers of its own. Drawing and encoding go on side by side;
+// pictures are written one file at a time in the order of the operands, so a name is claimed
+// (and numbered around existing files) exactly as the serial run claims it. Each file's
+// messages are held and told in the same order, and a failing file ends the run where the
+// serial run ends: the files before it are written and told, nothing after it is written.
+
+// The threads --jobs= asks for: 0 means one per core this process may run on.
+int32_t jobs_wanted(int32_t jobs);
+
+// Converts the operands with `threads` threads (2 or more). Returns the run's exit status.
+int convert_files_in_jobs(const Options& options, const Operands& operands, int32_t threads);
+
+// Called before a page's picture is written: on a thread of --jobs=, waits until every file
+// before this one has been written and told. Does nothing in the serial run.
+void wait_for_turn_to_write();
+
+}  // namespace vedad
