@@ -165,7 +165,7 @@ Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, 
     return grid;
 }
 
-void grid_put(Grid& grid, std::string_view text, int width)
+int32_t grid_put(Grid& grid, std::string_view text, int width)
 {
     if (grid.width > 0 && (grid.wrap_pending || (grid.column + width > grid.width && grid.column > 0))) {
         grid.wrap_pending = false;
@@ -183,11 +183,11 @@ void grid_put(Grid& grid, std::string_view text, int width)
     }
 
     Row* kept = kept_row(grid, row);
-    if (kept == nullptr) return;
+    if (kept == nullptr) return column;
     if (column >= grid.kept.columns) {
         // The cells before it that nothing wrote still show, as spaces, up to the kept ones.
         materialize(grid, *kept, grid.kept.columns);
-        return;
+        return column;
     }
     const int32_t end = std::min(column + width, grid.kept.columns);
     materialize(grid, *kept, end);
@@ -215,6 +215,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
         tail.lines = colors.lines;
         tail.flags = static_cast<uint8_t>(marks | (style.conceal ? 0 : Cell::WIDE_TAIL));
     }
+    return column;
 }
 
 void grid_join(Grid& grid, std::string_view text)

@@ -15,9 +15,10 @@ namespace vedad {
 // written at the last column overwrites it. Positions are counted, never allocated.
 inline constexpr int32_t GRID_POSITION_LIMIT = (1 << 30) - 1;
 
-// Room for one character and the combining marks that join it, in UTF-8; marks that do not
+// Room for one grapheme cluster in UTF-8: a character and the marks that join it, or an emoji
+// sequence such as a family of four (25 bytes) or a flag of tags (28); code points that do not
 // fit are dropped.
-inline constexpr size_t CELL_TEXT_CAPACITY = 12;
+inline constexpr size_t CELL_TEXT_CAPACITY = 28;
 
 // One cell of the screen.
 struct Cell {
@@ -119,9 +120,9 @@ struct Grid {
 Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width,
                int32_t width = 0);
 
-// Writes one character (its UTF-8 text) at the cursor, `width` cells wide (1 or 2), and moves
-// the cursor past it.
-void grid_put(Grid& grid, std::string_view text, int width);
+// Writes one character or grapheme cluster (its UTF-8 text) at the cursor, `width` cells wide
+// (1 or 2), and moves the cursor past it; gives the column it was written at.
+int32_t grid_put(Grid& grid, std::string_view text, int width);
 
 // Joins a zero-width character to the cell before the cursor; dropped at the start of a row.
 void grid_join(Grid& grid, std::string_view text);

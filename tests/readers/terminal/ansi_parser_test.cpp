@@ -35,6 +35,13 @@ std::vector<std::string> rows_of(const Grid& grid)
     return rows;
 }
 
+std::string repeated(std::string_view text, size_t count)
+{
+    std::string made;
+    for (size_t i = 0; i < count; ++i) made += text;
+    return made;
+}
+
 struct Case {
     const char* name;
     std::string input;
@@ -163,8 +170,7 @@ TEST(AnsiParser, ReadsUtf8CharactersAndTheirWidths)
         {"a combining mark joins the cell before", "e\xcc\x81x", {"e\xcc\x81x"}},
         {"a combining mark after a wide character", "漢\xcc\x81", {"漢\xcc\x81»"}},
         {"a combining mark at the start of a row is dropped", "\xcc\x81" "a\n\xcc\x81", {"a"}},
-        {"marks beyond the cell's room are dropped", "a\xcc\x81\xcc\x82\xcc\x83\xcc\x84\xcc\x85\xcc\x86",
-         {"a\xcc\x81\xcc\x82\xcc\x83\xcc\x84\xcc\x85"}},
+        {"marks beyond the cell's room are dropped", "a" + repeated("\xcc\x81", 14), {"a" + repeated("\xcc\x81", 13)}},
         {"overwriting half of a wide character leaves a space", "漢\bx", {" x"}},
         {"writing over the first half", "漢\rx", {"x "}},
         {"an invalid byte stands for itself", "a\xff" "b", {"a\xff" "b"}},
@@ -172,6 +178,39 @@ TEST(AnsiParser, ReadsUtf8CharactersAndTheirWidths)
         {"overlong and surrogate forms are bytes", "\xc0\xaf\xed\xa0\x80", {"\xc0\xaf\xed\xa0\x80"}},
         {"a character cut by an escape", "\xe6\x1b[31mx", {"\xe6x"}},
     });
+}
+
+// A grapheme cluster is one cell, or two when it is wide or an emoji sequence; a character
+// that continues the cluster before the cursor joins its cell, across a change of style.
+TEST(AnsiParser, GraphemeClustersTakeOneCellOrTwo)
+{
+    const std::string flag = "\U0001F1EB\U0001F1F7";
+    const std::string family = "\U0001F468\u200D\U0001F469\u200D\U0001F467";
+    const std::string family_of_four = family + "\u200D\U0001F466";
+    const std::string thumbs = "\U0001F44D\U0001F3FD";
+    const std::string keycap = "1\uFE0F\u20E3";
+    const std::string heart = "\u2764\uFE0F";
+    expect_rows({
+        {"a flag", flag + "x", {flag + "»x"}},
+        {"two flags", flag + "\U0001F1E9\U0001F1EA", {flag + "»\U0001F1E9\U0001F1EA»"}},
+        {"a ZWJ sequence", family + "x", {family + "»x"}},
+        {"a family of four fits its cell", family_of_four, {family_of_four + "»"}},
+        {"a skin tone", thumbs + "x", {thumbs + "»x"}},
+        {"a keycap", keycap + "x", {keycap + "»x"}},
+        {"a VS16 sequence", heart + "x", {heart + "»x"}},
+        {"a base and its marks", "e\u0301\u0323x", {"e\u0301\u0323x"}},
+        {"a spacing vowel sign joins its consonant", "\u0915\u093E\u0916", {"\u0915\u093E\u0916"}},
+        {"across a change of style", "\U0001F1EB\x1b[31m\U0001F1F7x", {flag + "»x"}},
+        {"a cursor move ends the cluster", "\U0001F1EB\x1b[C\U0001F1F7", {"\U0001F1EB \U0001F1F7"}},
+        {"a joiner after a letter joins no emoji to it", "a\u200D\U0001F469", {"a\u200D\U0001F469»"}},
+        {"a sequence cut short at the end of input", "\U0001F468\u200D", {"\U0001F468\u200D»"}},
+        {"a tone alone is a wide character", "\U0001F3FD", {"\U0001F3FD»"}},
+    });
+    expect_rows({
+                    {"a flag written at the last column stays in it", "ab" + flag + "x", {"ab" + flag, "x"}},
+                    {"a flag that fits widens in place", "a" + flag + "x", {"a" + flag + "»", "x"}},
+                },
+                8, 3);
 }
 
 // A lead byte with a second byte that would make an overlong form, a surrogate or a code point

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vedad {
+
+// The code points of a grapheme cluster kept to decide where it ends and how wide it is;
+// longer clusters are rare (a family emoji holds seven).
+inline constexpr size_t CLUSTER_POINT_LIMIT = 16;
+
+// A grapheme cluster (a user-perceived character: a base with its marks, an emoji sequence,
+// a flag) as it is written, code point by code point.
+struct GraphemeCluster {
+    std::array<char32_t, CLUSTER_POINT_LIMIT> points{};
+    size_t count = 0;
+};
+
+// Begins the cluster anew with `point`.
+void cluster_start(GraphemeCluster& cluster, char32_t point);
+
+// True when `point` belongs to the cluster under Unicode's extended grapheme cluster rules;
+// false for an empty or full cluster.
+bool cluster_continues(const GraphemeCluster& cluster, char32_t point);
+
+// Adds `point`, which continues the cluster; false (and nothing added) when it is full.
+bool cluster_add(GraphemeCluster& cluster, char32_t point);
+
+// The cells a terminal shows the cluster in: its first character's width, and 2 for an
+// emoji sequence (a flag, a ZWJ sequence, a keycap, a skin tone or a VS16 sequence).
+int cluster_width(const GraphemeCluster& cluster);
+
+}  // namespace vedad
