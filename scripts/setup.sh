@@ -15,7 +15,7 @@ source scripts/lib.sh
 packages=(g++ cmake make pkg-config libgd-dev libpng-dev libwebp-dev libfreetype-dev libfontconfig-dev fontconfig googletest
     libgtest-dev fonts-freefont-ttf fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei fonts-noto-color-emoji mandoc
     groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14 aha colorized-logs)
-packages+=(nlohmann-json3-dev libexpat1-dev libunistring-dev)
+packages+=(nlohmann-json3-dev libexpat1-dev libunistring-dev libharfbuzz-dev)
 install_missing "${packages[@]}"
 
 # The default font is FreeMono, found through fontconfig. A Courier link to it that an

@@ -20,6 +20,14 @@ Presentation presentation_of(const std::vector<uint32_t>& characters, size_t i)
     return Presentation::DEFAULT;
 }
 
+// How a cluster asks to be shown: as an emoji, or as its first character asks.
+Presentation presentation_of_cluster(const uint32_t* characters, size_t count)
+{
+    return is_emoji_sequence(characters, count) ? Presentation::EMOJI
+           : count > 1 && characters[1] == 0xFE0E ? Presentation::TEXT
+                                                  : Presentation::DEFAULT;
+}
+
 // The face and glyph a character the main face lacks is drawn with; false when no other face
 // has it.
 bool find_fallback(GlyphSources sources, uint32_t character, Presentation presentation, double points,
@@ -50,24 +58,87 @@ bool is_line_break(uint32_t character)
     return character == '\r' || character == '\n';
 }
 
+namespace {
+
+// The face a cluster of several code points is shaped in: a colour face for an emoji
+// sequence where one has its first character, else the face with that character.
+Face* cluster_face(GlyphSources sources, const uint32_t* characters, size_t count, Face& face, double points,
+                   Missing missing)
+{
+    const bool fallback = missing != Missing::BOX && wants_fallback(characters[0]);
+    if (fallback && is_emoji_sequence(characters, count)) {
+        Face* emoji = fallback_face(sources.fallback, sources.faces, characters[0], Presentation::EMOJI, points,
+                                    sources.style);
+        if (emoji != nullptr && emoji->color) return emoji;
+    }
+    if (face_glyph_index(face, characters[0]) != 0) return &face;
+    if (!fallback) return nullptr;
+    return fallback_face(sources.fallback, sources.faces, characters[0], presentation_of_cluster(characters, count),
+                         points, sources.style);
+}
+
+// Places the glyphs of the cluster of `count` characters shaped whole; false, having placed
+// nothing, when it cannot be shaped.
+bool place_cluster(GlyphSources sources, const uint32_t* characters, size_t count, Face& main_face, double points,
+                   Missing missing, std::vector<ShapedGlyph>& shaped, std::vector<PlacedGlyph>& placed)
+{
+    Face* face = cluster_face(sources, characters, count, main_face, points, missing);
+    if (face == nullptr) return false;
+    SizedFace* sized = face_at_size(*face, points, sources.color_band);
+    if (sized == nullptr || !shape_cluster(*sources.shapers, *face, *sized, characters, count, shaped)) return false;
+    const size_t first = placed.size();
+    for (const ShapedGlyph& glyph : shaped) {
+        const CachedGlyph* layout = face_layout_glyph(*face, *sized, glyph.glyph_index);
+        if (layout == nullptr) {
+            placed.resize(first);
+            return false;
+        }
+        // Advances come from the cache, as every glyph's, so that a cluster that shapes to one
+        // glyph moves the pen as that glyph does; marks that HarfBuzz puts on others move it
+        // not at all.
+        const FT_Pos advance = glyph.advance != 0 ? layout->layout.advance : 0;
+        placed.push_back(PlacedGlyph{characters[0], face, sized, glyph.glyph_index, layout, advance, 0, 0, 0, 0,
+                                     glyph.offset_x, -glyph.offset_y});
+    }
+    return true;
+}
+
+}  // namespace
+
 bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters, Face& face, SizedFace& sized,
                    double points, Missing missing, std::vector<PlacedGlyph>& placed)
 {
-    placed.resize(characters.size());
+    placed.clear();
+    std::vector<char> unshaped;
+    std::vector<char>& starts = sources.shapers != nullptr ? sources.shapers->starts : unshaped;
+    if (sources.shapers != nullptr) cluster_starts(characters, starts);
     FT_UInt previous = 0;
-    for (size_t i = 0; i < placed.size(); ++i) {
+    for (size_t i = 0; i < characters.size(); ++i) {
         const uint32_t character = characters[i];
+        if (!starts.empty()) {
+            size_t end = i + 1;
+            while (end < characters.size() && starts[end] == 0) ++end;
+            if (end - i > 1 && !is_line_break(character) &&
+                place_cluster(sources, &characters[i], end - i, face, points, missing, sources.shapers->shaped,
+                              placed)) {
+                previous = 0;
+                i = end - 1;
+                continue;
+            }
+        }
         const FT_UInt glyph_index = face_glyph_index(face, character);
+        PlacedGlyph fallback_glyph;
         if (glyph_index == 0 && missing != Missing::BOX &&
-            find_fallback(sources, character, presentation_of(characters, i), points, placed[i])) {
+            find_fallback(sources, character, presentation_of(characters, i), points, fallback_glyph)) {
             if (missing == Missing::FALLBACK_IN_CELL) {
                 // The cell is laid out as for the font's own box: the same box and advance.
                 // The picture still comes from the other face.
                 const CachedGlyph* box_glyph = face_layout_glyph(face, sized, 0);
                 if (box_glyph == nullptr) return false;
-                placed[i].glyph = box_glyph;
-                placed[i].advance = box_glyph->layout.advance;
+                fallback_glyph.glyph = box_glyph;
+                fallback_glyph.advance = box_glyph->layout.advance;
             }
+            placed.push_back(fallback_glyph);
             previous = 0;
             continue;
         }
@@ -75,8 +146,8 @@ bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters
         if (face.kerned && previous != 0 && glyph_index != 0) kerning = face_kerning(face, sized, previous, glyph_index);
         const CachedGlyph* glyph = face_layout_glyph(face, sized, glyph_index);
         if (glyph == nullptr) return false;
-        if (kerning != 0) placed[i - 1].advance += kerning;
-        placed[i] = PlacedGlyph{character, &face, &sized, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0};
+        if (kerning != 0) placed.back().advance += kerning;
+        placed.push_back(PlacedGlyph{character, &face, &sized, glyph_index, glyph, glyph->layout.advance, 0, 0, 0, 0});
         previous = is_line_break(character) ? 0 : glyph_index;
     }
     return true;
@@ -112,8 +183,8 @@ bool place_pens(std::vector<PlacedGlyph>& placed, double points, int x, int y, C
             total_max.x = std::max(total_max.x, glyph_max.x);
             total_max.y = std::max(total_max.y, glyph_max.y);
         }
-        glyph.pen_x = pen.x;
-        glyph.pen_y = pen.y;
+        glyph.pen_x = pen.x + glyph.offset_x;
+        glyph.pen_y = pen.y + glyph.offset_y;
         pen.x += advance;
     }
 

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "glyphs/face_cache.hpp"
+
+struct hb_font_t;
+
+namespace vedad {
+
+// Grapheme clusters of more than one code point (a letter and its marks, an emoji sequence, a
+// flag) are shaped with HarfBuzz in one face: the glyphs it chooses, placed where it puts them.
+
+
+// One glyph of a shaped cluster: its index in the face, the pen's advance after it and its
+// offset from the pen (rightwards and upwards), in 26.6 units at the layout resolution.
+struct ShapedGlyph {
+    FT_UInt glyph_index;
+    FT_Pos advance;
+    FT_Pos offset_x;
+    FT_Pos offset_y;
+};
+
+// HarfBuzz's view of each face shaped in, made once; destroyed before the faces are.
+struct Shapers {
+    Shapers() = default;
+    Shapers(const Shapers&) = delete;
+    Shapers& operator=(const Shapers&) = delete;
+    ~Shapers();
+
+    std::unordered_map<const Face*, hb_font_t*> fonts;
+    // Working space kept between calls.
+    std::vector<char> starts;
+    std::vector<ShapedGlyph> shaped;
+};
+
+// Where each grapheme cluster of `characters` begins: `starts[i]` is true when one begins at
+// character i. Empty when every character is a cluster of its own, as in text with nothing
+// from U+0300 on (which is not looked at further).
+void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& starts);
+
+// Whether a cluster is an emoji sequence, drawn from a colour face where one has it: a flag,
+// a ZWJ sequence, a keycap, a skin tone, a tag sequence or a VS16 sequence.
+bool is_emoji_sequence(const uint32_t* characters, size_t count);
+
+// Shapes the `count` characters of one cluster in `face` at `sized`'s layout size; false when
+// HarfBuzz cannot, or a glyph is missing from the face.
+bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
+                   std::vector<ShapedGlyph>& shaped);
+
+}  // namespace vedad
