@@ -4,6 +4,7 @@
 
 #include <unigbrk.h>
 
+#include "base/utf8.hpp"
 #include "readers/character_width.hpp"
 
 namespace vedad {
@@ -70,6 +71,21 @@ int cluster_width(const GraphemeCluster& cluster)
         if (point == ZERO_WIDTH_JOINER && i + 1 < cluster.count) return 2;
     }
     return first;
+}
+
+std::string_view first_cluster(std::string_view text, size_t limit, GraphemeCluster& cluster)
+{
+    cluster.count = 0;
+    size_t end = 0;
+    while (end < text.size()) {
+        const size_t length = utf8_sequence_length(text.substr(end));
+        if (length == 0 || end + length > limit) break;
+        const char32_t point = utf8_code_point(text.substr(end), length);
+        if (cluster.count == 0) cluster_start(cluster, point);
+        else if (!cluster_continues(cluster, point) || !cluster_add(cluster, point)) break;
+        end += length;
+    }
+    return text.substr(0, end);
 }
 
 }  // namespace vedad

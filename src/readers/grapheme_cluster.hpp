@@ -3,12 +3,17 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace vedad {
 
 // The code points of a grapheme cluster kept to decide where it ends and how wide it is;
 // longer clusters are rare (a family emoji holds seven).
 inline constexpr size_t CLUSTER_POINT_LIMIT = 16;
+
+// The bytes of a cluster's text kept to draw it: room for a family of four (25 bytes) or a
+// flag of tags (28).
+inline constexpr size_t CLUSTER_TEXT_LIMIT = 28;
 
 // A grapheme cluster (a user-perceived character: a base with its marks, an emoji sequence,
 // a flag) as it is written, code point by code point.
@@ -30,5 +35,10 @@ bool cluster_add(GraphemeCluster& cluster, char32_t point);
 // The cells a terminal shows the cluster in: its first character's width, and 2 for an
 // emoji sequence (a flag, a ZWJ sequence, a keycap, a skin tone or a VS16 sequence).
 int cluster_width(const GraphemeCluster& cluster);
+
+// The grapheme cluster `text` begins with, as whole code points of valid UTF-8, up to
+// `limit` bytes and CLUSTER_POINT_LIMIT code points; its code points go to `cluster`. Empty
+// when the text does not begin with a valid character.
+std::string_view first_cluster(std::string_view text, size_t limit, GraphemeCluster& cluster);
 
 }  // namespace vedad

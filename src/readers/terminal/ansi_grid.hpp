@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "readers/grapheme_cluster.hpp"
 #include "readers/terminal/ansi_style.hpp"
 
 namespace vedad {
@@ -16,9 +17,8 @@ namespace vedad {
 inline constexpr int32_t GRID_POSITION_LIMIT = (1 << 30) - 1;
 
 // Room for one grapheme cluster in UTF-8: a character and the marks that join it, or an emoji
-// sequence such as a family of four (25 bytes) or a flag of tags (28); code points that do not
-// fit are dropped.
-inline constexpr size_t CELL_TEXT_CAPACITY = 28;
+// sequence; code points that do not fit are dropped.
+inline constexpr size_t CELL_TEXT_CAPACITY = CLUSTER_TEXT_LIMIT;
 
 // One cell of the screen.
 struct Cell {
