@@ -76,7 +76,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (sized == nullptr) return false;
     if (!path.fallback.enabled) missing = Missing::BOX;
     const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style,
-                               path.seams.unshaped ? nullptr : &path.shapers};
+                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
     if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;

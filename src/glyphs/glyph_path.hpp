@@ -43,6 +43,8 @@ struct GlyphPath {
     // The rows a line inks, which glyphs of colour faces fill (see color_glyph.hpp).
     ColorBand color_band;
     TestSeams seams;
+    // Runs of text in the font are shaped with its ligatures (see choose_glyphs).
+    bool ligatures = false;
     // The style the texts are drawn in (see TextStyle), set by whoever draws them.
     TextStyle style;
     // The column after the rightmost ink that the last text drew from faces other than its

@@ -77,18 +77,17 @@ Face* cluster_face(GlyphSources sources, const uint32_t* characters, size_t coun
                          points, sources.style);
 }
 
-// Places the glyphs of the cluster of `count` characters shaped whole; false, having placed
-// nothing, when it cannot be shaped.
-bool place_cluster(GlyphSources sources, const uint32_t* characters, size_t count, Face& main_face, double points,
-                   Missing missing, std::vector<ShapedGlyph>& shaped, std::vector<PlacedGlyph>& placed)
+// Places the glyphs of the `count` characters shaped whole in `face`; false, having placed
+// nothing, when they cannot be shaped there.
+bool place_shaped(GlyphSources sources, const uint32_t* characters, size_t count, Face& face, double points,
+                  std::vector<PlacedGlyph>& placed)
 {
-    Face* face = cluster_face(sources, characters, count, main_face, points, missing);
-    if (face == nullptr) return false;
-    SizedFace* sized = face_at_size(*face, points, sources.color_band);
-    if (sized == nullptr || !shape_cluster(*sources.shapers, *face, *sized, characters, count, shaped)) return false;
+    SizedFace* sized = face_at_size(face, points, sources.color_band);
+    std::vector<ShapedGlyph>& shaped = sources.shapers->shaped;
+    if (sized == nullptr || !shape_cluster(*sources.shapers, face, *sized, characters, count, shaped)) return false;
     const size_t first = placed.size();
     for (const ShapedGlyph& glyph : shaped) {
-        const CachedGlyph* layout = face_layout_glyph(*face, *sized, glyph.glyph_index);
+        const CachedGlyph* layout = face_layout_glyph(face, *sized, glyph.glyph_index);
         if (layout == nullptr) {
             placed.resize(first);
             return false;
@@ -97,10 +96,33 @@ bool place_cluster(GlyphSources sources, const uint32_t* characters, size_t coun
         // glyph moves the pen as that glyph does; marks that HarfBuzz puts on others move it
         // not at all.
         const FT_Pos advance = glyph.advance != 0 ? layout->layout.advance : 0;
-        placed.push_back(PlacedGlyph{characters[0], face, sized, glyph.glyph_index, layout, advance, 0, 0, 0, 0,
+        placed.push_back(PlacedGlyph{characters[0], &face, sized, glyph.glyph_index, layout, advance, 0, 0, 0, 0,
                                      glyph.offset_x, -glyph.offset_y});
     }
     return true;
+}
+
+// Where the cluster that begins at `i` ends.
+size_t cluster_end(const std::vector<char>& starts, size_t i)
+{
+    size_t end = i + 1;
+    while (end < starts.size() && starts[end] == 0) ++end;
+    return end;
+}
+
+// Where the run of characters from `i` that `face` draws ends, before a line break, a
+// character the face lacks or an emoji sequence, which is shaped on its own.
+size_t run_end(const std::vector<uint32_t>& characters, const std::vector<char>& starts, size_t i, Face& face)
+{
+    size_t end = i;
+    while (end < characters.size() && !is_line_break(characters[end]) && face_glyph_index(face, characters[end]) != 0) {
+        if (!starts.empty() && starts[end] != 0) {
+            const size_t next = cluster_end(starts, end);
+            if (next - end > 1 && is_emoji_sequence(&characters[end], next - end)) break;
+        }
+        ++end;
+    }
+    return end;
 }
 
 }  // namespace
@@ -112,15 +134,26 @@ bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters
     std::vector<char> unshaped;
     std::vector<char>& starts = sources.shapers != nullptr ? sources.shapers->starts : unshaped;
     if (sources.shapers != nullptr) cluster_starts(characters, starts);
+    const bool ligatures = sources.ligatures && sources.shapers != nullptr && characters.size() > 1;
+    size_t run_tried_until = 0;  // a run that could not be shaped is not tried again
     FT_UInt previous = 0;
     for (size_t i = 0; i < characters.size(); ++i) {
         const uint32_t character = characters[i];
-        if (!starts.empty()) {
-            size_t end = i + 1;
-            while (end < characters.size() && starts[end] == 0) ++end;
-            if (end - i > 1 && !is_line_break(character) &&
-                place_cluster(sources, &characters[i], end - i, face, points, missing, sources.shapers->shaped,
-                              placed)) {
+        if (ligatures && i >= run_tried_until) {
+            const size_t end = run_end(characters, starts, i, face);
+            run_tried_until = std::max(end, i + 1);
+            if (end - i > 1 && place_shaped(sources, &characters[i], end - i, face, points, placed)) {
+                previous = 0;
+                i = end - 1;
+                continue;
+            }
+        }
+        if (!starts.empty() && starts[i] != 0) {
+            const size_t end = cluster_end(starts, i);
+            Face* cluster_in = end - i > 1 && !is_line_break(character)
+                                   ? cluster_face(sources, &characters[i], end - i, face, points, missing)
+                                   : nullptr;
+            if (cluster_in != nullptr && place_shaped(sources, &characters[i], end - i, *cluster_in, points, placed)) {
                 previous = 0;
                 i = end - 1;
                 continue;

@@ -49,6 +49,7 @@ struct GlyphSources {
     const ColorBand& color_band;  // the rows a line inks, which colour glyphs fill
     FaceStyle style = STYLE_REGULAR;  // the style fallback faces are chosen in
     Shapers* shapers = nullptr;       // shapes clusters of several code points; none: never shaped
+    bool ligatures = false;           // runs of characters in the face are shaped whole
 };
 
 // Pens and corners stay this far inside the int range, so that libgd's conversions never
@@ -61,7 +62,9 @@ bool is_line_break(uint32_t character);
 // before each kerned pair. A character the face lacks comes from a fallback face when
 // `missing` asks for it, unkerned. A grapheme cluster of several code points is shaped whole
 // in the face that has its first character (a colour face first for an emoji sequence), where
-// that face has every glyph it needs, and is not kerned. False when a glyph does not load.
+// that face has every glyph it needs, and is not kerned. With ligatures, each run of two or
+// more characters the face has is shaped whole in it, unkerned. False when a glyph does not
+// load.
 bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters, Face& face, SizedFace& sized,
                    double points, Missing missing, std::vector<PlacedGlyph>& placed);
 

@@ -102,3 +102,45 @@ TEST(ShapeCluster, ClustersOfLettersAndMarks)
     EXPECT_EQ(compare_images(drawn("\U0001F468\u200D", band), drawn("\U0001F468", band)), "");
     EXPECT_NE(compare_images(drawn("\U0001F1EB\U0001F1F7", band), drawn("\U0001F1EB", band)), "");
 }
+
+// With ligatures a run of text in Fira Code is shaped whole: "->" is drawn with the glyphs
+// HarfBuzz chooses there, each at the pen the cache's advances give, in the same cells.
+TEST(ShapeCluster, LigaturesDrawTheFontsGlyphsInTheSameCells)
+{
+    const std::string font = VEDAD_LIGATURE_FONT;
+    const std::string text = "a->b";
+    std::array<int, 8> plain_box{};
+    std::array<int, 8> shaped_box{};
+    Image plain = blank_page();
+    Image shaped = blank_page();
+    GlyphPath path;
+    ASSERT_EQ(glyph_path_string(path, plain.get(), plain_box.data(), WHITE, font.c_str(), POINTS, X, BASELINE,
+                                text.c_str()),
+              nullptr);
+    path.ligatures = true;
+    ASSERT_EQ(glyph_path_string(path, shaped.get(), shaped_box.data(), WHITE, font.c_str(), POINTS, X, BASELINE,
+                                text.c_str()),
+              nullptr);
+    EXPECT_EQ(shaped_box, plain_box);
+    EXPECT_NE(compare_images(shaped, plain), "");
+
+    FaceCache cache;
+    Face* face = face_cache_open_file(cache, FontFile{font, 0});
+    ASSERT_NE(face, nullptr);
+    SizedFace* sized = face_at_size(*face, POINTS);
+    ASSERT_NE(sized, nullptr);
+    Image expected = blank_page();
+    FT_Pos pen = 0;
+    const std::vector<unsigned int> glyphs = glyphs_chosen(font, text);
+    ASSERT_EQ(glyphs.size(), text.size());
+    for (const unsigned int index : glyphs) {
+        const CachedGlyph* layout = face_layout_glyph(*face, *sized, index);
+        const CachedGlyph* glyph = face_drawn_glyph(*face, *sized, index);
+        ASSERT_TRUE(layout != nullptr && glyph != nullptr);
+        const double left = X + static_cast<double>(pen) * DRAWING_RESOLUTION / (LAYOUT_RESOLUTION * 64);
+        blend_glyph(expected.get(), WHITE, glyph->image, static_cast<int>(left + glyph->image.left),
+                    BASELINE - glyph->image.top);
+        pen += layout->layout.advance;
+    }
+    EXPECT_EQ(compare_images(shaped, expected), "");
+}
