@@ -73,6 +73,24 @@ void put_character(AnsiParser& parser, Grid& grid, char32_t character, std::stri
     open.length = text.size();
 }
 
+// A printable ASCII character begins a cluster of its own unless a Prepend character (none
+// lies below U+0600) holds on to it: the common case, written without a look at the rules.
+void put_ascii(AnsiParser& parser, Grid& grid, unsigned char byte)
+{
+    const std::string_view text(reinterpret_cast<const char*>(&byte), 1);
+    OpenCluster& open = parser.open;
+    if (open.cluster.count > 0 && open.cluster.points[open.cluster.count - 1] >= 0x600) {
+        put_character(parser, grid, byte, text);
+        return;
+    }
+    open.column = grid_put(grid, text, 1);
+    open.cells = 1;
+    open.cluster.points[0] = byte;
+    open.cluster.count = 1;
+    open.text[0] = static_cast<char>(byte);
+    open.length = 1;
+}
+
 // A character begun and cut short: each of its bytes stands for itself.
 void flush_pending(AnsiParser& parser, Grid& grid)
 {
@@ -131,9 +149,8 @@ void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
         end_cluster(parser);
         control(grid, byte);
     } else if (byte < 0x80) {
-        const std::string_view text(reinterpret_cast<const char*>(&byte), 1);
         if (parser.line_drawing && byte >= 0x5f) put_line_drawing(parser, grid, byte);
-        else put_character(parser, grid, byte, text);
+        else put_ascii(parser, grid, byte);
     } else if (!utf8_reader_begin(parser.pending, byte)) {
         end_cluster(parser);
         grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
