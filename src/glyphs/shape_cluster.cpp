@@ -15,11 +15,6 @@ namespace {
 // Below U+0300 no character extends a cluster, and Prepend characters begin at U+0600.
 constexpr uint32_t FIRST_JOINING = 0x300;
 
-bool is_regional_indicator(uint32_t character)
-{
-    return character >= 0x1f1e6 && character <= 0x1f1ff;
-}
-
 hb_font_t* shaper_of(Shapers& shapers, Face& face)
 {
     auto known = shapers.fonts.find(&face);
@@ -43,18 +38,6 @@ void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& 
     starts.resize(characters.size());
     uc_grapheme_breaks(reinterpret_cast<const ucs4_t*>(characters.data()), characters.size(), starts.data());
     if (!starts.empty()) starts[0] = 1;
-}
-
-bool is_emoji_sequence(const uint32_t* characters, size_t count)
-{
-    if (count < 2) return false;
-    if (is_regional_indicator(characters[0]) && is_regional_indicator(characters[1])) return true;
-    for (size_t i = 1; i < count; ++i) {
-        const uint32_t c = characters[i];
-        if (c == 0xfe0f || c == 0x20e3 || (c >= 0x1f3fb && c <= 0x1f3ff) || (c >= 0xe0020 && c <= 0xe007f)) return true;
-        if (c == 0x200d && i + 1 < count) return true;
-    }
-    return false;
 }
 
 bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,

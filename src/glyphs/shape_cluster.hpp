@@ -5,6 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/emoji_sequence.hpp"
 #include "glyphs/face_cache.hpp"
 
 struct hb_font_t;
@@ -41,10 +42,6 @@ struct Shapers {
 // character i. Empty when every character is a cluster of its own, as in text with nothing
 // from U+0300 on (which is not looked at further).
 void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& starts);
-
-// Whether a cluster is an emoji sequence, drawn from a colour face where one has it: a flag,
-// a ZWJ sequence, a keycap, a skin tone, a tag sequence or a VS16 sequence.
-bool is_emoji_sequence(const uint32_t* characters, size_t count);
 
 // Shapes the `count` characters of one cluster in `face` at `sized`'s layout size; false when
 // HarfBuzz cannot, or a glyph is missing from the face.

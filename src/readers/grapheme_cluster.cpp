@@ -4,26 +4,13 @@
 
 #include <unigbrk.h>
 
+#include "base/emoji_sequence.hpp"
 #include "base/utf8.hpp"
 #include "readers/character_width.hpp"
 
 namespace vedad {
 
 namespace {
-
-constexpr char32_t ZERO_WIDTH_JOINER = 0x200d;
-constexpr char32_t VARIATION_SELECTOR_16 = 0xfe0f;
-constexpr char32_t COMBINING_KEYCAP = 0x20e3;
-
-bool is_regional_indicator(char32_t point)
-{
-    return point >= 0x1f1e6 && point <= 0x1f1ff;
-}
-
-bool is_emoji_modifier(char32_t point)
-{
-    return point >= 0x1f3fb && point <= 0x1f3ff;
-}
 
 // Below U+0300 nothing extends a cluster, and only a Prepend character (none lies below
 // U+0600) holds on to what follows it: plain text needs no look at the rules.
@@ -44,7 +31,7 @@ bool cluster_continues(const GraphemeCluster& cluster, char32_t point)
 {
     if (cluster.count == 0 || cluster.count == CLUSTER_POINT_LIMIT) return false;
     if (surely_breaks(cluster.points[cluster.count - 1], point)) return false;
-    std::array<ucs4_t, CLUSTER_POINT_LIMIT + 1> points{};
+    std::array<uint32_t, CLUSTER_POINT_LIMIT + 1> points{};
     std::copy_n(cluster.points.begin(), cluster.count, points.begin());
     points[cluster.count] = point;
     std::array<char, CLUSTER_POINT_LIMIT + 1> breaks{};
@@ -64,12 +51,7 @@ int cluster_width(const GraphemeCluster& cluster)
     if (cluster.count == 0) return 0;
     const int first = std::max(character_width(cluster.points[0]), 1);
     if (cluster.count == 1 || first == 2) return first;
-    if (is_regional_indicator(cluster.points[0]) && is_regional_indicator(cluster.points[1])) return 2;
-    for (size_t i = 1; i < cluster.count; ++i) {
-        const char32_t point = cluster.points[i];
-        if (point == VARIATION_SELECTOR_16 || point == COMBINING_KEYCAP || is_emoji_modifier(point)) return 2;
-        if (point == ZERO_WIDTH_JOINER && i + 1 < cluster.count) return 2;
-    }
+    if (is_emoji_sequence(cluster.points.data(), cluster.count)) return 2;
     return first;
 }
 

@@ -18,7 +18,7 @@ inline constexpr size_t CLUSTER_TEXT_LIMIT = 28;
 // A grapheme cluster (a user-perceived character: a base with its marks, an emoji sequence,
 // a flag) as it is written, code point by code point.
 struct GraphemeCluster {
-    std::array<char32_t, CLUSTER_POINT_LIMIT> points{};
+    std::array<uint32_t, CLUSTER_POINT_LIMIT> points{};
     size_t count = 0;
 };
 
