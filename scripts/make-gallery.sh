@@ -115,6 +115,10 @@ draw --fit --margin=8 --scale=2 --output="$work/fit.png" examples/notes.txt
 # corners and a soft shadow, at twice the density.
 draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
     --output="$work/pretty.png" "$work/terminal.txt"
+# The same as SVG: rectangles and text that stay sharp at any zoom. Its <title> names the
+# input as given, so it is given by its own name, not the scratch folder's.
+(cd "$work" && draw --ansi-input --pretty --background=1e1e1e --title="ls, grep and diff" \
+    --output=pretty.svg terminal.txt)
 
 # A transparent background, and the same picture laid over a checkered page to show it.
 draw --transparent --foreground=0b5394 --font-size=0.06 \
@@ -148,3 +152,5 @@ for picture in notes colors packages terminal styles execute scripts fit pretty 
     cp "$work/$picture.png" "docs/gallery/$picture.png"
     echo "docs/gallery/$picture.png"
 done
+cp "$work/pretty.svg" docs/gallery/pretty.svg
+echo docs/gallery/pretty.svg

@@ -15,7 +15,7 @@ enum class InputForm : uint8_t {
 };
 
 // The form pictures are written in: by --type=, else by the extension of an --output= name.
-enum class PictureType : uint8_t { PNG, WEBP };
+enum class PictureType : uint8_t { PNG, WEBP, SVG };
 
 // Pixel formats that may be asked for; every image is drawn and written in true colour.
 enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
@@ -120,6 +120,8 @@ struct Options {
     int32_t split_rows = 0;
     PictureType picture_type = PictureType::PNG;  // with picture_type_given: --type=
     int32_t picture_type_given = 0;
+    // --svg-glyphs: an SVG draws each glyph as its outline rather than as text.
+    int32_t svg_glyphs = 0;
     DrawingSettings drawing;
     FrameSettings frame;
 };

@@ -6,6 +6,7 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "canvas/drawing_record.hpp"
 #include "glyphs/glyph_path.hpp"
 
 namespace vedad {
@@ -54,6 +55,7 @@ void fill_background(Canvas& canvas, int32_t color)
 {
     canvas.background_color = color;
     if (color == -1) fail("could not allocate RGBA value for background");
+    if (canvas.record != nullptr) record_page_background(*canvas.record, color);
     fill_rectangle(canvas.image, 0, 0, gdImageSX(canvas.image), gdImageSY(canvas.image), color);
 }
 
@@ -99,6 +101,10 @@ void canvas_add_border(Canvas& canvas, const Sides& sides, int32_t color)
 {
     const int32_t width = add_clamped(gdImageSX(canvas.image), static_cast<int64_t>(sides.left) + sides.right);
     const int32_t height = add_clamped(gdImageSY(canvas.image), static_cast<int64_t>(sides.top) + sides.bottom);
+    if (canvas.record != nullptr) {
+        record_border(*canvas.record, gdImageSX(canvas.image), gdImageSY(canvas.image), sides.left, sides.top,
+                      sides.right, sides.bottom, color);
+    }
     gdImagePtr padded = create_image_or_fail(width, height);
     // Exact pixels, alpha included, for the border and the picture alike, a row at a time.
     gdImageAlphaBlending(padded, 0);
@@ -139,6 +145,7 @@ void canvas_set_transparent_background(Canvas& canvas)
 void canvas_fill_rect(Canvas& canvas, int32_t x1, int32_t y1, int32_t x2, int32_t y2)
 {
     fill_rectangle(canvas.image, x1, y1, x2, y2, canvas.foreground_color);
+    if (canvas.record != nullptr) record_fill(*canvas.record, x1, y1, x2, y2, canvas.foreground_color);
 }
 
 void canvas_move_to(Canvas& canvas, int32_t x, int32_t y)

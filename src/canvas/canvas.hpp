@@ -17,6 +17,7 @@
 namespace vedad {
 
 struct GlyphPath;
+struct DrawingRecord;
 
 // A glyph from another face that reaches past the right edge of its cell (a CJK character
 // or an emoji in a cell of the font's width): once the next cell of the row is filled, the
@@ -75,6 +76,9 @@ struct Canvas {
     // noted by the readers while `noting_lines` is set.
     bool noting_lines = false;
     std::vector<int32_t> line_baselines;
+    // When set, what is drawn is also recorded there, for a picture written as shapes and
+    // text. Not owned.
+    DrawingRecord* record = nullptr;
 };
 
 // Notes that the row at the pen begins a line of the input (one that no wrap continues).

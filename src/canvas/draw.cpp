@@ -8,6 +8,7 @@
 #include "base/contrast.hpp"
 #include "base/fail.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "canvas/drawing_record.hpp"
 #include "canvas/face_styles.hpp"
 #include "canvas/render_text.hpp"
 
@@ -130,8 +131,11 @@ void redraw_overflow(Canvas& canvas, int32_t x0, int32_t y0, int32_t x1)
         // It rendered before, in the same face and size: it renders again.
         const FaceStyle style = canvas.style;
         canvas_return_to_style(canvas, overflow.style);
+        // Drawn again only to mend its pixels: it is recorded once.
+        if (canvas.record != nullptr) canvas.record->paused = true;
         canvas_render_text(canvas, image, overflow.x, overflow.y, overflow.text.c_str(), box,
                            missing_in_cell(canvas));
+        if (canvas.record != nullptr) canvas.record->paused = false;
         canvas_return_to_style(canvas, style);
         gdImageSetClip(image, clip[0], clip[1], clip[2], clip[3]);
     }

@@ -73,6 +73,8 @@ OPTIONS
 -v, --verbose        verbose output
     --type=png|webp  write PNG or lossless WebP pictures, default is what the
                      --output= name ends in, else png
+    --type=svg       write SVG pictures of the same layout, text kept as text
+    --svg-glyphs     with --type=svg, draw each glyph as its outline instead
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1

@@ -118,6 +118,7 @@ bool set_picture_type(Options& options, const char* value)
 {
     if (strcasecmp(value, "png") == 0) options.picture_type = PictureType::PNG;
     else if (strcasecmp(value, "webp") == 0) options.picture_type = PictureType::WEBP;
+    else if (strcasecmp(value, "svg") == 0) options.picture_type = PictureType::SVG;
     else return false;
     options.picture_type_given = 1;
     return true;
@@ -311,6 +312,7 @@ bool parse_option(const char* argument, const char* next, Options& options)
     }
     else if (is("--prompt")) options.prompt = DEFAULT_PROMPT;  // its own text only after "="
     else if (is("--screen")) options.screen = 1;
+    else if (is("--svg-glyphs")) options.svg_glyphs = 1;
     else if (is("-o")) {
         // -o FILE is --output=FILE. Glued to its value it is not taken: -overwrite would be
         // an output file named "verwrite".

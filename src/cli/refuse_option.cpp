@@ -48,7 +48,7 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
     ValueOption{"--title=", "a text", "build.log"},
     ValueOption{"--timeout=", "a whole number of seconds from 1", "30"},
-    ValueOption{"--type=", "png or webp", "webp"},
+    ValueOption{"--type=", "png, svg or webp", "svg"},
     ValueOption{"--width=", "a number of pixels", "800"},
     ValueOption{"--window=", "mac, plain or none", "plain"},
     ValueOption{"-o", "a file or directory name", "pictures"},

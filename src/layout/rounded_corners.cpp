@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas/drawing_record.hpp"
 #include "layout/coverage.hpp"
 
 namespace vedad {
@@ -30,6 +31,7 @@ void round_corners(Canvas& canvas, int32_t radius)
     const int32_t height = gdImageSY(image);
     radius = held_radius(width, height, radius);
     if (radius == 0) return;
+    if (canvas.record != nullptr) record_rounding(*canvas.record, width, height, radius);
     for (int32_t y = 0; y < height; ++y) {
         // Only the rows of the corners, and in them only the corners' columns, change.
         if (y >= radius && y < height - radius) continue;

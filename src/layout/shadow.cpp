@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/fail.hpp"
+#include "canvas/drawing_record.hpp"
 #include "layout/rounded_corners.hpp"
 
 namespace vedad {
@@ -86,6 +87,7 @@ void add_shadow(Canvas& canvas, int32_t blur_radius, int32_t offset, int32_t mar
     const int32_t width = gdImageSX(page);
     const int32_t height = gdImageSY(page);
     radius = held_radius(width, height, radius);
+    if (canvas.record != nullptr) record_shadow(*canvas.record, width, height, margin, offset, blur_radius);
     Plane shadow{width + 2 * margin, height + 2 * margin, {}};
     shadow.values.assign(static_cast<size_t>(shadow.width) * shadow.height, 0.0f);
     for (int32_t y = 0; y < height && margin + offset + y < shadow.height; ++y) {

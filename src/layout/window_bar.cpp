@@ -5,6 +5,7 @@
 
 #include "base/contrast.hpp"
 #include "base/fail.hpp"
+#include "canvas/drawing_record.hpp"
 #include "canvas/font_metrics.hpp"
 #include "canvas/render_text.hpp"
 #include "layout/coverage.hpp"
@@ -73,6 +74,10 @@ void add_window_bar(Canvas& canvas, const Options& options, const char* title, i
         for (size_t i = 0; i < std::size(WINDOW_BUTTON_X); ++i) {
             fill_disc(canvas.image, WINDOW_BUTTON_X[i] * scale, height / 2.0, WINDOW_BUTTON_RADIUS * scale,
                       opaque(rgb_of_hex(WINDOW_BUTTON_COLORS[i])));
+            if (canvas.record != nullptr) {
+                record_disc(*canvas.record, WINDOW_BUTTON_X[i] * scale, height / 2.0, WINDOW_BUTTON_RADIUS * scale,
+                            opaque(rgb_of_hex(WINDOW_BUTTON_COLORS[i])));
+            }
         }
     }
     const int32_t left = options.frame.window == WindowStyle::MAC ? BUTTONS_END * scale : 0;

@@ -9,6 +9,7 @@
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
+#include "canvas/drawing_record.hpp"
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "main/fit_page.hpp"
@@ -19,6 +20,7 @@
 #include "layout/line_numbers.hpp"
 #include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
+#include "output/encode_svg.hpp"
 #include "output/output_path.hpp"
 #include "output/picture_type.hpp"
 #include "output/write_file.hpp"
@@ -36,6 +38,10 @@ void read_again(FILE* input, const char* input_name, off_t start)
 void convert_page(const Options& options, Canvas& canvas, FILE* input, const char* operand, int64_t page_number)
 {
     const char* input_name = canvas.input_name;
+    const PictureType type = picture_type(options);
+    // An SVG is written from what the page draws, recorded as it is drawn.
+    DrawingRecord record;
+    canvas.record = type == PictureType::SVG ? &record : nullptr;
     canvas.noting_lines = options.frame.line_numbers != 0;
     // A page at scale N is laid out as at scale 1 and drawn again, N times as large.
     const int32_t scale = options.scale;
@@ -85,9 +91,13 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     dress_page(options, canvas, std::strcmp(operand, "-") == 0 ? "" : basename(operand));
     make_output_directory(options);
     OutputPath output = make_page_output_path(options, operand, page_number);
-    const PictureType type = picture_type(options);
     const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
-    const EncodedPicture picture = encode_picture(area, type);
+    canvas.record = nullptr;
+    if (type == PictureType::SVG && options.svg_glyphs != 0) record_outlines(record, canvas);
+    const EncodedPicture picture =
+        type == PictureType::SVG ? encode_svg(SvgPicture{&record, area.width, area.height, input_name,
+                                                         canvas_font_family(canvas)})
+                                 : encode_picture(area, type);
     if (picture.bytes.empty()) {
         fail_writing_output(options, output,
                             type == PictureType::WEBP ? "the WebP could not be encoded" : "the PNG could not be encoded");

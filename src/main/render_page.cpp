@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "base/contrast.hpp"
+#include "canvas/drawing_record.hpp"
 #include "canvas/font_metrics.hpp"
 #include "readers/readers.hpp"
 
@@ -17,6 +18,7 @@ void setup_page_cell(Canvas& canvas, const Options& options)
 
 void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExtent& extent)
 {
+    if (canvas.record != nullptr) record_clear(*canvas.record);
     if (options.transparent != 0) canvas_set_transparent_background(canvas);
     else canvas_set_background(canvas, options.background);
     canvas_set_foreground(canvas,

@@ -16,11 +16,13 @@ PictureType picture_type(const Options& options)
     const char* name = basename(output);
     const char* dot = std::strrchr(name, '.');
     if (dot != nullptr && dot != name && strcasecmp(dot, ".webp") == 0) return PictureType::WEBP;
+    if (dot != nullptr && dot != name && strcasecmp(dot, ".svg") == 0) return PictureType::SVG;
     return PictureType::PNG;
 }
 
 const char* picture_extension(PictureType type)
 {
+    if (type == PictureType::SVG) return ".svg";
     return type == PictureType::WEBP ? ".webp" : ".png";
 }
 

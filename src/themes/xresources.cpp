@@ -36,7 +36,10 @@ int slot_of(std::string_view name)
 
 std::string quoted(std::string_view text)
 {
-    return "\"" + std::string(text) + "\"";
+    std::string result = "\"";
+    result += text;
+    result += '"';
+    return result;
 }
 
 }  // namespace

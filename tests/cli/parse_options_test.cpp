@@ -63,7 +63,7 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 344 && sizeof(DrawingSettings) == 104 && sizeof(FrameSettings) == 48, "describe every field");
+    static_assert(sizeof(Options) == 352 && sizeof(DrawingSettings) == 104 && sizeof(FrameSettings) == 48, "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -94,6 +94,7 @@ std::string whole(const Options& o)
     field("split_rows", std::to_string(o.split_rows));
     field("picture_type", std::to_string(static_cast<int>(o.picture_type)));
     field("picture_type_given", std::to_string(o.picture_type_given));
+    field("svg_glyphs", std::to_string(o.svg_glyphs));
     field("execute", text_of(o.execute));
     field("rows", std::to_string(o.rows));
     field("timeout", std::to_string(o.timeout));
@@ -239,6 +240,7 @@ const ParseCase PARSE_CASES[] = {
     {{"--prompt="}, 0, [](Options& o) { o.prompt = ""; }},
     {{"--prompt=% "}, 0, [](Options& o) { o.prompt = "% "; }},
     {{"--screen", "--rows=30", "--timeout=5"}, 0, [](Options& o) { o.screen = 1, o.rows = 30, o.timeout = 5; }},
+    {{"--svg-glyphs", "--type=svg"}, 0, [](Options& o) { o.svg_glyphs = 1, o.picture_type = PictureType::SVG, o.picture_type_given = 1; }},
     {{"--rows=65536"}, 0, [](Options& o) { o.rows = 0; }},
     {{"--timeout=1.5"}, 0, [](Options& o) { o.timeout = 0; }},
     {{"--max-pixels=1000"}, 0, [](Options& o) { o.max_pixels = 1000, o.max_pixels_given = 1; }},

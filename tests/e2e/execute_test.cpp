@@ -230,8 +230,10 @@ TEST(Execute, ScreenDrawsTheLastScreenful)
     std::string numbers;
     std::string last_numbers;
     for (int row = 1; row <= 40; ++row) {
-        numbers += "\n" + std::to_string(row);
-        if (row > 10) last_numbers += (row > 11 ? "\n" : "") + std::to_string(row);
+        numbers += '\n';
+        numbers += std::to_string(row);
+        if (row > 11) last_numbers += '\n';
+        if (row > 10) last_numbers += std::to_string(row);
     }
     cases.push_back({"a screen taller than the page", {"--rows=30", "--size=300x40"},
                      "a long row that scrolls away and would widen the picture" + numbers, last_numbers});

@@ -127,5 +127,5 @@ TEST(WebP, TheTypeOrTheOutputNameChoosesTheForm)
     EXPECT_TRUE(is_webp(to_standard_output.out));
     const Outcome unknown = launch(dir.path(), {"--type=gif", "a.txt"});
     EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(unknown.err.starts_with("error: --type= expects png or webp, as in --type=webp\n")) << unknown.err;
+    EXPECT_TRUE(unknown.err.starts_with("error: --type= expects png, svg or webp, as in --type=svg\n")) << unknown.err;
 }
