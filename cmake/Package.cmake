@@ -2,7 +2,8 @@
 # -DVEDAD_STATIC_GD=OFF: the package uses Debian's shared libgd, so that libgd's security
 # updates reach it. It installs under /usr, depends on what dpkg-shlibdeps finds for the
 # binary, on the font package whose FreeMono stands in for the default font "Courier" and on
-# fontconfig, through which vedad finds it; it needs no maintainer scripts.
+# fontconfig, through which vedad finds it, and on HarfBuzz, which vedad loads itself when it
+# first shapes a cluster (so dpkg-shlibdeps cannot see it); it needs no maintainer scripts.
 # packaging/debian-layout.cmake brings the staged files into Debian's layout before they
 # are packed.
 
@@ -28,7 +29,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps adds the libraries to this list.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig, libharfbuzz0b")
 # The completion script does nothing without bash-completion.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 

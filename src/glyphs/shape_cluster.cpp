@@ -1,12 +1,13 @@
 #include "glyphs/shape_cluster.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
 #include <ft2build.h>
 #include FT_SIZES_H
-#include <hb-ft.h>
-#include <hb.h>
 #include <unigbrk.h>
+
+#include "glyphs/harfbuzz_library.hpp"
 
 namespace vedad {
 
@@ -15,20 +16,37 @@ namespace {
 // Below U+0300 no character extends a cluster, and Prepend characters begin at U+0600.
 constexpr uint32_t FIRST_JOINING = 0x300;
 
-hb_font_t* shaper_of(Shapers& shapers, Face& face)
+// HarfBuzz's functions, loaded on first use; null when they cannot be.
+const HarfBuzz* harfbuzz_of(Shapers& shapers)
+{
+    if (shapers.loaded == Loaded::NOT_YET) {
+        const char* error = "";
+        const bool loaded = harfbuzz_load(*shapers.harfbuzz, shapers.library, error);
+        shapers.loaded = loaded ? Loaded::YES : Loaded::FAILED;
+        if (!loaded && shapers.verbose) {
+            std::fprintf(stderr, "warning: HarfBuzz cannot be loaded (%s): clusters are drawn code point by code point\n",
+                         error != nullptr ? error : "");
+        }
+    }
+    return shapers.loaded == Loaded::YES ? shapers.harfbuzz.get() : nullptr;
+}
+
+hb_font_t* shaper_of(Shapers& shapers, const HarfBuzz& harfbuzz, Face& face)
 {
     auto known = shapers.fonts.find(&face);
     if (known != shapers.fonts.end()) return known->second;
-    hb_font_t* font = hb_ft_font_create_referenced(face.face);
+    hb_font_t* font = harfbuzz.ft_font_create_referenced(face.face);
     shapers.fonts.emplace(&face, font);
     return font;
 }
 
 }  // namespace
 
+Shapers::Shapers() : library(HARFBUZZ_LIBRARY), harfbuzz(std::make_unique<HarfBuzz>()) {}
+
 Shapers::~Shapers()
 {
-    for (auto& [face, font] : fonts) hb_font_destroy(font);
+    for (auto& [face, font] : fonts) harfbuzz->font_destroy(font);
 }
 
 void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& starts)
@@ -44,23 +62,26 @@ bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_
                    std::vector<ShapedGlyph>& shaped)
 {
     shaped.clear();
-    hb_font_t* font = shaper_of(shapers, face);
+    const HarfBuzz* harfbuzz = harfbuzz_of(shapers);
+    if (harfbuzz == nullptr) return false;
+    const HarfBuzz& hb = *harfbuzz;
+    hb_font_t* font = shaper_of(shapers, hb, face);
     if (font == nullptr) return false;
     // HarfBuzz reads the scale from the face's active size: the layout's, unless a colour face
     // keeps its strike (whose glyphs take their advances from the cache).
     if (!face.color) FT_Activate_Size(sized.layout_size);
-    hb_ft_font_changed(font);
-    hb_buffer_t* buffer = hb_buffer_create();
-    hb_buffer_add_utf32(buffer, characters, static_cast<int>(count), 0, static_cast<int>(count));
+    hb.ft_font_changed(font);
+    hb_buffer_t* buffer = hb.buffer_create();
+    hb.buffer_add_utf32(buffer, characters, static_cast<int>(count), 0, static_cast<int>(count));
     // Left to right, as every row is laid out.
-    hb_buffer_set_direction(buffer, HB_DIRECTION_LTR);
-    hb_buffer_guess_segment_properties(buffer);
+    hb.buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb.buffer_guess_segment_properties(buffer);
     // A joiner or a variation selector left over draws nothing, not even a blank picture.
-    hb_buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
-    hb_shape(font, buffer, nullptr, 0);
+    hb.buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
+    hb.shape(font, buffer, nullptr, 0);
     unsigned int length = 0;
-    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &length);
-    const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &length);
+    const hb_glyph_info_t* infos = hb.buffer_get_glyph_infos(buffer, &length);
+    const hb_glyph_position_t* positions = hb.buffer_get_glyph_positions(buffer, &length);
     bool complete = length > 0;
     for (unsigned int i = 0; i < length && complete; ++i) {
         if (infos[i].codepoint == 0) complete = false;
@@ -68,7 +89,7 @@ bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_
         shaped.push_back(ShapedGlyph{infos[i].codepoint, positions[i].x_advance, own_scale ? positions[i].x_offset : 0,
                                      own_scale ? positions[i].y_offset : 0});
     }
-    hb_buffer_destroy(buffer);
+    hb.buffer_destroy(buffer);
     return complete;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -11,6 +12,8 @@
 struct hb_font_t;
 
 namespace vedad {
+
+struct HarfBuzz;
 
 // Grapheme clusters of more than one code point (a letter and its marks, an emoji sequence, a
 // flag) are shaped with HarfBuzz in one face: the glyphs it chooses, placed where it puts them.
@@ -25,13 +28,20 @@ struct ShapedGlyph {
     FT_Pos offset_y;
 };
 
-// HarfBuzz's view of each face shaped in, made once; destroyed before the faces are.
+// HarfBuzz, loaded when the first cluster is shaped, and its view of each face shaped in, made
+// once; destroyed before the faces are.
 struct Shapers {
-    Shapers() = default;
+    Shapers();
     Shapers(const Shapers&) = delete;
     Shapers& operator=(const Shapers&) = delete;
     ~Shapers();
 
+    // The library HarfBuzz is loaded from (tests name one that is not there), and whether it is.
+    const char* library;
+    Loaded loaded = Loaded::NOT_YET;
+    std::unique_ptr<HarfBuzz> harfbuzz;
+    // Tell on standard error, once, that clusters are drawn unshaped when it cannot be loaded.
+    bool verbose = false;
     std::unordered_map<const Face*, hb_font_t*> fonts;
     // Working space kept between calls.
     std::vector<char> starts;
@@ -44,7 +54,7 @@ struct Shapers {
 void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& starts);
 
 // Shapes the `count` characters of one cluster in `face` at `sized`'s layout size; false when
-// HarfBuzz cannot, or a glyph is missing from the face.
+// HarfBuzz cannot be loaded or cannot shape them, or a glyph is missing from the face.
 bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
                    std::vector<ShapedGlyph>& shaped);
 

@@ -143,6 +143,7 @@ void convert_stream(const Options& options, Canvas& canvas, const InputStream& g
     // The font is chosen before the page is measured or drawn (a font file that is no regular
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
+    canvas.glyphs->shapers.verbose = options.verbose != 0;
     if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
         if (canvas.font.index > 0) std::fprintf(stderr, "font: %s, face %d\n", canvas.font.path.c_str(), canvas.font.index);
         else std::fprintf(stderr, "font: %s\n", canvas.font.path.c_str());

@@ -48,12 +48,15 @@ std::vector<unsigned int> glyphs_chosen(const std::string& path, const std::stri
     return glyphs;
 }
 
-// The page with `text` drawn through the glyph path in FreeMono, the colour face the fallback.
-Image drawn(const std::string& text, const ColorBand& band)
+// The page with `text` drawn through the glyph path in FreeMono, the colour face the fallback;
+// with `harfbuzz`, HarfBuzz loaded from that library, with `unshaped` never asked.
+Image drawn(const std::string& text, const ColorBand& band, const char* harfbuzz = nullptr, bool unshaped = false)
 {
     GlyphPath path;
     fallback_configure(path.fallback, true, COLOR_EMOJI_FONT.c_str(), false);
     path.color_band = band;
+    if (harfbuzz != nullptr) path.shapers.library = harfbuzz;
+    path.seams.unshaped = unshaped;
     Image page = blank_page();
     EXPECT_EQ(glyph_path_string(path, page.get(), nullptr, WHITE, "Courier", POINTS, X, BASELINE, text.c_str(),
                                 Missing::FALLBACK),
@@ -143,4 +146,36 @@ TEST(ShapeCluster, LigaturesDrawTheFontsGlyphsInTheSameCells)
         pen += layout->layout.advance;
     }
     EXPECT_EQ(compare_images(shaped, expected), "");
+}
+
+// HarfBuzz is loaded when a cluster is first shaped, not before; where it cannot be loaded,
+// clusters are drawn code point by code point, as they are without shaping, and --verbose says
+// so once.
+TEST(ShapeCluster, WithoutHarfBuzzClustersAreDrawnUnshaped)
+{
+    const ColorBand band{30, 6};
+    GlyphPath path;
+    Image page = blank_page();
+    ASSERT_EQ(glyph_path_string(path, page.get(), nullptr, WHITE, "Courier", POINTS, X, BASELINE, "plain text"), nullptr);
+    EXPECT_EQ(path.shapers.loaded, Loaded::NOT_YET);
+    ASSERT_EQ(glyph_path_string(path, page.get(), nullptr, WHITE, "Courier", POINTS, X, BASELINE, "e\u0301"), nullptr);
+    EXPECT_EQ(path.shapers.loaded, Loaded::YES);
+
+    for (const std::string text : {"e\u0301x", "\U0001F44D\U0001F3FD", "\U0001F1EB\U0001F1F7"}) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(compare_images(drawn(text, band, "libvedad-absent.so.0"), drawn(text, band, nullptr, true)), "");
+        EXPECT_NE(compare_images(drawn(text, band), drawn(text, band, nullptr, true)), "");
+    }
+
+    GlyphPath told;
+    told.shapers.library = "libvedad-absent.so.0";
+    told.shapers.verbose = true;
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_EQ(glyph_path_string(told, page.get(), nullptr, WHITE, "Courier", POINTS, X, BASELINE, "e\u0301"),
+                  nullptr);
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("warning: HarfBuzz cannot be loaded (libvedad-absent.so.0: ", 0), 0u) << said;
+    EXPECT_EQ(said.find("warning", 1), std::string::npos) << said;
 }
