@@ -22,7 +22,7 @@ inline constexpr int32_t SEQUENCE_VALUE_LIMIT = 1 << 30;
 // style in between ends it (an empty cluster).
 struct OpenCluster {
     GraphemeCluster cluster;
-    std::array<char, CELL_TEXT_CAPACITY> text{};
+    std::array<char, CLUSTER_TEXT_LIMIT> text{};
     size_t length = 0;
     int32_t column = 0;
     int cells = 0;

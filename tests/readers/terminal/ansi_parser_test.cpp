@@ -28,7 +28,10 @@ std::vector<std::string> rows_of(const Grid& grid)
     std::vector<std::string> rows;
     for (const Row& row : grid.rows) {
         std::string text;
-        for (const Cell& cell : row.cells) text += (cell.flags & Cell::WIDE_TAIL) != 0 ? "»" : std::string(cell.view());
+        for (const Cell& cell : row.cells) {
+            if ((cell.flags & Cell::WIDE_TAIL) != 0) text += "»";
+            else text += cell_text(row, cell);
+        }
         text += std::string(static_cast<size_t>(row.length) - row.cells.size(), ' ');
         rows.push_back(text);
     }
@@ -170,7 +173,8 @@ TEST(AnsiParser, ReadsUtf8CharactersAndTheirWidths)
         {"a combining mark joins the cell before", "e\xcc\x81x", {"e\xcc\x81x"}},
         {"a combining mark after a wide character", "漢\xcc\x81", {"漢\xcc\x81»"}},
         {"a combining mark at the start of a row is dropped", "\xcc\x81" "a\n\xcc\x81", {"a"}},
-        {"marks beyond the cell's room are dropped", "a" + repeated("\xcc\x81", 14), {"a" + repeated("\xcc\x81", 13)}},
+        {"marks beyond the cell's room are dropped", std::string("a").append(repeated("\xcc\x81", 14)),
+         {std::string("a").append(repeated("\xcc\x81", 13))}},
         {"overwriting half of a wide character leaves a space", "漢\bx", {" x"}},
         {"writing over the first half", "漢\rx", {"x "}},
         {"an invalid byte stands for itself", "a\xff" "b", {"a\xff" "b"}},
@@ -205,12 +209,21 @@ TEST(AnsiParser, GraphemeClustersTakeOneCellOrTwo)
         {"a joiner after a letter joins no emoji to it", "a\u200D\U0001F469", {"a\u200D\U0001F469»"}},
         {"a sequence cut short at the end of input", "\U0001F468\u200D", {"\U0001F468\u200D»"}},
         {"a tone alone is a wide character", "\U0001F3FD", {"\U0001F3FD»"}},
+        // Texts longer than a cell holds live beside the row: written over, moved and erased
+        // as any other.
+        {"long texts written over and over", repeated("\r" + family + family_of_four + "x", 40) + "\ry",
+         {"y " + family_of_four + "»x"}},
+        {"a long text moved by an insertion", family + "x\r\x1b[2@", {"  " + family + "»x"}},
+        {"a long text moved by a deletion", "ab" + family_of_four + "\r\x1b[2P", {family_of_four + "»"}},
+        {"a long text erased", family + "\r\x1b[K" + family_of_four, {family_of_four + "»"}},
     });
     expect_rows({
                     {"a flag written at the last column stays in it", "ab" + flag + "x", {"ab" + flag, "x"}},
                     {"a flag that fits widens in place", "a" + flag + "x", {"a" + flag + "»", "x"}},
                 },
                 8, 3);
+    // A row written over a thousand times keeps no more long texts than it has cells, or a few.
+    EXPECT_LE(screen_of(repeated("\r" + family_of_four, 1000)).rows.at(0).long_texts.size(), 9u);
 }
 
 // A lead byte with a second byte that would make an overlong form, a surrogate or a code point
@@ -240,7 +253,7 @@ TEST(AnsiParser, GuardedSecondBytesMakeCellsOfSingleBytes)
         std::vector<std::string> cells;
         for (const Row& row : screen_of(c.input).rows)
             for (const Cell& cell : row.cells)
-                cells.emplace_back((cell.flags & Cell::WIDE_TAIL) != 0 ? std::string_view() : cell.view());
+                cells.emplace_back((cell.flags & Cell::WIDE_TAIL) != 0 ? std::string_view() : cell_text(row, cell));
         EXPECT_EQ(cells, c.cells);
     }
 }
