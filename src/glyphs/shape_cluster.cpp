@@ -1,6 +1,5 @@
 #include "glyphs/shape_cluster.hpp"
 
-#include <algorithm>
 #include <cstdio>
 
 #include <ft2build.h>
@@ -12,9 +11,6 @@
 namespace vedad {
 
 namespace {
-
-// Below U+0300 no character extends a cluster, and Prepend characters begin at U+0600.
-constexpr uint32_t FIRST_JOINING = 0x300;
 
 // HarfBuzz's functions, loaded on first use; null when they cannot be.
 const HarfBuzz* harfbuzz_of(Shapers& shapers)
@@ -40,6 +36,10 @@ hb_font_t* shaper_of(Shapers& shapers, const HarfBuzz& harfbuzz, Face& face)
     return font;
 }
 
+// Shapes the cluster with HarfBuzz (see shape_cluster).
+bool shape_anew(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
+                std::vector<ShapedGlyph>& shaped);
+
 }  // namespace
 
 Shapers::Shapers() : library(HARFBUZZ_LIBRARY), harfbuzz(std::make_unique<HarfBuzz>()) {}
@@ -52,7 +52,7 @@ Shapers::~Shapers()
 void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& starts)
 {
     starts.clear();
-    if (std::none_of(characters.begin(), characters.end(), [](uint32_t c) { return c >= FIRST_JOINING; })) return;
+    if (!may_join(characters)) return;
     starts.resize(characters.size());
     uc_grapheme_breaks(reinterpret_cast<const ucs4_t*>(characters.data()), characters.size(), starts.data());
     if (!starts.empty()) starts[0] = 1;
@@ -60,6 +60,30 @@ void cluster_starts(const std::vector<uint32_t>& characters, std::vector<char>& 
 
 bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
                    std::vector<ShapedGlyph>& shaped)
+{
+    // A cluster met again in the same face at the same size shapes as it did.
+    const bool kept = count <= SHAPED_CLUSTER_POINTS;
+    ShapedKey key;
+    if (kept) {
+        key = ShapedKey{&sized, std::u32string(characters, characters + count)};
+        const auto known = shapers.known.find(key);
+        if (known != shapers.known.end()) {
+            shaped = known->second.glyphs;
+            return known->second.complete;
+        }
+    }
+    const bool complete = shape_anew(shapers, face, sized, characters, count, shaped);
+    if (kept && shapers.loaded == Loaded::YES) {
+        if (shapers.known.size() >= SHAPED_CLUSTERS_KEPT) shapers.known.clear();
+        shapers.known.emplace(std::move(key), ShapedCluster{shaped, complete});
+    }
+    return complete;
+}
+
+namespace {
+
+bool shape_anew(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
+                std::vector<ShapedGlyph>& shaped)
 {
     shaped.clear();
     const HarfBuzz* harfbuzz = harfbuzz_of(shapers);
@@ -92,5 +116,7 @@ bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_
     hb.buffer_destroy(buffer);
     return complete;
 }
+
+}  // namespace
 
 }  // namespace vedad

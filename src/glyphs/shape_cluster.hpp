@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -28,6 +30,25 @@ struct ShapedGlyph {
     FT_Pos offset_y;
 };
 
+// Clusters of up to this many code points are kept shaped, up to this many of them (then
+// forgotten all at once): a page of emoji repeats a few sequences many times over.
+inline constexpr size_t SHAPED_CLUSTER_POINTS = 16;
+inline constexpr size_t SHAPED_CLUSTERS_KEPT = 4096;
+
+struct ShapedKey {
+    const SizedFace* sized = nullptr;
+    std::u32string characters;
+    bool operator<(const ShapedKey& other) const
+    {
+        return sized != other.sized ? std::less<const SizedFace*>()(sized, other.sized) : characters < other.characters;
+    }
+};
+
+struct ShapedCluster {
+    std::vector<ShapedGlyph> glyphs;
+    bool complete = false;
+};
+
 // HarfBuzz, loaded when the first cluster is shaped, and its view of each face shaped in, made
 // once; destroyed before the faces are.
 struct Shapers {
@@ -43,10 +64,23 @@ struct Shapers {
     // Tell on standard error, once, that clusters are drawn unshaped when it cannot be loaded.
     bool verbose = false;
     std::unordered_map<const Face*, hb_font_t*> fonts;
+    std::map<ShapedKey, ShapedCluster> known;
     // Working space kept between calls.
     std::vector<char> starts;
     std::vector<ShapedGlyph> shaped;
 };
+
+// Below U+0300 no character extends a cluster, and Prepend characters begin at U+0600.
+inline constexpr uint32_t FIRST_JOINING = 0x300;
+
+// Whether any of `characters` could make a cluster of several code points.
+inline bool may_join(const std::vector<uint32_t>& characters)
+{
+    for (const uint32_t character : characters) {
+        if (character >= FIRST_JOINING) return true;
+    }
+    return false;
+}
 
 // Where each grapheme cluster of `characters` begins: `starts[i]` is true when one begins at
 // character i. Empty when every character is a cluster of its own, as in text with nothing

@@ -101,6 +101,8 @@ TEST(ShapeCluster, ClustersOfLettersAndMarks)
 {
     const ColorBand band{30, 6};
     EXPECT_EQ(compare_images(drawn("e\u0301x", band), drawn("\u00e9x", band)), "");
+    // Shaped once, drawn again from what was kept.
+    EXPECT_EQ(compare_images(drawn("e\u0301x e\u0301", band), drawn("\u00e9x \u00e9", band)), "");
     EXPECT_EQ(compare_images(drawn("a\u0323\u0302b", band), drawn("\u1ead" "b", band)), "");
     EXPECT_EQ(compare_images(drawn("\U0001F468\u200D", band), drawn("\U0001F468", band)), "");
     EXPECT_NE(compare_images(drawn("\U0001F1EB\U0001F1F7", band), drawn("\U0001F1EB", band)), "");
