@@ -38,7 +38,39 @@ hb_font_t* shaper_of(Shapers& shapers, const HarfBuzz& harfbuzz, Face& face)
 
 // Shapes the cluster with HarfBuzz (see shape_cluster).
 bool shape_anew(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
-                std::vector<ShapedGlyph>& shaped);
+                std::vector<ShapedGlyph>& shaped)
+{
+    shaped.clear();
+    const HarfBuzz* harfbuzz = harfbuzz_of(shapers);
+    if (harfbuzz == nullptr) return false;
+    const HarfBuzz& hb = *harfbuzz;
+    hb_font_t* font = shaper_of(shapers, hb, face);
+    if (font == nullptr) return false;
+    // HarfBuzz reads the scale from the face's active size: the layout's, unless a colour face
+    // keeps its strike (whose glyphs take their advances from the cache).
+    if (!face.color) FT_Activate_Size(sized.layout_size);
+    hb.ft_font_changed(font);
+    hb_buffer_t* buffer = hb.buffer_create();
+    hb.buffer_add_utf32(buffer, characters, static_cast<int>(count), 0, static_cast<int>(count));
+    // Left to right, as every row is laid out.
+    hb.buffer_set_direction(buffer, HB_DIRECTION_LTR);
+    hb.buffer_guess_segment_properties(buffer);
+    // A joiner or a variation selector left over draws nothing, not even a blank picture.
+    hb.buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
+    hb.shape(font, buffer, nullptr, 0);
+    unsigned int length = 0;
+    const hb_glyph_info_t* infos = hb.buffer_get_glyph_infos(buffer, &length);
+    const hb_glyph_position_t* positions = hb.buffer_get_glyph_positions(buffer, &length);
+    bool complete = length > 0;
+    for (unsigned int i = 0; i < length && complete; ++i) {
+        if (infos[i].codepoint == 0) complete = false;
+        const bool own_scale = !face.color;
+        shaped.push_back(ShapedGlyph{infos[i].codepoint, positions[i].x_advance, own_scale ? positions[i].x_offset : 0,
+                                     own_scale ? positions[i].y_offset : 0});
+    }
+    hb.buffer_destroy(buffer);
+    return complete;
+}
 
 }  // namespace
 
@@ -79,44 +111,5 @@ bool shape_cluster(Shapers& shapers, Face& face, SizedFace& sized, const uint32_
     }
     return complete;
 }
-
-namespace {
-
-bool shape_anew(Shapers& shapers, Face& face, SizedFace& sized, const uint32_t* characters, size_t count,
-                std::vector<ShapedGlyph>& shaped)
-{
-    shaped.clear();
-    const HarfBuzz* harfbuzz = harfbuzz_of(shapers);
-    if (harfbuzz == nullptr) return false;
-    const HarfBuzz& hb = *harfbuzz;
-    hb_font_t* font = shaper_of(shapers, hb, face);
-    if (font == nullptr) return false;
-    // HarfBuzz reads the scale from the face's active size: the layout's, unless a colour face
-    // keeps its strike (whose glyphs take their advances from the cache).
-    if (!face.color) FT_Activate_Size(sized.layout_size);
-    hb.ft_font_changed(font);
-    hb_buffer_t* buffer = hb.buffer_create();
-    hb.buffer_add_utf32(buffer, characters, static_cast<int>(count), 0, static_cast<int>(count));
-    // Left to right, as every row is laid out.
-    hb.buffer_set_direction(buffer, HB_DIRECTION_LTR);
-    hb.buffer_guess_segment_properties(buffer);
-    // A joiner or a variation selector left over draws nothing, not even a blank picture.
-    hb.buffer_set_flags(buffer, HB_BUFFER_FLAG_REMOVE_DEFAULT_IGNORABLES);
-    hb.shape(font, buffer, nullptr, 0);
-    unsigned int length = 0;
-    const hb_glyph_info_t* infos = hb.buffer_get_glyph_infos(buffer, &length);
-    const hb_glyph_position_t* positions = hb.buffer_get_glyph_positions(buffer, &length);
-    bool complete = length > 0;
-    for (unsigned int i = 0; i < length && complete; ++i) {
-        if (infos[i].codepoint == 0) complete = false;
-        const bool own_scale = !face.color;
-        shaped.push_back(ShapedGlyph{infos[i].codepoint, positions[i].x_advance, own_scale ? positions[i].x_offset : 0,
-                                     own_scale ? positions[i].y_offset : 0});
-    }
-    hb.buffer_destroy(buffer);
-    return complete;
-}
-
-}  // namespace
 
 }  // namespace vedad
