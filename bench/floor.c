@@ -3,13 +3,14 @@
  *   floor text FONT INPUT OUTPUT    a plain text page: fill, colour, the 67 measurements of
  *                                   the cell sample, one call per line (every line, also those
  *                                   below the image), crop, PNG
- *   floor spans FONT CELLS OUTPUT   a span page from a cell list (one line per row, 13 bytes
- *                                   per cell: the character, then text and background colour
- *                                   as rrggbb): per cell a measuring call for the cell's end,
- *                                   colour, fill, colour, drawing call
+ *   floor spans FONT CELLS OUTPUT   a span page from a cell list (one line per row, 14 bytes
+ *                                   per cell: the character, text and background colour as
+ *                                   rrggbb, then b for bold or r): per cell a measuring call for
+ *                                   the cell's end, colour, fill, colour, drawing call
  *   floor cells FONT CELLS OUTPUT   terminal output from the same kind of cell list: every
  *                                   cell one cell width wide, so per cell colour, fill,
- *                                   colour, drawing call
+ *                                   colour, drawing call; a bold cell drawn in the font's bold
+ *                                   face (FONT with Bold before .ttf)
  *
  * The canvas is 640 by 480, black, white text, 7 points, line spacing 2, as vedad's defaults.
  * A cell takes the columns from its pen up to the one before the next cell's, and the
@@ -21,7 +22,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-enum { WIDTH = 640, HEIGHT = 480, LINE_SPACING = 2, CELL_BYTES = 13 };
+enum { WIDTH = 640, HEIGHT = 480, LINE_SPACING = 2, CELL_BYTES = 14 };
 static const double POINTS = 7.0;
 static const char SAMPLE[] = "abcdefghijklmnopqrstuvwyxABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_!*@' ";
 
@@ -64,6 +65,9 @@ int main(int argc, char** argv)
     if (argc != 5) return 2;
     const int spans = strcmp(argv[1], "spans") == 0, cells = strcmp(argv[1], "cells") == 0;
     char* font = argv[2];
+    static char bold_font[4096];
+    const size_t stem = strlen(font) > 4 ? strlen(font) - 4 : 0;
+    snprintf(bold_font, sizeof bold_font, "%.*sBold%s", (int)stem, font, font + stem);
     FILE* in = fopen(argv[3], "rb");
     if (in == NULL) return 1;
 
@@ -98,7 +102,8 @@ int main(int argc, char** argv)
                     gdImageFilledRectangle(image, pen_x, pen_y + descent + 1 - height, next_x - 1, pen_y + descent,
                                            color(image, cell + 7));
                 }
-                if (gdImageStringFT(image, box, color(image, cell + 1), font, POINTS, 0.0, pen_x, pen_y, glyph) != NULL)
+                char* face = cell[13] == 'b' ? bold_font : font;
+                if (gdImageStringFT(image, box, color(image, cell + 1), face, POINTS, 0.0, pen_x, pen_y, glyph) != NULL)
                     return 1;
                 pen_x = next_x;
                 if (pen_x > extent_x) extent_x = pen_x;

@@ -4,9 +4,10 @@
 # and with --pretty; and the frame alone at scale 1.
 #   bash bench/frame.sh [BUILD_DIR]
 # Measured on 2026-12-11 (RelWithDebInfo, FreeMono):
-#   plain 55 M; --fit --scale=2 --font-size=0.05 437 M; --pretty 1.73 G (4.0 times the same
-#   text picture, 31 times the plain one: the picture has ten times the pixels, and encoding
-#   them is half the cost); --pretty --scale=1 --font-size=0.025 156 M (2.8 times --fit alone).
+#   plain 43 M; --fit --scale=2 --font-size=0.05 375 M; --pretty 1.37 G (3.7 times the same
+#   text picture, 32 times the plain one: the picture has ten times the pixels, with alpha,
+#   and compressing them is half the cost); --pretty --scale=1 --font-size=0.025 124 M (2.9
+#   times the plain picture).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

@@ -8,7 +8,8 @@
   page.pango        the same cells as Pango markup, one span per cell
   terminal.ansi     40 lines of coloured terminal output, as `ls -l --color` and `grep --color`
                     write it (SGR colours, bold, resets, erase to end of line)
-  terminal.cells    the same screen for the floor program, colours resolved as a terminal would
+  terminal.cells    the same screen for the floor program, colours resolved as a terminal would,
+                    bold cells marked for the bold face
   terminal.txt      the same text without the escape sequences
   log.txt           20,000 lines of 10 to 120 characters
   narrow.txt        20,000 lines that all fit inside the 640-pixel canvas (10 to 70 characters)
@@ -102,7 +103,7 @@ def terminal_cells(lines):
             if not piece.startswith(ESC):
                 for c in piece:
                     shown = TERMINAL_COLORS[fg + (8 if bold and fg < 8 else 0)] if fg is not None else "ffffff"
-                    cells.append((c, shown, TERMINAL_COLORS[bg] if bg is not None else "000000"))
+                    cells.append((c, shown, TERMINAL_COLORS[bg] if bg is not None else "000000", "b" if bold else "r"))
                 continue
             if piece[-1] != "m":
                 continue
@@ -140,7 +141,7 @@ def main(directory):
         for c, fg, bg in row:
             shown = "&nbsp;" if c == " " else c
             h.append(f"<span style='color:#{fg}; background-color:#{bg}'>{shown}</span>")
-            f.append(f"{c}{fg}{bg}")
+            f.append(f"{c}{fg}{bg}r")
             p.append(f'<span foreground="#{fg}" background="#{bg}">{c}</span>')
         html.append("".join(h) + "<br/>")
         floor.append("".join(f))
@@ -153,7 +154,7 @@ def main(directory):
     terminal = terminal_lines(random.Random(20240608))
     write(os.path.join(directory, "terminal.ansi"), "\n".join(terminal) + "\n")
     write(os.path.join(directory, "terminal.cells"),
-          "\n".join("".join(f"{c}{fg}{bg}" for c, fg, bg in row) for row in terminal_cells(terminal)) + "\n")
+          "\n".join("".join(f"{c}{fg}{bg}{face}" for c, fg, bg, face in row) for row in terminal_cells(terminal)) + "\n")
     write(os.path.join(directory, "terminal.txt"), re.sub(f"{re.escape(ESC)}\\[[0-9;]*[A-Za-z]", "", "\n".join(terminal)) + "\n")
 
     log = [line(rng, 10, 120) for _ in range(20000)]

@@ -230,7 +230,17 @@ for i in 1 2 3; do
     peak terminal_floor $floor cells $font terminal.cells out/fa.png
     peak line_vedad $vedad --output=out/v1.png line.txt
     peak line_vedad_shared $vedad_shared --output=out/vd1.png line.txt
+    rm -rf out/split && mkdir -p out/split
+    peak split_vedad $vedad --split=100 --output=out/split/ log-10000.txt
 done
+# The pages' PNG sizes against libgd's own writer, which the floors use, for the same pixels.
+{
+    for pair in page:v:f span:vs:fs terminal:va:fa; do
+        IFS=: read -r name ours floors <<<"$pair"
+        echo "$name=$(stat -c %s out/$ours.png) $(stat -c %s out/$floors.png)"
+    done
+    echo "split_pictures=$(find out/split -name '*.png' | wc -l)"
+} >"$results/sizes.txt"
 rm -f "$results/peak.tmp"
 
 echo "load_end=$(cut -d' ' -f1-3 /proc/loadavg)" >>"$results/machine.txt"

@@ -51,6 +51,9 @@ struct Picture {
     int width = 0;
     int height = 0;
     std::vector<int> pixels;
+    // The page moved text past the kept cells into view: each way keeps its own number of
+    // cells, so the pictures may differ there.
+    bool unkept_text_moved_in = false;
     bool operator==(const Picture&) const = default;
 };
 

@@ -64,6 +64,10 @@ struct Canvas {
     // Nonzero while a page is read only to find how large it is (--fit): the readers keep
     // their warnings for the page that is drawn.
     int32_t measuring = 0;
+    // Set by the terminal reader when the page moved text it never kept (it lies too far
+    // down or right to reach the image) into view: that text shows as blank, and a larger
+    // canvas, which keeps more, may show it.
+    int32_t unkept_text_moved_in = 0;
     // The input being read, as the readers' warnings name it: the operand as given, or
     // "standard input". Not owned.
     const char* input_name = "standard input";

@@ -81,6 +81,7 @@ void canvas_setup_cell(Canvas& canvas)
     canvas.descent = largest.descent;
     // Emoji and other colour glyphs fill the rows the sample inks.
     canvas.glyphs->color_band = ColorBand{largest.height, largest.descent};
+    canvas.glyphs->pen_scale = 1;
     canvas_move_to(canvas, 0, canvas.line_height);
 }
 
@@ -93,6 +94,8 @@ void canvas_setup_scaled_cell(Canvas& canvas, int32_t scale)
     canvas.cell_width = clamp_to_int32(int64_t{canvas.cell_width} * scale);
     canvas.line_height = clamp_to_int32(int64_t{canvas.line_height} * scale);
     canvas.descent = clamp_to_int32(int64_t{canvas.descent} * scale);
+    canvas.glyphs->pen_scale = scale;
+    canvas.glyphs->laid_out_band = canvas.glyphs->color_band;
     canvas.glyphs->color_band = ColorBand{clamp_to_int32(int64_t{canvas.sample.height} * scale),
                                           clamp_to_int32(int64_t{canvas.sample.descent} * scale)};
     canvas_move_to(canvas, 0, canvas.line_height);

@@ -56,6 +56,32 @@ bool draw_uncached(GlyphPath& path, const Face* font_face, gdImagePtr image, int
     return true;
 }
 
+// With a pen scale, moves the placed glyphs to pen_scale times their pens at 1/pen_scale of
+// the size, and the box across to pen_scale times that size's; its height stays the text's.
+bool scale_pens(GlyphPath& path, const TextStyle& style, const char* font_name, double points, int x, int y,
+                Missing missing, Corners& corners)
+{
+    const double laid_out_points = points / path.pen_scale;
+    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, laid_out_points)
+                                             : face_cache_find_made(path.faces, font_name, laid_out_points, style.made);
+    if (face == nullptr) return false;
+    SizedFace* sized = face_at_size(*face, laid_out_points);
+    if (sized == nullptr) return false;
+    // Clusters are shaped as in the text drawn, so that each glyph has its laid-out twin.
+    const GlyphSources sources{path.faces, path.fallback, path.laid_out_band, style.style,
+                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
+    if (!choose_glyphs(sources, path.characters, *face, *sized, laid_out_points, missing, path.laid_out)) return false;
+    Corners laid_out_corners;
+    if (!place_pens(path.laid_out, laid_out_points, x, y, laid_out_corners)) return false;
+    if (path.laid_out.size() != path.placed.size()) return false;
+    for (size_t i = 0; i < path.placed.size(); ++i) {
+        path.placed[i].pen_x = path.laid_out[i].pen_x * path.pen_scale;
+        path.placed[i].pen_y = path.laid_out[i].pen_y * path.pen_scale;
+    }
+    for (size_t i = 0; i < corners.size(); i += 2) corners[i] = x + (laid_out_corners[i] - x) * path.pen_scale;
+    return std::all_of(corners.begin(), corners.end(), [](double corner) { return std::fabs(corner) < SANE_COORDINATE; });
+}
+
 // The whole text from the cache; false, having drawn nothing, when any of it must go to libgd.
 bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, const char* font_name,
                      double points, int x, int y, const char* text, Missing missing)
@@ -80,6 +106,7 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;
+    if (path.pen_scale > 1 && !scale_pens(path, style, font_name, points, x, y, missing, corners)) return false;
 
     if (image != nullptr) {
         // Glyphs slanted or emboldened here reach past the box of the glyph they are made from,

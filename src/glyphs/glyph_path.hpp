@@ -42,6 +42,11 @@ struct GlyphPath {
     Shapers shapers;  // after the faces, so that it goes before them
     // The rows a line inks, which glyphs of colour faces fill (see color_glyph.hpp).
     ColorBand color_band;
+    // A page drawn N times as large as it was laid out (--scale): each glyph stands N times as
+    // far along as at 1/N of the size, in the band of that size, so that a row keeps N times
+    // its laid-out length where the larger glyphs' own advances would add up to more or less.
+    int32_t pen_scale = 1;
+    ColorBand laid_out_band;
     TestSeams seams;
     // Runs of text in the font are shaped with its ligatures (see choose_glyphs).
     bool ligatures = false;
@@ -53,6 +58,7 @@ struct GlyphPath {
     // Working space kept between calls.
     std::vector<uint32_t> characters;
     std::vector<PlacedGlyph> placed;
+    std::vector<PlacedGlyph> laid_out;  // the glyphs at 1/pen_scale of the size
     GlyphImage scratch;  // a glyph of a size too large to keep
 };
 

@@ -78,11 +78,13 @@ int64_t height_for_rows(const Canvas& canvas, int64_t rows)
     return (rows + 3) * int64_t{canvas.line_height} + canvas.descent;
 }
 
-// A width that holds `cells` cells of the font, and some to spare; 0 when that is not told.
+// A width that holds `cells` cells of the font, and some to spare; 0 when that is not told. A
+// row's characters advance by the font's fractional advance, which the cell's whole pixels
+// round down: a pixel more a character holds them.
 int64_t width_for_cells(const Canvas& canvas, int64_t cells)
 {
     if (cells < 0 || canvas.cell_width <= 0) return 0;
-    return (std::min<int64_t>(cells, INT32_MAX) + 4) * int64_t{canvas.cell_width};
+    return (std::min<int64_t>(cells, INT32_MAX) + 4) * (int64_t{canvas.cell_width} + 1);
 }
 
 }  // namespace
@@ -114,12 +116,14 @@ void draw_page_on_sized_canvas(const Options& options, Canvas& canvas, FILE* inp
 
     const off_t start = ftello(input);
     canvas_create(canvas, trial.width, trial.height);
+    canvas.unkept_text_moved_in = 0;
     render_page(canvas, options, input, extent);
     // Whatever the crop keeps lies well inside the smaller canvas: it is what the whole one
     // holds there, and no row reached an edge of either. The warnings about cut text come
-    // later, from the same extent.
+    // later, from the same extent. Text moved into view from past what the smaller canvas
+    // kept may be what the whole one kept.
     const int64_t bottom = text_bottom(extent.y, canvas.descent);
-    if (std::ferror(input) == 0 && extent.x > 0 && extent.x < trial.width && bottom > 0 && bottom < trial.height)
+    if (std::ferror(input) == 0 && canvas.unkept_text_moved_in == 0 && extent.x > 0 && extent.x < trial.width && bottom > 0 && bottom < trial.height)
         return;
 
     if (start < 0 || fseeko(input, start, SEEK_SET) != 0) {

@@ -20,8 +20,11 @@ struct EncodedPicture {
 // grey, a palette, or RGB; with alpha where the image keeps its alpha and a pixel is not
 // opaque), unfiltered. Decoded, its pixels are those libgd's own PNG of the image gives.
 EncodedPicture encode_png(gdImagePtr image);
-// Of the area alone: the picture cropped without a copy.
-EncodedPicture encode_png(const PictureArea& area);
+// Of the area alone: the picture cropped without a copy. A picture of up to `most_at_once`
+// bytes of rows is compressed whole, which is faster and smaller; a larger one row by row, in
+// memory for a few rows.
+inline constexpr size_t PNG_BYTES_AT_ONCE = size_t{16} << 20;
+EncodedPicture encode_png(const PictureArea& area, size_t most_at_once = PNG_BYTES_AT_ONCE);
 
 // libgd's own PNG of the image: RGB, or RGBA when the image keeps its alpha. The reference the
 // encoder is tested against.

@@ -1,5 +1,6 @@
 // Layout options: --margin pads the finished picture, --scale draws the same layout denser.
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -135,6 +136,62 @@ TEST(Layout, ScaledGlyphsAreDrawnAtTheLargerPointSize)
     const TextSize sample = measure_sample("Courier", 7.0);
     const Image by_hand = draw_rows(80, 60, rgb(0, 0, 0), rgb(255, 255, 255), "Courier", 14.0, 2 * sample.height, {"H"});
     EXPECT_EQ(compare_images(scaled, by_hand), "");
+}
+
+// A scaled row keeps N times its laid-out length: each glyph stands N times as far along as at
+// scale 1, so a long row of a proportional font is neither cut at the picture's right edge
+// nor shortened, though the larger glyphs' own advances add up to another length.
+TEST(Layout, ScaledRowsKeepTheirLaidOutLength)
+{
+    TempDir dir;
+    const std::string row = "The quick brown fox jumps over the lazy dog (retrying in 5s), 1234567890 times.\n";
+    // The column after the last one with ink, scanning every row.
+    auto ink_end = [](const Image& image) {
+        const int background = gdImageGetTrueColorPixel(image.get(), 0, 0);
+        int end = 0;
+        for (int y = 0; y < gdImageSY(image.get()); ++y)
+            for (int x = 0; x < gdImageSX(image.get()); ++x)
+                if (gdImageGetTrueColorPixel(image.get(), x, y) != background) end = std::max(end, x + 1);
+        return end;
+    };
+    for (const std::string font : {"--font=FreeSans", "--font=Courier", "--font=FreeSerif"}) {
+        for (const std::string size : {"--font-size=0.031", "--font-size=0.047"}) {
+            const std::vector<std::string> arguments{font, size, "--fit", "--margin=4"};
+            const Image one = convert(dir, arguments, row);
+            ASSERT_NE(one, nullptr);
+            for (const int scale : {2, 3}) {
+                std::vector<std::string> scaled_arguments = arguments;
+                scaled_arguments.push_back("--scale=" + std::to_string(scale));
+                SCOPED_TRACE(testing::PrintToString(scaled_arguments));
+                const Image scaled = convert(dir, scaled_arguments, row);
+                ASSERT_NE(scaled, nullptr);
+                // The last glyph's pen lands exactly; its ink may start a pixel or two apart.
+                EXPECT_NEAR(ink_end(scaled), scale * ink_end(one), scale + 1);
+                EXPECT_LE(ink_end(scaled), gdImageSX(scaled.get()) - scale * 4);
+            }
+        }
+    }
+}
+
+// Scaled text shapes its clusters as unscaled text does: a letter and its combining accent
+// come out as the font's composed letter in rows, span cells and terminal cells alike.
+TEST(Layout, ScaledClustersAreShaped)
+{
+    TempDir dir;
+    const std::string span = "<span style='color:#ffffff'>";
+    for (const std::vector<std::string>& form : {std::vector<std::string>{}, {"--ansi-input"}}) {
+        SCOPED_TRACE(testing::PrintToString(form));
+        std::vector<std::string> arguments = form;
+        arguments.push_back("--scale=2");
+        const Image composed = convert(dir, arguments, "caf\u00e9 x\n");
+        const Image joined = convert(dir, arguments, "cafe\u0301 x\n");
+        ASSERT_TRUE(composed != nullptr && joined != nullptr);
+        EXPECT_EQ(compare_images(joined, composed), "");
+    }
+    const Image composed = convert(dir, {"--html-input", "--scale=2"}, span + "\u00e9</span>" + span + "x</span><br/>\n");
+    const Image joined = convert(dir, {"--html-input", "--scale=2"}, span + "e\u0301</span>" + span + "x</span><br/>\n");
+    ASSERT_TRUE(composed != nullptr && joined != nullptr);
+    EXPECT_EQ(compare_images(joined, composed), "");
 }
 
 // --scale, --margin and --max-pixels take a whole number in range and nothing else: no

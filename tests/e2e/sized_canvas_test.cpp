@@ -60,6 +60,7 @@ TEST(SizedCanvas, AFileGivesThePictureAndMessagesOfAPipe)
         {"no line spacing", {"--linespacing=-100"}, "a\nb\nc\n"},
         {"cursor far down", {"--ansi-input"}, "top\x1b[30Bbottom\n"},
         {"form feeds", {"--ansi-input"}, "a\fb\vc\n"},
+        {"rows deleted up from below the smaller canvas", {"--ansi-input"}, "top\x1b[40;1Hfar\x1b[H\x1b[37M\n"},
         {"coloured erase", {"--ansi-input"}, "a long line\nab\x1b[41m\x1b[K\x1b[0m\n"},
         {"spans", {"--html-input", "--fixed"}, span_page({"ab", "cd"})},
         {"spans on one line", {"--html-input"}, span_page({std::string(60, 'x')})},

@@ -431,6 +431,7 @@ void grid_delete_characters(Grid& grid, int64_t count)
     if (grid.column >= row.length) return;
     const int32_t column = grid.column;
     const int32_t end = static_cast<int32_t>(std::min<int64_t>(int64_t{column} + count, row.length));
+    if (row.length > grid.kept.columns) grid.unkept_text_moved_in = true;
     materialize(grid, row, std::min(row.length, grid.kept.columns));
     split_wide_at(row, column, end);
     const auto size = static_cast<int32_t>(row.cells.size());
@@ -513,6 +514,7 @@ void shift_rows(Grid& grid, int32_t at, int64_t count)
             grid.rows.resize(static_cast<size_t>(grid.height));
         if (grid.last_row >= at) grid.last_row = std::min<int64_t>(grid.last_row + count, GRID_POSITION_LIMIT);
     } else {
+        if (grid.last_row >= grid.kept.rows) grid.unkept_text_moved_in = true;
         const auto removed = static_cast<size_t>(std::min<int64_t>(-count, static_cast<int64_t>(grid.rows.size()) - at));
         grid.rows.erase(first, first + static_cast<ptrdiff_t>(removed));
         if (grid.last_row >= at) grid.last_row = std::max<int64_t>(grid.last_row + count, at - 1);

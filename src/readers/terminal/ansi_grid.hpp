@@ -117,6 +117,10 @@ struct Grid {
     int64_t first_row = -1;
     int64_t last_row = -1;
 
+    // A deletion of rows or characters moved text written past the kept cells into them:
+    // those cells show as blank, where a grid keeping everything would show the text.
+    bool unkept_text_moved_in = false;
+
     // With a height, what the screen reaches is what its rows reach now: how far each row
     // reaches, kept or not, the screen's first row at `screen_top` (rows that scroll away cost
     // nothing per row); the three above are taken from it when the grid settles.

@@ -210,6 +210,7 @@ void read_ansi(Canvas& canvas, FILE* stream, const Options& options, TextExtent&
     grid.basic = options.basic_colors;
     if (options.screen != 0) grid.height = options.rows;
     ansi_read(grid, stream);
+    if (grid.unkept_text_moved_in) canvas.unkept_text_moved_in = 1;
 
     auto [start_x, start_y] = canvas_position(canvas);
     GlyphReach reach;
