@@ -57,12 +57,8 @@ int cluster_width(const GraphemeCluster& cluster)
 
 std::string_view first_cluster(std::string_view text, size_t limit, GraphemeCluster& cluster)
 {
-    // An ASCII character followed by another (CR LF aside) is a cluster of its own: no look at
-    // the rules for the text most tokens hold.
-    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
-    if (!text.empty() && limit > 0 && byte(0) < 0x80 &&
-        (text.size() == 1 || (byte(1) < 0x80 && !(byte(0) == '\r' && byte(1) == '\n')))) {
-        cluster_start(cluster, byte(0));
+    if (limit > 0 && begins_with_ascii_cluster(text)) {
+        cluster_start(cluster, static_cast<unsigned char>(text[0]));
         return text.substr(0, 1);
     }
     cluster.count = 0;

@@ -36,6 +36,14 @@ bool cluster_add(GraphemeCluster& cluster, char32_t point);
 // emoji sequence (a flag, a ZWJ sequence, a keycap, a skin tone or a VS16 sequence).
 int cluster_width(const GraphemeCluster& cluster);
 
+// Whether `text` begins with an ASCII character that is a cluster of its own: one followed
+// by nothing or by another ASCII character (CR LF aside). No look at the rules is needed.
+inline bool begins_with_ascii_cluster(std::string_view text)
+{
+    if (text.empty() || static_cast<unsigned char>(text[0]) >= 0x80) return false;
+    return text.size() == 1 || (static_cast<unsigned char>(text[1]) < 0x80 && !(text[0] == '\r' && text[1] == '\n'));
+}
+
 // The grapheme cluster `text` begins with, as whole code points of valid UTF-8, up to
 // `limit` bytes and CLUSTER_POINT_LIMIT code points; its code points go to `cluster`. Empty
 // when the text does not begin with a valid character.

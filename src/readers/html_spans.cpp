@@ -93,7 +93,10 @@ bool is_one_character(std::string_view token)
 {
     if (is_reference(token)) return true;
     GraphemeCluster cluster;
-    if (!token.empty() && first_cluster(token, CLUSTER_TEXT_LIMIT, cluster).size() == token.size()) return true;
+    if (!begins_with_ascii_cluster(token) && !token.empty() &&
+        first_cluster(token, CLUSTER_TEXT_LIMIT, cluster).size() == token.size()) {
+        return true;
+    }
     return std::count_if(token.begin(), token.end(), [](char c) {
                return !utf8_is_continuation(static_cast<unsigned char>(c));
            }) <= 1;
@@ -230,7 +233,8 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
             // is drawn as a text.
             GraphemeCluster cluster;
             std::array<char, CLUSTER_TEXT_LIMIT + 1> cluster_text{};
-            if (!is_reference(token)) {
+            // Most tokens are one ASCII character: no cluster of several code points.
+            if (!begins_with_ascii_cluster(token) && !is_reference(token)) {
                 const std::string_view whole = first_cluster(token, CLUSTER_TEXT_LIMIT, cluster);
                 std::copy(whole.begin(), whole.end(), cluster_text.begin());
             }
