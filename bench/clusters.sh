@@ -5,11 +5,12 @@
 # pages of bench/make_workloads.py, which hold no cluster of several code points, with a
 # one-line run, to hold against another build's figures.
 #   bash bench/clusters.sh [BUILD_DIR]
-# Measured on 2026-12-11 (FreeMono, Release build, instructions; main before clusters beside):
-#   one line   5.65 M (5.62 M)     plain page  46.93 M (46.86 M)
-#   span page  90.43 M (89.88 M)   terminal    57.53 M (57.35 M)
-#   emoji in rows      sequences 54.2 M, single 42.9 M: 1.26 times (main: 99.9 M, 43.1 M)
-#   emoji in terminal  sequences 65.5 M, single 49.0 M: 1.34 times (main: 103.7 M, 48.6 M)
+# Measured on 2026-12-11 (FreeMono, Release build, instructions; main at d442e29, before
+# clusters, beside):
+#   one line   3.00 M (3.00 M)     plain page  23.02 M (22.98 M)
+#   span page  61.88 M (61.62 M)   terminal    37.62 M (37.44 M)
+#   emoji in rows      sequences 42.3 M, single 33.9 M: 1.25 times (main: 72.7 M, 33.7 M)
+#   emoji in terminal  sequences 52.1 M, single 39.5 M: 1.32 times (main: 79.6 M, 38.8 M)
 # Each emoji run is made once before it is counted, so that fontconfig's answers for the
 # fallback face are kept, as in every run after the first.
 set -euo pipefail
