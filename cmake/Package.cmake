@@ -6,7 +6,8 @@
 # field names the libgd source package and version it was built with, which is how Debian
 # tracks such packages. It installs under /usr, depends on what dpkg-shlibdeps finds for the
 # binary, on the font package whose FreeMono stands in for the default font "Courier" and on
-# fontconfig, through which vedad finds it; it needs no maintainer scripts.
+# fontconfig, through which vedad finds it, and on HarfBuzz, which vedad loads itself when it
+# first shapes a cluster (so dpkg-shlibdeps cannot see it); it needs no maintainer scripts.
 # packaging/debian-layout.cmake brings the staged files into Debian's layout before they
 # are packed.
 
@@ -32,7 +33,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps adds the libraries to this list.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig, libharfbuzz0b")
 # The completion script does nothing without bash-completion.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 
@@ -64,19 +65,36 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${VEDAD_MAINTAINER_S
 set(CPACK_VEDAD_DEBIAN_DIR ${VEDAD_MAINTAINER_SCRIPT_DIR})
 set(CPACK_VEDAD_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_VEDAD_STATIC_GD ${VEDAD_STATIC_GD})
-# The source package and version of the libgd archive linked in, as "libgd2 (= 2.3.3-9)":
-# empty when dpkg does not know the archive (it then cannot be packaged, see below).
+# The source package and version of a static archive linked in, as "libgd2 (= 2.3.3-9)":
+# empty when dpkg does not know the archive.
+function(vedad_archive_source archive result)
+  set(source "")
+  if(archive MATCHES "\\.a$")
+    execute_process(COMMAND dpkg-query --search ${archive} OUTPUT_VARIABLE owner RESULT_VARIABLE search
+      ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+    string(REGEX REPLACE ":.*" "" owner "${owner}")
+    if(search EQUAL 0 AND owner)
+      execute_process(COMMAND dpkg-query --show "--showformat=\${source:Package} (= \${source:Version})" ${owner}
+        OUTPUT_VARIABLE source ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+    endif()
+  endif()
+  set(${result} "${source}" PARENT_SCOPE)
+endfunction()
+# libgd's (without it the package cannot be made, see below), then libdeflate's and
+# libunistring's, which are linked from their archives too.
 set(VEDAD_GD_BUILT_USING "")
 if(VEDAD_STATIC_GD AND VEDAD_GD_ARCHIVE)
-  execute_process(COMMAND dpkg-query --search ${VEDAD_GD_ARCHIVE} OUTPUT_VARIABLE vedad_gd_owner
-    RESULT_VARIABLE vedad_gd_search ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
-  string(REGEX REPLACE ":.*" "" vedad_gd_owner "${vedad_gd_owner}")
-  if(vedad_gd_search EQUAL 0 AND vedad_gd_owner)
-    execute_process(COMMAND dpkg-query --show "--showformat=\${source:Package} (= \${source:Version})"
-      ${vedad_gd_owner} OUTPUT_VARIABLE VEDAD_GD_BUILT_USING ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
-  endif()
+  vedad_archive_source(${VEDAD_GD_ARCHIVE} VEDAD_GD_BUILT_USING)
 endif()
+set(VEDAD_BUILT_USING "${VEDAD_GD_BUILT_USING}")
+foreach(archive IN ITEMS ${VEDAD_DEFLATE_ARCHIVE} ${UNISTRING_LINKED})
+  vedad_archive_source(${archive} source)
+  if(source AND VEDAD_BUILT_USING)
+    string(APPEND VEDAD_BUILT_USING ", ${source}")
+  endif()
+endforeach()
 set(CPACK_VEDAD_GD_BUILT_USING "${VEDAD_GD_BUILT_USING}")
+set(CPACK_VEDAD_BUILT_USING "${VEDAD_BUILT_USING}")
 # CPack writes no Built-Using field; the package is opened and packed again with it.
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/packaging/built-using.cmake)
 set(CPACK_VEDAD_MANDIR ${CMAKE_INSTALL_MANDIR})

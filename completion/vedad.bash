@@ -66,7 +66,7 @@ _vedad()
     local program=${COMP_WORDS[0]:-vedad}
     program=${program/#\~/$HOME}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
-        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --list-fonts -o --
+        --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --ligatures --list-fonts -o --
         --window --shadow --line-numbers --pretty --prompt --prompt= --screen --svg-glyphs'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='

@@ -63,10 +63,12 @@ if [ "$(entries <<<"$depends")" != "$( (echo "$named"; echo "$linked") | entries
 fi
 [[ $linked != *libgd3* ]] || fail "the packaged vedad links the shared libgd: $linked"
 echo "Depends: what the package names ($named) and what the binary links ($linked)"
-# libgd is linked in from libgd-dev's archive, and named with the version it came from.
+# libgd, libdeflate and libunistring are linked in from their archives, and named with the
+# versions they came from.
 built_using=$(dpkg-deb -f "$deb" Built-Using)
-gd_source=$(dpkg-query -W -f='${source:Package} (= ${source:Version})' libgd-dev)
-[ "$built_using" = "$gd_source" ] || fail "Built-Using is \"$built_using\", not \"$gd_source\""
+sources=$(for p in libgd-dev libdeflate-dev libunistring-dev; do dpkg-query -W -f='${source:Package} (= ${source:Version})\n' $p; done |
+    paste -sd, | sed 's/,/, /g')
+[ "$built_using" = "$sources" ] || fail "Built-Using is \"$built_using\", not \"$sources\""
 echo "Built-Using: $built_using"
 
 font_folders >"$work/fonts-before"

@@ -34,6 +34,8 @@ struct DrawingSettings {
     // commas; not owned, a piece of argv) first, then fontconfig's choice. 0: they draw the
     // font's missing-glyph box.
     int32_t fallback = 1;
+    // Runs of text in the font are shaped with its ligatures and contextual alternates.
+    int32_t ligatures = 0;
     const char* fallback_fonts = "";
     // The faces of bold, italic and bold-italic text, each a name or a path as font_name is
     // (not owned, a piece of argv); "": the font's family's own, or one made from the font.

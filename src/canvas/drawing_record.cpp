@@ -11,6 +11,7 @@
 #include "canvas/render_text.hpp"
 #include "glyphs/glyph_outline.hpp"
 #include "glyphs/glyph_path.hpp"
+#include "glyphs/shape_cluster.hpp"
 
 namespace vedad {
 
@@ -132,14 +133,27 @@ void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t
     recorded.style = canvas.style;
     recorded.points = canvas_point_size(canvas);
     const std::string_view all(text);
+    // Each grapheme cluster is written whole, so that whatever draws the SVG shapes it as the
+    // picture did: its characters, and where each begins.
+    std::vector<uint32_t> points;
+    std::vector<size_t> starts_at;
+    for (size_t at = 0; at < all.size();) {
+        const size_t length = utf8_sequence_length(all.substr(at));
+        points.push_back(length == 0 ? 0xFFFD : utf8_code_point(all.substr(at), length));
+        starts_at.push_back(at);
+        at += length == 0 ? 1 : length;
+    }
+    starts_at.push_back(all.size());
+    std::vector<char> cluster_begins;
+    cluster_starts(points, cluster_begins);
     std::string before;
     // Characters whose pen lies past the image's right edge never show: they are left out, and
     // a long row costs measurements only up to the edge.
     const int32_t right = gdImageSX(canvas.image);
-    for (size_t at = 0; at < all.size();) {
-        const size_t length = utf8_sequence_length(all.substr(at));
-        const std::string_view unit = all.substr(at, length == 0 ? 1 : length);
-        // Each character stands where the text before it, measured whole as libgd lays it
+    for (size_t i = 0; i < points.size();) {
+        size_t end = i + 1;
+        while (end < points.size() && !cluster_begins.empty() && cluster_begins[end] == 0) ++end;
+        // Each cluster stands where the text before it, measured whole as libgd lays it
         // out, ends: its advances add up below a pixel, and where the measure ends at the
         // last glyph's ink rather than its pen, the glyphs' ink still lines up with the PNG's
         // in a rasteriser better than at the pens themselves.
@@ -151,10 +165,15 @@ void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t
         }
         if (pen >= right) break;
         recorded.xs.push_back(pen);
-        // A byte that begins no character is drawn as libgd draws it; it is written as U+FFFD.
-        recorded.characters.push_back(length == 0 ? std::string("\xEF\xBF\xBD") : std::string(unit));
-        before.append(unit);
-        at += unit.size();
+        std::string cluster;
+        for (size_t k = i; k < end; ++k) {
+            const std::string_view unit = all.substr(starts_at[k], starts_at[k + 1] - starts_at[k]);
+            // A byte that begins no character is drawn as libgd draws it; it is written as U+FFFD.
+            cluster.append(utf8_sequence_length(unit) == 0 ? std::string_view("\xEF\xBF\xBD") : unit);
+            before.append(unit);
+        }
+        recorded.characters.push_back(std::move(cluster));
+        i = end;
     }
     if (!recorded.xs.empty()) record.texts.push_back(std::move(recorded));
 }
@@ -186,7 +205,8 @@ void record_outlines(DrawingRecord& record, const Canvas& canvas)
         for (size_t i = 0; i < text.characters.size(); ++i) {
             const std::string_view character = text.characters[i];
             const size_t length = utf8_sequence_length(character);
-            if (length == 0) continue;
+            // A cluster of several characters is shaped: it is written as text.
+            if (length == 0 || length != character.size()) continue;
             const FT_UInt glyph = face_glyph_index(*face, utf8_code_point(character, length));
             if (glyph == 0) continue;
             const auto key = std::make_tuple(face, glyph, scale);

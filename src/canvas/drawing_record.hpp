@@ -26,7 +26,8 @@ struct RecordedShape {
 };
 
 // A text drawn with its baseline at y: each character's pen x in `xs`, the characters
-// themselves in `characters` (UTF-8, one entry each).
+// themselves in `characters` (UTF-8, one entry each; a grapheme cluster of several code
+// points is one character).
 struct RecordedText {
     int32_t y = 0;
     int32_t end_x = 0;  // the pen after it
@@ -100,7 +101,7 @@ void record_shadow(DrawingRecord& record, int32_t width, int32_t height, int32_t
                    int32_t blur);
 
 // A text drawn at (x, y) in the canvas's face, size and foreground colour, its pen ending at
-// end_x: each character is measured for its place.
+// end_x: each character (each grapheme cluster) is measured for its place.
 void record_text(DrawingRecord& record, const Canvas& canvas, int32_t x, int32_t y, int32_t end_x, const char* text,
                  Missing missing);
 

@@ -25,6 +25,7 @@ bool canvas_prepare_font(Canvas& canvas)
     }
     fallback_configure(glyphs.fallback, canvas.settings.fallback != 0, canvas.settings.fallback_fonts,
                        glyphs.fallback.verbose);
+    glyphs.ligatures = canvas.settings.ligatures != 0;
     canvas_prepare_styles(canvas);
     return true;
 }

@@ -44,6 +44,7 @@ OPTIONS
     --height=...     set image height in pixels, default is 480
     --html-input     read rizi --html-raw output
 -h, --help           print help
+    --ligatures      draw the font's ligatures, such as -> in Fira Code
     --line-numbers[=N] number each line in a gutter at the left, from N or 1
     --italic-font=.. draw italic text in this font file or name
     --jobs=N         convert N files at once on N threads, 0 for one per core,

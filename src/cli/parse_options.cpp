@@ -304,6 +304,7 @@ bool parse_option(const char* argument, const char* next, Options& options)
     else if (is("--bold")) drawing.bold = 1;
     else if (is("--fit")) options.fit = 1;
     else if (is("--no-fallback")) drawing.fallback = 0;
+    else if (is("--ligatures")) drawing.ligatures = 1;
     else if (is("--window")) options.frame.window = WindowStyle::MAC;
     else if (is("--shadow")) options.frame.shadow = 1;
     else if (is("--line-numbers")) options.frame.line_numbers = 1;

@@ -67,7 +67,9 @@ bool scale_pens(GlyphPath& path, const TextStyle& style, const char* font_name, 
     if (face == nullptr) return false;
     SizedFace* sized = face_at_size(*face, laid_out_points);
     if (sized == nullptr) return false;
-    const GlyphSources sources{path.faces, path.fallback, path.laid_out_band, style.style};
+    // Clusters are shaped as in the text drawn, so that each glyph has its laid-out twin.
+    const GlyphSources sources{path.faces, path.fallback, path.laid_out_band, style.style,
+                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
     if (!choose_glyphs(sources, path.characters, *face, *sized, laid_out_points, missing, path.laid_out)) return false;
     Corners laid_out_corners;
     if (!place_pens(path.laid_out, laid_out_points, x, y, laid_out_corners)) return false;
@@ -99,7 +101,8 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
     SizedFace* sized = face_at_size(*face, points);
     if (sized == nullptr) return false;
     if (!path.fallback.enabled) missing = Missing::BOX;
-    const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style};
+    const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style,
+                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
     if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;

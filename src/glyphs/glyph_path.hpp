@@ -27,6 +27,9 @@ struct TestSeams {
     bool libgd_only = false;
     // Every text and character is rendered, also where it cannot reach the image.
     bool draw_everything = false;
+    // Clusters of several code points are drawn code point by code point, as libgd draws them
+    // (and as a cluster that cannot be shaped is drawn).
+    bool unshaped = false;
     // How many texts were handed to libgd.
     uint64_t texts_to_libgd = 0;
 };
@@ -36,6 +39,7 @@ struct TestSeams {
 struct GlyphPath {
     FaceCache faces;
     FallbackFaces fallback;
+    Shapers shapers;  // after the faces, so that it goes before them
     // The rows a line inks, which glyphs of colour faces fill (see color_glyph.hpp).
     ColorBand color_band;
     // A page drawn N times as large as it was laid out (--scale): each glyph stands N times as
@@ -44,6 +48,8 @@ struct GlyphPath {
     int32_t pen_scale = 1;
     ColorBand laid_out_band;
     TestSeams seams;
+    // Runs of text in the font are shaped with its ligatures (see choose_glyphs).
+    bool ligatures = false;
     // The style the texts are drawn in (see TextStyle), set by whoever draws them.
     TextStyle style;
     // The column after the rightmost ink that the last text drew from faces other than its

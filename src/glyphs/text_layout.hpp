@@ -6,6 +6,7 @@
 
 #include "glyphs/face_cache.hpp"
 #include "glyphs/fallback_faces.hpp"
+#include "glyphs/shape_cluster.hpp"
 
 namespace vedad {
 
@@ -32,6 +33,10 @@ struct PlacedGlyph {
     FT_Pos pen_y;
     int left;  // the glyph's top-left pixel on the image
     int top;
+    // A glyph of a shaped cluster sits this far from the pen (rightwards, downwards), in 26.6
+    // units at the layout resolution.
+    FT_Pos offset_x = 0;
+    FT_Pos offset_y = 0;
 };
 
 // The corners of a text's box as libgd computes them, before it truncates them to ints.
@@ -43,6 +48,8 @@ struct GlyphSources {
     FallbackFaces& fallback;
     const ColorBand& color_band;  // the rows a line inks, which colour glyphs fill
     FaceStyle style = STYLE_REGULAR;  // the style fallback faces are chosen in
+    Shapers* shapers = nullptr;       // shapes clusters of several code points; none: never shaped
+    bool ligatures = false;           // runs of characters in the face are shaped whole
 };
 
 // Pens and corners stay this far inside the int range, so that libgd's conversions never
@@ -53,7 +60,11 @@ bool is_line_break(uint32_t character);
 
 // Chooses the glyph of each character in `face` as libgd does, kerning added to the advance
 // before each kerned pair. A character the face lacks comes from a fallback face when
-// `missing` asks for it, unkerned. False when a glyph does not load.
+// `missing` asks for it, unkerned. A grapheme cluster of several code points is shaped whole
+// in the face that has its first character (a colour face first for an emoji sequence), where
+// that face has every glyph it needs, and is not kerned. With ligatures, each run of two or
+// more characters the face has is shaped whole in it, unkerned. False when a glyph does not
+// load.
 bool choose_glyphs(GlyphSources sources, const std::vector<uint32_t>& characters, Face& face, SizedFace& sized,
                    double points, Missing missing, std::vector<PlacedGlyph>& placed);
 

@@ -148,6 +148,7 @@ void convert_stream(const Options& options, Canvas& canvas, const InputStream& g
     // The font is chosen before the page is measured or drawn (a font file that is no regular
     // file is refused first) and named with --verbose, once per run.
     canvas.glyphs->fallback.verbose = options.verbose != 0;
+    canvas.glyphs->shapers.verbose = options.verbose != 0;
     if (canvas_prepare_font(canvas) && options.verbose != 0 && !canvas.font.path.empty()) {
         std::string line = "font: " + canvas.font.path;
         if (canvas.font.index > 0) line += ", face " + std::to_string(canvas.font.index);

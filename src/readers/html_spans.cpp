@@ -13,6 +13,7 @@
 #include "base/utf8.hpp"
 #include "base/utf8.hpp"
 #include "readers/character_width.hpp"
+#include "readers/grapheme_cluster.hpp"
 #include "readers/plain_text.hpp"
 
 namespace vedad {
@@ -65,6 +66,15 @@ std::optional<char32_t> numeric_reference(std::string_view token)
     return value;
 }
 
+// Whether a token inside a span is an entity or a numeric reference.
+bool is_reference(std::string_view token)
+{
+    for (const Entity& entity : ENTITIES) {
+        if (token == entity.token) return true;
+    }
+    return numeric_reference(token).has_value();
+}
+
 // The character a token inside a span stands for: an entity's, a numeric reference's, else
 // the token's first whole character, or its first byte when that begins none.
 Character token_character(std::string_view token)
@@ -77,15 +87,17 @@ Character token_character(std::string_view token)
     return first_character(token);  // a token may begin with a NUL byte: the empty character
 }
 
-// Whether a token inside a span stands for one character: an entity, a numeric reference, or
-// text with one byte that is no UTF-8 continuation byte, so that a sequence cut short or
-// malformed counts as one, as it is drawn.
+// Whether a token inside a span stands for one character: an entity, a numeric reference, one
+// whole grapheme cluster, or text with one byte that is no UTF-8 continuation byte, so that a
+// sequence cut short or malformed counts as one, as it is drawn.
 bool is_one_character(std::string_view token)
 {
-    for (const Entity& entity : ENTITIES) {
-        if (token == entity.token) return true;
+    if (is_reference(token)) return true;
+    GraphemeCluster cluster;
+    if (!begins_with_ascii_cluster(token) && !token.empty() &&
+        first_cluster(token, CLUSTER_TEXT_LIMIT, cluster).size() == token.size()) {
+        return true;
     }
-    if (numeric_reference(token)) return true;
     return std::count_if(token.begin(), token.end(), [](char c) {
                return !utf8_is_continuation(static_cast<unsigned char>(c));
            }) <= 1;
@@ -126,17 +138,26 @@ int cell_count(const Character& character)
     return character_width(utf8_code_point(text, length)) == 2 ? 2 : 1;
 }
 
+// A token's character, or the cluster of several code points it begins with (`cluster`,
+// when not null), drawn in its cell.
+void draw_token_cell(Canvas& canvas, const CellColors& colors, const Character& character, const char* cluster,
+                     bool transparent, GlyphReach& reach, TextExtent& extent)
+{
+    if (cluster != nullptr) canvas_draw_text_cell(canvas, colors, cluster, transparent, extent);
+    else canvas_draw_cell(canvas, colors, character, transparent, reach, extent);
+}
+
 // A wide character in fixed cells takes two: the second is filled first, so that the glyph
 // drawn over the first keeps the part that reaches into the second.
-void draw_wide_cell(Canvas& canvas, const CellColors& colors, const Character& character, bool transparent,
-                    GlyphReach& reach, TextExtent& extent)
+void draw_wide_cell(Canvas& canvas, const CellColors& colors, const Character& character, const char* cluster,
+                    bool transparent, GlyphReach& reach, TextExtent& extent)
 {
     auto [x0, y0] = canvas_position(canvas);
     canvas_move_to(canvas, add_clamped(x0, canvas.cell_width), y0);
     canvas_draw_cell(canvas, colors, first_character(" "), transparent, reach, extent);
     const int32_t x2 = canvas.pen_x;
     canvas_move_to(canvas, x0, y0);
-    canvas_draw_cell(canvas, colors, character, transparent, reach, extent);
+    draw_token_cell(canvas, colors, character, cluster, transparent, reach, extent);
     canvas_move_to(canvas, x2, y0);
 }
 
@@ -209,8 +230,20 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
             inside_span = false;
         } else {
             const Character character = token_character(token);
+            // A token stands for its first whole grapheme cluster; one of several code points
+            // is drawn as a text.
+            GraphemeCluster cluster;
+            std::array<char, CLUSTER_TEXT_LIMIT + 1> cluster_text{};
+            // Most tokens are one ASCII character: no cluster of several code points.
+            if (!begins_with_ascii_cluster(token) && !is_reference(token)) {
+                const std::string_view whole = first_cluster(token, CLUSTER_TEXT_LIMIT, cluster);
+                std::copy(whole.begin(), whole.end(), cluster_text.begin());
+            }
+            const char* cluster_drawn = cluster.count > 1 ? cluster_text.data() : nullptr;
             const bool fixed = canvas.settings.fixed_advance != 0;
-            const int width = fixed || options.columns > 0 ? cell_count(character) : 1;
+            const int width = !(fixed || options.columns > 0) ? 1
+                              : cluster_drawn != nullptr   ? cluster_width(cluster)
+                                                           : cell_count(character);
             if (options.columns > 0) {
                 // A row wraps where the next cell would pass the last column.
                 if (cells > 0 && cells + width > options.columns) {
@@ -219,8 +252,11 @@ void read_html_spans(Canvas& canvas, FILE* stream, const Options& options, TextE
                 }
                 cells += width;
             }
-            if (fixed && width == 2) draw_wide_cell(canvas, colors, character, options.transparent != 0, reach, extent);
-            else canvas_draw_cell(canvas, colors, character, options.transparent != 0, reach, extent);
+            if (fixed && width == 2) {
+                draw_wide_cell(canvas, colors, character, cluster_drawn, options.transparent != 0, reach, extent);
+            } else {
+                draw_token_cell(canvas, colors, character, cluster_drawn, options.transparent != 0, reach, extent);
+            }
         }
     }
     if (foreign.found && canvas.measuring == 0) {

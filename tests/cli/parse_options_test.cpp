@@ -110,6 +110,7 @@ std::string whole(const Options& o)
     field("size_scale", std::to_string(d.size_scale));
     field("font_name", text_of(d.font_name));
     field("fallback", std::to_string(d.fallback));
+    field("ligatures", std::to_string(d.ligatures));
     field("fallback_fonts", text_of(d.fallback_fonts));
     field("bold_font", text_of(d.bold_font));
     field("italic_font", text_of(d.italic_font));
@@ -288,6 +289,7 @@ const ParseCase PARSE_CASES[] = {
          o.drawing.bold_italic_font = "B I";
      }},
     {{"--no-fallback"}, 0, [](Options& o) { o.drawing.fallback = 0; }},
+    {{"--ligatures"}, 0, [](Options& o) { o.drawing.ligatures = 1; }},
     {{"--no-fallback", "--fallback-font=A"}, 0,
      [](Options& o) { o.drawing.fallback = 0, o.drawing.fallback_fonts = "A"; }},
 

@@ -251,6 +251,11 @@ TEST(AnsiInput, CharactersBeyondAsciiAreTheSpanReadersCells)
     });
     // In fixed cells a span's wide character takes two, as in the terminal.
     expect_same_as_spans({{"a wide character over a transparent page", "漢x", {cells("漢x")}}}, {"--transparent"});
+    // A grapheme cluster is one span's and one cell's, or two for a flag.
+    const std::string flag = "\U0001F1EB\U0001F1F7";
+    expect_same_as_spans({{"grapheme clusters", "e\u0301x" + flag + "y",
+                           {std::vector<TestCell>{{"e\u0301", WHITE, BLACK}} + cells("x") +
+                            std::vector<TestCell>{{flag, WHITE, BLACK}} + cells("y")}}});
 }
 
 // A wide character fills both its cells in its background and is drawn whole over them, so

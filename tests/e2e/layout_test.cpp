@@ -173,6 +173,27 @@ TEST(Layout, ScaledRowsKeepTheirLaidOutLength)
     }
 }
 
+// Scaled text shapes its clusters as unscaled text does: a letter and its combining accent
+// come out as the font's composed letter in rows, span cells and terminal cells alike.
+TEST(Layout, ScaledClustersAreShaped)
+{
+    TempDir dir;
+    const std::string span = "<span style='color:#ffffff'>";
+    for (const std::vector<std::string>& form : {std::vector<std::string>{}, {"--ansi-input"}}) {
+        SCOPED_TRACE(testing::PrintToString(form));
+        std::vector<std::string> arguments = form;
+        arguments.push_back("--scale=2");
+        const Image composed = convert(dir, arguments, "caf\u00e9 x\n");
+        const Image joined = convert(dir, arguments, "cafe\u0301 x\n");
+        ASSERT_TRUE(composed != nullptr && joined != nullptr);
+        EXPECT_EQ(compare_images(joined, composed), "");
+    }
+    const Image composed = convert(dir, {"--html-input", "--scale=2"}, span + "\u00e9</span>" + span + "x</span><br/>\n");
+    const Image joined = convert(dir, {"--html-input", "--scale=2"}, span + "e\u0301</span>" + span + "x</span><br/>\n");
+    ASSERT_TRUE(composed != nullptr && joined != nullptr);
+    EXPECT_EQ(compare_images(joined, composed), "");
+}
+
 // --scale, --margin and --max-pixels take a whole number in range and nothing else: no
 // exponent, fraction or unit is read as a number.
 TEST(Layout, ScaleMarginOrMaxPixelsNotAWholeNumberInRangeEndsTheRun)

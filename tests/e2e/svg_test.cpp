@@ -277,6 +277,41 @@ TEST(Svg, GlyphsAsOutlinesDefinedOnce)
     EXPECT_EQ(all_text(svg), "\xE4\xB8\xAD\n");
 }
 
+// A grapheme cluster of several code points is one character of the SVG, in every reader, so
+// that what draws it shapes it whole as the picture did; with outlines it stays text.
+TEST(Svg, AClusterIsWrittenWhole)
+{
+    const std::string clusters = "e\xCC\x81 \xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD \xF0\x9F\x87\xAB\xF0\x9F\x87\xB7";
+    const std::string html = "<span style='color:#ff0000'>e\xCC\x81</span><span style='color:#ff0000'>&nbsp;</span>"
+                             "<span style='color:#ff0000'>\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD</span><br/>\n";
+    const struct {
+        std::vector<std::string> options;
+        std::string input;
+        std::vector<std::string> whole;
+    } cases[] = {
+        {{}, clusters + "\n", {"e\xCC\x81", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD", "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"}},
+        {{"--ansi-input"}, "\x1b[1m" + clusters + "\x1b[0m\n", {"e\xCC\x81", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"}},
+        {{"--ansi-input", "--svg-glyphs"}, clusters + "\n", {"e\xCC\x81", "\xF0\x9F\x87\xAB\xF0\x9F\x87\xB7"}},
+        {{"--html-input"}, html, {"e\xCC\x81", "\xF0\x9F\x91\x8D\xF0\x9F\x8F\xBD"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        TempDir dir;
+        write_file(dir / "a.txt", c.input);
+        std::vector<std::string> arguments = c.options;
+        arguments.insert(arguments.end(), {"--type=svg", "a.txt"});
+        const Outcome outcome = launch(dir.path(), arguments);
+        ASSERT_EQ(outcome.status, 0) << outcome.err;
+        const Document svg = parse_xml(read_file(dir / "a.svg"));
+        ASSERT_TRUE(svg.well_formed);
+        for (const std::string& cluster : c.whole) {
+            bool found = false;
+            for (const Element* tspan : svg.named("tspan")) found |= tspan->text == cluster;
+            EXPECT_TRUE(found) << cluster << " in\n" << all_text(svg);
+        }
+    }
+}
+
 // A real rasteriser draws the SVG close to the PNG: the same backgrounds in the same places,
 // the text in the same font at the same size and places.
 TEST(Svg, RendersCloseToThePng)

@@ -29,7 +29,11 @@ ChildConversion convert(const std::vector<std::string>& arguments, const std::st
         pngs.push_back(name + ".png");
     }
     return convert_in_child(words, inputs, pngs,
-                            [libgd_only](Canvas& canvas) { canvas.glyphs->seams.libgd_only = libgd_only; });
+                            [libgd_only](Canvas& canvas) {
+                                // Clusters drawn code point by code point, as libgd draws them.
+                                canvas.glyphs->seams.libgd_only = libgd_only;
+                                canvas.glyphs->seams.unshaped = true;
+                            });
 }
 
 struct Case {

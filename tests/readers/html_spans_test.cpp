@@ -381,6 +381,10 @@ TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
         {"<span>\xe6\xbc\xa2\xe5\xad\x97</span>", "\xe6\xbc\xa2", true},
         {"<span>\xf0\x9f\x98\x80</span>", "\xf0\x9f\x98\x80", true},
         {"<span>\xc3\xa9\xe2\x94\x80</span>", "\xc3\xa9", true},
+        // A token stands for its first whole grapheme cluster, as plain text draws it.
+        {"<span>e\xcc\x81</span>", "e\xcc\x81", true},
+        {"<span>\xf0\x9f\x87\xab\xf0\x9f\x87\xb7</span>", "\xf0\x9f\x87\xab\xf0\x9f\x87\xb7", true},
+        {"<span>e\xcc\x81x</span>", "e\xcc\x81", true},
         // A byte that begins no character is drawn alone, as before.
         {"<span>\xe2\x94 \x80</span>", "<span>\xe2</span><span>\x80</span>"},
         {"<span>\xe2\x94</span>", "\xe2", true},
@@ -409,7 +413,7 @@ TEST(ReadHtmlSpans, TokensDrawLikeTheirEquivalents)
         "<span>ab</span>", "<span>a b\tc\r\nd</span>", "<span>&amp</span>", "<span>&#233</span>", "<span>&#;</span>",
         "<span>&#x;</span>", "<span>&#12a;</span>", "<span>&#xg;</span>", "<span>&#233;x</span>",
         "<span>x&#233;</span>", "<span>\xe6\xbc\xa2\xe5\xad\x97</span>", "<span>\xc3\xa9\xe2\x94\x80</span>",
-        "<span>\xe2\x94 \x80</span>", "<span>\xff\xc3\xa9</span>", "<span>&ltx;</span>", "<span>&lt;x</span>",
+        "<span>e\xcc\x81x</span>", "<span>\xe2\x94 \x80</span>", "<span>\xff\xc3\xa9</span>", "<span>&ltx;</span>", "<span>&lt;x</span>",
         "<span>&LT;</span>", "<span>br/</span>", "<span style=\"color:#ff0000; background-color:#0000ff\">A</span>",
         "<span>a b\n", "<span><span>a</span>", "<span>" + long_token + "</span>",
     };

@@ -36,6 +36,45 @@ void materialize(const Grid& grid, Row& row, int32_t end)
     row.length = std::max(row.length, end);
 }
 
+size_t long_index(const Cell& cell)
+{
+    uint32_t index = 0;
+    std::memcpy(&index, cell.text.data(), sizeof index);
+    return index;
+}
+
+// Keeps only the long texts that cells of the row still refer to.
+void drop_unused_long_texts(Row& row)
+{
+    std::vector<std::string> used;
+    for (Cell& cell : row.cells) {
+        if (cell.length != Cell::LONG_TEXT) continue;
+        const auto index = static_cast<uint32_t>(used.size());
+        used.push_back(std::move(row.long_texts[long_index(cell)]));
+        std::memcpy(cell.text.data(), &index, sizeof index);
+    }
+    row.long_texts = std::move(used);
+}
+
+// Sets the text of `cell`, which holds a short text now, to `text` (cut to the longest a
+// cluster is kept at): in the cell, or in the row's long texts.
+void set_cell_text(Row& row, Cell& cell, std::string_view text)
+{
+    text = text.substr(0, CLUSTER_TEXT_LIMIT);
+    cell.text.fill(0);
+    if (text.size() <= CELL_TEXT_CAPACITY) {
+        std::memcpy(cell.text.data(), text.data(), text.size());
+        cell.length = static_cast<uint8_t>(text.size());
+        return;
+    }
+    // Rewriting cells over and over leaves texts behind: the table never grows past the row.
+    if (row.long_texts.size() >= std::max<size_t>(row.cells.size(), 8)) drop_unused_long_texts(row);
+    const auto index = static_cast<uint32_t>(row.long_texts.size());
+    row.long_texts.emplace_back(text);
+    std::memcpy(cell.text.data(), &index, sizeof index);
+    cell.length = Cell::LONG_TEXT;
+}
+
 // A half of a wide character left alone becomes a space in its colours.
 void make_plain_space(Cell& cell)
 {
@@ -165,7 +204,7 @@ Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, 
     return grid;
 }
 
-void grid_put(Grid& grid, std::string_view text, int width)
+int32_t grid_put(Grid& grid, std::string_view text, int width)
 {
     if (grid.width > 0 && (grid.wrap_pending || (grid.column + width > grid.width && grid.column > 0))) {
         grid.wrap_pending = false;
@@ -183,11 +222,11 @@ void grid_put(Grid& grid, std::string_view text, int width)
     }
 
     Row* kept = kept_row(grid, row);
-    if (kept == nullptr) return;
+    if (kept == nullptr) return column;
     if (column >= grid.kept.columns) {
         // The cells before it that nothing wrote still show, as spaces, up to the kept ones.
         materialize(grid, *kept, grid.kept.columns);
-        return;
+        return column;
     }
     const int32_t end = std::min(column + width, grid.kept.columns);
     materialize(grid, *kept, end);
@@ -204,10 +243,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
     cell = space(colors.foreground, colors.background);
     cell.lines = colors.lines;
     // Concealed text shows its cells' background alone.
-    if (!style.conceal) {
-        cell.length = static_cast<uint8_t>(std::min(text.size(), CELL_TEXT_CAPACITY));
-        std::memcpy(cell.text.data(), text.data(), cell.length);
-    }
+    if (!style.conceal) set_cell_text(*kept, cell, text);
     cell.flags = static_cast<uint8_t>(marks | (width == 2 && !style.conceal ? Cell::WIDE : 0));
     if (width == 2 && column + 1 < end) {
         Cell& tail = kept->cells[static_cast<size_t>(column) + 1];
@@ -215,6 +251,7 @@ void grid_put(Grid& grid, std::string_view text, int width)
         tail.lines = colors.lines;
         tail.flags = static_cast<uint8_t>(marks | (style.conceal ? 0 : Cell::WIDE_TAIL));
     }
+    return column;
 }
 
 void grid_join(Grid& grid, std::string_view text)
@@ -227,9 +264,17 @@ void grid_join(Grid& grid, std::string_view text)
     if (at >= row.cells.size()) return;
     if ((row.cells[at].flags & Cell::WIDE_TAIL) != 0 && at > 0) --at;
     Cell& cell = row.cells[at];
-    if (cell.length + text.size() > CELL_TEXT_CAPACITY) return;
-    std::memcpy(cell.text.data() + cell.length, text.data(), text.size());
-    cell.length = static_cast<uint8_t>(cell.length + text.size());
+    const std::string_view before = cell_text(row, cell);
+    if (before.size() + text.size() > CLUSTER_TEXT_LIMIT) return;
+    if (cell.length == Cell::LONG_TEXT) {
+        row.long_texts[long_index(cell)].append(text);
+    } else if (before.size() + text.size() <= CELL_TEXT_CAPACITY) {
+        std::memcpy(cell.text.data() + cell.length, text.data(), text.size());
+        cell.length = static_cast<uint8_t>(cell.length + text.size());
+    } else {
+        const std::string joined = std::string(before).append(text);
+        set_cell_text(row, cell, joined);
+    }
 }
 
 void grid_carriage_return(Grid& grid)
@@ -500,6 +545,17 @@ void grid_scroll_up(Grid& grid, int64_t count)
 void grid_scroll_down(Grid& grid, int64_t count)
 {
     shift_rows(grid, 0, count);
+}
+
+std::string_view cell_text(const Row& row, const Cell& cell)
+{
+    if (cell.length == Cell::LONG_TEXT) return row.long_texts[long_index(cell)];
+    return std::string_view(cell.text.data(), cell.length);
+}
+
+const char* cell_c_str(const Row& row, const Cell& cell)
+{
+    return cell.length == Cell::LONG_TEXT ? row.long_texts[long_index(cell)].c_str() : cell.text.data();
 }
 
 }  // namespace vedad

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "readers/grapheme_cluster.hpp"
 #include "readers/terminal/ansi_style.hpp"
 
 namespace vedad {
@@ -15,8 +17,10 @@ namespace vedad {
 // written at the last column overwrites it. Positions are counted, never allocated.
 inline constexpr int32_t GRID_POSITION_LIMIT = (1 << 30) - 1;
 
-// Room for one character and the combining marks that join it, in UTF-8; marks that do not
-// fit are dropped.
+// Room for the UTF-8 text of most grapheme clusters in the cell itself: a character and the
+// marks that join it, a flag, a skin tone, a keycap. Longer ones (a ZWJ family, a flag of tags,
+// up to CLUSTER_TEXT_LIMIT bytes) are kept in their row's `long_texts`, so that every cell
+// stays small; code points past the limit are dropped.
 inline constexpr size_t CELL_TEXT_CAPACITY = 12;
 
 // One cell of the screen.
@@ -32,15 +36,14 @@ struct Cell {
         BOLD = 64,  // drawn in the bold face
         ITALIC = 128,
     };
+    // A length that says the text is in the row's long_texts, at the index held in `text`.
+    static constexpr uint8_t LONG_TEXT = 0xFF;
     std::array<char, CELL_TEXT_CAPACITY + 1> text{' '};  // ends in a NUL
-    uint8_t length = 1;  // bytes of text used
+    uint8_t length = 1;  // bytes of text used, or LONG_TEXT
     uint8_t flags = 0;   // WIDE: the glyph covers this cell and the next, the WIDE_TAIL
     Rgb foreground{};
     Rgb background{};
     Rgb lines{};  // the colour of its underline, overline and strike-through
-
-    std::string_view view() const { return std::string_view(text.data(), length); }
-    const char* c_str() const { return text.data(); }
 };
 
 // One kept row: the cells written one by one, then, up to `length`, spaces that an erase
@@ -52,7 +55,14 @@ struct Row {
     bool erased_to_edge = false;  // the erase reached the terminal's right edge, past `length`
     uint32_t erasures_seen = 0;  // the grid's erasures of the whole display this row has taken
     bool continued = false;      // text wrapped onto it from the row above
+    // The texts of its cells that are longer than a cell holds, by the index the cell keeps.
+    // Texts no cell refers to any more are dropped when the table outgrows the row.
+    std::vector<std::string> long_texts;
 };
+
+// The text of `cell` of `row`, NUL-terminated.
+std::string_view cell_text(const Row& row, const Cell& cell);
+const char* cell_c_str(const Row& row, const Cell& cell);
 
 // Which cells are kept: rows [0, rows) and columns [0, columns). Cells outside are counted
 // in the grid's reach but never stored, so memory follows what can reach the image.
@@ -123,9 +133,9 @@ struct Grid {
 Grid make_grid(GridLimits kept, Rgb default_foreground, Rgb default_background, int32_t tab_width,
                int32_t width = 0);
 
-// Writes one character (its UTF-8 text) at the cursor, `width` cells wide (1 or 2), and moves
-// the cursor past it.
-void grid_put(Grid& grid, std::string_view text, int width);
+// Writes one character or grapheme cluster (its UTF-8 text) at the cursor, `width` cells wide
+// (1 or 2), and moves the cursor past it; gives the column it was written at.
+int32_t grid_put(Grid& grid, std::string_view text, int width);
 
 // Joins a zero-width character to the cell before the cursor; dropped at the start of a row.
 void grid_join(Grid& grid, std::string_view text);

@@ -31,17 +31,70 @@ bool cancels(unsigned char byte)
     return byte == CANCEL || byte == SUBSTITUTE;
 }
 
-void put_character(Grid& grid, char32_t character, std::string_view text)
+void end_cluster(AnsiParser& parser)
+{
+    parser.open.cluster.count = 0;
+}
+
+// Writes one character: a new grapheme cluster in cells of its own, or a part of the cluster
+// before the cursor, which widens it to two cells when it makes an emoji sequence of it. A
+// character of no width that continues nothing joins the cell before the cursor.
+void put_character(AnsiParser& parser, Grid& grid, char32_t character, std::string_view text)
 {
     const int width = character_width(character);
-    if (width < 0) return;  // C1 controls are consumed like C0 ones
-    if (width == 0) grid_join(grid, text);
-    else grid_put(grid, text, width);
+    if (width < 0) {  // C1 controls are consumed like C0 ones
+        end_cluster(parser);
+        return;
+    }
+    OpenCluster& open = parser.open;
+    if (open.length + text.size() <= open.text.size() && cluster_continues(open.cluster, character)) {
+        cluster_add(open.cluster, character);
+        std::copy(text.begin(), text.end(), open.text.begin() + static_cast<ptrdiff_t>(open.length));
+        open.length += text.size();
+        const int cells = cluster_width(open.cluster);
+        if (cells > open.cells && (grid.width == 0 || open.column + cells <= grid.width)) {
+            grid.column = open.column;
+            grid.wrap_pending = false;
+            open.column = grid_put(grid, std::string_view(open.text.data(), open.length), cells);
+            open.cells = cells;
+        } else {
+            grid_join(grid, text);
+        }
+        return;
+    }
+    if (width == 0) {
+        grid_join(grid, text);
+        return;
+    }
+    open.column = grid_put(grid, text, width);
+    open.cells = width;
+    cluster_start(open.cluster, character);
+    std::copy(text.begin(), text.end(), open.text.begin());
+    open.length = text.size();
+}
+
+// A printable ASCII character begins a cluster of its own unless a Prepend character (none
+// lies below U+0600) holds on to it: the common case, written without a look at the rules.
+void put_ascii(AnsiParser& parser, Grid& grid, unsigned char byte)
+{
+    const std::string_view text(reinterpret_cast<const char*>(&byte), 1);
+    OpenCluster& open = parser.open;
+    if (open.cluster.count > 0 && open.cluster.points[open.cluster.count - 1] >= 0x600) {
+        put_character(parser, grid, byte, text);
+        return;
+    }
+    open.column = grid_put(grid, text, 1);
+    open.cells = 1;
+    open.cluster.points[0] = byte;
+    open.cluster.count = 1;
+    open.text[0] = static_cast<char>(byte);
+    open.length = 1;
 }
 
 // A character begun and cut short: each of its bytes stands for itself.
 void flush_pending(AnsiParser& parser, Grid& grid)
 {
+    end_cluster(parser);
     const std::string_view begun = utf8_reader_text(parser.pending);
     for (size_t i = 0; i < begun.size(); ++i) grid_put(grid, begun.substr(i, 1), 1);
     utf8_reader_clear(parser.pending);
@@ -56,8 +109,9 @@ constexpr std::array<char32_t, 32> LINE_DRAWING = {
     0x2524, 0x2534, 0x252C, 0x2502, 0x2264, 0x2265, 0x03C0, 0x2260, 0x00A3, 0x00B7,
 };
 
-void put_line_drawing(Grid& grid, unsigned char byte)
+void put_line_drawing(AnsiParser& parser, Grid& grid, unsigned char byte)
 {
+    end_cluster(parser);
     std::array<char, UTF8_MAX_BYTES> text{};
     const size_t length = encode_utf8(LINE_DRAWING[static_cast<size_t>(byte - 0x5f)], text.data());
     grid_put(grid, std::string_view(text.data(), length), 1);
@@ -82,7 +136,7 @@ void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
         if (utf8_reader_continue(parser.pending, byte)) {
             if (utf8_reader_complete(parser.pending)) {
                 const std::string_view text = utf8_reader_text(parser.pending);
-                put_character(grid, utf8_code_point(text, text.size()), text);
+                put_character(parser, grid, utf8_code_point(text, text.size()), text);
                 utf8_reader_clear(parser.pending);
             }
             return;
@@ -92,11 +146,13 @@ void text_byte(AnsiParser& parser, Grid& grid, unsigned char byte)
     if (byte == ESC) {
         parser.state = AnsiParser::ESCAPE;
     } else if (byte < 0x20 || byte == DEL) {
+        end_cluster(parser);
         control(grid, byte);
     } else if (byte < 0x80) {
-        if (parser.line_drawing && byte >= 0x5f) put_line_drawing(grid, byte);
-        else grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
+        if (parser.line_drawing && byte >= 0x5f) put_line_drawing(parser, grid, byte);
+        else put_ascii(parser, grid, byte);
     } else if (!utf8_reader_begin(parser.pending, byte)) {
+        end_cluster(parser);
         grid_put(grid, std::string_view(reinterpret_cast<const char*>(&byte), 1), 1);
     }
 }
@@ -129,6 +185,7 @@ void set_private_modes(const AnsiParser& parser, Grid& grid, bool set)
 // An escape of two bytes, or of an intermediate and a final byte.
 void escape(AnsiParser& parser, Grid& grid, unsigned char final_byte)
 {
+    end_cluster(parser);
     if (parser.intermediate == '(') {
         parser.line_drawing = final_byte == '0';  // G0: the line-drawing set, or any other
     } else if (parser.intermediate == 0) {
@@ -167,8 +224,10 @@ int32_t mode_at(const AnsiParser& parser, size_t index)
     return index < parser.parameter_count ? parser.parameters[index].value : 0;
 }
 
-void dispatch(const AnsiParser& parser, Grid& grid, unsigned char final_byte)
+void dispatch(AnsiParser& parser, Grid& grid, unsigned char final_byte)
 {
+    // A change of style leaves the cluster before the cursor open; anything else ends it.
+    if (final_byte != 'm' || parser.private_sequence) end_cluster(parser);
     const int64_t n = count_at(parser, 0);
     if (parser.private_sequence) {
         if (final_byte == 'h' || final_byte == 'l') set_private_modes(parser, grid, final_byte == 'h');

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "base/utf8.hpp"
+#include "readers/grapheme_cluster.hpp"
 #include "readers/terminal/ansi_grid.hpp"
 
 namespace vedad {
@@ -16,6 +17,17 @@ inline constexpr size_t SEQUENCE_PARAMETER_LIMIT = 32;
 // A parameter's value is held here: no count or position needs more.
 inline constexpr int32_t SEQUENCE_VALUE_LIMIT = 1 << 30;
 
+// The grapheme cluster last written, which the next character may continue: its code points,
+// its text, the column of its cell and the cells it takes. Anything but text or a change of
+// style in between ends it (an empty cluster).
+struct OpenCluster {
+    GraphemeCluster cluster;
+    std::array<char, CLUSTER_TEXT_LIMIT> text{};
+    size_t length = 0;
+    int32_t column = 0;
+    int cells = 0;
+};
+
 // Where the parser stands between two bytes: text (with a UTF-8 character perhaps begun),
 // or inside an escape, a control sequence or a string.
 struct AnsiParser {
@@ -23,6 +35,7 @@ struct AnsiParser {
     State state = TEXT;
 
     Utf8Reader pending;  // a UTF-8 character begun
+    OpenCluster open;
 
     std::array<SequenceParameter, SEQUENCE_PARAMETER_LIMIT> parameters{};
     size_t parameter_count = 0;  // parameters begun, up to the limit

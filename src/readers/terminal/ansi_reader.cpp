@@ -115,33 +115,34 @@ FaceStyle face_style_of(const Cell& cell)
                                   ((cell.flags & Cell::ITALIC) != 0 ? STYLE_ITALIC : 0));
 }
 
-void draw_cell(RowDrawing& drawing, const Cell& cell)
+void draw_cell(RowDrawing& drawing, const Row& row, const Cell& cell)
 {
     canvas_set_style(drawing.canvas, face_style_of(cell));
     // On a transparent page a cell of another background, a colour or reverse video, still
     // shows it.
     const bool transparent = drawing.transparent && cell.background == drawing.default_background;
     auto [x0, y0] = canvas_position(drawing.canvas);
-    const Character character = first_character(cell.view());
-    if (std::strlen(character.text.data()) == cell.view().size()) {
+    const std::string_view text = cell_text(row, cell);
+    const Character character = first_character(text);
+    if (std::strlen(character.text.data()) == text.size()) {
         canvas_draw_cell(drawing.canvas, colors_of(cell), character, transparent, drawing.reach, drawing.extent);
     } else {
-        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell.c_str(), transparent, drawing.extent);
+        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell_c_str(row, cell), transparent, drawing.extent);
     }
     if ((cell.flags & Cell::LINES) != 0) draw_lines(drawing, cell, x0, drawing.canvas.pen_x, y0);
 }
 
 // A wide character: its second cell is filled first, so that the glyph drawn in the first
 // cell keeps the part that reaches into the second.
-void draw_wide_cell(RowDrawing& drawing, const Cell& head, const Cell& tail)
+void draw_wide_cell(RowDrawing& drawing, const Row& row, const Cell& head, const Cell& tail)
 {
     Canvas& canvas = drawing.canvas;
     auto [x0, y0] = canvas_position(canvas);
     canvas_move_to(canvas, add_clamped(x0, canvas.cell_width), y0);
-    draw_cell(drawing, tail);
+    draw_cell(drawing, row, tail);
     const int32_t x2 = canvas.pen_x;
     canvas_move_to(canvas, x0, y0);
-    draw_cell(drawing, head);
+    draw_cell(drawing, row, head);
     canvas_move_to(canvas, x2, y0);
 }
 
@@ -166,10 +167,10 @@ void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
     for (size_t column = 0; column < count; ++column) {
         const Cell& cell = row.cells[column];
         if ((cell.flags & Cell::WIDE) != 0 && column + 1 < count) {
-            draw_wide_cell(drawing, cell, row.cells[column + 1]);
+            draw_wide_cell(drawing, row, cell, row.cells[column + 1]);
             ++column;
         } else {
-            draw_cell(drawing, cell);
+            draw_cell(drawing, row, cell);
         }
     }
     // Cells erased in the page's own colours show nothing, and do not widen the picture.
@@ -177,7 +178,7 @@ void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
     Cell erased;
     erased.foreground = grid.default_foreground;
     erased.background = row.erased_background;
-    for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column) draw_cell(drawing, erased);
+    for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column) draw_cell(drawing, row, erased);
     if (row.erased_to_edge) fill_to_edge(drawing, row.erased_background);
 }
 

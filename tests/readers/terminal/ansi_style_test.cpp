@@ -142,7 +142,7 @@ TEST(AnsiStyle, EraseFillsWithTheStylesBackground)
     ASSERT_EQ(row.length, 6);
     EXPECT_EQ(hex_of_rgb(row.cells.at(0).background), 0xcd0000u);  // reverse plays no part
     EXPECT_EQ(hex_of_rgb(row.cells.at(2).background), 0x0000eeu);   // erased by K, made explicit by y
-    EXPECT_EQ(row.cells.at(3).view(), "y");
+    EXPECT_EQ(cell_text(row, row.cells.at(3)), "y");
     EXPECT_EQ(row.cells.size(), 4u);
     EXPECT_EQ(hex_of_rgb(row.erased_background), 0x0000eeu);
     EXPECT_EQ(row.cells.at(1).flags, 0);
