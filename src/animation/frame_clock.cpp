@@ -1,0 +1,42 @@
+#include "animation/frame_clock.hpp"
+
+#include <algorithm>
+
+namespace vedad {
+
+namespace {
+
+// Times closer than this are one time: sums of tenths do not add up exactly.
+constexpr double SAME_TIME = 1e-9;
+
+}  // namespace
+
+FrameClock make_frame_clock(const PlaybackSettings& playback, double recording_idle_limit)
+{
+    FrameClock clock;
+    clock.speed = playback.speed;
+    clock.idle_limit = playback.idle_limit_given != 0 || recording_idle_limit <= 0 ? playback.idle_limit
+                                                                                  : recording_idle_limit;
+    clock.shortest = 1.0 / playback.fps_cap;
+    return clock;
+}
+
+double clock_advance(FrameClock& clock, double recorded)
+{
+    double pause = std::max(recorded - clock.recorded, 0.0);
+    if (clock.idle_limit > 0) pause = std::min(pause, clock.idle_limit);
+    clock.recorded = std::max(recorded, clock.recorded);
+    clock.now += pause / clock.speed;
+    return clock.now;
+}
+
+bool clock_starts_frame(FrameClock& clock, double time)
+{
+    const bool after_marker = clock.frame_ended && time > clock.frame_start + SAME_TIME;
+    if (!after_marker && time < clock.frame_start + clock.shortest - SAME_TIME) return false;
+    clock.frame_start = time;
+    clock.frame_ended = false;
+    return true;
+}
+
+}  // namespace vedad
