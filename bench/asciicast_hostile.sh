@@ -5,8 +5,10 @@
 # of a recording of a thousand events (standard input is kept in a temporary file in TMPDIR
 # for the second reading, so 1 GB of disk is used for a while).
 #   bash bench/asciicast_hostile.sh [BUILD_DIR]
-# Measured on 2026-12-11:
-#   (see the numbers this prints)
+# Measured on 2026-12-11 (most of the time goes to making the recording in Python):
+#   1000-events: 1.56 s, peak 8064 KB, 511,673 bytes of GIF
+#   1M-events: 27.45 s, peak 6908 KB, 298,752 bytes of GIF
+#   1GB-output: 136.87 s, peak 11120 KB, 1,397,826 bytes of GIF
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
