@@ -31,6 +31,9 @@ namespace {
 
 // Frame times closer than this are one time.
 constexpr double SAME_TIME = 1e-9;
+// The most cells a recording's terminal may have: each is kept twice (the screen shown and the
+// next), some 50 bytes each; far more than any real terminal, whatever the font's size.
+constexpr int64_t MOST_CELLS = int64_t{1} << 20;
 
 // The recording's colours where the command line sets none: its palette unless --theme=
 // gives one, its text and background colours unless --theme=, --foreground= or
@@ -169,6 +172,9 @@ void play_event(Playback& play, FrameClock& clock, const RecordingEvent& event)
 void make_page(const Options& page, Canvas& canvas, int32_t columns, int32_t rows, const char* name)
 {
     canvas.settings.fixed_advance = 1;  // every character has a cell of its own
+    if (int64_t{columns} * rows > MOST_CELLS)
+        fail("the terminal of %s, %dx%d cells, has more than %lld cells", name, columns, rows,
+             static_cast<long long>(MOST_CELLS));
     setup_page_cell(canvas, page);
     if (canvas.cell_width < 1 || canvas.line_height < 1)
         fail("the cells of %s would be %dx%d pixels: a recording needs cells of 1 pixel or more", name,

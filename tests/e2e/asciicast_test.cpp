@@ -236,10 +236,14 @@ TEST(Asciicast, StandardInputAndDefaultNames)
     const RunResult webp = run_vedad(dir.path(), {"--asciicast", "--output=file.webp", "session.cast"});
     ASSERT_EQ(webp.status, 0) << webp.err;
     EXPECT_EQ(read_file(dir / "stdin.webp"), read_file(dir / "file.webp"));
-    // A recording larger than --max-pixels= allows is refused before anything is drawn.
-    write_file(dir / "huge.cast", "{\"version\": 2, \"width\": 65535, \"height\": 65535}\n");
-    const RunResult huge = run_vedad(dir.path(), {"--asciicast", "huge.cast"});
+    // A terminal larger than --max-pixels= allows, or of more than a million cells, is refused
+    // before anything is drawn.
+    write_file(dir / "huge.cast", "{\"version\": 2, \"width\": 65535, \"height\": 15}\n");
+    const RunResult huge = run_vedad(dir.path(), {"--asciicast", "--max-pixels=1000000", "huge.cast"});
     EXPECT_EQ(huge.status, 1);
-    EXPECT_TRUE(huge.err.starts_with("error: the terminal of huge.cast, 65535x65535 cells, makes a picture of "))
+    EXPECT_TRUE(huge.err.starts_with("error: the terminal of huge.cast, 65535x15 cells, makes a picture of "))
         << huge.err;
+    write_file(dir / "many.cast", "{\"version\": 2, \"width\": 2000, \"height\": 1000}\n");
+    const RunResult many = run_vedad(dir.path(), {"--asciicast", "many.cast"});
+    EXPECT_EQ(many.err, "error: the terminal of many.cast, 2000x1000 cells, has more than 1048576 cells\n");
 }
