@@ -13,7 +13,8 @@ using namespace vedad_test;
 
 namespace {
 
-// A session of known times: coloured text in the recording's own palette, a progress line
+// A session of known times: coloured and italic text in the recording's own palette, a
+// check mark and two wide characters from other faces, a progress line
 // redrawn after carriage returns (twice within a frame), a long pause, input, a line that
 // wraps at the width, rows that scroll past the height, a marker between two outputs a
 // hundredth apart, a resize, and a cleared screen.
@@ -21,7 +22,7 @@ const char* const RECORDING =
     R"({"version": 2, "width": 20, "height": 5, "theme": {"fg": "#d0d0d0", "bg": "#102030", )"
     R"("palette": "#000000:#ff5555:#55ff55:#ffff55:#5555ff:#ff55ff:#55ffff:#ffffff"}})"
     "\n"
-    R"([0.5, "o", "$ \u001b[32mls\u001b[0m \u001b[41mred\u001b[0m\r\n"])"
+    R"([0.5, "o", "$ \u001b[32mls\u001b[0m \u001b[41mred\u001b[0m \u001b[3mitalic\u001b[0m\r\n"])"
     "\n"
     R"([1.0, "o", "progress 10%"])"
     "\n"
@@ -29,7 +30,7 @@ const char* const RECORDING =
     "\n"
     R"([1.12, "o", "\rprogress 90%"])"
     "\n"
-    R"([1.5, "o", "\rprogress done\r\n"])"
+    R"([1.5, "o", "\rprogress done \u2713 \u65e5\u672c\r\n"])"
     "\n"
     R"([5.5, "i", "q"])"
     "\n\n"
@@ -57,8 +58,9 @@ std::string output_until(double last_time)
         const char* bytes;
     };
     const Output outputs[] = {
-        {0.5, "$ \x1b[32mls\x1b[0m \x1b[41mred\x1b[0m\r\n"}, {1.0, "progress 10%"}, {1.1, "\rprogress 50%"},
-        {1.12, "\rprogress 90%"}, {1.5, "\rprogress done\r\n"}, {6.0, "abcdefghijklmnopqrstuvwxyz\r\n"},
+        {0.5, "$ \x1b[32mls\x1b[0m \x1b[41mred\x1b[0m \x1b[3mitalic\x1b[0m\r\n"}, {1.0, "progress 10%"},
+        {1.1, "\rprogress 50%"}, {1.12, "\rprogress 90%"}, {1.5, "\rprogress done \u2713 \u65e5\u672c\r\n"},
+        {6.0, "abcdefghijklmnopqrstuvwxyz\r\n"},
         {6.5, "1\r\n"}, {6.52, "2\r\n3\r\n"},
     };
     std::string bytes;
