@@ -66,7 +66,8 @@ void take_screen(ScreenCells& screen, Grid& grid)
 bool same_cell(const Cell& a, const Cell& b)
 {
     return a.length == b.length && a.flags == b.flags && a.foreground == b.foreground &&
-           a.background == b.background && a.lines == b.lines && std::memcmp(a.text.data(), b.text.data(), a.length) == 0;
+           a.background == b.background && a.lines == b.lines &&
+           std::memcmp(a.text.data(), b.text.data(), a.length) == 0;
 }
 
 CellArea changed_cells(const ScreenCells& before, const ScreenCells& after)

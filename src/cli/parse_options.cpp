@@ -284,7 +284,8 @@ constexpr std::array VALUE_OPTIONS = {
     // How a recording plays (--asciicast).
     ValueOption{"--speed=", [](Options& o, const char* v) { return set_number(o.playback.speed, v); }},
     ValueOption{"--idle-limit=", [](Options& o, const char* v) { return set_idle_limit(o.playback, v); }},
-    ValueOption{"--fps-cap=", [](Options& o, const char* v) { return set_whole(o.playback.fps_cap, v, MAX_FPS_CAP, 0); }},
+    ValueOption{"--fps-cap=",
+                [](Options& o, const char* v) { return set_whole(o.playback.fps_cap, v, MAX_FPS_CAP, 0); }},
     ValueOption{"--last-frame=", [](Options& o, const char* v) { return set_number(o.playback.last_frame, v); }},
     ValueOption{"--loop=", [](Options& o, const char* v) { return set_whole(o.playback.loop, v, INT32_MAX, -1); }},
     ValueOption{"--at=", [](Options& o, const char* v) { return set_at(o.playback, v); }},

@@ -120,12 +120,16 @@ void add_pending_frame(Playback& play, double end)
         if (!play.any_frame) gif_begin(play.gif, gdImageSX(picture), gdImageSY(picture), play.options->playback.loop);
         // A frame lasts at least a hundredth: GIF has no shorter time.
         const int64_t delay = std::max<int64_t>(hundredths(end) - hundredths(play.pending_start), 1);
-        PixelArea area = play.framed ? PixelArea{0, 0, gdImageSX(picture) - 1, gdImageSY(picture) - 1} : play.pending_area;
+        const PixelArea area =
+            play.framed ? PixelArea{0, 0, gdImageSX(picture) - 1, gdImageSY(picture) - 1} : play.pending_area;
         gif_add_frame(play.gif, picture, area.left, area.top, area.right, area.bottom, delay);
     } else {
         if (!play.any_frame)
             webp_animation_begin(play.webp, gdImageSX(picture), gdImageSY(picture), play.options->playback.loop);
-        webp_animation_add_frame(play.webp, picture, milliseconds(play.pending_start));
+        const bool whole = play.framed;
+        webp_animation_add_frame(play.webp, picture, whole ? 0 : play.pending_area.top,
+                                 whole ? gdImageSY(picture) - 1 : play.pending_area.bottom,
+                                 milliseconds(play.pending_start));
     }
     if (picture != play.canvas->image) gdImageDestroy(picture);
     play.any_frame = true;

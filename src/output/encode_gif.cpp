@@ -82,7 +82,8 @@ ImageHolder indexed_frame(GifAnimation& gif, gdImagePtr image, const Box& box, b
             if (!is_changed(gif, image, x, y)) continue;
             const int color = opaque(image->tpixels[y][x]);
             if (own.emplace(color, static_cast<int>(own_colors.size())).second) own_colors.push_back(color);
-            if (!local && !gif.index_of.contains(color) && std::find(added.begin(), added.end(), color) == added.end()) {
+            const bool known = gif.index_of.contains(color) || std::find(added.begin(), added.end(), color) != added.end();
+            if (!local && !known) {
                 added.push_back(color);
                 local = gif.colors.size() + added.size() > TABLE_SIZE;
             }
@@ -198,8 +199,8 @@ void gif_add_frame(GifAnimation& gif, gdImagePtr image, int32_t left, int32_t to
         }
         int size = 0;
         const int shown_for = static_cast<int>(std::min(delay, LONGEST_DELAY));
-        void* bytes =
-            gdImageGifAnimAddPtr(frame.get(), &size, local ? 1 : 0, box.left, box.top, shown_for, gdDisposalNone, nullptr);
+        void* bytes = gdImageGifAnimAddPtr(frame.get(), &size, local ? 1 : 0, box.left, box.top, shown_for,
+                                           gdDisposalNone, nullptr);
         add_bytes(gif, bytes, size);
         if (first) {
             gif.shown = gdImageCreateTrueColor(gif.width, gif.height);

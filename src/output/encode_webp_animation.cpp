@@ -37,11 +37,16 @@ void webp_animation_begin(WebpAnimation& webp, int32_t width, int32_t height, in
     if (webp.encoder == nullptr || !WebPPictureAlloc(&webp.picture)) webp.failed = true;
 }
 
-void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int64_t start_ms)
+void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int32_t top, int32_t bottom, int64_t start_ms)
 {
     if (webp.failed) return;
     const bool keep_alpha = image->saveAlphaFlag != 0;
-    for (int y = 0; y < webp.picture.height; ++y) {
+    if (!webp.any_frame) {
+        top = 0;
+        bottom = webp.picture.height - 1;
+    }
+    webp.any_frame = true;
+    for (int y = std::max(top, 0); y <= std::min(bottom, webp.picture.height - 1); ++y) {
         uint32_t* out = webp.picture.argb + static_cast<size_t>(y) * static_cast<size_t>(webp.picture.argb_stride);
         const int* in = image->tpixels[y];
         for (int x = 0; x < webp.picture.width; ++x) {

@@ -15,7 +15,8 @@ namespace vedad {
 struct WebpAnimation {
     WebPAnimEncoder* encoder = nullptr;
     WebPConfig config{};
-    WebPPicture picture{};
+    WebPPicture picture{};  // the frame before, which the next is written over
+    bool any_frame = false;
     bool failed = false;
 };
 
@@ -23,8 +24,9 @@ struct WebpAnimation {
 void webp_animation_begin(WebpAnimation& webp, int32_t width, int32_t height, int32_t plays);
 
 // Adds the image (true colour, of the animation's size) as the frame that starts at
-// `start_ms` milliseconds.
-void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int64_t start_ms);
+// `start_ms` milliseconds; only rows `top` to `bottom` may differ from the frame before (the
+// first frame is taken whole).
+void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int32_t top, int32_t bottom, int64_t start_ms);
 
 // The whole animation, the last frame ending at `end_ms`; no bytes when it could not be
 // encoded. Frees what the animation holds.

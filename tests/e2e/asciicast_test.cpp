@@ -151,7 +151,8 @@ TEST(Asciicast, EveryFrameIsTheStillPictureOfItsScreenInGifAndWebp)
     // as does no --at= at all.
     const std::pair<const char*, size_t> inside[] = {{"--at=1.2", 3}, {"--at=4.51", 6}, {"--at=100", 9}, {"--at=0", 0}};
     for (const auto& [at, frame] : inside) {
-        ASSERT_EQ(run_vedad(dir.path(), {"--asciicast", at, "--overwrite", "--output=at.png", "session.cast"}).status, 0);
+        const RunResult run = run_vedad(dir.path(), {"--asciicast", at, "--overwrite", "--output=at.png", "session.cast"});
+        ASSERT_EQ(run.status, 0) << run.err;
         EXPECT_TRUE(same_pixels(gif.frames[frame].image, read_png(dir / "at.png"))) << at;
     }
     ASSERT_EQ(run_vedad(dir.path(), {"--asciicast", "--output=final.png", "session.cast"}).status, 0);

@@ -208,7 +208,8 @@ RecordingHeader read_recording_header(RecordingReader& reader)
     if (text.starts_with("\xef\xbb\xbf")) reader.text.erase(0, 3);  // a byte order mark, as editors leave
     if (reader.text.find_first_not_of(" \t") != std::string::npos && reader.text.back() == '{' &&
         reader.text.find_first_not_of(" \t{") == std::string::npos) {
-        fail_at_line(reader, "a JSON object over many lines, as an asciicast version 1 file is; only version 2 is read");
+        fail_at_line(reader,
+                     "a JSON object over many lines, as an asciicast version 1 file is; only version 2 is read");
     }
     const json header = parse_line(reader, "the asciicast v2 header");
     if (!header.is_object()) fail_at_line(reader, "no asciicast v2 header (a JSON object with \"version\": 2)");

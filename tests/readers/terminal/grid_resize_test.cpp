@@ -15,7 +15,8 @@ std::vector<std::string> rows_of(const Grid& grid)
     std::vector<std::string> rows;
     for (const Row& row : grid.rows) {
         std::string text;
-        for (const Cell& cell : row.cells) text += (cell.flags & Cell::WIDE_TAIL) != 0 ? "»" : std::string(cell.view());
+        for (const Cell& cell : row.cells)
+            text += (cell.flags & Cell::WIDE_TAIL) != 0 ? "»" : std::string(cell.view());
         rows.push_back(text);
     }
     return rows;
