@@ -241,7 +241,8 @@ void convert_recording(const Options& options, Canvas& canvas, FILE* input, cons
     if (canvas.record != nullptr) record_clear(record);
     make_page(page, canvas, columns, rows, name);
 
-    const bool animated = type == PictureType::GIF || type == PictureType::WEBP;
+    // --at= asks for one screen, whatever the picture's type.
+    const bool animated = (type == PictureType::GIF || type == PictureType::WEBP) && options.playback.at < 0;
     Playback play;
     play.options = &options;
     play.canvas = &canvas;

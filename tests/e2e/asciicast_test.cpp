@@ -157,6 +157,11 @@ TEST(Asciicast, EveryFrameIsTheStillPictureOfItsScreenInGifAndWebp)
     }
     ASSERT_EQ(run_vedad(dir.path(), {"--asciicast", "--output=final.png", "session.cast"}).status, 0);
     EXPECT_TRUE(same_pixels(gif.frames[9].image, read_png(dir / "final.png")));
+    // With --at=, a GIF is that screen alone.
+    ASSERT_EQ(run_vedad(dir.path(), {"--asciicast", "--at=1.2", "--output=at.gif", "session.cast"}).status, 0);
+    const Animation still = read_gif(dir / "at.gif");
+    ASSERT_EQ(still.frames.size(), 1u);
+    EXPECT_TRUE(same_pixels(still.frames[0].image, gif.frames[3].image));
 }
 
 TEST(Asciicast, AFrameIsWhatTheTerminalReaderDrawsOfTheSameOutput)
