@@ -8,6 +8,9 @@ namespace {
 
 // Times closer than this are one time: sums of tenths do not add up exactly.
 constexpr double SAME_TIME = 1e-9;
+// No animation runs longer than a week: times past it are held there, so that a recording's
+// absurd times (or an absurdly slow speed) cannot ask for endless frames.
+constexpr double LONGEST_ANIMATION = 7 * 24 * 3600.0;
 
 }  // namespace
 
@@ -26,7 +29,7 @@ double clock_advance(FrameClock& clock, double recorded)
     double pause = std::max(recorded - clock.recorded, 0.0);
     if (clock.idle_limit > 0) pause = std::min(pause, clock.idle_limit);
     clock.recorded = std::max(recorded, clock.recorded);
-    clock.now += pause / clock.speed;
+    clock.now = std::min(clock.now + pause / clock.speed, LONGEST_ANIMATION);
     return clock.now;
 }
 

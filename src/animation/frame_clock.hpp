@@ -22,7 +22,7 @@ struct FrameClock {
 FrameClock make_frame_clock(const PlaybackSettings& playback, double recording_idle_limit);
 
 // Moves the clock on to an event at `recorded` seconds of the recording; returns its time in
-// the animation.
+// the animation, which is held to a week.
 double clock_advance(FrameClock& clock, double recorded);
 
 // Whether a change at the animation's time `time` starts a new frame; when it does, the

@@ -54,6 +54,8 @@ TEST(FrameClock, TheRecordingsOwnIdleLimitCountsUnlessOneIsGiven)
     playback.idle_limit = 0;  // none: pauses stay
     FrameClock clock = make_frame_clock(playback, 0.5);
     EXPECT_DOUBLE_EQ(clock_advance(clock, 100.0), 100.0);
+    // An absurd time is held to a week.
+    EXPECT_DOUBLE_EQ(clock_advance(clock, 1e300), 7 * 24 * 3600.0);
 }
 
 TEST(FrameClock, EventsCloserThanAFrameGatherUnlessAMarkerEndsIt)

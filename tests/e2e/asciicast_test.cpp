@@ -255,3 +255,21 @@ TEST(Asciicast, StandardInputAndDefaultNames)
     const RunResult many = run_vedad(dir.path(), {"--asciicast", "many.cast"});
     EXPECT_EQ(many.err, "error: the terminal of many.cast, 2000x1000 cells, has more than 1048576 cells\n");
 }
+
+TEST(Asciicast, AbsurdTimesAndSpeedsAreHeldToAWeek)
+{
+    TempDir dir;
+    write_file(dir / "late.cast", "{\"version\": 2, \"width\": 4, \"height\": 1}\n[1e15, \"o\", \"a\"]\n[1e300, \"o\", \"b\"]\n");
+    for (const char* speed : {"--speed=1", "--speed=1e-300"}) {
+        const RunResult run = run_vedad(dir.path(), {"--asciicast", "--idle-limit=0", speed, "--output=late.gif",
+                                                     "--overwrite", "late.cast"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Animation gif = read_gif(dir / "late.gif");
+        long total = 0;
+        for (const Frame& frame : gif.frames) total += frame.duration;
+        // The empty screen until a week, then "a" (its last screen, "b" in the same place),
+        // for the last frame's 3 s.
+        EXPECT_EQ(total, 7 * 24 * 3600 * 100L + 300) << speed;
+        EXPECT_LT(gif.frames.size(), 1000u);
+    }
+}
