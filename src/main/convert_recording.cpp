@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -13,6 +14,7 @@
 #include "canvas/drawing_record.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "layout/frame.hpp"
+#include "layout/window_bar.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "output/announce_output.hpp"
@@ -79,14 +81,16 @@ struct Playback {
     bool done = false;  // a still picture has the screen it shows
     GifAnimation gif;
     WebpAnimation webp;
+    // With a frame: the picture framed, kept from frame to frame, and where the page lies in it.
+    gdImagePtr dressed = nullptr;
+    int32_t page_x = 0;
+    int32_t page_y = 0;
 };
 
-// The picture of the canvas as it is now, inside its frame when it has one; the caller
-// destroys a framed one.
-gdImagePtr framed_picture(Playback& play)
+// The page on a copy of the canvas, framed.
+gdImagePtr dressed_copy(Playback& play)
 {
     Canvas& canvas = *play.canvas;
-    if (!play.framed) return canvas.image;
     gdImagePtr page = canvas.image;
     gdImagePtr copy = gdImageCreateTrueColor(gdImageSX(page), gdImageSY(page));
     if (copy == nullptr) fail("could not make a picture of %dx%d pixels", gdImageSX(page), gdImageSY(page));
@@ -99,6 +103,51 @@ gdImagePtr framed_picture(Playback& play)
     gdImagePtr framed = canvas.image;
     canvas.image = page;
     return framed;
+}
+
+// Where the frame puts the page: inside the margin and the padding, under the title bar.
+void find_page_in_frame(Playback& play)
+{
+    const Options& options = *play.options;
+    const int32_t scale = options.scale;
+    const FrameSettings& frame = options.frame;
+    const int32_t bar = frame.window != WindowStyle::NONE ? window_bar_height(play.canvas->line_height, scale) : 0;
+    play.page_x = (options.margin + frame.padding_h) * scale;
+    play.page_y = (options.margin + frame.padding_v) * scale + bar;
+}
+
+// Whether the frame changes the page's pixels in `area`: near the page's corners, which it
+// may round, or anywhere on a see-through page, which lies over its shadow.
+bool frame_touches(const Playback& play, const PixelArea& area)
+{
+    if (play.options->transparent != 0) return true;
+    const int32_t radius = play.options->frame.radius * play.options->scale;
+    if (radius <= 0) return false;
+    const int32_t width = gdImageSX(play.canvas->image);
+    const int32_t height = gdImageSY(play.canvas->image);
+    const bool near_side = area.left < radius || area.right >= width - radius;
+    const bool near_end = area.top < radius || area.bottom >= height - radius;
+    return near_side && near_end;
+}
+
+// The picture of the canvas as it is now, inside its frame when it has one (kept by the
+// playback), and the part of it that `changed` on the page may have changed.
+std::pair<gdImagePtr, PixelArea> framed_picture(Playback& play, const PixelArea& changed)
+{
+    Canvas& canvas = *play.canvas;
+    if (!play.framed) return {canvas.image, changed};
+    if (play.dressed == nullptr || frame_touches(play, changed)) {
+        if (play.dressed != nullptr) gdImageDestroy(play.dressed);
+        play.dressed = dressed_copy(play);
+        return {play.dressed, PixelArea{0, 0, gdImageSX(play.dressed) - 1, gdImageSY(play.dressed) - 1}};
+    }
+    // Elsewhere the frame only moves the page's pixels.
+    for (int32_t y = changed.top; y <= changed.bottom; ++y) {
+        std::copy(canvas.image->tpixels[y] + changed.left, canvas.image->tpixels[y] + changed.right + 1,
+                  play.dressed->tpixels[play.page_y + y] + play.page_x + changed.left);
+    }
+    return {play.dressed, PixelArea{changed.left + play.page_x, changed.top + play.page_y,
+                                    changed.right + play.page_x, changed.bottom + play.page_y}};
 }
 
 int64_t hundredths(double seconds)
@@ -115,23 +164,17 @@ int64_t milliseconds(double seconds)
 void add_pending_frame(Playback& play, double end)
 {
     if (!play.pending) return;
-    gdImagePtr picture = framed_picture(play);
+    const auto [picture, area] = framed_picture(play, play.pending_area);
     if (play.type == PictureType::GIF) {
         if (!play.any_frame) gif_begin(play.gif, gdImageSX(picture), gdImageSY(picture), play.options->playback.loop);
         // A frame lasts at least a hundredth: GIF has no shorter time.
         const int64_t delay = std::max<int64_t>(hundredths(end) - hundredths(play.pending_start), 1);
-        const PixelArea area =
-            play.framed ? PixelArea{0, 0, gdImageSX(picture) - 1, gdImageSY(picture) - 1} : play.pending_area;
         gif_add_frame(play.gif, picture, area.left, area.top, area.right, area.bottom, delay);
     } else {
         if (!play.any_frame)
             webp_animation_begin(play.webp, gdImageSX(picture), gdImageSY(picture), play.options->playback.loop);
-        const bool whole = play.framed;
-        webp_animation_add_frame(play.webp, picture, whole ? 0 : play.pending_area.top,
-                                 whole ? gdImageSY(picture) - 1 : play.pending_area.bottom,
-                                 milliseconds(play.pending_start));
+        webp_animation_add_frame(play.webp, picture, area.top, area.bottom, milliseconds(play.pending_start));
     }
-    if (picture != play.canvas->image) gdImageDestroy(picture);
     play.any_frame = true;
     play.pending = false;
 }
@@ -201,16 +244,16 @@ EncodedPicture still_picture(Playback& play, DrawingRecord& record)
 {
     Canvas& canvas = *play.canvas;
     paint_screen(play.painter, play.shown, CellArea{});
-    canvas.record = nullptr;
     if (play.type == PictureType::SVG) {
+        // The frame is recorded with the page.
+        if (play.framed) dress_page(*play.options, canvas, play.title);
+        canvas.record = nullptr;
         if (play.options->svg_glyphs != 0) record_outlines(record, canvas);
         return encode_svg(SvgPicture{&record, gdImageSX(canvas.image), gdImageSY(canvas.image), canvas.input_name,
                                      canvas_font_family(canvas)});
     }
-    gdImagePtr picture = framed_picture(play);
-    EncodedPicture encoded = encode_picture(whole_image(picture), play.type);
-    if (picture != canvas.image) gdImageDestroy(picture);
-    return encoded;
+    const PixelArea whole{0, 0, gdImageSX(canvas.image) - 1, gdImageSY(canvas.image) - 1};
+    return encode_picture(whole_image(framed_picture(play, whole).first), play.type);
 }
 
 void read_again(FILE* input, const char* name, off_t start)
@@ -249,6 +292,7 @@ void convert_recording(const Options& options, Canvas& canvas, FILE* input, cons
     play.type = type;
     play.animated = animated;
     play.framed = has_frame(options);
+    find_page_in_frame(play);
     play.title = std::strcmp(operand, "-") == 0 ? "" : basename(operand);
     play.grid = make_grid(GridLimits{rows, columns}, page.foreground, page.background, canvas.settings.tab_width,
                           header.columns);
@@ -272,6 +316,7 @@ void convert_recording(const Options& options, Canvas& canvas, FILE* input, cons
         add_pending_frame(play, end);
         picture = type == PictureType::GIF ? gif_finish(play.gif) : webp_animation_finish(play.webp, milliseconds(end));
     }
+    if (play.dressed != nullptr) gdImageDestroy(play.dressed);
     make_output_directory(options);
     OutputPath output = make_output_path(options, operand);
     if (picture.bytes.empty()) {
