@@ -273,3 +273,26 @@ TEST(Asciicast, AbsurdTimesAndSpeedsAreHeldToAWeek)
         EXPECT_LT(gif.frames.size(), 1000u);
     }
 }
+
+TEST(Asciicast, FramedRecordingsKeepEveryFrameExact)
+{
+    // The frame is made once; each frame's change is copied into it, and the corners framed
+    // again where a change reaches them.
+    TempDir dir;
+    write_file(dir / "session.cast", RECORDING);
+    const std::vector<std::string> frame = {"--padding=3,5", "--window=plain", "--margin=4", "--radius=4", "--scale=2"};
+    std::vector<std::string> arguments = {"--asciicast", "--output=s.webp", "session.cast"};
+    arguments.insert(arguments.begin(), frame.begin(), frame.end());
+    ASSERT_EQ(run_vedad(dir.path(), arguments).status, 0);
+    const Animation webp = read_animated_webp(dir / "s.webp");
+    ASSERT_EQ(webp.frames.size(), 10u);
+    int start = 0;
+    for (size_t i = 0; i < webp.frames.size(); ++i) {
+        std::vector<std::string> still = {"--asciicast", "--at=" + seconds_text(start / 10), "--overwrite",
+                                          "--output=still.png", "session.cast"};
+        still.insert(still.begin(), frame.begin(), frame.end());
+        ASSERT_EQ(run_vedad(dir.path(), still).status, 0);
+        EXPECT_TRUE(same_pixels(webp.frames[i].image, read_png(dir / "still.png"))) << "frame " << i;
+        start += webp.frames[i].duration;
+    }
+}
