@@ -1,8 +1,8 @@
 #include "main/convert_recording.hpp"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -12,7 +12,6 @@
 #include "base/contrast.hpp"
 #include "base/fail.hpp"
 #include "canvas/drawing_record.hpp"
-#include "glyphs/glyph_path.hpp"
 #include "layout/frame.hpp"
 #include "layout/window_bar.hpp"
 #include "main/fit_page.hpp"
