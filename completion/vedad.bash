@@ -17,7 +17,7 @@ _vedad_values()
             COMPREPLY=($(compgen -P "$prefix" -W $'argb32\nrgb24\na8' -- "$value"))
             ;;
         --type=)
-            COMPREPLY=($(compgen -P "$prefix" -W $'png\nsvg\nwebp' -- "$value"))
+            COMPREPLY=($(compgen -P "$prefix" -W $'png\nsvg\nwebp\ngif' -- "$value"))
             ;;
         --list-fonts=)
             COMPREPLY=($(compgen -P "$prefix" -W 'all' -- "$value"))
@@ -67,13 +67,14 @@ _vedad()
     program=${program/#\~/$HOME}
     local flags='-h --help -V --version -v --verbose -s --silent --fixed --html-input --ansi-input
         --transparent --crop --no-crop --overwrite --bold --fit --no-fallback --ligatures --list-fonts -o --
-        --window --shadow --line-numbers --pretty --prompt --prompt= --screen --svg-glyphs'
+        --window --shadow --line-numbers --pretty --prompt --prompt= --screen --svg-glyphs --asciicast'
     local valued='--background= --charspacing= --columns= --fallback-font= --font= --font-size= --foreground=
         --format= --height= --linespacing= --margin= --max-pixels= --output= --scale= --size= --split= --tab= --type= --width='
     valued+=' --min-contrast= --theme= --execute= --rows= --timeout='
     valued+=' --padding= --window= --title= --radius= --shadow= --line-numbers='
     valued+=' --bold-font= --italic-font= --bold-italic-font='
     valued+=' --jobs='
+    valued+=' --speed= --idle-limit= --fps-cap= --last-frame= --loop= --at='
     COMPREPLY=()
 
     # After --, every word is a file.

@@ -79,6 +79,40 @@ draw --ansi-input --font-size=0.05 --background=1e1e1e --output="$work/terminal.
         --font-size=0.05 --background=1e1e1e --output="$work/execute.png"
 )
 
+# A recorded session, animated: an asciicast v2 recording with known times, written here
+# (no recorder is needed): a command typed at a prompt, a progress bar, a coloured build log.
+{
+    printf '{"version": 2, "width": 60, "height": 12, "idle_time_limit": 1}\n'
+    event() { printf '[%s, "o", "%s"]\n' "$1" "$2"; }
+    later() { time=$(awk -v t="$time" -v d="$1" 'BEGIN { printf "%.2f", t + d }'); }
+    prompt='\u001b[1;32m$\u001b[0m '
+    event 0.2 "$prompt"
+    time=0.6
+    command='make -j2 all'
+    for ((i = 0; i < ${#command}; i++)); do
+        event "$time" "${command:i:1}"
+        later 0.08
+    done
+    event "$time" '\r\n'
+    for step in 0 10 20 30 40 50 60 70 80 90 100; do
+        later 0.15
+        bar=$(printf '%*s' $((step / 5)) '' | tr ' ' '#')$(printf '%*s' $((20 - step / 5)) '' | tr ' ' '.')
+        event "$time" "\r\u001b[36m[$bar]\u001b[0m $step%"
+    done
+    event "$time" '\r\n'
+    files=(grid colours fonts glyphs cells frames)
+    colors=(32 33 34 35 36 32)
+    for i in 0 1 2 3 4 5; do
+        later 0.3
+        event "$time" "\u001b[${colors[i]}mcc\u001b[0m -O2 -c ${files[i]}.c \u001b[2m-o build/${files[i]}.o\u001b[0m\r\n"
+    done
+    later 0.4
+    event "$time" '\u001b[1mbuilt\u001b[0m build/vedad \u001b[1;32mok\u001b[0m\r\n'
+    later 0.6
+    event "$time" "$prompt"
+} >"$work/session.cast"
+draw --asciicast --font-size=0.05 --background=1e1e1e --output="$work/session.gif" "$work/session.cast"
+
 # Bold and italic as real programs write them: a compiler's diagnostics (bold positions and
 # quoted names, bold coloured kinds) and a log whose subjects are italic, each after a prompt.
 styles=$work/styles
@@ -154,3 +188,5 @@ for picture in notes colors packages terminal styles execute scripts fit pretty 
 done
 cp "$work/pretty.svg" docs/gallery/pretty.svg
 echo docs/gallery/pretty.svg
+cp "$work/session.gif" docs/gallery/session.gif
+echo docs/gallery/session.gif

@@ -12,10 +12,11 @@ enum class InputForm : uint8_t {
     PLAIN_TEXT,  // lines of text in one colour
     SPAN_HTML,   // --html-input: one span per character, each in its own colours
     TERMINAL,    // --ansi-input: a program's output with its escape sequences
+    RECORDING,   // --asciicast: a terminal session recorded with its times (asciicast v2)
 };
 
 // The form pictures are written in: by --type=, else by the extension of an --output= name.
-enum class PictureType : uint8_t { PNG, WEBP, SVG };
+enum class PictureType : uint8_t { PNG, WEBP, SVG, GIF };
 
 // Pixel formats that may be asked for; every image is drawn and written in true colour.
 enum PixelFormat : int32_t { PIXEL_FORMAT_A8 = 0, PIXEL_FORMAT_RGB24 = 1, PIXEL_FORMAT_ARGB32 = 2 };
@@ -65,6 +66,23 @@ struct FrameSettings {
     int32_t line_numbers = 0;  // a gutter of row numbers at the left
     int32_t first_line_number = 1;
 };
+
+// How a recording is played (--asciicast): times in seconds of the recording, pauses cut to
+// `idle_limit` (0: none; unless given, the recording's own limit when it has one), then played
+// `speed` times as fast, with frames at least 1/`fps_cap` s apart; the final screen stays
+// `last_frame` s, and the animation plays `loop` times (0: forever). A still picture shows the
+// screen at `at` s of the animation, or (below 0) the final one.
+struct PlaybackSettings {
+    double speed = 1.0;
+    double idle_limit = 2.0;
+    double last_frame = 3.0;
+    double at = -1.0;
+    int32_t idle_limit_given = 0;
+    int32_t fps_cap = 30;
+    int32_t loop = 0;
+};
+// The most frames a second --fps-cap= allows: a GIF counts time in hundredths.
+inline constexpr int32_t MAX_FPS_CAP = 100;
 
 // The most pixels a picture is made of unless --max-pixels= says otherwise: 400 MB of canvas,
 // whatever a few bytes of input ask for.
@@ -126,6 +144,7 @@ struct Options {
     int32_t jobs = 1;
     DrawingSettings drawing;
     FrameSettings frame;
+    PlaybackSettings playback;
 };
 
 // The largest canvas side that --fit makes when no size is given: libgd's practical ceiling.

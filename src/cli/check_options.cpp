@@ -1,5 +1,6 @@
 #include "cli/check_options.hpp"
 
+#include <cmath>
 #include <cstring>
 #include <unistd.h>
 
@@ -34,6 +35,17 @@ void check_options(Options& options, int32_t operand_count)
     if (options.max_pixels < 1) fail("--max-pixels= expects a number of pixels from 1, as in --max-pixels=50000000");
     if (!(options.drawing.min_contrast >= MIN_CONTRAST_LOWEST && options.drawing.min_contrast <= MIN_CONTRAST_HIGHEST))
         fail("--min-contrast= expects a contrast ratio from 1 to 21, as in --min-contrast=4.5");
+    const PlaybackSettings& playback = options.playback;
+    if (!(playback.speed > 0 && playback.speed <= 1e6)) fail("--speed= expects a speed above 0, as in --speed=2");
+    if (!(playback.idle_limit >= 0 && playback.idle_limit <= 1e9))
+        fail("--idle-limit= expects a number of seconds from 0, as in --idle-limit=1.5");
+    if (playback.fps_cap < 1)
+        fail("--fps-cap= expects a whole number of frames a second from 1 to %d, as in --fps-cap=30", MAX_FPS_CAP);
+    if (!(playback.last_frame >= 0 && playback.last_frame <= 1e6))
+        fail("--last-frame= expects a number of seconds from 0, as in --last-frame=3");
+    if (playback.loop < 0) fail("--loop= expects a whole number of times from 0, as in --loop=0");
+    if (std::isnan(playback.at) || playback.at > 1e12)
+        fail("--at= expects a number of seconds from 0, as in --at=12.5");
     if (std::strcmp(options.output, "-") == 0) {
         if (operand_count > 1) fail("--output=- writes the picture of one input, not of %d", operand_count);
         if (options.split_rows > 0) fail("--output=- writes one picture, and --split= may make several");

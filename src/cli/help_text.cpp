@@ -77,6 +77,10 @@ OPTIONS
                      --output= name ends in, else png
     --type=svg       write SVG pictures of the same layout, text kept as text
     --svg-glyphs     with --type=svg, draw each glyph as its outline instead
+    --asciicast      read asciicast v2 recordings; .gif or .webp: animated
+    --type=gif       write GIF pictures; --at=S: still of the screen at S s
+    --speed=F --idle-limit=S --fps-cap=N --last-frame=S --loop=N  how a
+                     recording plays, default 1, 2, 30, 3, 0 (for ever)
     --width=...      set image width in pixels, default is 640
 -V, --version        print version
     --scale=...      draw at 1 to 8 times the size and density, default is 1

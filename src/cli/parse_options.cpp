@@ -1,6 +1,8 @@
 #include "cli/parse_options.hpp"
 
 #include <array>
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -119,8 +121,33 @@ bool set_picture_type(Options& options, const char* value)
     if (strcasecmp(value, "png") == 0) options.picture_type = PictureType::PNG;
     else if (strcasecmp(value, "webp") == 0) options.picture_type = PictureType::WEBP;
     else if (strcasecmp(value, "svg") == 0) options.picture_type = PictureType::SVG;
+    else if (strcasecmp(value, "gif") == 0) options.picture_type = PictureType::GIF;
     else return false;
     options.picture_type_given = 1;
+    return true;
+}
+
+// A number of seconds or a speed, the whole value read as a number; not a number (which the
+// checks refuse) when it is none.
+bool set_number(double& field, const char* value)
+{
+    const char* end = value + std::strlen(value);
+    const auto [stop, error] = std::from_chars(value, end, field);
+    if (error != std::errc{} || stop != end) field = std::nan("");
+    return true;
+}
+
+bool set_idle_limit(PlaybackSettings& playback, const char* value)
+{
+    playback.idle_limit_given = 1;
+    return set_number(playback.idle_limit, value);
+}
+
+// A time from 0: below it stands for none given.
+bool set_at(PlaybackSettings& playback, const char* value)
+{
+    set_number(playback.at, value);
+    if (playback.at < 0) playback.at = std::nan("");
     return true;
 }
 
@@ -255,6 +282,14 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--type=", [](Options& o, const char* v) { return set_picture_type(o, v); }},
     ValueOption{"--width=", [](Options& o, const char* v) { return set_side(o, o.width, v); }},
     ValueOption{"--window=", [](Options& o, const char* v) { return set_window(o.frame, v); }},
+    // How a recording plays (--asciicast).
+    ValueOption{"--speed=", [](Options& o, const char* v) { return set_number(o.playback.speed, v); }},
+    ValueOption{"--idle-limit=", [](Options& o, const char* v) { return set_idle_limit(o.playback, v); }},
+    ValueOption{"--fps-cap=",
+                [](Options& o, const char* v) { return set_whole(o.playback.fps_cap, v, MAX_FPS_CAP, 0); }},
+    ValueOption{"--last-frame=", [](Options& o, const char* v) { return set_number(o.playback.last_frame, v); }},
+    ValueOption{"--loop=", [](Options& o, const char* v) { return set_whole(o.playback.loop, v, INT32_MAX, -1); }},
+    ValueOption{"--at=", [](Options& o, const char* v) { return set_at(o.playback, v); }},
 };
 
 // The value option whose name `argument` is, "=" and value included (--width=800), or alone
@@ -296,6 +331,7 @@ bool parse_option(const char* argument, const char* next, Options& options)
     else if (is("--verbose") || is("-v")) options.verbose = 1;
     else if (is("--html-input")) options.input_form = InputForm::SPAN_HTML;
     else if (is("--ansi-input")) options.input_form = InputForm::TERMINAL;
+    else if (is("--asciicast")) options.input_form = InputForm::RECORDING;
     else if (is("--silent") || is("-s")) options.silent = 1;
     else if (is("--transparent")) options.transparent = 1;
     else if (is("--crop")) std::fprintf(stderr, "warning: option --crop is deprecated and now default.  see --no-crop\n");

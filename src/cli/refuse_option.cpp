@@ -49,10 +49,17 @@ constexpr std::array VALUE_OPTIONS = {
     ValueOption{"--theme=", "a built-in theme's name or a theme file", "solarized-dark"},
     ValueOption{"--title=", "a text", "build.log"},
     ValueOption{"--timeout=", "a whole number of seconds from 1", "30"},
-    ValueOption{"--type=", "png, svg or webp", "svg"},
+    ValueOption{"--type=", "png, svg, webp or gif", "svg"},
     ValueOption{"--width=", "a number of pixels", "800"},
     ValueOption{"--window=", "mac, plain or none", "plain"},
     ValueOption{"-o", "a file or directory name", "pictures"},
+    // How a recording plays (--asciicast).
+    ValueOption{"--speed=", "a speed above 0", "2"},
+    ValueOption{"--idle-limit=", "a number of seconds from 0", "1.5"},
+    ValueOption{"--fps-cap=", "a whole number of frames a second from 1 to 100", "30"},
+    ValueOption{"--last-frame=", "a number of seconds from 0", "3"},
+    ValueOption{"--loop=", "a whole number of times from 0", "0"},
+    ValueOption{"--at=", "a number of seconds from 0", "12.5"},
 };
 
 bool is_short(const ValueOption& option)

@@ -14,6 +14,7 @@
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "main/file_jobs.hpp"
+#include "main/convert_recording.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
 #include "main/sized_canvas.hpp"
@@ -105,7 +106,9 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
                                  : encode_picture(area, type);
     if (picture.bytes.empty()) {
         fail_writing_output(options, output,
-                            type == PictureType::WEBP ? "the WebP could not be encoded" : "the PNG could not be encoded");
+                            type == PictureType::WEBP  ? "the WebP could not be encoded"
+                            : type == PictureType::GIF ? "the GIF could not be encoded"
+                                                       : "the PNG could not be encoded");
     }
     // Prints the "writing" line: for a new name once the picture is complete under it.
     write_picture(options, output, picture.bytes.data(), picture.bytes.size());
@@ -156,7 +159,8 @@ void convert_stream(const Options& options, Canvas& canvas, const InputStream& g
     }
 
     canvas.input_name = input_name;
-    if (options.split_rows > 0) convert_pages(options, canvas, input, given.naming_operand);
+    if (options.input_form == InputForm::RECORDING) convert_recording(options, canvas, input, given.naming_operand);
+    else if (options.split_rows > 0) convert_pages(options, canvas, input, given.naming_operand);
     else convert_page(options, canvas, input, given.naming_operand, 1);
     if (given.owned) std::fclose(input);
 }

@@ -63,7 +63,9 @@ std::string color_of(const Rgb& rgb)
 std::string whole(const Options& o)
 {
     // A field added to the records must be added here too.
-    static_assert(sizeof(Options) == 352 && sizeof(DrawingSettings) == 104 && sizeof(FrameSettings) == 48, "describe every field");
+    static_assert(sizeof(Options) == 400 && sizeof(DrawingSettings) == 104 && sizeof(FrameSettings) == 48 &&
+                      sizeof(PlaybackSettings) == 48,
+                  "describe every field");
     const DrawingSettings& d = o.drawing;
     std::string text;
     auto field = [&](const char* name, const std::string& value) { text += std::string(name) + "=" + value + " "; };
@@ -124,6 +126,10 @@ std::string whole(const Options& o)
     field("radius", std::to_string(f.radius));
     field("shadow", std::to_string(f.shadow) + ":" + std::to_string(f.shadow_blur) + "," + std::to_string(f.shadow_offset));
     field("line_numbers", std::to_string(f.line_numbers) + ":" + std::to_string(f.first_line_number));
+    const PlaybackSettings& p = o.playback;
+    field("playback", std::to_string(p.speed) + "," + std::to_string(p.idle_limit) + ":" + std::to_string(p.idle_limit_given) +
+                          "," + std::to_string(p.fps_cap) + "," + std::to_string(p.last_frame) + "," +
+                          std::to_string(p.loop) + "," + std::to_string(p.at));
     return text;
 }
 
@@ -245,6 +251,13 @@ const ParseCase PARSE_CASES[] = {
     {{"--prompt="}, 0, [](Options& o) { o.prompt = ""; }},
     {{"--prompt=% "}, 0, [](Options& o) { o.prompt = "% "; }},
     {{"--screen", "--rows=30", "--timeout=5"}, 0, [](Options& o) { o.screen = 1, o.rows = 30, o.timeout = 5; }},
+    {{"--asciicast", "--type=gif", "--speed=2.5", "--idle-limit", "0.5", "--fps-cap=12", "--last-frame=0", "--loop=3",
+      "--at=1.25", "r.cast"},
+     1,
+     [](Options& o) {
+         o.input_form = InputForm::RECORDING, o.picture_type = PictureType::GIF, o.picture_type_given = 1;
+         o.playback = PlaybackSettings{2.5, 0.5, 0.0, 1.25, 1, 12, 3};
+     }},
     {{"--svg-glyphs", "--type=svg"}, 0, [](Options& o) { o.svg_glyphs = 1, o.picture_type = PictureType::SVG, o.picture_type_given = 1; }},
     {{"--rows=65536"}, 0, [](Options& o) { o.rows = 0; }},
     {{"--timeout=1.5"}, 0, [](Options& o) { o.timeout = 0; }},

@@ -1239,3 +1239,56 @@ TEST(Hostile, ScaleAtItsBounds)
     EXPECT_EQ(too_large.err, "error: could not create an image of " + std::to_string(8 * one.width + 4800000) + "x" +
                                  std::to_string(8 * one.height + 4800000) + " pixels\n");
 }
+
+namespace {
+
+// Writes an asciicast v2 recording of an 80x24 terminal to `path` a line at a time: `events`
+// output events of `bytes` bytes each (coloured log lines that scroll), all within two seconds.
+void write_recording(const fs::path& path, size_t events, size_t bytes)
+{
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path.c_str(), "wb"), std::fclose);
+    ASSERT_TRUE(file);
+    std::fputs("{\"version\": 2, \"width\": 80, \"height\": 24}\n", file.get());
+    const std::string line = "\\u001b[3%dmcc -c file%zu.c\\u001b[0m \\u001b[1mok\\u001b[m\\r\\n";
+    std::string data;
+    for (size_t i = 0; i < events; ++i) {
+        data.clear();
+        while (data.size() < bytes) {
+            char piece[64];
+            std::snprintf(piece, sizeof piece, line.c_str(), static_cast<int>((i + data.size()) % 7 + 1), i);
+            data += piece;
+        }
+        std::fprintf(file.get(), "[%.6f, \"o\", \"%s\"]\n", 2.0 * static_cast<double>(i + 1) / static_cast<double>(events),
+                     data.c_str());
+    }
+    ASSERT_EQ(std::fflush(file.get()), 0);
+}
+
+}  // namespace
+
+// A recording of any length is played in memory that follows its screen: a million events,
+// and 100 MB of output in events of 64 KiB (bench/asciicast_hostile.sh plays 1 GB), animate
+// in about the memory of a thousand events of the same screen and time.
+TEST(Hostile, LongRecordingsAnimateInBoundedMemory)
+{
+    TempDir dir;
+    const size_t scale = UNDER_ASAN ? 10 : 1;
+    write_recording(dir / "short.cast", 1000, 40);
+    write_recording(dir / "events.cast", 1000 * 1000 / scale, 40);
+    write_recording(dir / "output.cast", 1600 / scale, 64 * 1024);
+    Launch how;
+    how.time_limit = 300;
+    const Outcome short_run = launch(dir.path(), {"--asciicast", "--output=short.gif", "short.cast"}, how);
+    ASSERT_EQ(short_run.status, 0) << short_run.err;
+    for (const char* name : {"events", "output"}) {
+        const std::string gif = std::string(name) + ".gif";
+        const Outcome long_run = launch(dir.path(), {"--asciicast", "--output=" + gif, std::string(name) + ".cast"}, how);
+        expect_sound(long_run);
+        ASSERT_EQ(long_run.status, 0) << long_run.err;
+        EXPECT_EQ(long_run.err, "writing " + gif + "\n");
+        EXPECT_GT(fs::file_size(dir / gif), 1000u);
+        if (!UNDER_ASAN) {
+            EXPECT_LT(long_run.peak_rss_kb - short_run.peak_rss_kb, 4096) << name << " " << short_run.peak_rss_kb;
+        }
+    }
+}

@@ -125,7 +125,7 @@ TEST(WebP, TheTypeOrTheOutputNameChoosesTheForm)
     const Outcome to_standard_output = launch(dir.path(), {"--type=webp", "--output=-", "a.txt"}, capturing);
     EXPECT_EQ(to_standard_output.status, 0);
     EXPECT_TRUE(is_webp(to_standard_output.out));
-    const Outcome unknown = launch(dir.path(), {"--type=gif", "a.txt"});
+    const Outcome unknown = launch(dir.path(), {"--type=bmp", "a.txt"});
     EXPECT_EQ(unknown.status, 1);
-    EXPECT_TRUE(unknown.err.starts_with("error: --type= expects png, svg or webp, as in --type=svg\n")) << unknown.err;
+    EXPECT_TRUE(unknown.err.starts_with("error: --type= expects png, svg, webp or gif, as in --type=svg\n")) << unknown.err;
 }

@@ -558,4 +558,40 @@ const char* cell_c_str(const Row& row, const Cell& cell)
     return cell.length == Cell::LONG_TEXT ? row.long_texts[long_index(cell)].c_str() : cell.text.data();
 }
 
+void grid_resize(Grid& grid, int32_t width, int32_t height)
+{
+    settle_rows(grid);
+    grid.wrap_pending = false;
+    if (grid.height > 0 && height < grid.height && grid.row >= height) {
+        const int32_t gone = grid.row - (height - 1);
+        grid_scroll_up(grid, gone);
+        grid.row -= gone;
+    }
+    if (!grid.screen_reach.empty()) {
+        std::vector<int64_t> reach(static_cast<size_t>(height), 0);
+        for (int32_t row = 0; row < std::min(height, grid.height); ++row)
+            reach[static_cast<size_t>(row)] = screen_reach_of(grid, row);
+        grid.screen_reach = std::move(reach);
+        grid.screen_top = 0;
+    }
+    // The main screen, kept while the alternate one shows, is measured again when it returns.
+    grid.main_screen_reach.clear();
+    grid.main_screen_top = 0;
+    grid.height = height;
+    for (std::deque<Row>* rows : {&grid.rows, &grid.main_rows}) {
+        if (rows->size() > static_cast<size_t>(height)) rows->resize(static_cast<size_t>(height));
+        if (grid.width > 0 && width >= grid.width) continue;
+        for (Row& row : *rows) {
+            if (row.length <= width) continue;
+            materialize(grid, row, std::min(width, grid.kept.columns));
+            split_wide_at(row, width, width);
+            if (row.cells.size() > static_cast<size_t>(width)) row.cells.resize(static_cast<size_t>(width));
+            row.length = width;
+        }
+    }
+    grid.width = width;
+    grid.row = std::min(grid.row, height - 1);
+    grid.column = std::min(grid.column, width - 1);
+}
+
 }  // namespace vedad

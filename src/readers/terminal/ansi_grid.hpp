@@ -186,6 +186,12 @@ void grid_scroll_down(Grid& grid, int64_t count);
 void grid_enter_alternate_screen(Grid& grid);
 void grid_leave_alternate_screen(Grid& grid);
 
+// A resize of the terminal to `width` columns and `height` rows (both from 1), as xterm
+// makes it: a shorter screen keeps the rows down to the cursor's, the rows above it scrolling
+// away; a narrower one cuts its rows at the new edge; nothing is wrapped again. The cursor
+// is held inside the new size.
+void grid_resize(Grid& grid, int32_t width, int32_t height);
+
 // Brings every kept row up to date with the erasures of the whole display, and with a height
 // the reach up to date with the screen, so that the rows can be read as they are.
 void grid_settle(Grid& grid);

@@ -11,6 +11,7 @@
 #include "canvas/font_metrics.hpp"
 #include "readers/terminal/ansi_grid.hpp"
 #include "readers/terminal/ansi_parser.hpp"
+#include "readers/terminal/grid_cells.hpp"
 
 namespace vedad {
 
@@ -66,111 +67,17 @@ GridLimits kept_cells(const Canvas& canvas)
     return GridLimits{static_cast<int32_t>(rows), static_cast<int32_t>(columns)};
 }
 
-CellColors colors_of(const Cell& cell)
-{
-    return CellColors{cell.foreground, cell.background};
-}
-
-// A one-pixel line across the cells from x0 to before x1 at row y.
-void line_across(Canvas& canvas, Rgb color, int32_t x0, int32_t x1, int32_t y)
-{
-    if (x1 <= x0) return;
-    canvas_set_foreground(canvas, color);
-    canvas_fill_rect(canvas, x0, y, add_clamped(x1, -1), y);
-}
-
-struct RowDrawing {
-    Canvas& canvas;
-    bool transparent;  // cells in the page's own background are left transparent
-    Rgb default_background;
-    GlyphReach& reach;
-    TextExtent& extent;
-    int32_t strike_height;  // above the baseline: the middle of the font's x-height
-};
-
-// The lines SGR asks for across the cell from x0 to before x1 on `baseline`: an underline one
-// pixel below the baseline (a double one two pixels below that too), a strike through the
-// middle of the x-height, an overline along the cell's top row.
-void draw_lines(RowDrawing& drawing, const Cell& cell, int32_t x0, int32_t x1, int32_t baseline)
-{
-    Canvas& canvas = drawing.canvas;
-    const auto [x, y] = canvas_position(canvas);
-    // Lines keep the least contrast the text keeps.
-    const Rgb lines = canvas_cell_text_color(canvas, CellColors{cell.lines, cell.background});
-    if ((cell.flags & Cell::UNDERLINE) != 0) line_across(canvas, lines, x0, x1, add_clamped(baseline, 1));
-    if ((cell.flags & Cell::DOUBLE_UNDERLINE) != 0) line_across(canvas, lines, x0, x1, add_clamped(baseline, 3));
-    if ((cell.flags & Cell::STRIKE) != 0) {
-        line_across(canvas, lines, x0, x1, add_clamped(baseline, -int64_t{drawing.strike_height}));
-    }
-    if ((cell.flags & Cell::OVERLINE) != 0) {
-        const int64_t top = int64_t{baseline} + canvas.descent + 1 - canvas.line_height;
-        line_across(canvas, lines, x0, x1, clamp_to_int32(top));
-    }
-    canvas_move_to(canvas, x, y);
-}
-
-FaceStyle face_style_of(const Cell& cell)
-{
-    return static_cast<FaceStyle>(((cell.flags & Cell::BOLD) != 0 ? STYLE_BOLD : 0) |
-                                  ((cell.flags & Cell::ITALIC) != 0 ? STYLE_ITALIC : 0));
-}
-
-void draw_cell(RowDrawing& drawing, const Row& row, const Cell& cell)
-{
-    canvas_set_style(drawing.canvas, face_style_of(cell));
-    // On a transparent page a cell of another background, a colour or reverse video, still
-    // shows it.
-    const bool transparent = drawing.transparent && cell.background == drawing.default_background;
-    auto [x0, y0] = canvas_position(drawing.canvas);
-    const std::string_view text = cell_text(row, cell);
-    const Character character = first_character(text);
-    if (std::strlen(character.text.data()) == text.size()) {
-        canvas_draw_cell(drawing.canvas, colors_of(cell), character, transparent, drawing.reach, drawing.extent);
-    } else {
-        canvas_draw_text_cell(drawing.canvas, colors_of(cell), cell_c_str(row, cell), transparent, drawing.extent);
-    }
-    if ((cell.flags & Cell::LINES) != 0) draw_lines(drawing, cell, x0, drawing.canvas.pen_x, y0);
-}
-
-// A wide character: its second cell is filled first, so that the glyph drawn in the first
-// cell keeps the part that reaches into the second.
-void draw_wide_cell(RowDrawing& drawing, const Row& row, const Cell& head, const Cell& tail)
-{
-    Canvas& canvas = drawing.canvas;
-    auto [x0, y0] = canvas_position(canvas);
-    canvas_move_to(canvas, add_clamped(x0, canvas.cell_width), y0);
-    draw_cell(drawing, row, tail);
-    const int32_t x2 = canvas.pen_x;
-    canvas_move_to(canvas, x0, y0);
-    draw_cell(drawing, row, head);
-    canvas_move_to(canvas, x2, y0);
-}
-
-// An erase that reached the terminal's edge fills the row on to the picture's right edge,
-// whatever width the other rows give it; the row shows, but makes the picture no wider.
-void fill_to_edge(RowDrawing& drawing, Rgb color)
-{
-    Canvas& canvas = drawing.canvas;
-    const auto [x, y] = canvas_position(canvas);
-    if (canvas.line_height > 0 && x < gdImageSX(canvas.image)) {
-        const int64_t bottom = int64_t{y} + canvas.descent;
-        canvas_set_foreground(canvas, color);
-        canvas_fill_rect(canvas, x, clamp_to_int32(bottom + 1 - canvas.line_height), gdImageSX(canvas.image) - 1,
-                         clamp_to_int32(bottom));
-    }
-    raise_extent_to(drawing.extent, 0, y);
-}
-
 void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
 {
     const size_t count = row.cells.size();
     for (size_t column = 0; column < count; ++column) {
         const Cell& cell = row.cells[column];
         if ((cell.flags & Cell::WIDE) != 0 && column + 1 < count) {
-            draw_wide_cell(drawing, row, cell, row.cells[column + 1]);
+            draw_grid_wide_cell(drawing, cell, cell_text(row, cell), row.cells[column + 1],
+                                cell_text(row, row.cells[column + 1]));
             ++column;
         } else {
-            draw_cell(drawing, row, cell);
+            draw_grid_cell(drawing, cell, cell_text(row, cell));
         }
     }
     // Cells erased in the page's own colours show nothing, and do not widen the picture.
@@ -178,8 +85,9 @@ void draw_row(RowDrawing& drawing, const Grid& grid, const Row& row)
     Cell erased;
     erased.foreground = grid.default_foreground;
     erased.background = row.erased_background;
-    for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column) draw_cell(drawing, row, erased);
-    if (row.erased_to_edge) fill_to_edge(drawing, row.erased_background);
+    for (int32_t column = static_cast<int32_t>(count); column < row.length; ++column)
+        draw_grid_cell(drawing, erased, cell_text(row, erased));
+    if (row.erased_to_edge) fill_row_to_edge(drawing, row.erased_background);
 }
 
 // The pens that the cells outside the kept ones would have reached: the rows and columns
