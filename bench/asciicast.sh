@@ -6,7 +6,7 @@
 #   bash bench/asciicast.sh [BUILD_DIR]
 # Measured on 2026-12-11 (FreeMono; 997 frames, most of them the whole screen as the log
 # scrolls; wall time of a quiet machine):
-#   gif   3.51 G instructions, 0.41 s, 1,640,475 bytes
+#   gif   3.84 G instructions, 0.36 s, 1,640,475 bytes (changed rows drawn again whole)
 #   webp  7.16 G instructions, 0.50 s, 2,415,824 bytes
 #   png   63.7 M instructions, 0.04 s, 7,374 bytes
 # A quarter of the GIF's instructions go to libgd's colour quantizer: a scrolled screen of

@@ -163,6 +163,29 @@ for n in 40 500 2000 5000 10000; do
         -n vedad "$vedad --output=out/vz.png log-$n.txt 2>/dev/null" \
         -n "floor, every row" "$floor text $font log-$n.txt out/fz.png"
 done
+# --jobs=2 against one thread on 2,000 small files (the 500, four times over in folders of
+# their own, so that names are numbered), each run into a fresh folder.
+for copy in 1 2 3 4; do mkdir -p "in$copy" && cp small/*.txt "in$copy/"; done
+ls in?/*.txt >list2000.txt
+convert2000() {  # folder, options...
+    local folder=$1
+    shift
+    rm -rf "$folder"
+    xargs -a list2000.txt -d '\n' $vedad --output="$folder/" "$@" 2>"$folder.err"
+}
+export -f convert2000
+export vedad
+hf jobs "$big_runs" --shell=bash \
+    -n "one thread" "convert2000 out2000one" \
+    -n "--jobs=2" "convert2000 out2000two --jobs=2"
+convert2000 out2000one
+convert2000 out2000two --jobs=2
+(cd out2000one && sha256sum ./*) >one.sums
+(cd out2000two && sha256sum ./*) >two.sums
+cmp -s one.sums two.sums || { echo "--jobs=2 made other pictures than one thread" >&2; exit 1; }
+sed 's|out2000two/|out2000one/|' out2000two.err | cmp -s - out2000one.err ||
+    { echo "--jobs=2 told other messages than one thread" >&2; exit 1; }
+echo "jobs_pictures=$(wc -l <one.sums)" >>"$results/machine.txt"
 hf files "$big_runs" \
     -n "vedad, one run" "$vedad --output=out500/ small/*.txt 2>/dev/null" \
     -n "vedad, 500 runs" "bash vedad500.sh" \
@@ -190,6 +213,10 @@ instructions terminal_floor $floor cells $font terminal.cells out/fa.png
 instructions terminal_text_vedad $vedad --output=out/vt.png terminal.txt
 instructions line_vedad $vedad --output=out/v1.png line.txt
 instructions line_vedad_shared $vedad_shared --output=out/vd1.png line.txt
+# The Debian package as scripts/build-package.sh makes it, built afresh: its one-line run.
+(cd "$root" && rm -rf build-package && nice bash scripts/build-package.sh >/dev/null)
+rm -rf package && dpkg-deb -x "$root"/build-package/vedad_*.deb package
+instructions line_package package/usr/bin/vedad --font=$font --overwrite --output=out/vp1.png line.txt
 instructions span_pango pango-view -q "--font=$pango_font" --dpi=96 --margin=0 --background=black --foreground=white --markup -o out/ps.png page.pango
 instructions log_vedad $vedad --output=out/vl.png log.txt
 instructions narrow_vedad $vedad --output=out/vn.png narrow.txt
