@@ -7,7 +7,7 @@
 # Measured on 2026-12-11 (FreeMono; 997 frames, most of them the whole screen as the log
 # scrolls; wall time of a quiet machine):
 #   gif   3.84 G instructions, 0.36 s, 1,640,475 bytes (changed rows drawn again whole)
-#   webp  7.16 G instructions, 0.50 s, 2,415,824 bytes
+#   webp  7.22 G instructions, 0.48 s, 2,415,824 bytes
 #   png   63.7 M instructions, 0.04 s, 7,374 bytes
 # A quarter of the GIF's instructions go to libgd's colour quantizer: a scrolled screen of
 # several colours, each with its shades of edge, holds more than a GIF table's 256 colours.
