@@ -141,7 +141,7 @@ def main(results, markdown, plot_data):
     page_cpu_vs_pango = page["vedad"]["cpu"] / page["pango-view"]["cpu"]
     files_per_second = 500 / files["vedad, one run"]["median"]
     jobs = times(results, "jobs")
-    jobs_speedup = jobs["one thread"]["median"] / jobs["--jobs=2"]["median"]
+    jobs_speedup = jobs["one thread"]["median"] / jobs["two threads, --jobs=2"]["median"]
     package_ratio = instr["line_package"] / instr["line_vedad"]
     page_vs_pango = page["vedad"]["median"] / page["pango-view"]["median"]
     page_vs_magick = page["vedad"]["median"] / page["ImageMagick"]["median"]

@@ -177,7 +177,7 @@ export -f convert2000
 export vedad
 hf jobs "$big_runs" --shell=bash \
     -n "one thread" "convert2000 out2000one" \
-    -n "--jobs=2" "convert2000 out2000two --jobs=2"
+    -n "two threads, --jobs=2" "convert2000 out2000two --jobs=2"
 convert2000 out2000one
 convert2000 out2000two --jobs=2
 (cd out2000one && sha256sum ./*) >one.sums
