@@ -92,11 +92,8 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     if (options.frame.line_numbers != 0) add_line_numbers(canvas, options, extent);
 
     dress_page(options, canvas, std::strcmp(operand, "-") == 0 ? "" : basename(operand));
-    // With --jobs=, the files before this one are written first, so its name is claimed as
-    // the serial run claims it.
-    wait_for_turn_to_write();
-    make_output_directory(options);
-    OutputPath output = make_page_output_path(options, operand, page_number);
+    // Encoded before the name is claimed, so that with --jobs= files encode side by side. A
+    // failure is still told after the folder and the name, as ever.
     const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
     canvas.record = nullptr;
     if (type == PictureType::SVG && options.svg_glyphs != 0) record_outlines(record, canvas);
@@ -104,6 +101,11 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
         type == PictureType::SVG ? encode_svg(SvgPicture{&record, area.width, area.height, input_name,
                                                          canvas_font_family(canvas)})
                                  : encode_picture(area, type);
+    // With --jobs=, the files before this one are written first, so its name is claimed as
+    // the serial run claims it.
+    wait_for_turn_to_write();
+    make_output_directory(options);
+    OutputPath output = make_page_output_path(options, operand, page_number);
     if (picture.bytes.empty()) {
         fail_writing_output(options, output,
                             type == PictureType::WEBP  ? "the WebP could not be encoded"
