@@ -73,8 +73,12 @@ def against_section(results, w):
         w(f"| {labels[n]} | {int(v[f'{n}_old']) / 1e6:.2f} | {int(v[f'{n}_new']) / 1e6:.2f} | {ratios[n]:.4f} | {v[f'{n}_same_picture']} |")
     w("")
     worst = max(ratios.values())
+    differing = [labels[n] for n in ("page", "span", "terminal") if v[f"{n}_same_picture"] != "yes"]
+    if differing:
+        w(f"The pictures of the {' and the '.join(differing)} now differ from the earlier ones on purpose: bold")
+        w("terminal text is drawn in the font's bold face, and the floor draws it so too.")
     if worst <= 1:
-        w("None of the three costs more than before, and the pictures are the same bytes. Instruction")
+        w("None of the three costs more than before. Instruction")
         w("counts repeat from run to run to within some tens of thousands (the working directory and")
         w("the environment move them a little), well below these differences.")
     else:
