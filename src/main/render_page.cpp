@@ -27,6 +27,8 @@ void render_page(Canvas& canvas, const Options& options, FILE* stream, TextExten
     setup_page_cell(canvas, options);
     extent = TextExtent{};
     canvas.line_baselines.clear();
+    // A glyph of the page before that leaned into the cell after it is no part of this page.
+    canvas.overflow = CellOverflow{};
     reader_for(options.input_form).read(canvas, stream, options, extent);
 }
 

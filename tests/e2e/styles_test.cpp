@@ -155,6 +155,23 @@ TEST(Styles, StylesAreMadeWhereTheFamilyHasNoFaces)
               "");
 }
 
+// A made glyph that leans into the next cell is drawn again over that cell once it is filled;
+// a page that ends on one leaves nothing of it to the next file's page.
+TEST(Styles, ALeaningGlyphStaysOnItsOwnPage)
+{
+    TempDir dir;
+    write_file(dir / "a.txt", styled("1", "bold") + "\n");
+    write_file(dir / "b.txt", "b\tc\n");
+    const std::vector<std::string> options{"--ansi-input", "--font=DejaVuSansMono", "--overwrite"};
+    std::vector<std::string> alone = options;
+    alone.insert(alone.end(), {"--output=alone.png", "b.txt"});
+    ASSERT_EQ(run_vedad(dir.path(), alone).status, 0);
+    std::vector<std::string> both = options;
+    both.insert(both.end(), {"--output=both/", "a.txt", "b.txt"});
+    ASSERT_EQ(run_vedad(dir.path(), both).status, 0);
+    EXPECT_EQ(read_file(dir / "both/b.png"), read_file(dir / "alone.png"));
+}
+
 // Characters the font lacks come from the fallback face's own face of the style where its
 // family has one, and from its regular face where not; --verbose names each face.
 TEST(Styles, FallbackFacesFollowTheStyle)
