@@ -56,21 +56,31 @@ bool draw_uncached(GlyphPath& path, const Face* font_face, gdImagePtr image, int
     return true;
 }
 
+// Chooses the glyphs of the decoded characters at `points` in the font's face of the style
+// (made from its outlines where asked), into `placed`; the face through `chosen`.
+bool choose_in_style(GlyphPath& path, const TextStyle& style, const char* font_name, double points,
+                     const ColorBand& band, Missing missing, std::vector<PlacedGlyph>& placed, Face** chosen = nullptr)
+{
+    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, points)
+                                             : face_cache_find_made(path.faces, font_name, points, style.made);
+    if (face == nullptr) return false;
+    SizedFace* sized = face_at_size(*face, points);
+    if (sized == nullptr) return false;
+    if (chosen != nullptr) *chosen = face;
+    const GlyphSources sources{path.faces, path.fallback, band, style.style,
+                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
+    return choose_glyphs(sources, path.characters, *face, *sized, points, missing, placed);
+}
+
 // With a pen scale, moves the placed glyphs to pen_scale times their pens at 1/pen_scale of
 // the size, and the box across to pen_scale times that size's; its height stays the text's.
 bool scale_pens(GlyphPath& path, const TextStyle& style, const char* font_name, double points, int x, int y,
                 Missing missing, Corners& corners)
 {
     const double laid_out_points = points / path.pen_scale;
-    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, laid_out_points)
-                                             : face_cache_find_made(path.faces, font_name, laid_out_points, style.made);
-    if (face == nullptr) return false;
-    SizedFace* sized = face_at_size(*face, laid_out_points);
-    if (sized == nullptr) return false;
     // Clusters are shaped as in the text drawn, so that each glyph has its laid-out twin.
-    const GlyphSources sources{path.faces, path.fallback, path.laid_out_band, style.style,
-                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
-    if (!choose_glyphs(sources, path.characters, *face, *sized, laid_out_points, missing, path.laid_out)) return false;
+    if (!choose_in_style(path, style, font_name, laid_out_points, path.laid_out_band, missing, path.laid_out))
+        return false;
     Corners laid_out_corners;
     if (!place_pens(path.laid_out, laid_out_points, x, y, laid_out_corners)) return false;
     if (path.laid_out.size() != path.placed.size()) return false;
@@ -95,15 +105,9 @@ bool draw_from_cache(GlyphPath& path, gdImagePtr image, int* box, int color, con
         return false;
     }
     if (!decode_text(std::string_view(text), path.characters)) return false;
-    Face* face = style.made == STYLE_REGULAR ? face_cache_find(path.faces, font_name, points)
-                                             : face_cache_find_made(path.faces, font_name, points, style.made);
-    if (face == nullptr) return false;
-    SizedFace* sized = face_at_size(*face, points);
-    if (sized == nullptr) return false;
     if (!path.fallback.enabled) missing = Missing::BOX;
-    const GlyphSources sources{path.faces, path.fallback, path.color_band, style.style,
-                               path.seams.unshaped ? nullptr : &path.shapers, path.ligatures};
-    if (!choose_glyphs(sources, path.characters, *face, *sized, points, missing, path.placed)) return false;
+    Face* face = nullptr;
+    if (!choose_in_style(path, style, font_name, points, path.color_band, missing, path.placed, &face)) return false;
     Corners corners;
     if (!place_pens(path.placed, points, x, y, corners)) return false;
     if (path.pen_scale > 1 && !scale_pens(path, style, font_name, points, x, y, missing, corners)) return false;
