@@ -1,6 +1,7 @@
 // Builds an argument vector from the input (arguments separated by NUL bytes), parses it and
 // runs the checks, as the program does before it converts anything.
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -82,6 +83,13 @@ bool operands_are_arguments(const Run& run)
     return next == run.operands.size();
 }
 
+// Times a recording can be played with: no pause, speed or frame rate that divides by zero.
+bool plays_sanely(const vedad::PlaybackSettings& p)
+{
+    return p.speed > 0 && p.idle_limit >= 0 && p.last_frame >= 0 && p.fps_cap >= 1 &&
+           p.fps_cap <= vedad::MAX_FPS_CAP && p.loop >= 0 && !std::isnan(p.at);
+}
+
 // What every run that passes the checks may rely on.
 bool holds_after_checks(const Run& run)
 {
@@ -94,12 +102,12 @@ bool holds_after_checks(const Run& run)
            is_flag(o.screen) && o.width >= 1 && o.height >= 1 &&
            !(vedad::FONT_SIZE_THRESHOLD > c.font_size) && o.output != nullptr && c.font_name != nullptr &&
            (o.input_form == vedad::InputForm::PLAIN_TEXT || o.input_form == vedad::InputForm::SPAN_HTML ||
-            o.input_form == vedad::InputForm::TERMINAL) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
+            o.input_form == vedad::InputForm::TERMINAL || o.input_form == vedad::InputForm::RECORDING) && is_flag(o.crop) && is_flag(o.overwrite) && is_flag(o.transparent) &&
            is_flag(o.silent) && is_flag(o.verbose) && !(o.silent == 1 && o.verbose == 1) && is_flag(c.fixed_advance) &&
            is_flag(c.bold) && c.pixel_format >= vedad::PIXEL_FORMAT_A8 && c.pixel_format <= vedad::PIXEL_FORMAT_ARGB32 &&
            is_color(o.background) && is_color(o.foreground) && c.min_contrast >= vedad::MIN_CONTRAST_LOWEST &&
            c.min_contrast <= vedad::MIN_CONTRAST_HIGHEST && is_warning(run.background_warning) &&
-           is_warning(run.foreground_warning);
+           is_warning(run.foreground_warning) && o.jobs >= 0 && o.split_rows >= 0 && plays_sanely(o.playback);
 }
 
 }  // namespace
