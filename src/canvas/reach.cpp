@@ -56,7 +56,7 @@ bool for_each_row_character(std::string_view text, Each each)
 
 bool row_is_known(const GlyphReach& reach, const char* text)
 {
-    return for_each_row_character(text, [&](uint32_t character) { return reach.rendered[character]; });
+    return for_each_row_character(text, [&](uint32_t character) { return reach.rendered.contains(character); });
 }
 
 // Where a character drawn as one text stands in the set: the character a row reads for it,
@@ -95,7 +95,7 @@ void learn_row(GlyphReach& reach, const Canvas& canvas, const char* text, const 
     learn_box(reach, canvas, box);
     // The characters before a reference or a newline rendered as well.
     for_each_row_character(text, [&](uint32_t character) {
-        reach.rendered[character] = true;
+        reach.rendered.insert(character);
         return true;
     });
 }
@@ -104,7 +104,7 @@ void learn_glyph(GlyphReach& reach, const Canvas& canvas, const Character& chara
 {
     if (!pen_is_sane(canvas)) return;
     learn_box(reach, canvas, box);
-    reach.rendered[character_key(character)] = true;
+    reach.rendered.insert(character_key(character));
 }
 
 bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* text)
@@ -114,7 +114,7 @@ bool row_is_unseen(const Canvas& canvas, const GlyphReach& reach, const char* te
 
 bool glyph_is_unseen(const Canvas& canvas, const GlyphReach& reach, const Character& character)
 {
-    if (canvas.glyphs->seams.draw_everything || !reach.rendered[character_key(character)]) return false;
+    if (canvas.glyphs->seams.draw_everything || !reach.rendered.contains(character_key(character))) return false;
     const int64_t clearance = reach_clearance(canvas);
     const int64_t x = canvas.pen_x;
     return baseline_out_of_reach(canvas, reach) || x - reach.left - clearance >= gdImageSX(canvas.image) ||

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <bitset>
+#include <array>
 #include <cstdint>
 
 #include "canvas/canvas.hpp"
@@ -27,13 +27,40 @@ namespace vedad {
 // Code points, and one past the last.
 inline constexpr uint32_t CODE_POINTS = 0x110000;
 
+// A set of code points that costs nothing to make: a plane's bits are cleared when the first
+// code point of it goes in, as a page rarely meets more than one or two planes.
+class CodePointSet {
+public:
+    bool contains(uint32_t code_point) const
+    {
+        const uint32_t plane = code_point >> 16;
+        if (plane >= PLANES || !used_[plane]) return false;
+        return (bits_[plane][(code_point & 0xFFFF) >> 6] >> (code_point & 63) & 1) != 0;
+    }
+    void insert(uint32_t code_point)
+    {
+        const uint32_t plane = code_point >> 16;
+        if (plane >= PLANES) return;
+        if (!used_[plane]) {
+            bits_[plane].fill(0);
+            used_[plane] = true;
+        }
+        bits_[plane][(code_point & 0xFFFF) >> 6] |= uint64_t{1} << (code_point & 63);
+    }
+
+private:
+    static constexpr uint32_t PLANES = CODE_POINTS >> 16;
+    std::array<bool, PLANES> used_{};
+    std::array<std::array<uint64_t, 0x10000 / 64>, PLANES> bits_;  // a plane's, once used
+};
+
 struct GlyphReach {
     // What has been rendered, by code point: the characters as the glyph path reads text (see
     // text_decoding.hpp), a row's characters unless it may hold a character reference, and
     // the character a one-character text draws; a well-formed sequence of four bytes is one
     // character in both. Code point 0 stands for the empty text. The set lives in the record,
     // not on the heap: a fatal exit leaves a reader without freeing anything.
-    std::bitset<CODE_POINTS> rendered;
+    CodePointSet rendered;
     // Furthest a rendered text's box reached from its pen, in pixels, each 0 or more.
     int64_t up = 0;
     int64_t down = 0;

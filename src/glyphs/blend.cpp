@@ -1,6 +1,7 @@
 #include "glyphs/blend.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 
 namespace vedad {
@@ -31,6 +32,43 @@ inline int blend_over(int dst, int src)
     return mix(src_weight + dst_weight);
 }
 
+// A pixel with `coverage` of the colour (`color_alpha` and `rgb`) drawn over `pixel`.
+inline int blended(int pixel, int coverage, int color_alpha, int rgb, bool blending)
+{
+    const int alpha = color_alpha == gdAlphaOpaque ? gdAlphaMax - coverage
+                                                   : gdAlphaMax - coverage * (gdAlphaMax - color_alpha) / gdAlphaMax;
+    const int source = (alpha << 24) + rgb;
+    if (blending && gdTrueColorGetAlpha(pixel) != gdAlphaTransparent) return blend_over(pixel, source);
+    return source;
+}
+
+// The results of blending the text colour at each coverage over one pixel value, -1 until
+// worked out (a result that is negative is worked out each time).
+struct KeptResults {
+    int under = 0;
+    int color = 0;
+    bool blending = false;
+    bool valid = false;
+    std::array<int, gdAlphaMax + 1> results;
+};
+
+KeptResults& kept_results()
+{
+    thread_local KeptResults kept;
+    return kept;
+}
+
+// Makes `kept` hold the results over `under`, forgetting others.
+void keep_results_over(KeptResults& kept, int under, int color, bool blending)
+{
+    if (kept.valid && kept.under == under && kept.color == color && kept.blending == blending) return;
+    kept.valid = true;
+    kept.under = under;
+    kept.color = color;
+    kept.blending = blending;
+    kept.results.fill(-1);
+}
+
 // The pixel loop, once for coverage in the text colour and once for a colour glyph's own
 // pixels, so that neither asks which it is per pixel.
 template <bool OWN_COLORS>
@@ -43,6 +81,12 @@ void blend_pixels(gdImagePtr image, int color, const GlyphImage& glyph, int left
     const int end_row = std::min(glyph.rows, image->cy2 - top + 1);
     const int first_col = std::max(0, image->cx1 - left);
     const int end_col = std::min(glyph.width, image->cx2 - left + 1);
+    // In the text colour, a pixel's result depends only on its coverage and what lies under
+    // it, and most glyphs of a page lie over one colour in one text colour: the results over
+    // the first pixel met are kept by coverage, from glyph to glyph while the colour and the
+    // blending stay.
+    KeptResults& kept = kept_results();
+    bool keeping = false;
     for (int row = first_row; row < end_row; ++row) {
         int* line = image->tpixels[top + row] + left;
         const size_t start = static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
@@ -58,16 +102,20 @@ void blend_pixels(gdImagePtr image, int color, const GlyphImage& glyph, int left
                 rgb = text_rgb;
             }
             if (coverage == 0) continue;
-            const int alpha = color_alpha == gdAlphaOpaque
-                                  ? gdAlphaMax - coverage
-                                  : gdAlphaMax - coverage * (gdAlphaMax - color_alpha) / gdAlphaMax;
             int& pixel = line[col];
-            const int source = (alpha << 24) + rgb;
-            if (blending && gdTrueColorGetAlpha(pixel) != gdAlphaTransparent) {
-                pixel = blend_over(pixel, source);
-            } else {
-                pixel = source;
+            if constexpr (!OWN_COLORS) {
+                if (!keeping) {
+                    keeping = true;
+                    keep_results_over(kept, pixel, color, blending);
+                }
+                if (pixel == kept.under) {
+                    int& result = kept.results[static_cast<size_t>(coverage)];
+                    if (result < 0) result = blended(pixel, coverage, color_alpha, rgb, blending);
+                    pixel = result;
+                    continue;
+                }
             }
+            pixel = blended(pixel, coverage, color_alpha, rgb, blending);
         }
     }
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
@@ -102,7 +103,12 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
                                                          canvas_font_family(canvas)})
                                  : encode_picture(area, type);
     // With --jobs=, the files before this one are written first, so its name is claimed as
-    // the serial run claims it.
+    // the serial run claims it; its bytes may go to disk before then.
+    EarlyPicture early;
+    if (writes_in_turns() && !picture.bytes.empty()) {
+        const std::string directory = claiming_directory(options, operand);
+        if (!directory.empty()) write_early(early, directory, picture.bytes.data(), picture.bytes.size());
+    }
     wait_for_turn_to_write();
     make_output_directory(options);
     OutputPath output = make_page_output_path(options, operand, page_number);
@@ -113,7 +119,7 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
                                                        : "the PNG could not be encoded");
     }
     // Prints the "writing" line: for a new name once the picture is complete under it.
-    write_picture(options, output, picture.bytes.data(), picture.bytes.size());
+    write_picture(options, output, picture.bytes.data(), picture.bytes.size(), early);
     canvas_destroy(canvas);
 }
 

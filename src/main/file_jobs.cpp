@@ -132,6 +132,11 @@ int32_t jobs_wanted(int32_t jobs)
     return static_cast<int32_t>(std::max(std::thread::hardware_concurrency(), 1u));
 }
 
+bool writes_in_turns()
+{
+    return current.jobs != nullptr;
+}
+
 void wait_for_turn_to_write()
 {
     if (current.jobs == nullptr || current.holding) return;

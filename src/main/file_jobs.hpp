@@ -20,6 +20,9 @@ int32_t jobs_wanted(int32_t jobs);
 // Converts the operands with `threads` threads (2 or more). Returns the run's exit status.
 int convert_files_in_jobs(const Options& options, const Operands& operands, int32_t threads);
 
+// Whether this thread converts a file of --jobs=, whose pictures are written in turns.
+bool writes_in_turns();
+
 // Called before a page's picture is written: on a thread of --jobs=, waits until every file
 // before this one has been written and told. Does nothing in the serial run.
 void wait_for_turn_to_write();

@@ -75,7 +75,7 @@ Survey survey(const PictureArea& area, bool keep_alpha)
             const int value = row[x];
             if (value == last) continue;
             last = value;
-            int& slot = looked_at[static_cast<uint32_t>(value ^ (value >> 8) ^ (value >> 16) ^ (value >> 24)) & 255];
+            int& slot = looked_at[static_cast<uint32_t>(value ^ (value >> 13)) & 255];
             if (slot == value) continue;
             slot = value;
             const Rgba pixel = rgba_of(value, keep_alpha);
@@ -277,17 +277,19 @@ bool write_png_at_once(const PictureArea& area, bool keep_alpha, const Survey& f
     libdeflate_compressor* deflate = compressor();
     if (deflate == nullptr) return false;
     const size_t row_size = row_bytes(area.width, form);
-    std::vector<unsigned char> rows(static_cast<size_t>(area.height) * (row_size + 1));
+    // Both buffers are written whole before they are read: nothing needs clearing first.
+    const size_t raw_size = static_cast<size_t>(area.height) * (row_size + 1);
+    auto rows = std::make_unique_for_overwrite<unsigned char[]>(raw_size);
     for (int y = 0; y < area.height; ++y) {
-        unsigned char* row = rows.data() + static_cast<size_t>(y) * (row_size + 1);
+        unsigned char* row = rows.get() + static_cast<size_t>(y) * (row_size + 1);
         row[0] = PNG_FILTER_VALUE_NONE;
         pack_row(area.image->tpixels[y], area.width, keep_alpha, form, found.colors, row + 1, row_size);
     }
-    std::vector<unsigned char> compressed(libdeflate_zlib_compress_bound(deflate, rows.size()));
-    const size_t compressed_size =
-        libdeflate_zlib_compress(deflate, rows.data(), rows.size(), compressed.data(), compressed.size());
+    const size_t bound = libdeflate_zlib_compress_bound(deflate, raw_size);
+    auto compressed = std::make_unique_for_overwrite<unsigned char[]>(bound);
+    const size_t compressed_size = libdeflate_zlib_compress(deflate, rows.get(), raw_size, compressed.get(), bound);
     if (compressed_size == 0) return false;
-    rows = {};
+    rows.reset();
 
     std::vector<unsigned char>& bytes = writer.bytes;
     static constexpr unsigned char SIGNATURE[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
@@ -316,7 +318,7 @@ bool write_png_at_once(const PictureArea& area, bool keep_alpha, const Survey& f
     append_u32(density, DOTS_PER_METRE);
     density.push_back(PNG_RESOLUTION_METER);
     append_chunk(bytes, "pHYs", density);
-    append_chunk(bytes, "IDAT", compressed.data(), compressed_size);
+    append_chunk(bytes, "IDAT", compressed.get(), compressed_size);
     append_chunk(bytes, "IEND", nullptr, 0);
     return true;
 }

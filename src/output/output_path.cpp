@@ -60,6 +60,12 @@ bool is_device_or_fifo(const char* path)
 
 }  // namespace
 
+std::string directory_of(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 const char* basename(const char* path)
 {
     const char* slash = std::strrchr(path, '/');
@@ -154,6 +160,17 @@ std::string with_page_number(std::string name, int64_t page)
 }
 
 }  // namespace
+
+std::string claiming_directory(const Options& options, const char* operand)
+{
+    if (options.overwrite != 0 || writes_to_standard_output(options)) return {};
+    if (std::strlen(operand) + std::strlen(options.output) > OUTPUT_NAME_INPUT_LIMIT) return {};
+    bool named_by_user = false;
+    const std::string path =
+        first_choice(options, std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand), named_by_user);
+    if (named_by_user) return {};
+    return directory_of(path);
+}
 
 OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page)
 {

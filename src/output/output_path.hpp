@@ -49,6 +49,12 @@ OutputPath make_output_path(const Options& options, const char* operand);
 // or FIFO named by --output= takes every page; standard output takes only one.
 OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page);
 
+// The path of the directory where make_page_output_path would claim a name for `operand`'s
+// pictures under a name of the run's choosing (a directory of --output=, or the current
+// one); empty for any other output. Looks at nothing on disk but whether --output= is a
+// directory.
+std::string claiming_directory(const Options& options, const char* operand);
+
 // Moves a claim on to the next numbered name that has no directory entry, after another
 // run took the one it had. Ends the run when the numbers up to 998 are all taken.
 void take_next_number(OutputPath& output);
@@ -57,6 +63,9 @@ void take_next_number(OutputPath& output);
 // line names it so.
 bool writes_to_standard_output(const Options& options);
 inline constexpr const char STANDARD_OUTPUT_NAME[] = "(standard output)";
+
+// The directory that holds `path`'s last component, as a path ("." when it has no '/').
+std::string directory_of(const std::string& path);
 
 // The part of `path` after its last '/' (all of it when there is none).
 const char* basename(const char* path);

@@ -28,12 +28,15 @@ struct Descriptor {
     }
 };
 
+int open_directory(const std::string& directory)
+{
+    return open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+}
+
 // Opens the directory that `path` names its file in.
 int open_directory_of(const std::string& path)
 {
-    const size_t slash = path.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    return open(directory.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return open_directory(directory_of(path));
 }
 
 // Writes all of `data` from the descriptor's position, or from `offset` when it is not -1.
@@ -170,13 +173,9 @@ void replace(const Options& options, OutputPath& output, const void* data, size_
     write_in_place(options, output, old_fd, data, size);
 }
 
-void claim(const Options& options, OutputPath& output, const void* data, size_t size)
+// Gives the complete picture in `file` the claimed name, or the next free number.
+void link_claimed(const Options& options, OutputPath& output, TemporaryFile& file)
 {
-    const Descriptor directory(open_directory_of(output.path));
-    if (directory.fd < 0) fail_opening_output(options, output, errno);
-    TemporaryFile file;
-    if (const int error = open_temporary_file(file, directory.fd)) fail_opening_output(options, output, error);
-    write_whole(options, output, file.fd, data, size);
     for (;;) {
         const int error = link_temporary_file(file, basename(output.path.c_str()));
         if (error == 0) break;
@@ -184,6 +183,16 @@ void claim(const Options& options, OutputPath& output, const void* data, size_t 
         take_next_number(output);
     }
     announce_output(options, output);
+}
+
+void claim(const Options& options, OutputPath& output, const void* data, size_t size)
+{
+    const Descriptor directory(open_directory_of(output.path));
+    if (directory.fd < 0) fail_opening_output(options, output, errno);
+    TemporaryFile file;
+    if (const int error = open_temporary_file(file, directory.fd)) fail_opening_output(options, output, error);
+    write_whole(options, output, file.fd, data, size);
+    link_claimed(options, output, file);
 }
 
 void write_as_is(const Options& options, OutputPath& output, const void* data, size_t size)
@@ -214,6 +223,39 @@ void write_picture(const Options& options, OutputPath& output, const void* data,
         write_whole(options, output, STDOUT_FILENO, data, size);
         return;
     }
+}
+
+EarlyPicture::~EarlyPicture()
+{
+    if (file.fd >= 0) {
+        close(file.fd);
+        file.fd = -1;
+    }
+    if (directory_fd >= 0) close(directory_fd);
+}
+
+bool write_early(EarlyPicture& early, const std::string& directory, const void* data, size_t size)
+{
+    early.directory = directory;
+    early.directory_fd = open_directory(directory);
+    if (early.directory_fd < 0) return false;
+    // Only an unnamed file: a hidden one would be a second temporary entry the run holds.
+    early.file.directory = early.directory_fd;
+    early.file.fd = openat(early.directory_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (early.file.fd < 0) return false;
+    if (write_all(early.file.fd, data, size) == 0) return true;
+    close(early.file.fd);
+    early.file.fd = -1;
+    return false;
+}
+
+void write_picture(const Options& options, OutputPath& output, const void* data, size_t size, EarlyPicture& early)
+{
+    if (output.mode != OutputMode::claim || early.file.fd < 0 || directory_of(output.path) != early.directory) {
+        write_picture(options, output, data, size);
+        return;
+    }
+    link_claimed(options, output, early.file);
 }
 
 }  // namespace vedad

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "base/options.hpp"
 #include "output/output_path.hpp"
+#include "output/temporary_file.hpp"
 
 namespace vedad {
 
@@ -15,5 +17,27 @@ namespace vedad {
 // whole picture is reserved. Devices, FIFOs and standard output are written as they are.
 // Ends the run on any failure, leaving no temporary file.
 void write_picture(const Options& options, OutputPath& output, const void* data, size_t size);
+
+// A picture written ahead of its turn (with --jobs=) to an unnamed file in the directory it
+// is to be named in, so that only naming it waits for the files before it.
+struct EarlyPicture {
+    std::string directory;  // its path, as the picture's name gives it
+    int directory_fd = -1;
+    TemporaryFile file;     // closed before the directory
+
+    EarlyPicture() = default;
+    EarlyPicture(const EarlyPicture&) = delete;
+    EarlyPicture& operator=(const EarlyPicture&) = delete;
+    ~EarlyPicture();
+};
+
+// Writes the picture to an unnamed file in `directory`. False, leaving nothing behind, when
+// the directory cannot be opened, its file system takes no unnamed file or a write fails:
+// the picture is then written at its turn as ever, with the same messages.
+bool write_early(EarlyPicture& early, const std::string& directory, const void* data, size_t size);
+
+// As write_picture, with the picture already in `early` when that holds it: a claimed name
+// in its directory is linked to it. Any other output is written from `data`.
+void write_picture(const Options& options, OutputPath& output, const void* data, size_t size, EarlyPicture& early);
 
 }  // namespace vedad

@@ -85,6 +85,8 @@ TEST(Jobs, FourThreadsGiveTheSerialRun)
          operands({"-v"}, all), ""},
         {"one output name", with({{"out.png", "x"}}), operands({"--output=out.png"}, all), ""},
         {"an output folder", small, operands({"--output=pictures/"}, all), ""},
+        {"an output folder there already", with({{"pictures/", ""}, {"pictures/a.png", "x"}}),
+         operands({"-v", "--output=pictures"}, all), ""},
         {"overwriting", with({{"a.png", "x"}}), operands({"--overwrite", "--output=a.png"}, all), ""},
         // A file that cannot be opened ends the run there: the files before it are written,
         // none after it.

@@ -60,6 +60,7 @@ TEST(EncodePng, DecodesToWhatLibgdsOwnPngDecodesTo)
         {"transparent background", 40, 4, true, [](int x, int) { return x % 3 ? gdTrueColorAlpha(0, 0, 0, 127) : gdTrueColorAlpha(200, 10, 10, 0); }, 3, 1},
         {"translucent greys", 300, 4, true, [](int x, int) { return gdTrueColorAlpha(x % 256, x % 256, x % 256, x % 128); }, 4, 8},
         {"translucent colours", 300, 4, true, [](int x, int y) { return gdTrueColorAlpha(x % 256, y * 50, 7, x % 128); }, 6, 8},
+        {"a colour only at each row's end", 16, 3, false, [](int x, int y) { return x == 15 ? gdTrueColor(200, y, 0) : 0; }, 3, 2},
         {"a wide row", 32767, 1, false, [](int x, int) { return x % 5 ? 0 : gdTrueColor(1, 2, 3); }, 3, 1},
     };
     for (const auto& c : cases) {
