@@ -171,10 +171,12 @@ convert2000() {  # folder, options...
     local folder=$1
     shift
     rm -rf "$folder"
-    xargs -a list2000.txt -d '\n' $vedad --output="$folder/" "$@" 2>"$folder.err"
+    xargs -a list2000.txt -d '\n' $vedad_claiming --output="$folder/" "$@" 2>"$folder.err"
 }
+# Without --overwrite: each name's four files are numbered, and every picture is kept.
+vedad_claiming="$build/static/vedad --font=$font"
 export -f convert2000
-export vedad
+export vedad_claiming
 hf jobs "$big_runs" --shell=bash \
     -n "one thread" "convert2000 out2000one" \
     -n "two threads, --jobs=2" "convert2000 out2000two --jobs=2"
