@@ -188,6 +188,17 @@ cmp -s one.sums two.sums || { echo "--jobs=2 made other pictures than one thread
 sed 's|out2000two/|out2000one/|' out2000two.err | cmp -s - out2000one.err ||
     { echo "--jobs=2 told other messages than one thread" >&2; exit 1; }
 echo "jobs_pictures=$(wc -l <one.sums)" >>"$results/machine.txt"
+# One run as a script converts a batch: into a new folder, on the disk and in memory (tmpfs,
+# where making a file costs least), with no folder removed between the runs (removing files
+# makes the disk's next new files dearer, in the file system's own bookkeeping).
+runs_disk=$work/new-folders
+runs_memory=$(mktemp -d -p /dev/shm vedad-bench.XXXXXX)
+mkdir -p "$runs_disk"
+export runs_disk runs_memory
+hf files-new "$runs" --shell=bash \
+    -n "vedad, one run into a new folder" "d=\$(mktemp -d -p \$runs_disk) && $vedad_claiming --output=\$d/ small/*.txt 2>/dev/null" \
+    -n "vedad, one run into a new folder in memory" "d=\$(mktemp -d -p \$runs_memory) && $vedad_claiming --output=\$d/ small/*.txt 2>/dev/null"
+rm -rf "$runs_disk" "$runs_memory"
 hf files "$big_runs" \
     -n "vedad, one run" "$vedad --output=out500/ small/*.txt 2>/dev/null" \
     -n "vedad, 500 runs" "bash vedad500.sh" \

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "base/clamp.hpp"
 #include "base/fail.hpp"
@@ -14,7 +15,7 @@
 #include "canvas/drawing_record.hpp"
 #include "canvas/font_metrics.hpp"
 #include "glyphs/glyph_path.hpp"
-#include "main/file_jobs.hpp"
+#include "main/picture_write.hpp"
 #include "main/convert_recording.hpp"
 #include "main/fit_page.hpp"
 #include "main/render_page.hpp"
@@ -98,28 +99,17 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     const PictureArea area = dressed ? whole_image(canvas.image) : PictureArea{canvas.image, cut.width, cut.height};
     canvas.record = nullptr;
     if (type == PictureType::SVG && options.svg_glyphs != 0) record_outlines(record, canvas);
-    const EncodedPicture picture =
+    EncodedPicture picture =
         type == PictureType::SVG ? encode_svg(SvgPicture{&record, area.width, area.height, input_name,
                                                          canvas_font_family(canvas)})
                                  : encode_picture(area, type);
     // With --jobs=, the files before this one are written first, so its name is claimed as
-    // the serial run claims it; its bytes may go to disk before then.
-    EarlyPicture early;
-    if (writes_in_turns() && !picture.bytes.empty()) {
-        const std::string directory = claiming_directory(options, operand);
-        if (!directory.empty()) write_early(early, directory, picture.bytes.data(), picture.bytes.size());
-    }
-    wait_for_turn_to_write();
-    make_output_directory(options);
-    OutputPath output = make_page_output_path(options, operand, page_number);
-    if (picture.bytes.empty()) {
-        fail_writing_output(options, output,
-                            type == PictureType::WEBP  ? "the WebP could not be encoded"
-                            : type == PictureType::GIF ? "the GIF could not be encoded"
-                                                       : "the PNG could not be encoded");
-    }
-    // Prints the "writing" line: for a new name once the picture is complete under it.
-    write_picture(options, output, picture.bytes.data(), picture.bytes.size(), early);
+    // the serial run claims it.
+    PictureWrite write{&options, operand, page_number, std::move(picture), nullptr, nullptr};
+    write.failure = type == PictureType::WEBP  ? "the WebP could not be encoded"
+                    : type == PictureType::GIF ? "the GIF could not be encoded"
+                                               : "the PNG could not be encoded";
+    write_in_turn(std::move(write));
     canvas_destroy(canvas);
 }
 

@@ -1,5 +1,7 @@
 #include "main/convert_recording.hpp"
 
+#include "main/picture_write.hpp"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -15,6 +17,7 @@
 #include "layout/frame.hpp"
 #include "layout/window_bar.hpp"
 #include "main/fit_page.hpp"
+#include "main/picture_write.hpp"
 #include "main/render_page.hpp"
 #include "output/announce_output.hpp"
 #include "output/encode_gif.hpp"
@@ -316,15 +319,11 @@ void convert_recording(const Options& options, Canvas& canvas, FILE* input, cons
         picture = type == PictureType::GIF ? gif_finish(play.gif) : webp_animation_finish(play.webp, milliseconds(end));
     }
     if (play.dressed != nullptr) gdImageDestroy(play.dressed);
-    make_output_directory(options);
-    OutputPath output = make_output_path(options, operand);
-    if (picture.bytes.empty()) {
-        const char* what = type == PictureType::GIF ? "the GIF could not be encoded"
-                           : type == PictureType::WEBP ? "the WebP could not be encoded"
-                                                        : "the picture could not be encoded";
-        fail_writing_output(options, output, what);
-    }
-    write_picture(options, output, picture.bytes.data(), picture.bytes.size());
+    PictureWrite write{&options, operand, 1, std::move(picture), nullptr, nullptr};
+    write.failure = type == PictureType::GIF    ? "the GIF could not be encoded"
+                    : type == PictureType::WEBP ? "the WebP could not be encoded"
+                                                : "the picture could not be encoded";
+    write_in_turn(std::move(write));
     canvas_destroy(canvas);
 }
 

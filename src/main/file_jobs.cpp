@@ -5,6 +5,8 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <sched.h>
 #include <string>
@@ -20,6 +22,8 @@
 #include "base/messages.hpp"
 #include "canvas/canvas.hpp"
 #include "main/convert_file.hpp"
+#include "output/output_path.hpp"
+#include "output/write_file.hpp"
 
 namespace vedad {
 
@@ -27,58 +31,113 @@ namespace {
 
 constexpr int KEPT_FREE_MEMORY = 64 << 20;
 
+// How many files past the one whose turn it is a thread may take: their pictures wait in
+// memory, so that a thread done early goes on instead of waiting.
+constexpr size_t FILES_AHEAD_PER_THREAD = 4;
+
+// A stretch of a file's messages, and the picture written after them (none for the last).
+struct Segment {
+    std::unique_ptr<MessageBuffer> messages = std::make_unique<MessageBuffer>();
+    std::unique_ptr<PictureWrite> write;
+};
+
+// A converted file, waiting for its turn: its messages and pictures, in the order the serial
+// run tells and writes them.
+struct DoneFile {
+    size_t index = 0;
+    std::vector<Segment> segments;
+    bool failed = false;
+    int unkept_messages = 0;  // the errno when no buffer could hold its messages
+};
+
 // What the threads share, under `mutex`.
 struct FileJobs {
     const Options* options = nullptr;
     const Operands* operands = nullptr;
+    size_t files_ahead = 0;
     std::mutex mutex;
     std::condition_variable turn_passed;
     size_t next = 0;       // the next operand a thread takes
     size_t turn = 0;       // the operand whose pictures and messages may go out now
     bool ended = false;    // a file failed, at `turn`: nothing after it goes out
-    std::vector<std::string> told;  // the messages told once so far, for the thread at its turn
+    bool writing = false;  // a thread is writing the files whose turn has come
+    std::map<size_t, std::unique_ptr<DoneFile>> done;  // converted, waiting for their turn
+    std::vector<std::string> told;  // the messages told once so far, by the thread writing
 };
 
-// The file this thread converts, and whether it holds the turn.
-struct CurrentFile {
-    FileJobs* jobs = nullptr;
-    size_t index = 0;
-    bool holding = false;
-};
+// The file this thread converts.
+thread_local DoneFile* current = nullptr;
 
-thread_local CurrentFile current;
-
-// Thrown on a thread waiting to write when a file before its own failed: the run ends there.
-struct FileAbandoned {};
-
-// Waits for the turn of the current file; false when a file before it failed.
-bool take_turn()
+// Sends this thread's messages to a new stretch of the file's. False when no buffer can be made.
+bool begin_segment(DoneFile& file)
 {
-    FileJobs& jobs = *current.jobs;
-    std::unique_lock lock(jobs.mutex);
-    jobs.turn_passed.wait(lock, [&] { return jobs.ended || jobs.turn == current.index; });
-    if (jobs.ended) return false;
-    current.holding = true;
-    return true;
+    file.segments.emplace_back();
+    if (gather_messages(file.segments.back().messages.get())) return true;
+    file.segments.pop_back();
+    return false;
 }
 
-// Tells the file's messages, then passes the turn on, or ends the run when the file failed.
-void finish_turn(MessageBuffer& buffer, bool failed)
+// Tells a done file's messages and writes its pictures, in turn. False when it failed.
+bool write_done_file(DoneFile& file, FileJobs& jobs)
 {
-    FileJobs& jobs = *current.jobs;
-    release_messages(buffer, jobs.told);
-    {
-        const std::lock_guard lock(jobs.mutex);
-        if (failed) jobs.ended = true;
-        else ++jobs.turn;
+    if (file.unkept_messages != 0) {
+        std::fprintf(stderr, "error: could not keep the messages of %s: %s\n", (*jobs.operands)[file.index],
+                     std::strerror(file.unkept_messages));
+        return false;
     }
-    jobs.turn_passed.notify_all();
+    for (Segment& segment : file.segments) {
+        release_messages(*segment.messages, jobs.told);
+        if (segment.write == nullptr) continue;
+        MessageBuffer writing;
+        const bool gathering = gather_messages(&writing);
+        bool failed = false;
+        try {
+            write_picture_now(*segment.write);
+        } catch (const FileFailed&) {
+            failed = true;
+        }
+        if (gathering) {
+            gather_messages(nullptr);
+            release_messages(writing, jobs.told);
+        }
+        if (failed) return false;
+    }
+    return !file.failed;
 }
 
-// Takes the next operand; false when none is left or the run has ended.
+// Hands a converted file in, and writes every file whose turn has come, unless another
+// thread is doing so (it then writes this one too when its turn comes).
+void hand_in(FileJobs& jobs, std::unique_ptr<DoneFile> file)
+{
+    std::unique_lock lock(jobs.mutex);
+    const size_t index = file->index;
+    jobs.done.emplace(index, std::move(file));
+    if (jobs.writing) return;
+    jobs.writing = true;
+    while (!jobs.ended) {
+        const auto found = jobs.done.find(jobs.turn);
+        if (found == jobs.done.end()) break;
+        std::unique_ptr<DoneFile> due = std::move(found->second);
+        jobs.done.erase(found);
+        lock.unlock();
+        const bool written = write_done_file(*due, jobs);
+        due.reset();
+        lock.lock();
+        if (written) ++jobs.turn;
+        else jobs.ended = true;
+        jobs.turn_passed.notify_all();
+    }
+    // What ended the run no longer goes out: its files are dropped here, not at exit.
+    if (jobs.ended) jobs.done.clear();
+    jobs.writing = false;
+}
+
+// Takes the next operand once it is near enough to the turn; false when none is left or the
+// run has ended.
 bool take_file(FileJobs& jobs, size_t& index)
 {
-    const std::lock_guard lock(jobs.mutex);
+    std::unique_lock lock(jobs.mutex);
+    jobs.turn_passed.wait(lock, [&] { return jobs.ended || jobs.next < jobs.turn + jobs.files_ahead; });
     if (jobs.ended || jobs.next >= jobs.operands->size()) return false;
     index = jobs.next++;
     return true;
@@ -91,34 +150,27 @@ void convert_files_of_thread(FileJobs& jobs)
     fail_by_throwing(true);
     size_t index = 0;
     while (take_file(jobs, index)) {
-        current = CurrentFile{&jobs, index, false};
-        MessageBuffer buffer;
-        bool failed = !gather_messages(&buffer);
-        if (failed) {
+        auto file = std::make_unique<DoneFile>();
+        file->index = index;
+        current = file.get();
+        if (!begin_segment(*file)) {
             // No room to hold its messages: the run ends at this file, with the reason.
-            const int error = errno;
+            file->unkept_messages = errno == 0 ? ENOMEM : errno;
+        } else {
+            try {
+                convert_file(*jobs.options, canvas, (*jobs.operands)[index]);
+            } catch (const FileFailed&) {
+                file->failed = true;
+            }
             gather_messages(nullptr);
-            if (!take_turn()) break;
-            std::fprintf(stderr, "error: could not keep the messages of %s: %s\n", (*jobs.operands)[index],
-                         std::strerror(error));
-            finish_turn(buffer, true);
-            break;
         }
-        try {
-            convert_file(*jobs.options, canvas, (*jobs.operands)[index]);
-        } catch (const FileFailed&) {
-            failed = true;
-        } catch (const FileAbandoned&) {
-            break;
-        }
-        gather_messages(nullptr);
-        if (!current.holding && !take_turn()) break;
-        finish_turn(buffer, failed);
+        current = nullptr;
+        // Nothing after a failed file goes out: the run ends at it, or at one before it.
+        const bool failed = file->failed || file->unkept_messages != 0;
+        hand_in(jobs, std::move(file));
         if (failed) break;
     }
-    gather_messages(nullptr);
     fail_by_throwing(false);
-    current = CurrentFile{};
     if (canvas.image != nullptr) canvas_destroy(canvas);
 }
 
@@ -134,13 +186,26 @@ int32_t jobs_wanted(int32_t jobs)
 
 bool writes_in_turns()
 {
-    return current.jobs != nullptr;
+    return current != nullptr;
 }
 
-void wait_for_turn_to_write()
+void hand_over_picture(PictureWrite&& write)
 {
-    if (current.jobs == nullptr || current.holding) return;
-    if (!take_turn()) throw FileAbandoned{};
+    DoneFile& file = *current;
+    auto& kept = file.segments.back().write;
+    kept = std::make_unique<PictureWrite>(std::move(write));
+    // Its bytes go to disk now, where they can: only naming the picture waits for the turn.
+    const std::string directory = claiming_directory(*kept->options, kept->operand);
+    if (!directory.empty() && !kept->picture.bytes.empty()) {
+        kept->early = std::make_unique<EarlyPicture>();
+        if (!write_early(*kept->early, directory, kept->picture.bytes.data(), kept->picture.bytes.size())) {
+            kept->early.reset();
+        }
+    }
+    // The messages after it belong after it. Without room for another stretch they join this
+    // one, told before the picture's own.
+    gather_messages(nullptr);
+    if (!begin_segment(file)) gather_messages(file.segments.back().messages.get());
 }
 
 int convert_files_in_jobs(const Options& options, const Operands& operands, int32_t threads)
@@ -148,6 +213,7 @@ int convert_files_in_jobs(const Options& options, const Operands& operands, int3
     FileJobs jobs;
     jobs.options = &options;
     jobs.operands = &operands;
+    jobs.files_ahead = FILES_AHEAD_PER_THREAD * static_cast<size_t>(threads);
     // libgd sets up its font cache on its first text call, which two threads must not make
     // at once; from then on its text calls take turns.
     gdFontCacheSetup();

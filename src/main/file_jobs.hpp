@@ -4,13 +4,16 @@
 
 #include "base/options.hpp"
 #include "cli/parse_options.hpp"
+#include "main/picture_write.hpp"
 
 namespace vedad {
 
 // --jobs=: the files of a run converted by several threads at once, each with a canvas, a
 // glyph engine and fontconfig answers of its own. Drawing and encoding go on side by side;
 // pictures are written one file at a time in the order of the operands, so a name is claimed
-// (and numbered around existing files) exactly as the serial run claims it. Each file's
+// (and numbered around existing files) exactly as the serial run claims it. A thread done
+// with a file before its turn hands it in and goes on with the next; whichever thread holds
+// the turn writes every file that is due. Each file's
 // messages are held and told in the same order, and a failing file ends the run where the
 // serial run ends: the files before it are written and told, nothing after it is written.
 
@@ -23,8 +26,8 @@ int convert_files_in_jobs(const Options& options, const Operands& operands, int3
 // Whether this thread converts a file of --jobs=, whose pictures are written in turns.
 bool writes_in_turns();
 
-// Called before a page's picture is written: on a thread of --jobs=, waits until every file
-// before this one has been written and told. Does nothing in the serial run.
-void wait_for_turn_to_write();
+// On a thread of --jobs=: keeps the page's picture to be written in its file's turn, after
+// the messages told so far, and writes its bytes to disk ahead where it can.
+void hand_over_picture(PictureWrite&& write);
 
 }  // namespace vedad

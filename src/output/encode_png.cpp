@@ -19,11 +19,15 @@ namespace vedad {
 
 namespace {
 
-// The level, measured on text pictures (500 small files and the 40-row plain, span and
-// terminal pages): 2 takes 40 % of level 7's time for files 4 to 16 % larger, still a fifth
-// to a half smaller than libgd's writer makes them (zlib's default level and filters). Level
-// 1 is no faster in time, and larger again. Compression is most of a small file's cost.
+// The levels, measured on text pictures (500 small files of 4 to 12 lines, the 40-row plain,
+// span and terminal pages, a 500-line log and a 2x terminal page): level 2 takes 40 % of
+// level 7's time for files 4 to 16 % larger, still a fifth to a half smaller than libgd's
+// writer makes them (zlib's default level and filters). Below about a quarter of a megabyte
+// of rows, where most of a small file's time is compression, level 1 takes 7 % less time
+// for files 3 % larger; on larger pictures of text it is slower, and larger again.
+constexpr int SMALL_PICTURE_LEVEL = 1;
 constexpr int COMPRESSION_LEVEL = 2;
+constexpr size_t SMALL_PICTURE_BYTES = 256 * 1024;
 
 // libgd's images are drawn at 96 dots per inch, and its PNGs say so.
 constexpr png_uint_32 DOTS_PER_METRE = 3780;  // 96 per inch, rounded as libgd rounds it
@@ -265,12 +269,15 @@ struct CompressorDeleter {
     void operator()(libdeflate_compressor* compressor) const { libdeflate_free_compressor(compressor); }
 };
 
-// One compressor for each thread, kept for the pictures that follow.
-libdeflate_compressor* compressor()
+// One compressor of each level for each thread, made when first needed and kept for the
+// pictures that follow.
+libdeflate_compressor* compressor(size_t raw_size)
 {
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> kept(
-        libdeflate_alloc_compressor(COMPRESSION_LEVEL));
-    return kept.get();
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> kept[2];
+    const bool small = raw_size <= SMALL_PICTURE_BYTES;
+    auto& compressor = kept[small ? 0 : 1];
+    if (compressor == nullptr) compressor.reset(libdeflate_alloc_compressor(small ? SMALL_PICTURE_LEVEL : COMPRESSION_LEVEL));
+    return compressor.get();
 }
 
 // The whole PNG at once: every row packed behind its filter byte (none), compressed in one
@@ -278,11 +285,11 @@ libdeflate_compressor* compressor()
 bool write_png_at_once(const PictureArea& area, bool keep_alpha, const Survey& found, const Form& form,
                        Writer& writer)
 {
-    libdeflate_compressor* deflate = compressor();
-    if (deflate == nullptr) return false;
     const size_t row_size = row_bytes(area.width, form);
     // Both buffers are written whole before they are read: nothing needs clearing first.
     const size_t raw_size = static_cast<size_t>(area.height) * (row_size + 1);
+    libdeflate_compressor* deflate = compressor(raw_size);
+    if (deflate == nullptr) return false;
     auto rows = std::make_unique_for_overwrite<unsigned char[]>(raw_size);
     for (int y = 0; y < area.height; ++y) {
         unsigned char* row = rows.get() + static_cast<size_t>(y) * (row_size + 1);

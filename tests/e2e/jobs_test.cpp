@@ -48,6 +48,20 @@ FolderRun run_in_fresh_folder(const std::map<std::string, std::string>& files, c
     return run;
 }
 
+// A recording of `events` lines of output on a 40 x 10 terminal.
+std::string recording(int events)
+{
+    std::string cast = "{\"version\": 2, \"width\": 40, \"height\": 10}\n";
+    for (int i = 0; i < events; ++i) {
+        cast += '[';
+        cast += std::to_string(i * 0.05);
+        cast += ", \"o\", \"line ";
+        cast += std::to_string(i);
+        cast += "\\r\\n\"]\n";
+    }
+    return cast;
+}
+
 std::string ansi(const std::string& sgr, const std::string& text)
 {
     return "\x1b[" + sgr + "m" + text + "\x1b[0m";
@@ -110,6 +124,12 @@ TEST(Jobs, FourThreadsGiveTheSerialRun)
         {"span HTML warnings", with({{"h.html", "not html\n"}, {"s.html", span_page({"ab", "cd"})}}),
          operands({"--html-input"}, {"h.html", "s.html", "a.txt", "h.html"}), ""},
         {"a fit page and a cut page", small, operands({"--fit", "--size=60x40"}, all), ""},
+        // Recordings claim their names in turn too: the long first one is named first.
+        {"recordings of one name",
+         with({{"r1/rec.cast", recording(400)}, {"r2/rec.cast", recording(1)}, {"r3/rec.cast", recording(2)}}),
+         operands({"-v", "--asciicast"}, {"r1/rec.cast", "r2/rec.cast", "r3/rec.cast"}), ""},
+        {"animations of one name", with({{"r1/rec.cast", recording(400)}, {"r2/rec.cast", recording(1)}}),
+         operands({"--asciicast", "--type=gif"}, {"r1/rec.cast", "r2/rec.cast", "r1/rec.cast"}), ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);

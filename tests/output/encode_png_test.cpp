@@ -53,6 +53,7 @@ TEST(EncodePng, DecodesToWhatLibgdsOwnPngDecodesTo)
         {"one pixel", 1, 1, false, [](int, int) { return gdTrueColor(9, 8, 7); }, 3, 1},
         {"two colours", 7, 3, false, [](int x, int) { return x % 2 ? gdTrueColor(255, 0, 0) : 0; }, 3, 1},
         {"sixteen greys", 33, 5, false, [](int x, int y) { return gdTrueColor((x + y) % 16 * 17, (x + y) % 16 * 17, (x + y) % 16 * 17); }, 3, 4},
+        {"seventeen greys", 34, 5, false, [](int x, int y) { return gdTrueColor((x + y) % 17 * 15, (x + y) % 17 * 15, (x + y) % 17 * 15); }, 0, 8},
         {"antialiased grey text", 300, 20, false, [](int x, int y) { const int v = (x * 7 + y * 13) % 256; return gdTrueColor(v, v, v); }, 0, 8},
         {"antialiased coloured text", 300, 20, false, [](int x, int) { return gdTrueColor(x % 200, x % 200 / 2, 20); }, 3, 8},
         {"many colours", 300, 20, false, [](int x, int y) { return gdTrueColor(x % 256, y * 12, (x * y) % 256); }, 2, 8},
