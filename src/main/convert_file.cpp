@@ -23,12 +23,10 @@
 #include "main/split_pages.hpp"
 #include "layout/frame.hpp"
 #include "layout/line_numbers.hpp"
-#include "output/announce_output.hpp"
 #include "output/encode_png.hpp"
 #include "output/encode_svg.hpp"
 #include "output/output_path.hpp"
 #include "output/picture_type.hpp"
-#include "output/write_file.hpp"
 
 namespace vedad {
 

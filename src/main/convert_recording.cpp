@@ -19,13 +19,11 @@
 #include "main/fit_page.hpp"
 #include "main/picture_write.hpp"
 #include "main/render_page.hpp"
-#include "output/announce_output.hpp"
 #include "output/encode_gif.hpp"
 #include "output/encode_svg.hpp"
 #include "output/encode_webp_animation.hpp"
 #include "output/output_path.hpp"
 #include "output/picture_type.hpp"
-#include "output/write_file.hpp"
 #include "readers/asciicast/asciicast_file.hpp"
 #include "readers/terminal/ansi_parser.hpp"
 
