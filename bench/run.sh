@@ -173,13 +173,17 @@ convert2000() {  # folder, options...
     rm -rf "$folder"
     xargs -a list2000.txt -d '\n' $vedad_claiming --output="$folder/" "$@" 2>"$folder.err"
 }
-# Without --overwrite: each name's four files are numbered, and every picture is kept.
+# Without --overwrite: each name's four files are numbered, and every picture is kept. Each
+# timed run writes into a new folder, none removed until the end (see the small files below).
 vedad_claiming="$build/static/vedad --font=$font"
+jobs_runs=$work/jobs-folders
+mkdir -p "$jobs_runs"
 export -f convert2000
-export vedad_claiming
+export vedad_claiming jobs_runs
 hf jobs "$big_runs" --shell=bash \
-    -n "one thread" "convert2000 out2000one" \
-    -n "two threads, --jobs=2" "convert2000 out2000two --jobs=2"
+    -n "one thread" "convert2000 \$(mktemp -d -p \$jobs_runs)" \
+    -n "two threads, --jobs=2" "convert2000 \$(mktemp -d -p \$jobs_runs) --jobs=2"
+rm -rf "$jobs_runs"
 convert2000 out2000one
 convert2000 out2000two --jobs=2
 (cd out2000one && sha256sum ./*) >one.sums
