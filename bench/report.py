@@ -149,6 +149,7 @@ def main(results, markdown, plot_data):
     files_per_second_replacing = 500 / files["vedad, one run"]["median"]
     jobs = times(results, "jobs")
     jobs_speedup = jobs["one thread"]["median"] / jobs["two threads, --jobs=2"]["median"]
+    jobs_speedup_memory = jobs["one thread, in memory"]["median"] / jobs["two threads, --jobs=2, in memory"]["median"]
     package_ratio = instr["line_package"] / instr["line_vedad"]
     page_vs_pango = page["vedad"]["median"] / page["pango-view"]["median"]
     page_vs_magick = page["vedad"]["median"] / page["ImageMagick"]["median"]
@@ -217,8 +218,9 @@ def main(results, markdown, plot_data):
     w(f"| small files: at least 5,000 a second on one core, in one run (into a new folder) | {files_per_second:,.0f} a second "
       f"(in memory {files_per_second_memory:,.0f}, replacing {files_per_second_replacing:,.0f}) | {verdict(files_per_second >= 5000)} |")
     w(f"| `--split=100` over the 10,000-line log: peak memory under 64 MB | {mb('split_vedad')} MB ({sizes_file['split_pictures'][0]} pictures) | {verdict(peaks['split_vedad'] < 64 * 1024)} |")
-    w(f"| `--jobs=2`: at least 1.8 × one thread on 2,000 small files, pictures the same | {jobs_speedup:.2f} × "
-      f"({machine['jobs_pictures']} pictures, byte for byte) | {verdict(jobs_speedup >= 1.8)} |")
+    w(f"| `--jobs=2`: at least 1.8 × one thread on 2,000 small files, pictures the same (in memory; on the disk) | "
+      f"{jobs_speedup_memory:.2f} × ({jobs_speedup:.2f} × on the disk; {machine['jobs_pictures']} pictures, byte for byte) | "
+      f"{verdict(jobs_speedup_memory >= 1.8 and jobs_speedup >= 1.8)} |")
     w(f"| package: one-line run within 1.2 × the source build's instructions | {package_ratio:.3f} × | {verdict(package_ratio <= 1.2)} |")
     for name in ("page", "span", "terminal"):
         ours, libgds = sizes_file[name]
@@ -322,6 +324,11 @@ def main(results, markdown, plot_data):
     for key in ("vedad, one run", "vedad, 500 runs", "pango-view, 500 runs", "ImageMagick, 500 runs"):
         w(f"| {key} | {sec(files[key])} |")
     w("")
+    disk, memory = files_new["vedad, one run into a new folder"], files_new["vedad, one run into a new folder in memory"]
+    w(f"\nInto a new folder the one run takes {disk['cpu'] * 2000:.0f} µs of CPU a file on the disk and")
+    w(f"{memory['cpu'] * 2000:.0f} µs in memory (tmpfs); the difference is the disk's file system making each file")
+    w("(an inode and its directory entry, in the kernel), and it changes from run to run with what the disk")
+    w("went through before. The figures in memory are what the program's own work allows.\n")
     mean_first, mean_last = first / 100, last / 100
     w(f"Instructions per conversion within the one run (start-up left out): first hundred files {mean_first / 1e6:.2f} M")
     w(f"on average, last hundred {mean_last / 1e6:.2f} M. Nothing grows from file to file: every page allocates")

@@ -180,10 +180,14 @@ jobs_runs=$work/jobs-folders
 mkdir -p "$jobs_runs"
 export -f convert2000
 export vedad_claiming jobs_runs
-hf jobs "$big_runs" --shell=bash \
+jobs_memory=$(mktemp -d -p /dev/shm vedad-jobs.XXXXXX)
+export jobs_memory
+hf jobs "$runs" --shell=bash \
     -n "one thread" "convert2000 \$(mktemp -d -p \$jobs_runs)" \
-    -n "two threads, --jobs=2" "convert2000 \$(mktemp -d -p \$jobs_runs) --jobs=2"
-rm -rf "$jobs_runs"
+    -n "two threads, --jobs=2" "convert2000 \$(mktemp -d -p \$jobs_runs) --jobs=2" \
+    -n "one thread, in memory" "convert2000 \$(mktemp -d -p \$jobs_memory)" \
+    -n "two threads, --jobs=2, in memory" "convert2000 \$(mktemp -d -p \$jobs_memory) --jobs=2"
+rm -rf "$jobs_runs" "$jobs_memory"
 convert2000 out2000one
 convert2000 out2000two --jobs=2
 (cd out2000one && sha256sum ./*) >one.sums
