@@ -32,12 +32,12 @@ constexpr size_t SMALL_PICTURE_BYTES = 256 * 1024;
 // libgd's images are drawn at 96 dots per inch, and its PNGs say so.
 constexpr png_uint_32 DOTS_PER_METRE = 3780;  // 96 per inch, rounded as libgd rounds it
 
-// What the pixels need: whether all are grey, all opaque, and their colours while there are
-// at most 256.
+// What the pixels need: whether all are grey, all opaque, and their colours while a palette
+// may hold them.
 struct Survey {
     bool grey = true;
     bool opaque = true;
-    std::vector<Rgba> colors;  // in the order met; empty once there are more than 256
+    std::vector<Rgba> colors;  // in the order met; empty once there are too many
     bool many_colors = false;
 };
 
@@ -65,9 +65,32 @@ private:
     std::array<bool, SLOTS> used_{};
 };
 
+// Whether every pixel is grey, and whether every one is opaque where alpha is kept: a pass
+// of a few vector instructions a pixel.
+void survey_grey_and_opaque(const PictureArea& area, bool keep_alpha, Survey& found)
+{
+    uint32_t not_grey = 0;
+    uint32_t alphas = 0;
+    for (int y = 0; y < area.height; ++y) {
+        const int* row = area.image->tpixels[y];
+        for (int x = 0; x < area.width; ++x) {
+            const auto value = static_cast<uint32_t>(row[x]);
+            not_grey |= ((value >> 16) ^ (value >> 8)) & 0xFF;
+            not_grey |= ((value >> 8) ^ value) & 0xFF;
+            alphas |= value >> 24;
+        }
+    }
+    found.grey = not_grey == 0;
+    found.opaque = !keep_alpha || alphas == 0;
+}
+
 Survey survey(const PictureArea& area, bool keep_alpha)
 {
     Survey found;
+    survey_grey_and_opaque(area, keep_alpha, found);
+    // The colours matter only while a palette may be chosen: a grey picture of more than 16
+    // colours is written as grey, any other of more than 256 as red, green and blue.
+    const size_t most_colors = found.grey ? 16 : 256;
     ColorSet seen;
     // The pixel values looked at last, one for each of 256 slots (libgd's pixels are never
     // negative): a value looked at once tells nothing new. Runs of one colour, and the few
@@ -85,20 +108,13 @@ Survey survey(const PictureArea& area, bool keep_alpha)
             if (slot == value) continue;
             slot = value;
             const Rgba pixel = rgba_of(value, keep_alpha);
-            found.grey = found.grey && pixel.r == pixel.g && pixel.g == pixel.b;
-            found.opaque = found.opaque && pixel.a == 255;
-            if (found.many_colors) {
-                // Red, green and blue, with alpha where kept and met: nothing further changes it.
-                if (!found.grey && (!found.opaque || !keep_alpha)) return found;
-                continue;
-            }
             if (!seen.insert(pixel)) continue;
-            if (found.colors.size() == 256) {
+            if (found.colors.size() == most_colors) {
                 found.many_colors = true;
                 found.colors.clear();
-            } else {
-                found.colors.push_back(pixel);
+                return found;
             }
+            found.colors.push_back(pixel);
         }
     }
     return found;
