@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace vedad {
 
@@ -42,6 +43,13 @@ inline int blended(int pixel, int coverage, int color_alpha, int rgb, bool blend
     return source;
 }
 
+struct Clip {
+    int first_row;
+    int end_row;
+    int first_col;
+    int end_col;
+};
+
 // The results of blending the text colour at each coverage over one pixel value, -1 until
 // worked out (a result that is negative is worked out each time).
 struct KeptResults {
@@ -69,53 +77,52 @@ void keep_results_over(KeptResults& kept, int under, int color, bool blending)
     kept.results.fill(-1);
 }
 
-// The pixel loop, once for coverage in the text colour and once for a colour glyph's own
-// pixels, so that neither asks which it is per pixel.
-template <bool OWN_COLORS>
-void blend_pixels(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
+// Coverage in the text colour. A pixel's result depends only on its coverage and what lies
+// under it, and most glyphs of a page lie over one colour in one text colour: the results
+// over the pixel at the glyph's top-left corner (a coverage of 0 leaving it as it is) are
+// kept from glyph to glyph while the colour and the blending stay, and looked up without a
+// branch on the coverage.
+void blend_levels(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top, const Clip& clip)
 {
     const int color_alpha = gdTrueColorGetAlpha(color);
-    const int text_rgb = color & 0xFFFFFF;
+    const int rgb = color & 0xFFFFFF;
     const bool blending = image->alphaBlendingFlag != 0;
-    const int first_row = std::max(0, image->cy1 - top);
-    const int end_row = std::min(glyph.rows, image->cy2 - top + 1);
-    const int first_col = std::max(0, image->cx1 - left);
-    const int end_col = std::min(glyph.width, image->cx2 - left + 1);
-    // In the text colour, a pixel's result depends only on its coverage and what lies under
-    // it, and most glyphs of a page lie over one colour in one text colour: the results over
-    // the first pixel met are kept by coverage, from glyph to glyph while the colour and the
-    // blending stay.
     KeptResults& kept = kept_results();
-    bool keeping = false;
-    for (int row = first_row; row < end_row; ++row) {
+    keep_results_over(kept, image->tpixels[top + clip.first_row][left + clip.first_col], color, blending);
+    const int under = kept.under;
+    for (int row = clip.first_row; row < clip.end_row; ++row) {
+        int* line = image->tpixels[top + row] + left;
+        const uint8_t* levels = glyph.levels.data() + static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
+        for (int col = clip.first_col; col < clip.end_col; ++col) {
+            const int coverage = levels[col];
+            int& pixel = line[col];
+            if (pixel == under) {
+                int result = kept.results[static_cast<size_t>(coverage)];
+                if (result < 0) {
+                    result = coverage == 0 ? pixel : blended(pixel, coverage, color_alpha, rgb, blending);
+                    kept.results[static_cast<size_t>(coverage)] = result;
+                }
+                pixel = result;
+            } else if (coverage != 0) {
+                pixel = blended(pixel, coverage, color_alpha, rgb, blending);
+            }
+        }
+    }
+}
+
+// A colour glyph's own pixels: its colours and coverage, with the colour's alpha.
+void blend_colors(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top, const Clip& clip)
+{
+    const int color_alpha = gdTrueColorGetAlpha(color);
+    const bool blending = image->alphaBlendingFlag != 0;
+    for (int row = clip.first_row; row < clip.end_row; ++row) {
         int* line = image->tpixels[top + row] + left;
         const size_t start = static_cast<size_t>(row) * static_cast<size_t>(glyph.width);
-        for (int col = first_col; col < end_col; ++col) {
-            int coverage;
-            int rgb;
-            if constexpr (OWN_COLORS) {
-                const int own = glyph.colors[start + static_cast<size_t>(col)];
-                coverage = gdAlphaMax - gdTrueColorGetAlpha(own);
-                rgb = own & 0xFFFFFF;
-            } else {
-                coverage = glyph.levels[start + static_cast<size_t>(col)];
-                rgb = text_rgb;
-            }
+        for (int col = clip.first_col; col < clip.end_col; ++col) {
+            const int own = glyph.colors[start + static_cast<size_t>(col)];
+            const int coverage = gdAlphaMax - gdTrueColorGetAlpha(own);
             if (coverage == 0) continue;
-            int& pixel = line[col];
-            if constexpr (!OWN_COLORS) {
-                if (!keeping) {
-                    keeping = true;
-                    keep_results_over(kept, pixel, color, blending);
-                }
-                if (pixel == kept.under) {
-                    int& result = kept.results[static_cast<size_t>(coverage)];
-                    if (result < 0) result = blended(pixel, coverage, color_alpha, rgb, blending);
-                    pixel = result;
-                    continue;
-                }
-            }
-            pixel = blended(pixel, coverage, color_alpha, rgb, blending);
+            line[col] = blended(line[col], coverage, color_alpha, own & 0xFFFFFF, blending);
         }
     }
 }
@@ -124,8 +131,12 @@ void blend_pixels(gdImagePtr image, int color, const GlyphImage& glyph, int left
 
 void blend_glyph(gdImagePtr image, int color, const GlyphImage& glyph, int left, int top)
 {
-    if (glyph.colors.empty()) blend_pixels<false>(image, color, glyph, left, top);
-    else blend_pixels<true>(image, color, glyph, left, top);
+    // The glyph's rows and columns inside the image's clipping rectangle.
+    const Clip clip{std::max(0, image->cy1 - top), std::min(glyph.rows, image->cy2 - top + 1),
+                    std::max(0, image->cx1 - left), std::min(glyph.width, image->cx2 - left + 1)};
+    if (clip.first_row >= clip.end_row || clip.first_col >= clip.end_col) return;
+    if (glyph.colors.empty()) blend_levels(image, color, glyph, left, top, clip);
+    else blend_colors(image, color, glyph, left, top, clip);
 }
 
 }  // namespace vedad
