@@ -3,11 +3,11 @@
 # drawn plainly, as the same text picture --pretty frames (--fit --scale=2 --font-size=0.05),
 # and with --pretty; and the frame alone at scale 1.
 #   bash bench/frame.sh [BUILD_DIR]
-# Measured on 2026-12-11 (RelWithDebInfo, FreeMono):
-#   plain 43 M; --fit --scale=2 --font-size=0.05 375 M; --pretty 1.37 G (3.7 times the same
-#   text picture, 32 times the plain one: the picture has ten times the pixels, with alpha,
-#   and compressing them is half the cost); --pretty --scale=1 --font-size=0.025 124 M (2.9
-#   times the plain picture).
+# Measured on 2026-12-11 after the faster shadow and PNG writer (RelWithDebInfo, FreeMono):
+#   plain 11.1 M; --fit 26.9 M; --fit --scale=2 --font-size=0.05 136 M; --pretty 524 M (3.8
+#   times the same text picture, 47 times the plain one: the picture has twenty times the
+#   pixels, with alpha, and compressing its 12 MB of rows is more than half the cost);
+#   --pretty --scale=1 --font-size=0.025 69 M (2.6 times the --fit picture it frames).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}

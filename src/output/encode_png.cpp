@@ -20,11 +20,11 @@ namespace vedad {
 namespace {
 
 // The levels, measured on text pictures (500 small files of 4 to 12 lines, the 40-row plain,
-// span and terminal pages, a 500-line log and a 2x terminal page): level 2 takes 40 % of
-// level 7's time for files 4 to 16 % larger, still a fifth to a half smaller than libgd's
+// span and terminal pages, a 500-line log and a 2x terminal page): level 2 takes about 40 %
+// of level 7's time for files 7 to 20 % larger, still a fifth to a half smaller than libgd's
 // writer makes them (zlib's default level and filters). Below about a quarter of a megabyte
 // of rows, where most of a small file's time is compression, level 1 takes 7 % less time
-// for files 3 % larger; on larger pictures of text it is slower, and larger again.
+// again for files 3 to 8 % larger; on larger pictures of text it is slower, and larger.
 constexpr int SMALL_PICTURE_LEVEL = 1;
 constexpr int COMPRESSION_LEVEL = 2;
 constexpr size_t SMALL_PICTURE_BYTES = 256 * 1024;
