@@ -35,6 +35,11 @@ constexpr int KEPT_FREE_MEMORY = 64 << 20;
 // memory, so that a thread done early goes on instead of waiting.
 constexpr size_t FILES_AHEAD_PER_THREAD = 4;
 
+// How many pictures of one file (pages of --split=) may wait for its turn: past that, its
+// thread waits for the turn and writes each page as it is made, so that memory stays
+// bounded by a few pages however long the input.
+constexpr size_t PICTURES_KEPT_PER_FILE = 4;
+
 // A stretch of a file's messages, and the picture written after them (none for the last).
 struct Segment {
     std::unique_ptr<MessageBuffer> messages = std::make_unique<MessageBuffer>();
@@ -65,8 +70,19 @@ struct FileJobs {
     std::vector<std::string> told;  // the messages told once so far, by the thread writing
 };
 
-// The file this thread converts.
-thread_local DoneFile* current = nullptr;
+// The file this thread converts, the run's, and whether the thread holds the turn to write
+// (for the file it converts, once that file kept as many pictures as it may).
+struct CurrentFile {
+    DoneFile* file = nullptr;
+    FileJobs* jobs = nullptr;
+    bool holding = false;
+};
+
+thread_local CurrentFile current;
+
+// Thrown on a thread waiting for its file's turn when a file before it failed: the run ends
+// there, and nothing of this file goes out.
+struct FileAbandoned {};
 
 // Sends this thread's messages to a new stretch of the file's. False when no buffer can be made.
 bool begin_segment(DoneFile& file)
@@ -112,8 +128,10 @@ void hand_in(FileJobs& jobs, std::unique_ptr<DoneFile> file)
     std::unique_lock lock(jobs.mutex);
     const size_t index = file->index;
     jobs.done.emplace(index, std::move(file));
-    if (jobs.writing) return;
+    // A thread holding the turn for this file goes on to write it and those after it.
+    if (jobs.writing && !current.holding) return;
     jobs.writing = true;
+    current.holding = false;
     while (!jobs.ended) {
         const auto found = jobs.done.find(jobs.turn);
         if (found == jobs.done.end()) break;
@@ -130,6 +148,46 @@ void hand_in(FileJobs& jobs, std::unique_ptr<DoneFile> file)
     // What ended the run no longer goes out: its files are dropped here, not at exit.
     if (jobs.ended) jobs.done.clear();
     jobs.writing = false;
+    jobs.turn_passed.notify_all();  // a thread may wait for its turn with no writer about
+}
+
+// Waits until the current file's turn has come and no other thread writes, and takes the
+// turn to write. Throws FileAbandoned when a file before it failed.
+void take_turn()
+{
+    FileJobs& jobs = *current.jobs;
+    std::unique_lock lock(jobs.mutex);
+    jobs.turn_passed.wait(lock, [&] { return jobs.ended || (jobs.turn == current.file->index && !jobs.writing); });
+    if (jobs.ended) throw FileAbandoned{};
+    jobs.writing = true;
+    current.holding = true;
+}
+
+// Writes, with their messages before them, the pictures the current file kept, holding its
+// turn. The messages made meanwhile stay in the file's last stretch, after the pictures.
+void write_kept_pictures()
+{
+    DoneFile& file = *current.file;
+    std::vector<std::string>& told = current.jobs->told;
+    MessageBuffer* last = file.segments.back().messages.get();
+    while (file.segments.size() > 1) {
+        Segment segment = std::move(file.segments.front());
+        file.segments.erase(file.segments.begin());
+        release_messages(*segment.messages, told);
+        // What writing tells goes out at once, before the stretches after it.
+        MessageBuffer writing;
+        const bool gathering = gather_messages(&writing);
+        bool failed = false;
+        try {
+            write_picture_now(*segment.write);
+        } catch (const FileFailed&) {
+            failed = true;
+        }
+        if (gathering) release_messages(writing, told);
+        gather_messages(last);
+        // The file ends here: what it wrote is gone from it, and its last stretch is empty.
+        if (failed) throw FileFailed{};
+    }
 }
 
 // Takes the next operand once it is near enough to the turn; false when none is left or the
@@ -152,7 +210,7 @@ void convert_files_of_thread(FileJobs& jobs)
     while (take_file(jobs, index)) {
         auto file = std::make_unique<DoneFile>();
         file->index = index;
-        current = file.get();
+        current = CurrentFile{file.get(), &jobs, false};
         if (!begin_segment(*file)) {
             // No room to hold its messages: the run ends at this file, with the reason.
             file->unkept_messages = errno == 0 ? ENOMEM : errno;
@@ -161,15 +219,19 @@ void convert_files_of_thread(FileJobs& jobs)
                 convert_file(*jobs.options, canvas, (*jobs.operands)[index]);
             } catch (const FileFailed&) {
                 file->failed = true;
+            } catch (const FileAbandoned&) {
+                gather_messages(nullptr);
+                break;
             }
             gather_messages(nullptr);
         }
-        current = nullptr;
+        current.file = nullptr;
         // Nothing after a failed file goes out: the run ends at it, or at one before it.
         const bool failed = file->failed || file->unkept_messages != 0;
         hand_in(jobs, std::move(file));
         if (failed) break;
     }
+    current = CurrentFile{};
     fail_by_throwing(false);
     if (canvas.image != nullptr) canvas_destroy(canvas);
 }
@@ -186,12 +248,12 @@ int32_t jobs_wanted(int32_t jobs)
 
 bool writes_in_turns()
 {
-    return current != nullptr;
+    return current.file != nullptr;
 }
 
 void hand_over_picture(PictureWrite&& write)
 {
-    DoneFile& file = *current;
+    DoneFile& file = *current.file;
     auto& kept = file.segments.back().write;
     kept = std::make_unique<PictureWrite>(std::move(write));
     // Its bytes go to disk now, where they can: only naming the picture waits for the turn.
@@ -202,10 +264,12 @@ void hand_over_picture(PictureWrite&& write)
             kept->early.reset();
         }
     }
-    // The messages after it belong after it. Without room for another stretch they join this
-    // one, told before the picture's own.
+    // The messages after it belong after it, in a stretch of their own. Without room to
+    // gather them they go straight to standard error.
     gather_messages(nullptr);
-    if (!begin_segment(file)) gather_messages(file.segments.back().messages.get());
+    if (!begin_segment(file)) file.segments.emplace_back();
+    if (!current.holding && file.segments.size() > PICTURES_KEPT_PER_FILE) take_turn();
+    if (current.holding) write_kept_pictures();
 }
 
 int convert_files_in_jobs(const Options& options, const Operands& operands, int32_t threads)

@@ -48,6 +48,18 @@ FolderRun run_in_fresh_folder(const std::map<std::string, std::string>& files, c
     return run;
 }
 
+// `count` numbered lines.
+std::string lines(int count)
+{
+    std::string text;
+    for (int i = 1; i <= count; ++i) {
+        text += "line ";
+        text += std::to_string(i);
+        text += '\n';
+    }
+    return text;
+}
+
 // A recording of `events` lines of output on a 40 x 10 terminal.
 std::string recording(int events)
 {
@@ -114,6 +126,11 @@ TEST(Jobs, FourThreadsGiveTheSerialRun)
         {"the last file fails", small, operands({}, {"a.txt", "b.txt", "c.txt", "missing.txt"}), ""},
         {"split pages", with({{"long.txt", "1\n2\n3\n4\n5\n"}, {"long-2.png", "x"}}),
          operands({"--split=2"}, {"long.txt", "a.txt", "long.txt", "d.txt", "b.txt"}), ""},
+        // A file of more pages than wait for their turn writes the rest as it makes them.
+        {"many pages", with({{"long.txt", lines(21)}, {"long-4.png", "x"}}),
+         operands({"-v", "--split=2"}, {"a.txt", "long.txt", "b.txt", "long.txt", "c.txt"}), ""},
+        {"a page failing after pages written", with({{"long.txt", lines(21)}, {"long-7.png/", ""}}),
+         operands({"-v", "--overwrite", "--split=2"}, {"a.txt", "long.txt", "b.txt"}), ""},
         {"standard input among files", small, operands({"-v"}, {"a.txt", "-", "b.txt", "c.txt"}), "from the pipe\n"},
         // Told once in a run: the font, the styled faces, the fallback faces.
         {"fonts told once",
