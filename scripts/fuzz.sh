@@ -2,7 +2,7 @@
 # Builds the libFuzzer harnesses with clang (in build-fuzz/) and runs each one in turn for
 # the given number of seconds.
 #   fuzz.sh SECONDS [NAME...]    NAME: html_spans plain_text ansi_input options output_path glyph_path
-#                                theme_file
+#                                theme_file asciicast
 #                                (default: all)
 # Each fuzzer starts from its seeds in fuzz/corpus/NAME and keeps what it finds in
 # build-fuzz/corpus/NAME, so a later run goes on from there. An input that crashes, leaks,
@@ -19,13 +19,13 @@ if ! [[ $seconds =~ ^[0-9]+$ ]] || [ "$seconds" -lt 1 ]; then
     exit 2
 fi
 shift
-all=(html_spans plain_text ansi_input options output_path glyph_path theme_file)
+all=(html_spans plain_text ansi_input options output_path glyph_path theme_file asciicast)
 names=("$@")
 if [ "${#names[@]}" -eq 0 ]; then names=("${all[@]}"); fi
 
 # The longest input each fuzzer gets: past the token, line and path limits of the program.
 declare -A max_len=([html_spans]=4096 [plain_text]=24000 [ansi_input]=4096 [options]=2048 [output_path]=12000
-                    [glyph_path]=400 [theme_file]=8192)
+                    [glyph_path]=400 [theme_file]=8192 [asciicast]=8192)
 
 build=$root/build-fuzz
 cxx=${CXX_FUZZ:-clang++-14}
