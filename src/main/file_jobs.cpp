@@ -93,6 +93,25 @@ bool begin_segment(DoneFile& file)
     return false;
 }
 
+// Writes a picture in its turn, telling at once what writing tells; false when it failed.
+// This thread's messages go to standard error after.
+bool write_telling_at_once(PictureWrite& write, std::vector<std::string>& told)
+{
+    MessageBuffer writing;
+    const bool gathering = gather_messages(&writing);
+    bool failed = false;
+    try {
+        write_picture_now(write);
+    } catch (const FileFailed&) {
+        failed = true;
+    }
+    if (gathering) {
+        gather_messages(nullptr);
+        release_messages(writing, told);
+    }
+    return !failed;
+}
+
 // Tells a done file's messages and writes its pictures, in turn. False when it failed.
 bool write_done_file(DoneFile& file, FileJobs& jobs)
 {
@@ -103,20 +122,7 @@ bool write_done_file(DoneFile& file, FileJobs& jobs)
     }
     for (Segment& segment : file.segments) {
         release_messages(*segment.messages, jobs.told);
-        if (segment.write == nullptr) continue;
-        MessageBuffer writing;
-        const bool gathering = gather_messages(&writing);
-        bool failed = false;
-        try {
-            write_picture_now(*segment.write);
-        } catch (const FileFailed&) {
-            failed = true;
-        }
-        if (gathering) {
-            gather_messages(nullptr);
-            release_messages(writing, jobs.told);
-        }
-        if (failed) return false;
+        if (segment.write != nullptr && !write_telling_at_once(*segment.write, jobs.told)) return false;
     }
     return !file.failed;
 }
@@ -175,18 +181,10 @@ void write_kept_pictures()
         file.segments.erase(file.segments.begin());
         release_messages(*segment.messages, told);
         // What writing tells goes out at once, before the stretches after it.
-        MessageBuffer writing;
-        const bool gathering = gather_messages(&writing);
-        bool failed = false;
-        try {
-            write_picture_now(*segment.write);
-        } catch (const FileFailed&) {
-            failed = true;
-        }
-        if (gathering) release_messages(writing, told);
+        const bool written = write_telling_at_once(*segment.write, told);
         gather_messages(last);
         // The file ends here: what it wrote is gone from it, and its last stretch is empty.
-        if (failed) throw FileFailed{};
+        if (!written) throw FileFailed{};
     }
 }
 
