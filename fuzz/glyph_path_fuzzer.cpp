@@ -15,6 +15,7 @@
 
 #include <gd.h>
 
+#include "base/owned_image.hpp"
 #include "glyphs/glyph_path.hpp"
 #include "glyphs/text_decoding.hpp"
 #include "fuzz_support.hpp"
@@ -33,10 +34,7 @@ constexpr int HEIGHT = 32;
 // and then so that its memory stays bounded.
 constexpr int INPUTS_PER_CACHE = 2000;
 
-struct ImageDeleter {
-    void operator()(gdImagePtr image) const { gdImageDestroy(image); }
-};
-using Image = std::unique_ptr<gdImage, ImageDeleter>;
+using Image = vedad::OwnedImage;
 
 Image make_page(uint8_t page)
 {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 #include "base/clamp.hpp"
@@ -18,6 +20,67 @@ gdImagePtr create_image_or_fail(int32_t width, int32_t height)
     gdImagePtr image = gdImageCreateTrueColor(width, height);
     if (image == nullptr) fail("could not create an image of %dx%d pixels", width, height);
     return image;
+}
+
+// The spare image made over into a new one of `width` x `height`, set up as
+// gdImageCreateTrueColor sets one up except for its pixels; null when it is too narrow or
+// memory runs out. Its rows may be longer than the new width, which libgd never minds; rows
+// past the new height are freed, since libgd frees as many rows as the image is high. libgd
+// allocates with malloc and frees with free, as this does.
+gdImagePtr remake_spare(Canvas& canvas, int32_t width, int32_t height)
+{
+    gdImagePtr image = canvas.spare_image.get();
+    if (image == nullptr || !image->trueColor || image->pixels != nullptr || width <= 0 || height <= 0 ||
+        image->sx < width)
+        return nullptr;
+    for (int y = height; y < image->sy; ++y) gdFree(image->tpixels[y]);
+    if (height < image->sy) image->sy = height;
+    if (height > image->sy) {
+        auto** rows = static_cast<int**>(std::realloc(image->tpixels, sizeof(int*) * static_cast<size_t>(height)));
+        if (rows == nullptr) return nullptr;
+        image->tpixels = rows;
+        while (image->sy < height) {
+            rows[image->sy] = static_cast<int*>(std::malloc(sizeof(int) * static_cast<size_t>(width)));
+            if (rows[image->sy] == nullptr) return nullptr;
+            ++image->sy;
+        }
+    }
+    int** rows = image->tpixels;
+    int* poly_ints = image->polyInts;
+    const int poly_allocated = image->polyAllocated;
+    gdFree(image->style);
+    std::memset(image, 0, sizeof *image);
+    image->tpixels = rows;
+    image->polyInts = poly_ints;
+    image->polyAllocated = poly_allocated;
+    image->sx = width;
+    image->sy = height;
+    image->transparent = -1;
+    image->trueColor = 1;
+    image->alphaBlendingFlag = 1;
+    image->thick = 1;
+    image->cx2 = width - 1;
+    image->cy2 = height - 1;
+    image->res_x = GD_RESOLUTION;
+    image->res_y = GD_RESOLUTION;
+    image->interpolation_id = GD_BILINEAR_FIXED;
+    return canvas.spare_image.release();
+}
+
+// A new image for the canvas, from the spare one when it serves; `cleared` when its pixels
+// must all be 0, as in an image libgd makes.
+void make_canvas_image(Canvas& canvas, int32_t width, int32_t height, bool cleared)
+{
+    gdImagePtr image = remake_spare(canvas, width, height);
+    canvas.spare_image.reset();
+    if (image == nullptr) {
+        canvas.image = create_image_or_fail(width, height);
+        return;
+    }
+    if (cleared) {
+        for (int y = 0; y < height; ++y) std::memset(image->tpixels[y], 0, sizeof(int) * static_cast<size_t>(width));
+    }
+    canvas.image = image;
 }
 
 // gdImageFilledRectangle, a row at a time: libgd sets every pixel through gdImageSetPixel, a
@@ -43,7 +106,9 @@ void fill_rectangle(gdImagePtr image, int x1, int y1, int x2, int y2, int color)
     const bool replace = effect == gdEffectReplace || gdTrueColorGetAlpha(color) == gdAlphaOpaque;
     for (int y = y1; y <= y2; ++y) {
         int* row = image->tpixels[y];
-        if (replace) {
+        if (replace && color == 0) {
+            std::memset(row + x1, 0, sizeof(int) * static_cast<size_t>(x2 - x1 + 1));  // black, the usual background
+        } else if (replace) {
             std::fill(row + x1, row + x2 + 1, color);
         } else {
             for (int x = x1; x <= x2; ++x) row[x] = gdAlphaBlend(row[x], color);
@@ -70,13 +135,25 @@ void canvas_init(Canvas& canvas, const DrawingSettings& settings)
 
 void canvas_create(Canvas& canvas, int32_t width, int32_t height)
 {
-    canvas.image = create_image_or_fail(width, height);
+    make_canvas_image(canvas, width, height, true);
+}
+
+void canvas_create_for_page(Canvas& canvas, int32_t width, int32_t height)
+{
+    make_canvas_image(canvas, width, height, false);
 }
 
 void canvas_destroy(Canvas& canvas)
 {
-    gdImageDestroy(canvas.image);
+    canvas.spare_image.reset(canvas.image);
     canvas.image = nullptr;
+}
+
+std::pair<int32_t, int32_t> canvas_spare_size(const Canvas& canvas)
+{
+    const gdImagePtr spare = canvas.spare_image.get();
+    if (spare == nullptr) return {0, 0};
+    return {gdImageSX(spare), gdImageSY(spare)};
 }
 
 void canvas_resize(Canvas& canvas, int32_t width, int32_t height)

@@ -10,6 +10,7 @@
 #include <gd.h>
 
 #include "base/options.hpp"
+#include "base/owned_image.hpp"
 #include "base/rgb.hpp"
 #include "fonts/font_choice.hpp"
 #include "fonts/styled_font.hpp"
@@ -83,6 +84,8 @@ struct Canvas {
     // When set, what is drawn is also recorded there, for a picture written as shapes and
     // text. Not owned.
     DrawingRecord* record = nullptr;
+    // The last page's image, kept so that the next page of the run reuses its memory.
+    OwnedImage spare_image;
 };
 
 // Notes that the row at the pen begins a line of the input (one that no wrap continues).
@@ -93,8 +96,15 @@ inline void canvas_note_line(Canvas& canvas)
 
 // Takes the run's drawing settings and makes the glyph engine.
 void canvas_init(Canvas& canvas, const DrawingSettings& settings = {});
+// A fresh image, every pixel 0 (opaque black), as libgd makes one.
 void canvas_create(Canvas& canvas, int32_t width, int32_t height);
+// An image for a page, which fills every pixel with its background before it draws: its
+// pixels are left as they are.
+void canvas_create_for_page(Canvas& canvas, int32_t width, int32_t height);
+// Ends the image; its memory is kept for the next.
 void canvas_destroy(Canvas& canvas);
+// The size of the image whose memory the next page may reuse; 0 x 0 when there is none.
+std::pair<int32_t, int32_t> canvas_spare_size(const Canvas& canvas);
 void canvas_resize(Canvas& canvas, int32_t width, int32_t height);
 // Grows the image by `margin` pixels on every side, in the page's background colour
 // (transparent on a transparent page).

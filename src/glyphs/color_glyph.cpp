@@ -6,6 +6,7 @@
 
 #include <gd.h>
 
+#include "base/owned_image.hpp"
 
 namespace vedad {
 
@@ -16,11 +17,6 @@ constexpr FT_Pos LAYOUT_UNITS_PER_PIXEL = 64 * LAYOUT_RESOLUTION / DRAWING_RESOL
 
 // A scaled picture wider or taller than this is not made; no text size drawn comes near it.
 constexpr long MAX_SIDE = 4096;
-
-struct ImageDeleter {
-    void operator()(gdImagePtr image) const { gdImageDestroy(image); }
-};
-using OwnedImage = std::unique_ptr<gdImage, ImageDeleter>;
 
 // The glyph's box on the image, from the pen on the baseline, in whole pixels.
 struct ScaledBox {

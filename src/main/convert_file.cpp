@@ -81,7 +81,7 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
         const int32_t height = clamp_to_int32(int64_t{gdImageSY(canvas.image)} * scale);
         canvas_destroy(canvas);
         read_again(input, input_name, kept.start);
-        canvas_create(canvas, width, height);
+        canvas_create_for_page(canvas, width, height);
         // Its warnings were given by the page at scale 1.
         canvas.measuring = 1;
         render_page(canvas, options, input, extent);

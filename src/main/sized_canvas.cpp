@@ -103,19 +103,23 @@ void draw_page_on_sized_canvas(const Options& options, Canvas& canvas, FILE* inp
         const int64_t tab_width = std::max(canvas.settings.tab_width, 1);
         PageGuess guess;
         if (guess_page(input, options.input_form, tab_width, most, guess) && guess.rows < most) {
-            trial.height = static_cast<int32_t>(std::min<int64_t>(size.height, height_for_rows(canvas, guess.rows)));
+            // A canvas up to the last page's size costs no more to make than a smaller one:
+            // its memory is reused.
+            const auto [spare_width, spare_height] = canvas_spare_size(canvas);
+            const int64_t height = std::max<int64_t>(height_for_rows(canvas, guess.rows), spare_height);
+            trial.height = static_cast<int32_t>(std::min<int64_t>(size.height, height));
             const int64_t width = width_for_cells(canvas, guess.widest);
-            if (width > 0) trial.width = static_cast<int32_t>(std::min<int64_t>(size.width, width));
+            if (width > 0) trial.width = static_cast<int32_t>(std::min<int64_t>(size.width, std::max<int64_t>(width, spare_width)));
         }
     }
     if (trial.width == size.width && trial.height == size.height) {
-        canvas_create(canvas, size.width, size.height);
+        canvas_create_for_page(canvas, size.width, size.height);
         render_page(canvas, options, input, extent);
         return;
     }
 
     const off_t start = ftello(input);
-    canvas_create(canvas, trial.width, trial.height);
+    canvas_create_for_page(canvas, trial.width, trial.height);
     canvas.unkept_text_moved_in = 0;
     render_page(canvas, options, input, extent);
     // Whatever the crop keeps lies well inside the smaller canvas: it is what the whole one
@@ -131,7 +135,7 @@ void draw_page_on_sized_canvas(const Options& options, Canvas& canvas, FILE* inp
     }
     canvas_destroy(canvas);
     canvas.overflow = CellOverflow{};
-    canvas_create(canvas, size.width, size.height);
+    canvas_create_for_page(canvas, size.width, size.height);
     // The readers told their warnings on the first drawing.
     const int32_t measuring = canvas.measuring;
     canvas.measuring = 1;

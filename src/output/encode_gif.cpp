@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "base/owned_image.hpp"
+
 namespace vedad {
 
 namespace {
@@ -12,11 +14,6 @@ constexpr int TABLE_SIZE = 256;
 constexpr int UNCHANGED = 0;
 // The longest a frame can be shown, in hundredths of a second.
 constexpr int64_t LONGEST_DELAY = 65535;
-
-struct ImageDeleter {
-    void operator()(gdImagePtr image) const { gdImageDestroy(image); }
-};
-using ImageHolder = std::unique_ptr<gdImage, ImageDeleter>;
 
 int opaque(int pixel)
 {
@@ -70,7 +67,7 @@ void set_table(gdImagePtr frame, const std::vector<int>& colors)
 
 // The frame's pixels as indices into a table that holds their colours, the unchanged ones
 // see-through; `local` when the table is the frame's own.
-ImageHolder indexed_frame(GifAnimation& gif, gdImagePtr image, const Box& box, bool& local)
+OwnedImage indexed_frame(GifAnimation& gif, gdImagePtr image, const Box& box, bool& local)
 {
     // The new colours the frame brings, as long as they fit in the shared table.
     std::vector<int> added;
@@ -99,11 +96,11 @@ ImageHolder indexed_frame(GifAnimation& gif, gdImagePtr image, const Box& box, b
 
     if (local && own_colors.size() > TABLE_SIZE) {
         // Too many colours for any table: libgd's nearest 255, and one more for "unchanged".
-        ImageHolder part(gdImageCreateTrueColor(box.width(), box.height()));
+        OwnedImage part(gdImageCreateTrueColor(box.width(), box.height()));
         if (!part) return nullptr;
         for (int32_t y = 0; y < box.height(); ++y)
             std::copy_n(image->tpixels[box.top + y] + box.left, box.width(), part->tpixels[y]);
-        ImageHolder frame(gdImageCreatePaletteFromTrueColor(part.get(), 0, TABLE_SIZE - 1));
+        OwnedImage frame(gdImageCreatePaletteFromTrueColor(part.get(), 0, TABLE_SIZE - 1));
         if (!frame || frame->colorsTotal >= TABLE_SIZE) return nullptr;
         const int unchanged = frame->colorsTotal++;
         frame->red[unchanged] = frame->green[unchanged] = frame->blue[unchanged] = 0;
@@ -118,7 +115,7 @@ ImageHolder indexed_frame(GifAnimation& gif, gdImagePtr image, const Box& box, b
         return frame;
     }
 
-    ImageHolder frame(gdImageCreate(box.width(), box.height()));
+    OwnedImage frame(gdImageCreate(box.width(), box.height()));
     if (!frame) return nullptr;
     set_table(frame.get(), local ? own_colors : gif.colors);
     for (int32_t y = 0; y < box.height(); ++y) {
@@ -157,7 +154,7 @@ void add_bytes(GifAnimation& gif, void* bytes, int size)
 // A frame that changes nothing, which only lets time pass.
 void add_pause(GifAnimation& gif, int delay)
 {
-    ImageHolder frame(gdImageCreate(1, 1));
+    OwnedImage frame(gdImageCreate(1, 1));
     if (!frame) {
         gif.failed = true;
         return;
@@ -192,7 +189,7 @@ void gif_add_frame(GifAnimation& gif, gdImagePtr image, int32_t left, int32_t to
         add_pause(gif, static_cast<int>(std::min(delay, LONGEST_DELAY)));
     } else {
         bool local = false;
-        ImageHolder frame = indexed_frame(gif, image, box, local);
+        OwnedImage frame = indexed_frame(gif, image, box, local);
         if (!frame) {
             gif.failed = true;
             return;
@@ -224,7 +221,7 @@ EncodedPicture gif_finish(GifAnimation& gif)
     if (gif.shown != nullptr) gdImageDestroy(gif.shown);
     gif.shown = nullptr;
     if (gif.failed || gif.frames.empty()) return picture;
-    ImageHolder head(gdImageCreate(gif.width, gif.height));
+    OwnedImage head(gdImageCreate(gif.width, gif.height));
     if (!head) return picture;
     std::vector<int> table = gif.colors;
     if (table.size() < 2) table.push_back(0);

@@ -92,3 +92,36 @@ TEST(SizedCanvas, AFileGivesThePictureAndMessagesOfAPipe)
         EXPECT_EQ(read_file(dir / "a.png"), read_file(dir / "b.png"));
     }
 }
+
+// Each page of a run is drawn on memory the page before it used: in any order of sizes, a
+// file's picture is the one a run of its own makes.
+TEST(SizedCanvas, EachFileOfARunGivesThePictureOfItsOwnRun)
+{
+    std::string many_rows;
+    for (int i = 0; i < 40; ++i) many_rows += "row " + std::to_string(i) + "\n";
+    const std::vector<std::string> inputs = {
+        "hello world\n", std::string(120, 'w') + "\nshort\n", "a\n", many_rows, "", "gjpqy\n\x1b[41mred\x1b[K\x1b[0m\n",
+        "\t\tb\nc\n",    "漢字 😀\n",                          std::string(30, 'x') + "\n" + std::string(20, 'y') + "\n",
+    };
+    const std::vector<std::vector<std::string>> option_sets = {{}, {"--transparent", "--margin=2"}, {"--ansi-input"}};
+    for (const auto& options : option_sets) {
+        SCOPED_TRACE(options.empty() ? "default" : options.front());
+        TempDir together;
+        TempDir alone;
+        std::vector<std::string> arguments = options;
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            const std::string name = "f" + std::to_string(i) + ".txt";
+            write_file(together / name, inputs[i]);
+            write_file(alone / name, inputs[i]);
+            arguments.push_back(name);
+        }
+        ASSERT_EQ(launch(together.path(), arguments).status, 0);
+        for (size_t i = 0; i < inputs.size(); ++i) {
+            const std::string name = "f" + std::to_string(i);
+            std::vector<std::string> one = options;
+            one.push_back(name + ".txt");
+            ASSERT_EQ(launch(alone.path(), one).status, 0);
+            EXPECT_EQ(read_file(together / (name + ".png")), read_file(alone / (name + ".png"))) << name;
+        }
+    }
+}
