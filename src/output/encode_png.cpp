@@ -10,6 +10,9 @@
 #include <utility>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <libdeflate.h>
 #include <png.h>
 
@@ -296,22 +299,105 @@ libdeflate_compressor* compressor(size_t raw_size)
     return compressor.get();
 }
 
-// The whole PNG at once: every row packed behind its filter byte (none), compressed in one
-// call. False when it does not fit in memory or the compressor fails.
-bool write_png_at_once(const PictureArea& area, bool keep_alpha, const Survey& found, const Form& form,
-                       Writer& writer)
+// The rows of `area` in `form`, each behind its filter byte (none), for compressing at once.
+std::unique_ptr<unsigned char[]> packed_rows(const PictureArea& area, bool keep_alpha, const Survey& found,
+                                             const Form& form)
 {
     const size_t row_size = row_bytes(area.width, form);
-    // Both buffers are written whole before they are read: nothing needs clearing first.
-    const size_t raw_size = static_cast<size_t>(area.height) * (row_size + 1);
-    libdeflate_compressor* deflate = compressor(raw_size);
-    if (deflate == nullptr) return false;
-    auto rows = std::make_unique_for_overwrite<unsigned char[]>(raw_size);
+    // Written whole before it is read: nothing needs clearing first.
+    auto rows = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(area.height) * (row_size + 1));
     for (int y = 0; y < area.height; ++y) {
         unsigned char* row = rows.get() + static_cast<size_t>(y) * (row_size + 1);
         row[0] = PNG_FILTER_VALUE_NONE;
         pack_row(area.image->tpixels[y], area.width, keep_alpha, form, found.colors, row + 1, row_size);
     }
+    return rows;
+}
+
+// The rows of a picture that is all grey (and opaque, where alpha is kept) packed as 8-bit
+// grey while that is found out: most pictures of text are, and one pass over their pixels
+// then does what a survey and packing do in two. Null at the first row with another pixel.
+std::unique_ptr<unsigned char[]> grey_rows(const PictureArea& area, bool keep_alpha)
+{
+    const auto width = static_cast<size_t>(area.width);
+    auto rows = std::make_unique_for_overwrite<unsigned char[]>(static_cast<size_t>(area.height) * (width + 1));
+    // A pixel XORed with itself moved a byte down: its blue and green bytes are 0 only when
+    // blue, green and red are equal, and its top byte is its alpha.
+    const uint32_t mask = keep_alpha ? 0xFF00FFFFu : 0x0000FFFFu;
+    for (int y = 0; y < area.height; ++y) {
+        unsigned char* row = rows.get() + static_cast<size_t>(y) * (width + 1);
+        row[0] = PNG_FILTER_VALUE_NONE;
+        const int* pixels = area.image->tpixels[y];
+        uint32_t other = 0;  // bits where a pixel is not grey, or not opaque
+        size_t x = 0;
+#if defined(__SSE2__)
+        const __m128i lanes_mask = _mm_set1_epi32(static_cast<int>(mask));
+        const __m128i low_byte = _mm_set1_epi32(0xFF);
+        __m128i lanes_other = _mm_setzero_si128();
+        for (; x + 16 <= width; x += 16) {
+            __m128i v[4];
+            for (int i = 0; i < 4; ++i) {
+                v[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x + 4 * static_cast<size_t>(i)));
+                lanes_other = _mm_or_si128(lanes_other, _mm_and_si128(_mm_xor_si128(v[i], _mm_srli_epi32(v[i], 8)), lanes_mask));
+                v[i] = _mm_and_si128(v[i], low_byte);
+            }
+            const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v[0], v[1]), _mm_packs_epi32(v[2], v[3]));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row + 1 + x), bytes);
+        }
+        other = _mm_movemask_epi8(_mm_cmpeq_epi8(lanes_other, _mm_setzero_si128())) == 0xFFFF ? 0 : 1;
+#endif
+        for (; x < width; ++x) {
+            const auto value = static_cast<uint32_t>(pixels[x]);
+            other |= (value ^ (value >> 8)) & mask;
+            row[1 + x] = static_cast<unsigned char>(value);
+        }
+        if (other != 0) return nullptr;
+    }
+    return rows;
+}
+
+// Whether the grey rows hold more than 16 levels, too many for a palette; a picture of
+// anti-aliased text shows that within its first row of text.
+bool more_than_16_greys(const unsigned char* rows, const PictureArea& area)
+{
+    std::array<bool, 256> seen{};
+    int levels = 0;
+    const auto width = static_cast<size_t>(area.width);
+    const auto see = [&](unsigned char level) {
+        if (seen[level]) return false;
+        seen[level] = true;
+        return ++levels > 16;
+    };
+    // Eight bytes of the background, or of any one level, at a time.
+    constexpr uint64_t EACH_BYTE = 0x0101010101010101u;
+    uint64_t run = 0;
+    for (int y = 0; y < area.height; ++y) {
+        const unsigned char* row = rows + static_cast<size_t>(y) * (width + 1) + 1;
+        size_t x = 0;
+        for (; x + 8 <= width; x += 8) {
+            uint64_t word;
+            std::memcpy(&word, row + x, sizeof word);
+            if (word == run) continue;
+            for (size_t i = 0; i < 8; ++i) {
+                if (see(row[x + i])) return true;
+            }
+            run = EACH_BYTE * row[x + 7];
+        }
+        for (; x < width; ++x) {
+            if (see(row[x])) return true;
+        }
+    }
+    return false;
+}
+
+// The whole PNG at once from rows packed in `form`, compressed in one call. False when it
+// does not fit in memory or the compressor fails.
+bool write_png_at_once(const PictureArea& area, const Survey& found, const Form& form,
+                       std::unique_ptr<unsigned char[]> rows, Writer& writer)
+{
+    const size_t raw_size = static_cast<size_t>(area.height) * (row_bytes(area.width, form) + 1);
+    libdeflate_compressor* deflate = compressor(raw_size);
+    if (deflate == nullptr) return false;
     const size_t bound = libdeflate_zlib_compress_bound(deflate, raw_size);
     auto compressed = std::make_unique_for_overwrite<unsigned char[]>(bound);
     const size_t compressed_size = libdeflate_zlib_compress(deflate, rows.get(), raw_size, compressed.get(), bound);
@@ -363,11 +449,22 @@ EncodedPicture encode_png(const PictureArea& area, size_t most_at_once)
     if (!is_drawable_area(area)) return png;
     const bool keep_alpha = area.image->saveAlphaFlag != 0;
     Writer writer;
+    const size_t grey_raw = static_cast<size_t>(area.height) * (static_cast<size_t>(area.width) + 1);
+    if (grey_raw <= most_at_once) {
+        std::unique_ptr<unsigned char[]> rows = grey_rows(area, keep_alpha);
+        if (rows != nullptr && more_than_16_greys(rows.get(), area)) {
+            const Survey grey{true, true, {}, true};
+            if (write_png_at_once(area, grey, form_for(grey), std::move(rows), writer)) png.bytes = std::move(writer.bytes);
+            return png;
+        }
+    }
     const Survey found = survey(area, keep_alpha);
     const Form form = form_for(found);
     const size_t raw = static_cast<size_t>(area.height) * (row_bytes(area.width, form) + 1);
-    const bool written = raw <= most_at_once ? write_png_at_once(area, keep_alpha, found, form, writer)
-                                             : write_png(area, keep_alpha, found, form, writer);
+    const bool written =
+        raw <= most_at_once
+            ? write_png_at_once(area, found, form, packed_rows(area, keep_alpha, found, form), writer)
+            : write_png(area, keep_alpha, found, form, writer);
     if (written) png.bytes = std::move(writer.bytes);
     return png;
 }

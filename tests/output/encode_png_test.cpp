@@ -62,6 +62,8 @@ TEST(EncodePng, DecodesToWhatLibgdsOwnPngDecodesTo)
         {"translucent greys", 300, 4, true, [](int x, int) { return gdTrueColorAlpha(x % 256, x % 256, x % 256, x % 128); }, 4, 8},
         {"translucent colours", 300, 4, true, [](int x, int y) { return gdTrueColorAlpha(x % 256, y * 50, 7, x % 128); }, 6, 8},
         {"a colour only at each row's end", 16, 3, false, [](int x, int y) { return x == 15 ? gdTrueColor(200, y, 0) : 0; }, 3, 2},
+        {"greys but for one colour in the last row", 40, 6, false, [](int x, int y) { return y == 5 && x == 20 ? gdTrueColor(9, 0, 0) : gdTrueColor(x * 6, x * 6, x * 6); }, 3, 8},
+        {"greys but for one translucent pixel in the last row", 40, 6, true, [](int x, int y) { return gdTrueColorAlpha(x * 6, x * 6, x * 6, y == 5 && x == 33 ? 5 : 0); }, 4, 8},
         {"a wide row", 32767, 1, false, [](int x, int) { return x % 5 ? 0 : gdTrueColor(1, 2, 3); }, 3, 1},
     };
     for (const auto& c : cases) {
