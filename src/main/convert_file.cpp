@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <utility>
@@ -31,6 +32,8 @@
 namespace vedad {
 
 namespace {
+
+constexpr size_t INPUT_BUFFER_SIZE = size_t{1} << 16;
 
 void read_again(FILE* input, const char* input_name, off_t start)
 {
@@ -137,6 +140,21 @@ void convert_file(const Options& options, Canvas& canvas, const char* operand)
 
     FILE* input = from_stdin ? stdin : std::fopen(operand, "rb");
     if (input == nullptr) fail_errno("error: couldn't open file");
+    // A file is read through a buffer larger than a small file: the look at its rows before
+    // it is drawn (see sized_canvas.cpp) reads it in one call, and the drawing from memory.
+    std::unique_ptr<char[]> buffer;
+    if (!from_stdin) {
+        buffer = std::make_unique_for_overwrite<char[]>(INPUT_BUFFER_SIZE);
+        std::setvbuf(input, buffer.get(), _IOFBF, INPUT_BUFFER_SIZE);
+    }
+    // A failure that ends only this file (under --jobs=) closes it before its buffer goes.
+    struct ClosedWhenFailing {
+        FILE* file;
+        ~ClosedWhenFailing()
+        {
+            if (file != nullptr && std::uncaught_exceptions() > 0) std::fclose(file);
+        }
+    } closed_when_failing{from_stdin ? nullptr : input};
     convert_stream(options, canvas, InputStream{input, input_name, operand, !from_stdin});
 }
 

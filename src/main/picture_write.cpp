@@ -10,7 +10,8 @@ void write_picture_now(PictureWrite& write)
 {
     const Options& options = *write.options;
     make_output_directory(options);
-    OutputPath output = make_page_output_path(options, write.operand, write.page);
+    // A new name is found free by linking the picture to it.
+    OutputPath output = make_page_output_path(options, write.operand, write.page, false);
     if (write.picture.bytes.empty()) fail_writing_output(options, output, write.failure);
     // Prints the "writing" line: for a new name once the picture is complete under it.
     const unsigned char* bytes = write.picture.bytes.data();

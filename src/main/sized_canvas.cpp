@@ -34,7 +34,9 @@ bool guess_page(FILE* input, InputForm form, int64_t tab_width, int64_t most, Pa
 {
     const off_t start = ftello(input);
     if (start < 0) return false;
-    std::array<char, 1 << 16> buffer;
+    // Read through the stream's buffer: a small file is read at once, and read again from
+    // memory.
+    std::array<char, 1 << 12> buffer;
     guess = PageGuess{};
     int64_t cells = 0;  // of the row read
     int matched = 0;    // of "<br", across reads

@@ -5,6 +5,7 @@
 
 #include "base/fail.hpp"
 #include "base/messages.hpp"
+#include "output/output_path.hpp"
 
 namespace vedad {
 
@@ -12,6 +13,7 @@ void announce_output(const Options& options, OutputPath& output)
 {
     if (output.announced) return;
     output.announced = true;
+    settle_claimed_name(output);
     if (options.verbose != 0 && output.number > 1)
         std::fprintf(messages(), "warning: %s exists, consider using --overwrite\n", output.first.c_str());
     std::fprintf(messages(), "writing %s\n", output.path.c_str());

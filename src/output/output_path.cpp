@@ -113,7 +113,7 @@ bool has_entry(const char* path)
     return lstat(path, &info) == 0;
 }
 
-OutputPath make_output_path(const Options& options, const char* operand)
+OutputPath make_output_path(const Options& options, const char* operand, bool look_now)
 {
     if (std::strlen(operand) + std::strlen(options.output) > OUTPUT_NAME_INPUT_LIMIT)
         fail("not enough  memory for output filename");
@@ -138,8 +138,9 @@ OutputPath make_output_path(const Options& options, const char* operand)
         output.mode = OutputMode::as_is;
     } else if (options.overwrite != 0) {
         output.mode = OutputMode::replace;
-    } else if (has_entry(output.path.c_str())) {
-        take_next_number(output);
+    } else {
+        output.unsettled = true;
+        if (look_now) settle_claimed_name(output);
     }
     return output;
 }
@@ -172,9 +173,9 @@ std::string claiming_directory(const Options& options, const char* operand)
     return directory_of(path);
 }
 
-OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page)
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page, bool look_now)
 {
-    const OutputPath whole = make_output_path(options, operand);
+    const OutputPath whole = make_output_path(options, operand, look_now);
     if (page <= 1 || whole.mode == OutputMode::as_is) return whole;
     if (whole.mode == OutputMode::standard_output) fail("--split= made a second page, and standard output takes one picture");
     Options paged = options;
@@ -185,14 +186,22 @@ OutputPath make_page_output_path(const Options& options, const char* operand, in
     if (named_by_user) {
         output = with_page_number(options.output, page);
         paged.output = output.c_str();
-        return make_output_path(paged, operand);
+        return make_output_path(paged, operand, look_now);
     }
     operand_name = with_page_number(std::strcmp(operand, "-") == 0 ? STDIN_BASE_NAME : basename(operand), page);
-    return make_output_path(options, operand_name.c_str());
+    return make_output_path(options, operand_name.c_str(), look_now);
+}
+
+void settle_claimed_name(OutputPath& output)
+{
+    if (!output.unsettled) return;
+    output.unsettled = false;
+    if (has_entry(output.path.c_str())) take_next_number(output);
 }
 
 void take_next_number(OutputPath& output)
 {
+    output.unsettled = false;
     std::string stem = output.first;
     strip_extension_of(stem);
     for (int number = output.number < FIRST_NUMBER ? FIRST_NUMBER : output.number + 1;; ++number) {

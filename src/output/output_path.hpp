@@ -28,6 +28,9 @@ struct OutputPath {
     int number = 1;  // the number in `path`; 1 while it is `first`
     const char* extension = ".png";  // of the run's picture type: what numbered names end in
     bool announced = false;  // the "writing" line has been printed
+    // A claimed name not yet looked at: linking the picture to it tells whether it is free,
+    // and a message about it looks first.
+    bool unsettled = false;
 };
 
 // Whether an --output= value names a directory: one that ends in '/', which need not exist
@@ -40,14 +43,15 @@ void make_output_directory(const Options& options);
 
 // Chooses where and how the picture of `operand` is written. Any directory entry at a name
 // (file, directory, link whether dangling or not, FIFO, socket, device) makes it taken.
-// Ends the run when the names are too long or every numbered name is taken.
-OutputPath make_output_path(const Options& options, const char* operand);
+// Ends the run when the names are too long or every numbered name is taken. A claimed name
+// is looked at now, or, without `look_now`, left unsettled for the writing to find free.
+OutputPath make_output_path(const Options& options, const char* operand, bool look_now = true);
 
 // Chooses where the picture of page `page` (from 1) of `operand` goes under --split=: the
 // first page where the whole input's would, each later one under that name with "-PAGE"
 // before its extension (a.png, a-2.png, ...), numbered like any name when taken. A device
 // or FIFO named by --output= takes every page; standard output takes only one.
-OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page);
+OutputPath make_page_output_path(const Options& options, const char* operand, int64_t page, bool look_now = true);
 
 // The path of the directory where make_page_output_path would claim a name for `operand`'s
 // pictures under a name of the run's choosing (a directory of --output=, or the current
@@ -58,6 +62,8 @@ std::string claiming_directory(const Options& options, const char* operand);
 // Moves a claim on to the next numbered name that has no directory entry, after another
 // run took the one it had. Ends the run when the numbers up to 998 are all taken.
 void take_next_number(OutputPath& output);
+// Looks whether an unsettled claimed name is free, and takes the next number if not.
+void settle_claimed_name(OutputPath& output);
 
 // --output=-: the picture of the single input goes to standard output, and the "writing"
 // line names it so.

@@ -173,12 +173,17 @@ void replace(const Options& options, OutputPath& output, const void* data, size_
     write_in_place(options, output, old_fd, data, size);
 }
 
-// Gives the complete picture in `file` the claimed name, or the next free number.
+// Gives the complete picture in `file` the claimed name, or the next free number. A file
+// made by its folder's path is linked by the whole name.
 void link_claimed(const Options& options, OutputPath& output, TemporaryFile& file)
 {
     for (;;) {
-        const int error = link_temporary_file(file, basename(output.path.c_str()));
-        if (error == 0) break;
+        const char* name = file.directory == AT_FDCWD ? output.path.c_str() : basename(output.path.c_str());
+        const int error = link_temporary_file(file, name);
+        if (error == 0) {
+            output.unsettled = false;
+            break;
+        }
         if (error != EEXIST) fail_opening_output(options, output, error);
         take_next_number(output);
     }
@@ -187,6 +192,18 @@ void link_claimed(const Options& options, OutputPath& output, TemporaryFile& fil
 
 void claim(const Options& options, OutputPath& output, const void* data, size_t size)
 {
+    // Where the file system takes an unnamed file, it is made by the folder's path and
+    // linked by the whole name: the folder needs no descriptor of its own.
+    {
+        TemporaryFile file;
+        file.directory = AT_FDCWD;
+        file.fd = open(directory_of(output.path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (file.fd >= 0) {
+            write_whole(options, output, file.fd, data, size);
+            link_claimed(options, output, file);
+            return;
+        }
+    }
     const Descriptor directory(open_directory_of(output.path));
     if (directory.fd < 0) fail_opening_output(options, output, errno);
     TemporaryFile file;
