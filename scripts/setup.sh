@@ -14,7 +14,7 @@ source scripts/lib.sh
 # Theme files are read with nlohmann's JSON headers and expat; lossless WebP is written with libwebp.
 # rsvg-convert (librsvg2-bin) draws the SVG pictures in the tests that compare them with the PNG.
 # giflib (libgif-dev) decodes every frame of the animated GIFs in the tests.
-packages=(g++ cmake make pkg-config libgd-dev libpng-dev libdeflate-dev libwebp-dev libfreetype-dev libfontconfig-dev fontconfig googletest
+packages=(g++ cmake make pkg-config libgd-dev libpng-dev libdeflate-dev libisal-dev libwebp-dev libfreetype-dev libfontconfig-dev fontconfig googletest
     libgtest-dev fonts-freefont-ttf fonts-dejavu-core fonts-urw-base35 fonts-wqy-zenhei fonts-noto-color-emoji fonts-firacode mandoc
     groff-base dpkg-dev clang-14 libclang-rt-14-dev llvm-14 aha colorized-logs)
 packages+=(nlohmann-json3-dev libexpat1-dev libunistring-dev libharfbuzz-dev librsvg2-bin libgif-dev)
