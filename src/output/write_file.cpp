@@ -242,23 +242,14 @@ void write_picture(const Options& options, OutputPath& output, const void* data,
     }
 }
 
-EarlyPicture::~EarlyPicture()
-{
-    if (file.fd >= 0) {
-        close(file.fd);
-        file.fd = -1;
-    }
-    if (directory_fd >= 0) close(directory_fd);
-}
+EarlyPicture::~EarlyPicture() = default;
 
 bool write_early(EarlyPicture& early, const std::string& directory, const void* data, size_t size)
 {
     early.directory = directory;
-    early.directory_fd = open_directory(directory);
-    if (early.directory_fd < 0) return false;
     // Only an unnamed file: a hidden one would be a second temporary entry the run holds.
-    early.file.directory = early.directory_fd;
-    early.file.fd = openat(early.directory_fd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    early.file.directory = AT_FDCWD;
+    early.file.fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     if (early.file.fd < 0) return false;
     if (write_all(early.file.fd, data, size) == 0) return true;
     close(early.file.fd);

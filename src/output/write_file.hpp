@@ -22,8 +22,7 @@ void write_picture(const Options& options, OutputPath& output, const void* data,
 // is to be named in, so that only naming it waits for the files before it.
 struct EarlyPicture {
     std::string directory;  // its path, as the picture's name gives it
-    int directory_fd = -1;
-    TemporaryFile file;     // closed before the directory
+    TemporaryFile file;     // made by the directory's path, and linked by the whole name
 
     EarlyPicture() = default;
     EarlyPicture(const EarlyPicture&) = delete;
