@@ -167,6 +167,9 @@ done
 # their own, so that names are numbered), each run into a fresh folder.
 for copy in 1 2 3 4; do mkdir -p "in$copy" && cp small/*.txt "in$copy/"; done
 ls in?/*.txt >list2000.txt
+# The machine's own ceiling for two cores: two processes of one thread, each over half the list.
+head -n 1000 list2000.txt >list2000-first.txt
+tail -n +1001 list2000.txt >list2000-second.txt
 convert2000() {  # folder, options...
     local folder=$1
     shift
@@ -178,7 +181,13 @@ convert2000() {  # folder, options...
 vedad_claiming="$build/static/vedad --font=$font"
 jobs_runs=$work/jobs-folders
 mkdir -p "$jobs_runs"
-export -f convert2000
+convert_halves() {  # folder: two processes at once, each over half the list, into its own folder
+    mkdir -p "$1/first" "$1/second"
+    xargs -a list2000-first.txt -d '\n' $vedad_claiming --output="$1/first/" 2>/dev/null &
+    xargs -a list2000-second.txt -d '\n' $vedad_claiming --output="$1/second/" 2>/dev/null
+    wait
+}
+export -f convert2000 convert_halves
 export vedad_claiming jobs_runs
 jobs_memory=$(mktemp -d -p /dev/shm vedad-jobs.XXXXXX)
 export jobs_memory
@@ -186,7 +195,8 @@ hf jobs "$runs" --shell=bash \
     -n "one thread" "convert2000 \$(mktemp -d -p \$jobs_runs)" \
     -n "two threads, --jobs=2" "convert2000 \$(mktemp -d -p \$jobs_runs) --jobs=2" \
     -n "one thread, in memory" "convert2000 \$(mktemp -d -p \$jobs_memory)" \
-    -n "two threads, --jobs=2, in memory" "convert2000 \$(mktemp -d -p \$jobs_memory) --jobs=2"
+    -n "two threads, --jobs=2, in memory" "convert2000 \$(mktemp -d -p \$jobs_memory) --jobs=2" \
+    -n "two processes over halves, in memory" "convert_halves \$(mktemp -d -p \$jobs_memory)"
 rm -rf "$jobs_runs" "$jobs_memory"
 convert2000 out2000one
 convert2000 out2000two --jobs=2
