@@ -334,9 +334,9 @@ def main(results, markdown, plot_data):
     w("went through before. The figures in memory are what the program's own work allows.\n")
     mean_first, mean_last = first / 100, last / 100
     w(f"Instructions per conversion within the one run (start-up left out): first hundred files {mean_first / 1e6:.2f} M")
-    w(f"on average, last hundred {mean_last / 1e6:.2f} M. Nothing grows from file to file: every page allocates")
-    w("its image anew, while the cell sample is measured once per run and the face and its rendered")
-    w("glyphs are kept from the first file on.\n")
+    w(f"on average, last hundred {mean_last / 1e6:.2f} M. Nothing grows from file to file: every page draws")
+    w("on the memory of the page before it, the cell sample is measured once per run, and the face and")
+    w("its rendered glyphs are kept from the first file on.\n")
 
     w("## Start-up: one line of text\n")
     w("| program | wall time (ms) | CPU time (ms) | instructions (M) | peak memory (MB) |")
