@@ -325,15 +325,16 @@ size_t compress_small_picture(const unsigned char* raw, size_t raw_size, unsigne
 // The zlib stream of the rows, into `out`; its size, or 0 when memory or the compressor fails.
 size_t compress_rows(const unsigned char* raw, size_t raw_size, std::unique_ptr<unsigned char[]>& out)
 {
-    libdeflate_compressor* deflate = large_picture_compressor();
-    if (deflate == nullptr) return 0;
-    // A bound for either compressor: libdeflate's, for stored blocks at worst.
-    const size_t bound = libdeflate_zlib_compress_bound(deflate, raw_size) + ISAL_DEF_MAX_HDR_SIZE;
+    // A bound for either compressor: libdeflate's for any of its compressors, stored blocks at
+    // worst. libdeflate's own is made only for a picture it compresses.
+    const size_t bound = libdeflate_zlib_compress_bound(nullptr, raw_size) + ISAL_DEF_MAX_HDR_SIZE;
     out = std::make_unique_for_overwrite<unsigned char[]>(bound);
     if (raw_size <= SMALL_PICTURE_BYTES) {
         const size_t size = compress_small_picture(raw, raw_size, out.get(), bound);
         if (size > 0) return size;
     }
+    libdeflate_compressor* deflate = large_picture_compressor();
+    if (deflate == nullptr) return 0;
     return libdeflate_zlib_compress(deflate, raw, raw_size, out.get(), bound);
 }
 
