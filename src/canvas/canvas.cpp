@@ -29,7 +29,7 @@ gdImagePtr create_image_or_fail(int32_t width, int32_t height)
 // allocates with malloc and frees with free, as this does.
 gdImagePtr remake_spare(Canvas& canvas, int32_t width, int32_t height)
 {
-    gdImagePtr image = canvas.spare_image.get();
+    gdImagePtr image = canvas.spare.image.get();
     if (image == nullptr || !image->trueColor || image->pixels != nullptr || width <= 0 || height <= 0 ||
         image->sx < width)
         return nullptr;
@@ -64,7 +64,7 @@ gdImagePtr remake_spare(Canvas& canvas, int32_t width, int32_t height)
     image->res_x = GD_RESOLUTION;
     image->res_y = GD_RESOLUTION;
     image->interpolation_id = GD_BILINEAR_FIXED;
-    return canvas.spare_image.release();
+    return canvas.spare.image.release();
 }
 
 // A new image for the canvas, from the spare one when it serves; `cleared` when its pixels
@@ -72,7 +72,7 @@ gdImagePtr remake_spare(Canvas& canvas, int32_t width, int32_t height)
 void make_canvas_image(Canvas& canvas, int32_t width, int32_t height, bool cleared)
 {
     gdImagePtr image = remake_spare(canvas, width, height);
-    canvas.spare_image.reset();
+    canvas.spare.image.reset();
     if (image == nullptr) {
         canvas.image = create_image_or_fail(width, height);
         return;
@@ -145,13 +145,13 @@ void canvas_create_for_page(Canvas& canvas, int32_t width, int32_t height)
 
 void canvas_destroy(Canvas& canvas)
 {
-    canvas.spare_image.reset(canvas.image);
+    canvas.spare.image.reset(canvas.image);
     canvas.image = nullptr;
 }
 
 std::pair<int32_t, int32_t> canvas_spare_size(const Canvas& canvas)
 {
-    const gdImagePtr spare = canvas.spare_image.get();
+    const gdImagePtr spare = canvas.spare.image.get();
     if (spare == nullptr) return {0, 0};
     return {gdImageSX(spare), gdImageSY(spare)};
 }

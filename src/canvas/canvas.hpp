@@ -45,6 +45,23 @@ struct SampleCell {
     int32_t descent = 0;
 };
 
+// The last page's image, kept so that the next page of the run reuses its memory. A copy of a
+// canvas starts with none: the image is its own.
+struct SpareImage {
+    OwnedImage image;
+
+    SpareImage() = default;
+    SpareImage(const SpareImage&) {}
+    SpareImage& operator=(const SpareImage&)
+    {
+        image.reset();
+        return *this;
+    }
+    SpareImage(SpareImage&&) = default;
+    SpareImage& operator=(SpareImage&&) = default;
+    ~SpareImage() = default;
+};
+
 // One libgd true-colour image and everything needed to draw text onto it.
 struct Canvas {
     DrawingSettings settings;  // the run's, as a page's reader may adjust them
@@ -84,8 +101,7 @@ struct Canvas {
     // When set, what is drawn is also recorded there, for a picture written as shapes and
     // text. Not owned.
     DrawingRecord* record = nullptr;
-    // The last page's image, kept so that the next page of the run reuses its memory.
-    OwnedImage spare_image;
+    SpareImage spare;
 };
 
 // Notes that the row at the pen begins a line of the input (one that no wrap continues).
