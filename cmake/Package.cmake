@@ -6,8 +6,9 @@
 # field names the libgd source package and version it was built with, which is how Debian
 # tracks such packages. It installs under /usr, depends on what dpkg-shlibdeps finds for the
 # binary, on the font package whose FreeMono stands in for the default font "Courier" and on
-# fontconfig, through which vedad finds it, and on HarfBuzz, which vedad loads itself when it
-# first shapes a cluster (so dpkg-shlibdeps cannot see it); it needs no maintainer scripts.
+# fontconfig, through which vedad finds it, and on HarfBuzz and libwebp, which vedad loads
+# itself when it first shapes a cluster or writes a WebP (so dpkg-shlibdeps cannot see them);
+# it needs no maintainer scripts.
 # packaging/debian-layout.cmake brings the staged files into Debian's layout before they
 # are packed.
 
@@ -32,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# dpkg-shlibdeps adds the libraries to this list.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig, libharfbuzz0b")
+# dpkg-shlibdeps adds the libraries to this list. HarfBuzz and libwebp are loaded when first
+# used, so it cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-freefont-ttf, fontconfig, libharfbuzz0b, libwebp7, libwebpmux3")
 # The completion script does nothing without bash-completion.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS bash-completion)
 

@@ -28,6 +28,7 @@
 #include "output/encode_svg.hpp"
 #include "output/output_path.hpp"
 #include "output/picture_type.hpp"
+#include "output/webp_library.hpp"
 
 namespace vedad {
 
@@ -107,7 +108,7 @@ void convert_page(const Options& options, Canvas& canvas, FILE* input, const cha
     // With --jobs=, the files before this one are written first, so its name is claimed as
     // the serial run claims it.
     PictureWrite write{&options, operand, page_number, std::move(picture), nullptr, nullptr};
-    write.failure = type == PictureType::WEBP  ? "the WebP could not be encoded"
+    write.failure = type == PictureType::WEBP  ? webp_failure()
                     : type == PictureType::GIF ? "the GIF could not be encoded"
                                                : "the PNG could not be encoded";
     write_in_turn(std::move(write));

@@ -24,6 +24,7 @@
 #include "output/encode_webp_animation.hpp"
 #include "output/output_path.hpp"
 #include "output/picture_type.hpp"
+#include "output/webp_library.hpp"
 #include "readers/asciicast/asciicast_file.hpp"
 #include "readers/terminal/ansi_parser.hpp"
 
@@ -319,7 +320,7 @@ void convert_recording(const Options& options, Canvas& canvas, FILE* input, cons
     if (play.dressed != nullptr) gdImageDestroy(play.dressed);
     PictureWrite write{&options, operand, 1, std::move(picture), nullptr, nullptr};
     write.failure = type == PictureType::GIF    ? "the GIF could not be encoded"
-                    : type == PictureType::WEBP ? "the WebP could not be encoded"
+                    : type == PictureType::WEBP ? webp_failure()
                                                 : "the picture could not be encoded";
     write_in_turn(std::move(write));
     canvas_destroy(canvas);

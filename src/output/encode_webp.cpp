@@ -6,6 +6,7 @@
 #include <webp/encode.h>
 
 #include "output/picture_pixels.hpp"
+#include "output/webp_library.hpp"
 
 namespace vedad {
 
@@ -30,6 +31,8 @@ EncodedPicture encode_webp(const PictureArea& area)
     const int width = area.width;
     const int height = area.height;
     if (width > WEBP_MAX_DIMENSION || height > WEBP_MAX_DIMENSION) return webp;
+    const WebpFunctions* library = webp_functions();
+    if (library == nullptr) return webp;
     const bool keep_alpha = image->saveAlphaFlag != 0;
 
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
@@ -46,7 +49,9 @@ EncodedPicture encode_webp(const PictureArea& area)
 
     WebPConfig config;
     WebPPicture picture;
-    if (!WebPConfigInit(&config) || !WebPPictureInit(&picture)) return webp;
+    if (!library->config_init(&config, WEBP_PRESET_DEFAULT, 75.f, WEBP_ENCODER_ABI_VERSION) ||
+        !library->picture_init(&picture, WEBP_ENCODER_ABI_VERSION))
+        return webp;
     config.lossless = 1;
     config.exact = 1;  // keep the colours of transparent pixels, as the PNG does
     config.method = 4;
@@ -57,9 +62,9 @@ EncodedPicture encode_webp(const PictureArea& area)
     std::vector<unsigned char> bytes;
     picture.writer = collect;
     picture.custom_ptr = &bytes;
-    const bool imported = WebPPictureImportRGBA(&picture, rgba.data(), width * 4) != 0;
-    const bool encoded = imported && WebPEncode(&config, &picture) != 0;
-    WebPPictureFree(&picture);
+    const bool imported = library->picture_import_rgba(&picture, rgba.data(), width * 4) != 0;
+    const bool encoded = imported && library->encode(&config, &picture) != 0;
+    library->picture_free(&picture);
     if (encoded) webp.bytes = std::move(bytes);
     return webp;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "output/picture_pixels.hpp"
+#include "output/webp_library.hpp"
 
 namespace vedad {
 
@@ -18,8 +19,12 @@ int timestamp(int64_t ms)
 void webp_animation_begin(WebpAnimation& webp, int32_t width, int32_t height, int32_t plays)
 {
     WebPAnimEncoderOptions options;
-    if (width > WEBP_MAX_DIMENSION || height > WEBP_MAX_DIMENSION || !WebPAnimEncoderOptionsInit(&options) ||
-        !WebPConfigInit(&webp.config) || !WebPPictureInit(&webp.picture)) {
+    webp.library = webp_functions();
+    const WebpFunctions* library = webp.library;
+    if (library == nullptr || width > WEBP_MAX_DIMENSION || height > WEBP_MAX_DIMENSION ||
+        !library->animation_options_init(&options, WEBP_MUX_ABI_VERSION) ||
+        !library->config_init(&webp.config, WEBP_PRESET_DEFAULT, 75.f, WEBP_ENCODER_ABI_VERSION) ||
+        !library->picture_init(&webp.picture, WEBP_ENCODER_ABI_VERSION)) {
         webp.failed = true;
         return;
     }
@@ -33,8 +38,8 @@ void webp_animation_begin(WebpAnimation& webp, int32_t width, int32_t height, in
     webp.picture.use_argb = 1;
     webp.picture.width = width;
     webp.picture.height = height;
-    webp.encoder = WebPAnimEncoderNew(width, height, &options);
-    if (webp.encoder == nullptr || !WebPPictureAlloc(&webp.picture)) webp.failed = true;
+    webp.encoder = library->animation_new(width, height, &options, WEBP_MUX_ABI_VERSION);
+    if (webp.encoder == nullptr || !library->picture_alloc(&webp.picture)) webp.failed = true;
 }
 
 void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int32_t top, int32_t bottom, int64_t start_ms)
@@ -54,22 +59,24 @@ void webp_animation_add_frame(WebpAnimation& webp, gdImagePtr image, int32_t top
             out[x] = uint32_t{pixel.a} << 24 | uint32_t{pixel.r} << 16 | uint32_t{pixel.g} << 8 | pixel.b;
         }
     }
-    if (!WebPAnimEncoderAdd(webp.encoder, &webp.picture, timestamp(start_ms), &webp.config)) webp.failed = true;
+    if (!webp.library->animation_add(webp.encoder, &webp.picture, timestamp(start_ms), &webp.config)) webp.failed = true;
 }
 
 EncodedPicture webp_animation_finish(WebpAnimation& webp, int64_t end_ms)
 {
     EncodedPicture picture;
     picture.extension = ".webp";
+    const WebpFunctions* library = webp.library;
+    if (library == nullptr) return picture;
     WebPData data;
     WebPDataInit(&data);
-    if (!webp.failed && WebPAnimEncoderAdd(webp.encoder, nullptr, timestamp(end_ms), nullptr) &&
-        WebPAnimEncoderAssemble(webp.encoder, &data)) {
+    if (!webp.failed && library->animation_add(webp.encoder, nullptr, timestamp(end_ms), nullptr) &&
+        library->animation_assemble(webp.encoder, &data)) {
         picture.bytes.assign(data.bytes, data.bytes + data.size);
     }
-    WebPDataClear(&data);
-    WebPPictureFree(&webp.picture);
-    if (webp.encoder != nullptr) WebPAnimEncoderDelete(webp.encoder);
+    library->free(const_cast<uint8_t*>(data.bytes));
+    library->picture_free(&webp.picture);
+    if (webp.encoder != nullptr) library->animation_delete(webp.encoder);
     webp.encoder = nullptr;
     return picture;
 }

@@ -12,7 +12,10 @@ namespace vedad {
 
 // An animated lossless WebP made a frame at a time with libwebp's animation encoder, which
 // keeps of each frame only what changed. Decoded, every frame is exactly the image added.
+struct WebpFunctions;
+
 struct WebpAnimation {
+    const WebpFunctions* library = nullptr;  // null when libwebp cannot be loaded
     WebPAnimEncoder* encoder = nullptr;
     WebPConfig config{};
     WebPPicture picture{};  // the frame before, which the next is written over

@@ -1,0 +1,76 @@
+#include "output/webp_library.hpp"
+
+#include <dlfcn.h>
+
+#include <string>
+
+namespace vedad {
+
+namespace {
+
+template <typename Function>
+bool find(void* handle, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(handle, name));
+    return function != nullptr;
+}
+
+// Why the libraries could not be loaded; set once, when they are first asked for.
+std::string& load_failure()
+{
+    static std::string failure;
+    return failure;
+}
+
+}  // namespace
+
+bool webp_load(WebpFunctions& functions, const char* webp_library, const char* mux_library, std::string& error)
+{
+    functions = WebpFunctions{};
+    // Never closed: the run may write another WebP.
+    void* webp = dlopen(webp_library, RTLD_LAZY | RTLD_LOCAL);
+    void* mux = webp == nullptr ? nullptr : dlopen(mux_library, RTLD_LAZY | RTLD_LOCAL);
+    if (mux == nullptr) {
+        const char* reason = dlerror();
+        error = reason == nullptr ? "not found" : reason;
+        return false;
+    }
+    WebpFunctions found;
+    const bool complete = find(webp, "WebPConfigInitInternal", found.config_init) &&
+                          find(webp, "WebPPictureInitInternal", found.picture_init) &&
+                          find(webp, "WebPPictureAlloc", found.picture_alloc) &&
+                          find(webp, "WebPPictureImportRGBA", found.picture_import_rgba) &&
+                          find(webp, "WebPPictureFree", found.picture_free) &&
+                          find(webp, "WebPEncode", found.encode) && find(webp, "WebPFree", found.free) &&
+                          find(mux, "WebPAnimEncoderOptionsInitInternal", found.animation_options_init) &&
+                          find(mux, "WebPAnimEncoderNewInternal", found.animation_new) &&
+                          find(mux, "WebPAnimEncoderAdd", found.animation_add) &&
+                          find(mux, "WebPAnimEncoderAssemble", found.animation_assemble) &&
+                          find(mux, "WebPAnimEncoderDelete", found.animation_delete);
+    if (!complete) {
+        const char* reason = dlerror();
+        error = reason == nullptr ? "a function is missing" : reason;
+        return false;
+    }
+    functions = found;
+    return true;
+}
+
+const WebpFunctions* webp_functions()
+{
+    static const WebpFunctions* const loaded = [] {
+        static WebpFunctions functions;
+        std::string error;
+        if (webp_load(functions, WEBP_LIBRARY, WEBPMUX_LIBRARY, error)) return static_cast<const WebpFunctions*>(&functions);
+        load_failure() = "libwebp could not be loaded (" + error + ")";
+        return static_cast<const WebpFunctions*>(nullptr);
+    }();
+    return loaded;
+}
+
+const char* webp_failure()
+{
+    return webp_functions() == nullptr ? load_failure().c_str() : "the WebP could not be encoded";
+}
+
+}  // namespace vedad
