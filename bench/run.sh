@@ -43,7 +43,11 @@ gd_archive=$(grep '^VEDAD_GD_ARCHIVE:' "$build/static/CMakeCache.txt" | cut -d= 
 gcc -O2 -Wall -Wextra bench/floor.c -o "$build/floor" "$gd_archive" $(pkg-config --libs libpng zlib freetype2 fontconfig) -lm
 gcc -O2 -Wall -Wextra bench/floor.c -o "$build/floor-shared" $(pkg-config --libs gdlib)
 
-rm -rf "$work" "$results"
+# The last run's files are moved aside and removed only once this run is timed: removing
+# thousands of files makes the disk's next new files dearer for minutes after.
+old_work=$build/old-work
+rm -rf "$old_work" "$results"
+if [ -d "$work" ]; then mv "$work" "$old_work"; fi
 mkdir -p "$work/out" "$work/out500" "$work/out500im" "$work/out500pango" "$work/out500each" "$results"
 python3 bench/make_workloads.py "$work"
 cd "$work"
@@ -309,6 +313,7 @@ if [ "$against" != none ]; then
     echo "== instructions against $against"
     bash bench/against.sh "$against" "$results"
 fi
+rm -rf "$old_work"
 python3 bench/report.py "$results" docs/performance.md "$build/plot.dat"
 gnuplot -e "data='$build/plot.dat'; output='docs/performance-time.png'" bench/plot.gp
 echo "wrote docs/performance.md and docs/performance-time.png"
