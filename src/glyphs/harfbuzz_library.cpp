@@ -2,19 +2,9 @@
 
 #include <dlfcn.h>
 
+#include "base/loaded_function.hpp"
+
 namespace vedad {
-
-namespace {
-
-template <typename Function>
-bool find(void* handle, const char* name, Function& function, const char*& error)
-{
-    function = reinterpret_cast<Function>(dlsym(handle, name));
-    if (function == nullptr) error = dlerror();
-    return function != nullptr;
-}
-
-}  // namespace
 
 bool harfbuzz_load(HarfBuzz& functions, const char* library, const char*& error)
 {
@@ -26,21 +16,25 @@ bool harfbuzz_load(HarfBuzz& functions, const char* library, const char*& error)
         return false;
     }
     HarfBuzz found;
-    const bool complete = find(handle, "hb_ft_font_create_referenced", found.ft_font_create_referenced, error) &&
-                          find(handle, "hb_ft_font_changed", found.ft_font_changed, error) &&
-                          find(handle, "hb_font_destroy", found.font_destroy, error) &&
-                          find(handle, "hb_buffer_create", found.buffer_create, error) &&
-                          find(handle, "hb_buffer_destroy", found.buffer_destroy, error) &&
-                          find(handle, "hb_buffer_add_utf32", found.buffer_add_utf32, error) &&
-                          find(handle, "hb_buffer_set_direction", found.buffer_set_direction, error) &&
-                          find(handle, "hb_buffer_guess_segment_properties", found.buffer_guess_segment_properties,
-                               error) &&
-                          find(handle, "hb_buffer_set_flags", found.buffer_set_flags, error) &&
-                          find(handle, "hb_buffer_get_glyph_infos", found.buffer_get_glyph_infos, error) &&
-                          find(handle, "hb_buffer_get_glyph_positions", found.buffer_get_glyph_positions, error) &&
-                          find(handle, "hb_shape", found.shape, error);
-    if (complete) functions = found;
-    return complete;
+    const auto find = [handle](const char* name, auto& function) { return find_loaded_function(handle, name, function); };
+    const bool complete = find("hb_ft_font_create_referenced", found.ft_font_create_referenced) &&
+                          find("hb_ft_font_changed", found.ft_font_changed) &&
+                          find("hb_font_destroy", found.font_destroy) &&
+                          find("hb_buffer_create", found.buffer_create) &&
+                          find("hb_buffer_destroy", found.buffer_destroy) &&
+                          find("hb_buffer_add_utf32", found.buffer_add_utf32) &&
+                          find("hb_buffer_set_direction", found.buffer_set_direction) &&
+                          find("hb_buffer_guess_segment_properties", found.buffer_guess_segment_properties) &&
+                          find("hb_buffer_set_flags", found.buffer_set_flags) &&
+                          find("hb_buffer_get_glyph_infos", found.buffer_get_glyph_infos) &&
+                          find("hb_buffer_get_glyph_positions", found.buffer_get_glyph_positions) &&
+                          find("hb_shape", found.shape);
+    if (!complete) {
+        error = dlerror();
+        return false;
+    }
+    functions = found;
+    return true;
 }
 
 }  // namespace vedad

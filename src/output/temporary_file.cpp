@@ -100,6 +100,13 @@ int open_temporary_file(TemporaryFile& file, int directory)
     return open_hidden_temporary_file(file, directory);
 }
 
+bool open_unnamed_file_at(TemporaryFile& file, const char* path)
+{
+    file.directory = AT_FDCWD;
+    file.fd = open(path, O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    return file.fd >= 0;
+}
+
 int open_hidden_temporary_file(TemporaryFile& file, int directory)
 {
     file.directory = directory;

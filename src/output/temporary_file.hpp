@@ -25,11 +25,16 @@ struct TemporaryFile {
 // Makes an empty temporary file in `directory`: unnamed where the file system takes one,
 // hidden otherwise. Returns 0, or the errno of the failure.
 int open_temporary_file(TemporaryFile& file, int directory);
+// Makes an empty unnamed file in the directory at `path`, with no descriptor for the
+// directory: it is then linked by the whole name (see link_temporary_file). False where the
+// file system takes no unnamed file, or the directory cannot be reached.
+bool open_unnamed_file_at(TemporaryFile& file, const char* path);
 
 // Makes an empty hidden temporary file in `directory`. Returns 0 or an errno.
 int open_hidden_temporary_file(TemporaryFile& file, int directory);
 
-// Gives the file the name `name` in its directory if no entry of any kind has that name.
+// Gives the file the name `name` in its directory (the whole name, for a file made by
+// open_unnamed_file_at) if no entry of any kind has that name.
 // Returns 0, EEXIST when the name is taken, or another errno.
 int link_temporary_file(TemporaryFile& file, const char* name);
 

@@ -4,16 +4,11 @@
 
 #include <string>
 
+#include "base/loaded_function.hpp"
+
 namespace vedad {
 
 namespace {
-
-template <typename Function>
-bool find(void* handle, const char* name, Function& function)
-{
-    function = reinterpret_cast<Function>(dlsym(handle, name));
-    return function != nullptr;
-}
 
 // Why the libraries could not be loaded; set once, when they are first asked for.
 std::string& load_failure()
@@ -36,17 +31,19 @@ bool webp_load(WebpFunctions& functions, const char* webp_library, const char* m
         return false;
     }
     WebpFunctions found;
-    const bool complete = find(webp, "WebPConfigInitInternal", found.config_init) &&
-                          find(webp, "WebPPictureInitInternal", found.picture_init) &&
-                          find(webp, "WebPPictureAlloc", found.picture_alloc) &&
-                          find(webp, "WebPPictureImportRGBA", found.picture_import_rgba) &&
-                          find(webp, "WebPPictureFree", found.picture_free) &&
-                          find(webp, "WebPEncode", found.encode) && find(webp, "WebPFree", found.free) &&
-                          find(mux, "WebPAnimEncoderOptionsInitInternal", found.animation_options_init) &&
-                          find(mux, "WebPAnimEncoderNewInternal", found.animation_new) &&
-                          find(mux, "WebPAnimEncoderAdd", found.animation_add) &&
-                          find(mux, "WebPAnimEncoderAssemble", found.animation_assemble) &&
-                          find(mux, "WebPAnimEncoderDelete", found.animation_delete);
+    const auto in_webp = [webp](const char* name, auto& function) { return find_loaded_function(webp, name, function); };
+    const auto in_mux = [mux](const char* name, auto& function) { return find_loaded_function(mux, name, function); };
+    const bool complete = in_webp("WebPConfigInitInternal", found.config_init) &&
+                          in_webp("WebPPictureInitInternal", found.picture_init) &&
+                          in_webp("WebPPictureAlloc", found.picture_alloc) &&
+                          in_webp("WebPPictureImportRGBA", found.picture_import_rgba) &&
+                          in_webp("WebPPictureFree", found.picture_free) &&
+                          in_webp("WebPEncode", found.encode) && in_webp("WebPFree", found.free) &&
+                          in_mux("WebPAnimEncoderOptionsInitInternal", found.animation_options_init) &&
+                          in_mux("WebPAnimEncoderNewInternal", found.animation_new) &&
+                          in_mux("WebPAnimEncoderAdd", found.animation_add) &&
+                          in_mux("WebPAnimEncoderAssemble", found.animation_assemble) &&
+                          in_mux("WebPAnimEncoderDelete", found.animation_delete);
     if (!complete) {
         const char* reason = dlerror();
         error = reason == nullptr ? "a function is missing" : reason;

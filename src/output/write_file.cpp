@@ -196,9 +196,7 @@ void claim(const Options& options, OutputPath& output, const void* data, size_t 
     // linked by the whole name: the folder needs no descriptor of its own.
     {
         TemporaryFile file;
-        file.directory = AT_FDCWD;
-        file.fd = open(directory_of(output.path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        if (file.fd >= 0) {
+        if (open_unnamed_file_at(file, directory_of(output.path).c_str())) {
             write_whole(options, output, file.fd, data, size);
             link_claimed(options, output, file);
             return;
@@ -248,9 +246,7 @@ bool write_early(EarlyPicture& early, const std::string& directory, const void* 
 {
     early.directory = directory;
     // Only an unnamed file: a hidden one would be a second temporary entry the run holds.
-    early.file.directory = AT_FDCWD;
-    early.file.fd = open(directory.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (early.file.fd < 0) return false;
+    if (!open_unnamed_file_at(early.file, directory.c_str())) return false;
     if (write_all(early.file.fd, data, size) == 0) return true;
     close(early.file.fd);
     early.file.fd = -1;
